@@ -1,0 +1,21 @@
+# The program's texts exist once, in resources/*.tsv; the core's tables and
+# the .rc STRINGTABLE are generated from there at build time.
+set(KALVOR_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
+set(KALVOR_STRINGS_SOURCES
+  ${CMAKE_SOURCE_DIR}/resources/strings.tsv
+  ${CMAKE_SOURCE_DIR}/resources/help_texts.tsv)
+set(KALVOR_GENERATED_CORE_SOURCES ${KALVOR_GENERATED_DIR}/string_table_data.cpp)
+set(KALVOR_GENERATED_RC ${KALVOR_GENERATED_DIR}/strings.rc)
+
+add_custom_command(
+  OUTPUT ${KALVOR_GENERATED_CORE_SOURCES} ${KALVOR_GENERATED_RC}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${KALVOR_GENERATED_DIR}
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/gen/gen_strings.py
+          --strings ${CMAKE_SOURCE_DIR}/resources/strings.tsv
+          --help-texts ${CMAKE_SOURCE_DIR}/resources/help_texts.tsv
+          --out-cpp ${KALVOR_GENERATED_CORE_SOURCES}
+          --out-rc ${KALVOR_GENERATED_RC}
+  DEPENDS ${KALVOR_STRINGS_SOURCES} ${CMAKE_SOURCE_DIR}/tools/gen/gen_strings.py
+  COMMENT "Generating the string table"
+  VERBATIM)
+add_custom_target(kalvor_generated DEPENDS ${KALVOR_GENERATED_CORE_SOURCES} ${KALVOR_GENERATED_RC})

@@ -1,0 +1,69 @@
+// The UI test driver: starts kalvor.exe and works its windows the way a user
+// would, through real window messages (no mocks).
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kalvor::uitest {
+
+// A started program; the handles are closed by the destructor.
+class Program {
+ public:
+  Program() = default;
+  ~Program();
+  Program(Program&& other) noexcept;
+  Program& operator=(Program&& other) noexcept;
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  // Starts `commandLine` in the current folder. Returns false when it cannot start.
+  bool start(const std::string& commandLine);
+  // Waits for the program to end; returns its exit code, or nothing on time-out.
+  std::optional<DWORD> waitForExit(DWORD timeoutMs);
+  // Ends the program forcibly (used when a test failed and it still runs).
+  void kill();
+  DWORD processId() const { return info_.dwProcessId; }
+
+ private:
+  PROCESS_INFORMATION info_ = {};
+};
+
+// Waits until a top-level window of that class and title (either may be null)
+// belonging to the process exists and is visible. Returns it, or null on time-out.
+HWND waitForWindow(DWORD processId, const char* className, const char* title, DWORD timeoutMs);
+
+// Waits for a dialog (class "#32770") with that title owned by the process.
+HWND waitForDialog(DWORD processId, const char* title, DWORD timeoutMs);
+
+// The titles of the menu bar's items, in order ("&Datei", "&Suchen", ...).
+std::vector<std::string> menuBarTitles(HWND window);
+
+// The texts of the items of the popup at `position` of the menu bar (separators as "").
+std::vector<std::string> popupItemTexts(HWND window, int position);
+
+// The state flags (MF_GRAYED, MF_CHECKED, ...) of a menu item found by command id anywhere in the bar.
+std::optional<UINT> menuItemState(HWND window, UINT commandId);
+
+// Sends a menu or toolbar command as the menu would.
+void sendCommand(HWND window, WORD commandId);
+
+// Sets the text of a dialog control.
+bool setControlText(HWND dialog, int controlId, const std::string& text);
+// Reads the text of a window or control.
+std::string windowText(HWND window);
+// Clicks a button the way a user would (BM_CLICK).
+bool clickButton(HWND dialog, int controlId);
+// The items of a list box control.
+std::vector<std::string> listBoxItems(HWND dialog, int controlId);
+
+// Lets the program under test work off its messages for a while.
+void settle(DWORD ms);
+
+// Saves a picture of the window (PrintWindow, else the screen under it) as PNG.
+bool saveScreenshot(HWND window, const std::string& path);
+
+}  // namespace kalvor::uitest
