@@ -10,7 +10,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <map>
 #include <memory>
 #include <optional>
@@ -20,6 +19,7 @@
 
 #include "base/bytes.h"
 #include "collection/store_format.h"
+#include "platform/random_access_file.h"
 
 namespace kalvor {
 
@@ -132,17 +132,19 @@ class RecordStore {
   std::uint32_t dataStart() const;
 
  private:
-  struct FileCloser {
-    void operator()(std::FILE* f) const;
-  };
-
-  RecordStore(std::string path, const StoreLayout& layout, std::FILE* file, bool readOnly);
+  RecordStore(std::string path, const StoreLayout& layout, std::unique_ptr<RandomAccessFile> file, bool readOnly);
 
   bool load();
   std::uint32_t ensurePage(std::uint32_t page);
   std::uint32_t placeBlock(std::uint32_t owner, std::uint32_t& units, std::uint32_t unitBytes,
                            const Bytes& start);
-  bool plausibleBlock(std::uint32_t offset, std::uint32_t unitBytes, std::uint32_t& units);
+  struct BlockHeader {
+    std::uint32_t owner = 0;
+    std::uint32_t units = 0;
+    std::uint32_t next = 0;  // free blocks only
+  };
+  bool plausibleBlock(std::uint32_t offset, std::uint32_t unitBytes, BlockHeader& header, bool withNext = false);
+  bool pushFree(std::uint32_t offset, std::uint32_t units, std::uint32_t unitBytes);
   void buildLiveMap();
   bool overlapsLive(std::uint32_t begin, std::uint64_t end) const;
   void addLive(std::uint32_t begin, std::uint64_t end);
@@ -151,7 +153,7 @@ class RecordStore {
 
   std::string path_;
   StoreLayout layout_;
-  std::unique_ptr<std::FILE, FileCloser> file_;
+  std::unique_ptr<RandomAccessFile> file_;
   bool readOnly_ = false;
   std::vector<std::uint32_t> directory_;
   std::uint32_t countWord_ = 0;
