@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/file_io.h"
+#include "platform/file_attributes.h"
 
 namespace kalvor {
 namespace sf = store_format;
@@ -380,5 +381,13 @@ void RecordStore::buildLiveMap() {
   }
   liveBuilt_ = true;
 }
+
+std::optional<RecordStore> openCollectionStore(const std::string& path, const StoreLayout& layout) {
+  // A missing file has no mark to clear; the open then creates it.
+  setFileReadOnly(path, false);
+  return RecordStore::openStoreFile(path, layout);
+}
+
+bool markCollectionFileReadOnly(const std::string& path) { return setFileReadOnly(path, true); }
 
 }  // namespace kalvor

@@ -167,4 +167,13 @@ class RecordStore {
   std::uint64_t longestLive_ = 0;
 };
 
+// Opens "kalvor.fs" or "kalvor.st" as the program does at start-up: the
+// read-only mark set at shut-down is cleared first, then the store is opened
+// (created when missing). Nothing when it cannot be opened.
+std::optional<RecordStore> openCollectionStore(const std::string& path, const StoreLayout& layout);
+
+// Marks a collection file read-only at shut-down (after its store was closed).
+// Returns false when the file is missing or the mark cannot be set.
+bool markCollectionFileReadOnly(const std::string& path);
+
 }  // namespace kalvor
