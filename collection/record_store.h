@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -146,6 +147,8 @@ class RecordStore {
   bool plausibleBlock(std::uint32_t offset, std::uint32_t unitBytes, BlockHeader& header, bool withNext = false);
   bool pushFree(std::uint32_t offset, std::uint32_t units, std::uint32_t unitBytes);
   void buildLiveMap();
+  void readSorted(std::vector<std::uint32_t>& offsets, std::uint32_t width,
+                  const std::function<void(std::uint32_t, const std::uint8_t*)>& use);
   bool overlapsLive(std::uint32_t begin, std::uint64_t end) const;
   void addLive(std::uint32_t begin, std::uint64_t end);
   void removeLive(std::uint32_t begin);
