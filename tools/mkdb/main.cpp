@@ -120,7 +120,10 @@ int main(int argc, char** argv) {
     ok = sy && gl && writeOut(outDir, "kalvor.sy", *sy, report) && writeOut(outDir, "kalvor.gl", *gl, report) &&
          buildLogos(outDir, report);
   }
-  if (wantReport) std::fputs(report.text().c_str(), stdout);
+  // The report always lands beside the files, so every build can be checked later.
+  const std::string reportText = report.text();
+  writeWholeFile(joinPath(outDir, "kalvor-mkdb-bericht.txt"), Bytes(reportText.begin(), reportText.end()));
+  if (wantReport) std::fputs(reportText.c_str(), stdout);
   if (!ok || report.hasErrors()) {
     std::fputs(report.errorText().c_str(), stderr);
     std::fprintf(stderr, "kalvor-mkdb: %zu Fehler, keine vollständigen Referenzdateien erzeugt\n",

@@ -39,38 +39,34 @@ std::vector<std::string> targetsOf(const std::string& cell) {
 Mappings Mappings::load(const std::string& dataDir, Report& report) {
   Mappings m;
   if (auto t = loadTable(dataDir, "colour_words.tsv", report);
-      t && requireColumns(*t, {"word", "colours"}, report)) {
+      t && requireColumns(*t, {"source_phrase", "colour_table_names"}, report)) {
     for (const auto& row : t->rows())
-      m.colourWords[lowerAscii(trim(t->cell(row, "word")))] = targetsOf(t->cell(row, "colours"));
+      m.colourWords[lowerAscii(trim(t->cell(row, "source_phrase")))] =
+          targetsOf(t->cell(row, "colour_table_names"));
   }
   if (auto t = loadTable(dataDir, "property_words.tsv", report);
-      t && requireColumns(*t, {"field", "word", "targets"}, report)) {
-    for (const auto& row : t->rows())
-      m.properties[trim(t->cell(row, "field"))][lowerAscii(trim(t->cell(row, "word")))] =
-          targetsOf(t->cell(row, "targets"));
-  }
-  if (auto t = loadTable(dataDir, "point_groups.tsv", report);
-      t && requireColumns(*t, {"point_group", "class_bit"}, report)) {
+      t && requireColumns(*t, {"field", "source_word", "german", "bit"}, report)) {
     for (const auto& row : t->rows()) {
-      const std::string bit = trim(t->cell(row, "class_bit"));
-      const int value = bit.empty() ? -1 : std::atoi(bit.c_str());
-      if (value < 0 || value > 31) {
-        report.error(t->where(row) + ": Klassenbit \"" + bit + "\" liegt nicht in 0 bis 31");
-        continue;
+      const std::string field = trim(t->cell(row, "field"));
+      const std::string word = trim(t->cell(row, "source_word"));
+      const std::string bit = trim(t->cell(row, "bit"));
+      if (field == "point_group") {
+        const int value = bit.empty() ? -1 : std::atoi(bit.c_str());
+        if (value < 0 || value > 31) {
+          report.error(t->where(row) + ": Klassenbit \"" + bit + "\" liegt nicht in 0 bis 31");
+          continue;
+        }
+        m.pointGroups[word] = static_cast<unsigned>(value);
+      } else if (field == "ima_status") {
+        const unsigned long v = std::strtoul(bit.c_str(), nullptr, 0);
+        if (v != 0x01 && v != 0x02 && v != 0x08 && v != 0x10) {
+          report.error(t->where(row) + ": Statusflag \"" + bit + "\" ist nicht 0x01, 0x02, 0x08 oder 0x10");
+          continue;
+        }
+        m.statusFlags.emplace_back(word, static_cast<std::uint8_t>(v));
+      } else {
+        m.properties[field][lowerAscii(word)] = targetsOf(t->cell(row, "german"));
       }
-      m.pointGroups[trim(t->cell(row, "point_group"))] = static_cast<unsigned>(value);
-    }
-  }
-  if (auto t = loadTable(dataDir, "ima_status.tsv", report);
-      t && requireColumns(*t, {"status", "flag"}, report)) {
-    for (const auto& row : t->rows()) {
-      const std::string flag = trim(t->cell(row, "flag"));
-      const unsigned long v = std::strtoul(flag.c_str(), nullptr, 0);
-      if (v != 0x01 && v != 0x02 && v != 0x08 && v != 0x10) {
-        report.error(t->where(row) + ": Statusflag \"" + flag + "\" ist nicht 0x01, 0x02, 0x08 oder 0x10");
-        continue;
-      }
-      m.statusFlags[trim(t->cell(row, "status"))] = static_cast<std::uint8_t>(v);
     }
   }
   if (auto t = loadTable(dataDir, "formula_characters.tsv", report);
@@ -79,6 +75,19 @@ Mappings Mappings::load(const std::string& dataDir, Report& report) {
       m.formulaCharacters[t->cell(row, "character")] = t->cell(row, "replacement");
   }
   return m;
+}
+
+std::optional<std::uint8_t> Mappings::statusFlag(const std::string& status) const {
+  std::optional<std::uint8_t> best;
+  std::size_t bestLength = 0;
+  for (const auto& [text, flag] : statusFlags) {
+    if (text == status) return flag;
+    if (!text.empty() && status.rfind(text, 0) == 0 && text.size() > bestLength) {
+      best = flag;
+      bestLength = text.size();
+    }
+  }
+  return best;
 }
 
 VocabularyIndex::VocabularyIndex() {

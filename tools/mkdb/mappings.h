@@ -18,11 +18,15 @@ namespace kalvor::mkdb {
 using WordMap = std::map<std::string, std::vector<std::string>>;
 
 struct Mappings {
-  WordMap colourWords;                       // colour_words.tsv: word -> colour-table row names
+  WordMap colourWords;                       // colour_words.tsv: phrase -> colour-table row names
   std::map<std::string, WordMap> properties; // property_words.tsv: field -> word -> vocabulary words
-  std::map<std::string, unsigned> pointGroups;      // point_groups.tsv: symbol -> class bit
-  std::map<std::string, std::uint8_t> statusFlags;  // ima_status.tsv: status -> flag byte
+  std::map<std::string, unsigned> pointGroups;  // property_words.tsv, field point_group -> class bit
+  // property_words.tsv, field ima_status: status text (or its beginning) -> flag byte
+  std::vector<std::pair<std::string, std::uint8_t>> statusFlags;
   std::map<std::string, std::string> formulaCharacters;  // formula_characters.tsv
+
+  // The flag byte of an IMA status text: an exact entry, else the longest entry it begins with.
+  std::optional<std::uint8_t> statusFlag(const std::string& status) const;
 
   // Loads every table from `dataDir`; malformed rows are errors in `report`.
   static Mappings load(const std::string& dataDir, Report& report);

@@ -27,7 +27,36 @@ std::optional<double> parseDecimal(std::string text) {
   return v + extra;
 }
 
-// A table keyed by English name whose non-empty cells replace those of the mineral row.
+// Sets a curated value, given by the names the curators use, on the mineral
+// row's columns: ranges "a-b" split into minimum and maximum, "cell none"
+// removes the lattice constants.
+void setCuratedField(std::map<std::string, std::string>& cells, const std::string& field,
+                     const std::string& value, const std::string& where, Report& report) {
+  auto setRange = [&](const char* minCol, const char* maxCol) {
+    const auto dash = value.find('-', 1);
+    cells[minCol] = trim(value.substr(0, dash));
+    cells[maxCol] = dash == std::string::npos ? cells[minCol] : trim(value.substr(dash + 1));
+  };
+  if (field == "hardness") {
+    setRange("hardness_min", "hardness_max");
+  } else if (field == "density") {
+    setRange("density_min", "density_max");
+  } else if (field == "cell") {
+    if (value != "none") {
+      report.error(where + ": für \"cell\" ist nur \"none\" vorgesehen");
+      return;
+    }
+    for (const char* col : {"a", "b", "c", "alpha", "beta", "gamma", "z"}) cells[col] = "";
+  } else if (field == "cleavage" || field == "fracture" || field == "tenacity" || field == "transparency") {
+    cells[field + "_terms"] = value;
+  } else if (field == "crystal_system") {
+    cells["crystal_systems"] = value;
+  } else {
+    cells[field] = value;
+  }
+}
+
+// A table keyed by English name whose cells replace those of the mineral row.
 struct Overlay {
   std::map<std::string, std::map<std::string, std::string>> cells;
 };
@@ -49,14 +78,15 @@ Overlay loadOverlay(const std::string& path, const char* keyColumn, Report& repo
     }
     // Long form "english_name, field, value" or wide form with the mineral columns.
     if (t->column("field") && t->column("value")) {
-      overlay.cells[key][trim(t->cell(row, "field"))] = trim(t->cell(row, "value"));
+      setCuratedField(overlay.cells[key], trim(t->cell(row, "field")), trim(t->cell(row, "value")),
+                      t->where(row), report);
       continue;
     }
     for (const char* col : {"german_name", "formula", "hardness_min", "hardness_max", "density_min",
                             "density_max", "colours", "streak", "lustre", "cleavage_terms",
                             "fracture_terms", "tenacity_terms", "transparency_terms",
                             "crystal_systems", "point_group", "strunz8", "ima_status",
-                            "explicit_english"}) {
+                            "english_name_cp1252"}) {
       const std::string v = trim(t->cell(row, col));
       if (!v.empty()) overlay.cells[key][col] = v;
     }
@@ -160,7 +190,9 @@ std::vector<std::uint16_t> MineralBuilder::mapColours(const std::string& field, 
 std::vector<BuiltEntry> MineralBuilder::buildFullMinerals(const std::string& dataDir) {
   std::vector<BuiltEntry> out;
   std::string error;
+  // The merged source table, unless a reworked minerals.tsv stands beside the mappings.
   auto table = TsvTable::load(joinPath(dataDir, "minerals.tsv"), error);
+  if (!table) table = TsvTable::load(joinPath(dataDir, "sources/merged_minerals.tsv"), error);
   if (!table) {
     report_.error(error);
     return out;
@@ -196,16 +228,17 @@ std::vector<BuiltEntry> MineralBuilder::buildFullMinerals(const std::string& dat
     MineralRecord& r = e.record;
 
     const std::string status = value("ima_status");
-    const auto flag = mappings_.statusFlags.find(status);
-    if (flag == mappings_.statusFlags.end()) {
+    if (const auto flag = mappings_.statusFlag(status)) {
+      r.setFlags(*flag);
+    } else {
       report_.unmapped("ima_status", status.empty() ? "(leer)" : status);
       r.setFlags(kMineralOtherStatus);
-    } else {
-      r.setFlags(flag->second);
     }
 
     const auto name = toRecordText(value("german_name"), 39, "Name", where);
-    const auto englishCp = utf8ToCp1252(english);
+    const std::string englishCell = value("english_name_cp1252");
+    const auto englishCp = utf8ToCp1252(englishCell.empty() ? english : englishCell);
+    if (!englishCp) report_.error(where + ": englischer Name \"" + english + "\" ist nicht in Windows-1252");
     if (!name || name->empty() || !englishCp) {
       if (name && name->empty()) report_.error(where + ": deutscher Name fehlt");
       continue;
@@ -264,7 +297,7 @@ std::vector<BuiltEntry> MineralBuilder::buildFullMinerals(const std::string& dat
     r.setStreaks(streak);
     if (!streak.empty()) report_.count("Feld Strichfarbe");
 
-    r.setCrystalSystems(mapProperty("crystal_systems", value("crystal_systems"), "kristallsystem"));
+    r.setCrystalSystems(mapProperty("crystal_system", value("crystal_systems"), "kristallsystem"));
     r.setLustre(mapProperty("lustre", value("lustre"), "glanz"));
     r.setCleavage(static_cast<std::uint8_t>(mapProperty("cleavage", value("cleavage_terms"), "spaltbarkeit")));
     r.setFracture(static_cast<std::uint16_t>(mapProperty("fracture", value("fracture_terms"), "bruch") |

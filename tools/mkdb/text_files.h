@@ -1,6 +1,7 @@
 // The text-based reference files: the systematics "kalvor.sy" and the glossary "kalvor.gl".
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "base/bytes.h"
