@@ -3,70 +3,32 @@
 //
 //   kalvor-mkdb [--quelle DATA] [--ziel OUT] [--bericht]
 //   kalvor-mkdb --gif N DATEI [--ziel OUT]   picture N of OUT/logos.pf as a GIF file
-#include <algorithm>
+//   kalvor-mkdb --pbm N DATEI [--ziel OUT]   the same, decoded by us, as a plain PBM file
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "base/file_io.h"
-#include "refdb/collation.h"
+#include "refdb/lzw.h"
 #include "refdb/picture_file.h"
-#include "tools/mkdb/artwork.h"
 #include "tools/mkdb/gif_export.h"
-#include "tools/mkdb/mappings.h"
-#include "tools/mkdb/mineral_builder.h"
+#include "tools/mkdb/compile.h"
 #include "tools/mkdb/report.h"
-#include "tools/mkdb/text_files.h"
 
 namespace kalvor::mkdb {
 namespace {
 
-// A locality keeps a MineralNumber in 13 bits, so every entry must fit there.
-constexpr std::size_t kMaxEntries = 0x2000;
-
-bool writeOut(const std::string& folder, const char* name, const Bytes& data, Report& report) {
-  if (writeWholeFile(joinPath(folder, name), data)) {
-    report.count(std::string("Bytes ") + name, data.size());
-    return true;
+// Our own decoding of a picture as a plain PBM (1 = ink), to compare with another decoder's.
+std::string plainPbm(const Picture& p) {
+  std::string out = "P1\n" + std::to_string(p.width) + " " + std::to_string(p.height) + "\n";
+  for (std::size_t y = 0; y < p.height; ++y) {
+    for (std::size_t x = 0; x < p.width; ++x) out += pictureBit(p.bitmap, p.width, x, y) ? '0' : '1';
+    out += '\n';
   }
-  report.error(joinPath(folder, name) + ": kann nicht geschrieben werden");
-  return false;
+  return out;
 }
 
-bool buildMineralFiles(const std::string& dataDir, const std::string& outDir, Report& report) {
-  const Mappings mappings = Mappings::load(dataDir, report);
-  if (report.hasErrors()) return false;
-  MineralBuilder builder(mappings, report);
-  std::vector<BuiltEntry> entries = builder.buildFullMinerals(dataDir);
-  std::vector<BuiltEntry> aliases = builder.buildAliases(dataDir, entries);
-  if (report.hasErrors()) return false;
-  entries.insert(entries.end(), std::make_move_iterator(aliases.begin()), std::make_move_iterator(aliases.end()));
-  // Entries stand in the program's alphabetical order, so numbers follow the names.
-  std::stable_sort(entries.begin(), entries.end(), [](const BuiltEntry& a, const BuiltEntry& b) {
-    return collateCompare(a.name, b.name, kNameCompareLength, kNameCompareLength) < 0;
-  });
-  if (entries.size() > kMaxEntries) {
-    report.error(std::to_string(entries.size()) + " Einträge, mehr als " + std::to_string(kMaxEntries) +
-                 " kann eine Fundstelle nicht verzeichnen");
-    return false;
-  }
-  MineralFileWriter writer;
-  for (const auto& e : entries) writer.add(e.record);
-  report.count("Einträge in kalvor.db", entries.size());
-  return writeOut(outDir, "kalvor.mi", writer.indexFile(), report) &&
-         writeOut(outDir, "kalvor.db", writer.recordFile(), report);
-}
-
-bool buildLogos(const std::string& outDir, Report& report) {
-  PictureFileWriter writer;
-  for (const LogoPicture& p : makeLogoPictures())
-    writer.addPicture(static_cast<std::uint16_t>(p.bitmap.width()), static_cast<std::uint16_t>(p.bitmap.height()),
-                      p.caption, p.bitmap.bits());
-  report.count("Bilder in logos.pf", writer.pictureCount());
-  return writeOut(outDir, "logos.pf", writer.build(), report);
-}
-
-int exportGif(const std::string& outDir, int number, const std::string& target) {
+int exportPicture(const std::string& outDir, int number, const std::string& target, bool asGif) {
   const auto bytes = readWholeFile(joinPath(outDir, "logos.pf"));
   const auto file = bytes ? PictureFile::fromBytes(*bytes) : std::nullopt;
   const auto offset = file ? file->pictureOffset(static_cast<std::uint32_t>(number)) : std::nullopt;
@@ -75,7 +37,14 @@ int exportGif(const std::string& outDir, int number, const std::string& target) 
     std::fprintf(stderr, "Bild %d in %s/logos.pf nicht gefunden\n", number, outDir.c_str());
     return 1;
   }
-  if (!writeWholeFile(target, wrapPictureAsGif(*bytes, *header))) {
+  Bytes data;
+  if (asGif) {
+    data = wrapPictureAsGif(*bytes, *header);
+  } else if (const auto picture = file->readPicture(*offset)) {
+    const std::string pbm = plainPbm(*picture);
+    data.assign(pbm.begin(), pbm.end());
+  }
+  if (data.empty() || !writeWholeFile(target, data)) {
     std::fprintf(stderr, "%s kann nicht geschrieben werden\n", target.c_str());
     return 1;
   }
@@ -90,8 +59,9 @@ int main(int argc, char** argv) {
   using namespace kalvor::mkdb;
   std::string dataDir = "data", outDir = ".";
   bool wantReport = false;
-  int gifNumber = -1;
-  std::string gifTarget;
+  int pictureNumber = -1;
+  bool asGif = true;
+  std::string pictureTarget;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--quelle" && i + 1 < argc) {
@@ -100,26 +70,21 @@ int main(int argc, char** argv) {
       outDir = argv[++i];
     } else if (a == "--bericht") {
       wantReport = true;
-    } else if (a == "--gif" && i + 2 < argc) {
-      gifNumber = std::atoi(argv[++i]);
-      gifTarget = argv[++i];
+    } else if ((a == "--gif" || a == "--pbm") && i + 2 < argc) {
+      asGif = a == "--gif";
+      pictureNumber = std::atoi(argv[++i]);
+      pictureTarget = argv[++i];
     } else {
       std::fprintf(stderr,
                    "Aufruf: kalvor-mkdb [--quelle DATENORDNER] [--ziel AUSGABEORDNER] [--bericht]\n"
-                   "        kalvor-mkdb --gif N DATEI [--ziel AUSGABEORDNER]\n");
+                   "        kalvor-mkdb --gif|--pbm N DATEI [--ziel AUSGABEORDNER]\n");
       return 2;
     }
   }
-  if (gifNumber >= 0) return exportGif(outDir, gifNumber, gifTarget);
+  if (pictureNumber >= 0) return exportPicture(outDir, pictureNumber, pictureTarget, asGif);
 
   Report report;
-  bool ok = buildMineralFiles(dataDir, outDir, report);
-  if (ok) {
-    const auto sy = buildSystematicsFile(dataDir, report);
-    const auto gl = buildGlossary(dataDir, report);
-    ok = sy && gl && writeOut(outDir, "kalvor.sy", *sy, report) && writeOut(outDir, "kalvor.gl", *gl, report) &&
-         buildLogos(outDir, report);
-  }
+  const bool ok = compileReferenceData(dataDir, outDir, report);
   // The report always lands beside the files, so every build can be checked later.
   const std::string reportText = report.text();
   writeWholeFile(joinPath(outDir, "kalvor-mkdb-bericht.txt"), Bytes(reportText.begin(), reportText.end()));

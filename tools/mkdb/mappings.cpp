@@ -1,5 +1,7 @@
 #include "tools/mkdb/mappings.h"
 
+#include <algorithm>
+
 #include "base/cp1252.h"
 #include "base/file_io.h"
 #include "determination/colours.h"
@@ -29,8 +31,10 @@ bool requireColumns(const TsvTable& t, std::initializer_list<const char*> names,
   return ok;
 }
 
-std::vector<std::string> targetsOf(const std::string& cell) {
+// Target words are separated by ";" or ",".
+std::vector<std::string> targetsOf(std::string cell) {
   if (trim(cell) == "-") return {};
+  std::replace(cell.begin(), cell.end(), ',', ';');
   return splitList(cell);
 }
 

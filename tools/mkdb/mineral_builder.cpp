@@ -42,11 +42,19 @@ void setCuratedField(std::map<std::string, std::string>& cells, const std::strin
   } else if (field == "density") {
     setRange("density_min", "density_max");
   } else if (field == "cell") {
-    if (value != "none") {
-      report.error(where + ": für \"cell\" ist nur \"none\" vorgesehen");
-      return;
-    }
+    // "none", or the corrected constants as "a=5.3; c=13.77"; constants not named are cleared.
     for (const char* col : {"a", "b", "c", "alpha", "beta", "gamma", "z"}) cells[col] = "";
+    if (value == "none") return;
+    for (const std::string& part : splitList(value)) {
+      const auto eq = part.find('=');
+      const std::string key = eq == std::string::npos ? "" : trim(part.substr(0, eq));
+      if (key != "a" && key != "b" && key != "c" && key != "alpha" && key != "beta" && key != "gamma" &&
+          key != "z") {
+        report.error(where + ": \"" + part + "\" ist keine Angabe der Form a=, b=, c=, alpha=, beta=, gamma= oder z=");
+        continue;
+      }
+      cells[key] = trim(part.substr(eq + 1));
+    }
   } else if (field == "cleavage" || field == "fracture" || field == "tenacity" || field == "transparency") {
     cells[field + "_terms"] = value;
   } else if (field == "crystal_system") {
@@ -236,13 +244,16 @@ std::vector<BuiltEntry> MineralBuilder::buildFullMinerals(const std::string& dat
     }
 
     const auto name = toRecordText(value("german_name"), 39, "Name", where);
-    const std::string englishCell = value("english_name_cp1252");
-    const auto englishCp = utf8ToCp1252(englishCell.empty() ? english : englishCell);
-    if (!englishCp) report_.error(where + ": englischer Name \"" + english + "\" ist nicht in Windows-1252");
-    if (!name || name->empty() || !englishCp) {
-      if (name && name->empty()) report_.error(where + ": deutscher Name fehlt");
+    if (!name || name->empty()) {
+      if (name) report_.error(where + ": deutscher Name fehlt");
       continue;
     }
+    // The English name as the record can hold it: the curated spelling, the
+    // source's own, or (for names with letters outside Windows-1252) the one
+    // derived from the transliterated German name.
+    const std::string englishCell = value("english_name_cp1252");
+    std::optional<std::string> englishCp = utf8ToCp1252(englishCell.empty() ? english : englishCell);
+    if (!englishCp) englishCp = englishNameOf(*name);
     e.name = *name;
     r.setName(*name);
     if (englishNameOf(*name) != *englishCp) {
