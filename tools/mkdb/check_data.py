@@ -50,7 +50,12 @@ IMA_FLAGS = {"0x01": "IMA-Anerkannt", "0x02": "nicht IMA-Anerk.", "0x08": "Diskr
              "0x10": ""}
 ROMAN = ["I", "II", "III", "IV", "V", "VI", "VII", "VIII", "IX"]
 CURATED_FIELDS = {"hardness", "density", "colours", "streak", "lustre", "cleavage",
-                  "crystal_systems", "fracture", "transparency", "cell", "omit"}
+                  "crystal_systems", "fracture", "transparency", "cell", "omit",
+                  "point_group"}
+# Class bits of each crystal system (the seven rows of the crystal-data table).
+SYSTEM_CLASS_MASKS = {"kubisch": 0xF8000000, "tetragonal": 0x03111088, "rhombisch": 0x00044400,
+                      "monoklin": 0x00000222, "triklin": 0x00400001, "hexagonal": 0x0022A150,
+                      "trigonal": 0x04880804}
 CELL_KEYS = ["a", "b", "c", "alpha", "beta", "gamma", "z"]
 # Characters of the source formulas that Windows-1252 lacks, with their stand-ins.
 FORMULA_CHARS = {"□": "[]", "≤": "<=", "≈": "~", "Σ": "Sum"}
@@ -237,6 +242,10 @@ class DataSet:
                 r.error(where, f"unbalanced braces in formula {formula}")
         self.by_english = {row["english_name"]: row for row in self.minerals}
 
+    def point_group_words(self):
+        return {row["source_word"]: int(row["bit"]) for row in self.property_words
+                if row["field"] == "point_group" and row["bit"].isdigit()}
+
     def check_curated(self):
         r = self.report
         colours = set(self.colour_names)
@@ -274,6 +283,9 @@ class DataSet:
                 limit = 20 if field == "colours" else 4
                 if len(items) > limit:
                     r.error(where, f"{len(items)} colours, the record holds {limit}")
+            elif field == "point_group":
+                if value != "none" and value not in self.point_group_words():
+                    r.error(where, f"{value!r} is not a point group of property_words.tsv")
             elif field == "omit":
                 if not value:
                     r.error(where, "omit needs the name of the row that stays")
@@ -317,6 +329,24 @@ class DataSet:
                     r.error(where, "malformed density")
                 else:
                     check_density(where, *parsed, r)
+
+    def check_class_fits_system(self):
+        """The crystal class must belong to one of the mineral's crystal systems."""
+        classes = self.point_group_words()
+        systems = {row["source_word"]: row["german"] for row in self.property_words
+                   if row["field"] == "crystal_system"}
+        for row in self.minerals:
+            point_group = self.final_value(row, "point_group")
+            if not point_group or point_group == "none" or point_group not in classes:
+                continue
+            curated = (row["english_name"], "crystal_systems") in self.overlay
+            words = self.final_value(row, "crystal_systems").split("; ")
+            german = words if curated else [systems.get(w, "") for w in words]
+            bit = 1 << classes[point_group]
+            if not any(SYSTEM_CLASS_MASKS.get(w, 0) & bit for w in german):
+                self.report.error(f"minerals.tsv:{row['_line']} {row['english_name']}",
+                                  f"point group {point_group} does not belong to the "
+                                  f"crystal system {', '.join(w for w in german if w)}")
 
     # -- word mappings -------------------------------------------------------------
     def check_colour_words(self):
@@ -605,6 +635,7 @@ class DataSet:
         self.check_minerals()
         self.check_curated()
         self.check_final_values()
+        self.check_class_fits_system()
         self.check_colour_words()
         self.check_property_words()
         self.check_names()

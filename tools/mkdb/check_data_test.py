@@ -110,6 +110,10 @@ class CheckDataTest(unittest.TestCase):
         self.replace("minerals.tsv", "\nAbelsonite\t", "\nAbelsonite\t\t")
         self.assertFault("fields instead of")
 
+    def test_crystal_class_fits_the_crystal_system(self):
+        self.replace("curated.tsv", "Abellaite\tcrystal_systems\thexagonal", "Abellaite\tcrystal_systems\ttrigonal")
+        self.assertFault("point group 6mm does not belong to the crystal system trigonal")
+
     def test_formula_fits_its_field(self):
         self.replace("minerals.tsv", "\tNiC_{31}H_{32}N_4\t", "\tNiC_{31}H_{32}N_4" + "O" * 140 + "\t")
         self.assertFault("more than 150")
