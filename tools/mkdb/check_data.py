@@ -34,6 +34,16 @@ CLASS_SYMBOLS = ["1", "2", "3", "4", "6", "2/m", "\\6", "4/m", "6/m", "m", "mm",
                  "4mm", "6mm", "mmm", "\\62m", "4/mmm", "6/mmm", "222", "32", "422",
                  "622", "\\1", "\\3", "\\4", "\\42m", "\\3m", "23", "m3", "43", "\\43m",
                  "m3m"]
+# String-table id of each vocabulary word; the words must read exactly as there.
+WORD_STRING_IDS = {"keine": 10015, "unvollkommen": 10016, "gut": 10019, "vollkommen": 10021,
+                   "sehr vollkommen": 10023, "uneben": 10024, "eben": 10025, "muschlig": 10026,
+                   "verformbar": 10028, "hakig": 10030, "erdig": 10031, "spröde": 10032,
+                   "splittrig": 10033, "mild": 10034, "fasrig": 10036, "blättrig": 10037,
+                   "körnig": 10038, "halbmetall": 10039, "perl": 10040, "seiden": 10041,
+                   "glas": 10042, "opal": 10043, "fett": 10044, "harz": 10045, "diamant": 10046,
+                   "metall": 10047, "wachs": 10048, "matt": 10049, "samt": 10050,
+                   "kubisch": 10066, "tetragonal": 10067, "rhombisch": 10068, "monoklin": 10069,
+                   "triklin": 10070, "hexagonal": 10071, "trigonal": 10072, "amorph": 10073}
 # Bit of each German word in its record field.
 WORD_BITS = {
     "lustre": {"perl": 0, "seiden": 1, "glas": 2, "fett": 3, "harz": 4, "diamant": 5,
@@ -217,6 +227,18 @@ class DataSet:
         for index, name in enumerate(self.colour_names, start=1):
             if cp1252_length(name) is None:
                 self.report.error(f"colour_table.tsv row {index}", "not Windows-1252")
+
+    def check_vocabulary_strings(self):
+        """The vocabulary words against the program's string table, when it is there."""
+        strings_path = self.dir.parent / "resources" / "strings.tsv"
+        if not strings_path.exists():
+            return
+        strings = {int(row["id"]): row["text"]
+                   for row in read_tsv(strings_path, self.report, ["id", "text"])[1]}
+        for word, string_id in WORD_STRING_IDS.items():
+            if strings.get(string_id) != word:
+                self.report.error("strings.tsv", f"string {string_id} is "
+                                  f"{strings.get(string_id)!r}, the data use {word!r}")
 
     # -- minerals and the curated overlay ----------------------------------------
     def check_minerals(self):
@@ -632,6 +654,7 @@ class DataSet:
     def run(self):
         self.load()
         self.check_colour_table()
+        self.check_vocabulary_strings()
         self.check_minerals()
         self.check_curated()
         self.check_final_values()
