@@ -1,10 +1,12 @@
-// The shipped systematics titles (data/systematics.txt) read through the core's
-// own "kalvor.sy" loader: every class and the subclasses the minerals use must
-// come out as complete German texts, and a group title must extend the subclass.
+// The shipped systematics titles (data/systematics.tsv) laid out as "kalvor.sy"
+// and read through the core's own loader: every class and the subclasses the
+// minerals use must come out as complete German texts, and a group title must
+// extend the subclass.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 
 #include "base/cp1252.h"
@@ -17,14 +19,26 @@ namespace {
 
 using testing::cp;
 
-// The shipped file as the program reads it (Windows-1252), or nothing when the
-// test runs outside the source tree.
+// The shipped titles in the form of "kalvor.sy" (Windows-1252, CR LF): the
+// Lapis/Strunz lines in table order, an empty line, the Hey lines. Nothing when
+// the test runs outside the source tree.
 std::optional<std::string> shippedContent() {
   const char* src = std::getenv("KALVOR_SOURCE_DIR");
   if (src == nullptr) return std::nullopt;
-  const auto bytes = readWholeFile(std::string(src) + "/data/systematics.txt");
+  const auto bytes = readWholeFile(std::string(src) + "/data/systematics.tsv");
   if (!bytes) return std::nullopt;
-  return utf8ToCp1252(std::string(bytes->begin(), bytes->end()));
+  const auto table = utf8ToCp1252(std::string(bytes->begin(), bytes->end()));
+  if (!table) return std::nullopt;
+  std::istringstream in(*table);
+  std::string line, strunz, hey;
+  std::getline(in, line);  // header: section, key, title
+  while (std::getline(in, line)) {
+    const auto tab = line.find('\t');
+    if (tab == std::string::npos) continue;
+    const std::string rest = line.substr(tab + 1) + "\r\n";
+    (line.compare(0, tab, "hey") == 0 ? hey : strunz) += rest;
+  }
+  return strunz + "\r\n" + hey;
 }
 
 std::optional<Systematics> shippedSystematics() {
@@ -57,10 +71,10 @@ TEST(ShippedSystematics, EveryClassHasItsTitleLineFirst) {
   // file has lines before the empty one.
   const auto content = shippedContent();
   ASSERT_TRUE(content.has_value());
-  const auto sectionEnd = content->find("\n\n");
+  const auto sectionEnd = content->find("\r\n\r\n");
   ASSERT_NE(sectionEnd, std::string::npos);
   const auto lines = static_cast<std::size_t>(
-      std::count(content->begin(), content->begin() + sectionEnd + 1, '\n'));
+      std::count(content->begin(), content->begin() + sectionEnd + 2, '\n'));
   EXPECT_EQ(table.entries.size(), lines);
 }
 

@@ -67,8 +67,6 @@ SYSTEM_CLASS_MASKS = {"kubisch": 0xF8000000, "tetragonal": 0x03111088, "rhombisc
                       "monoklin": 0x00000222, "triklin": 0x00400001, "hexagonal": 0x0022A150,
                       "trigonal": 0x04880804}
 CELL_KEYS = ["a", "b", "c", "alpha", "beta", "gamma", "z"]
-# Characters of the source formulas that Windows-1252 lacks, with their stand-ins.
-FORMULA_CHARS = {"□": "[]", "≤": "<=", "≈": "~", "Σ": "Sum"}
 # Where the merged table has the German words of each vocabulary in English.
 PROPERTY_COLUMNS = {"lustre": ["lustre"], "cleavage": ["cleavage_terms"],
                     "fracture": ["fracture_terms"], "tenacity": ["tenacity_terms"],
@@ -99,6 +97,10 @@ def read_tsv(path, report, columns=None):
     lines = path.read_text(encoding="utf-8").split("\n")
     if lines and lines[-1] == "":
         lines.pop()
+    comments = 0
+    while comments < len(lines) and lines[comments].startswith("#"):
+        comments += 1  # leading comment lines describe the table
+    lines = lines[comments:]
     if not lines:
         report.error(path.name, "empty file")
         return [], []
@@ -213,7 +215,9 @@ class DataSet:
         self.property_words = read_tsv(d / "property_words.tsv", r,
                                        ["field", "source_word", "german", "bit", "note"])[1]
         self.glossary = read_tsv(d / "glossary.tsv", r, ["term", "text"])[1]
-        self.systematics = (d / "systematics.txt").read_text(encoding="utf-8")
+        self.systematics = read_tsv(d / "systematics.tsv", r, ["section", "key", "title"])[1]
+        self.formula_chars = {row["character"]: row["replacement"] for row in read_tsv(
+            d / "formula_characters.tsv", r, ["character", "replacement"])[1]}
         self.collection_species = [
             line.strip() for line in (d / "collection_species.txt").read_text(
                 encoding="utf-8").splitlines()
@@ -253,7 +257,7 @@ class DataSet:
                 r.error(where, "English name occurs twice")
             seen.add(name)
             formula = row["formula"]
-            for char, stand_in in FORMULA_CHARS.items():
+            for char, stand_in in self.formula_chars.items():
                 formula = formula.replace(char, stand_in)
             length = cp1252_length(formula)
             if length is None:
@@ -558,26 +562,24 @@ class DataSet:
 
     def check_systematics(self):
         r = self.report
-        lines = self.systematics.split("\n")
-        if lines and lines[-1] == "":
-            lines.pop()
-        try:
-            split = next(i for i, line in enumerate(lines) if len(line) + 1 < 3)
-        except StopIteration:
-            r.error("systematics.txt", "no short line between the Lapis/Strunz and Hey sections")
-            return
-        strunz_lines, hey_lines = lines[:split], lines[split + 1:]
         titled = set()
         previous = (0, "", 0, 0)
-        for number, line in enumerate(strunz_lines, start=1):
-            where = f"systematics.txt:{number}"
-            key, tab, text = line.partition("\t")
-            text = text.lstrip("\t")
-            if not tab or not text:
-                r.error(where, "line is not key, TAB, text")
+        hey_seen = False
+        for row in self.systematics:
+            where = f"systematics.tsv:{row['_line']}"
+            section, key, text = row["section"], row["key"], row["title"]
+            if not text or len(text) > SY_TEXT_CHARS or cp1252_length(text) is None:
+                r.error(where, "title empty, longer than 255 characters or not Windows-1252")
+            if section == "hey":
+                hey_seen = True
+                if not re.fullmatch(r"[1-9]\d{0,2}(\.\d{1,3}){0,2}", key):
+                    r.error(where, f"Hey key {key!r} malformed")
                 continue
-            if len(text) > SY_TEXT_CHARS or cp1252_length(text) is None:
-                r.error(where, "text longer than 255 characters or not Windows-1252")
+            if section != "strunz":
+                r.error(where, f"section {section!r} is neither strunz nor hey")
+                continue
+            if hey_seen:
+                r.error(where, "Lapis/Strunz line after the Hey section")
             parsed = parse_strunz(key)
             if parsed[0] == 0:
                 r.error(where, f"key {key!r} is not a Lapis/Strunz number")
@@ -587,12 +589,6 @@ class DataSet:
                 r.error(where, f"key {key!r} out of order")
             previous = order
             titled.add((parsed[0], parsed[1] or "", parsed[2]))
-        for number, line in enumerate(hey_lines, start=split + 2):
-            if len(line) + 1 < 3:
-                break
-            key, tab, text = line.partition("\t")
-            if not tab or not re.fullmatch(r"\d+(\.\d+){0,2}", key):
-                r.error(f"systematics.txt:{number}", f"Hey key {key!r} malformed")
         used_classes, used_subclasses = set(), set()
         for row in self.minerals:
             value = row["strunz8"]
@@ -607,10 +603,10 @@ class DataSet:
             used_subclasses.add((parsed[0], parsed[1]))
         for cls in sorted(used_classes):
             if (cls, "", 0) not in titled:
-                r.error("systematics.txt", f"class {ROMAN[cls - 1]} has no title")
+                r.error("systematics.tsv", f"class {ROMAN[cls - 1]} has no title")
         for cls, letter in sorted(used_subclasses):
             if (cls, letter, 0) not in titled:
-                r.error("systematics.txt", f"subclass {ROMAN[cls - 1]}/{letter} has no title")
+                r.error("systematics.tsv", f"subclass {ROMAN[cls - 1]}/{letter} has no title")
         self.subclass_titles = sum(1 for t in titled if t[1] and t[2] == 0)
         self.group_titles = sum(1 for t in titled if t[2])
 

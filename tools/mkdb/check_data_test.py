@@ -119,7 +119,7 @@ class CheckDataTest(unittest.TestCase):
         self.assertFault("more than 150")
 
     def test_every_used_subclass_has_a_title(self):
-        self.replace("systematics.txt", "VIII/J\tGerüstsilikate (Tektosilikate)\n", "")
+        self.replace("systematics.tsv", "strunz\tVIII/J\tGerüstsilikate (Tektosilikate)\n", "")
         self.assertFault("subclass VIII/J has no title")
 
     def test_collection_species_are_complete(self):
