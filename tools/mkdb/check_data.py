@@ -16,6 +16,7 @@ Exit status 0 when every check passes, 1 otherwise.
 import math
 import re
 import sys
+import unicodedata
 from pathlib import Path
 
 NAME_FIELD_BYTES = 39      # 40-byte fields, NUL-terminated
@@ -162,6 +163,15 @@ def check_density(where, low, high, report):
             report.error(where, f"density {value:g} outside 0.5 to 23")
     if low > high:
         report.error(where, f"density minimum {low:g} above maximum {high:g}")
+
+
+def collation_key(name):
+    """The German collation form: umlauts and ß spelled out, accents dropped, case ignored."""
+    folded = name.lower()
+    for umlaut, spelled in (("ä", "ae"), ("ö", "oe"), ("ü", "ue"), ("ß", "ss")):
+        folded = folded.replace(umlaut, spelled)
+    folded = unicodedata.normalize("NFD", folded)
+    return "".join(c for c in folded if not unicodedata.combining(c))
 
 
 def references(text):
@@ -532,6 +542,13 @@ class DataSet:
             else:
                 r.error(where, f"unknown kind {kind!r}")
         self.alias_count = len(seen)
+        keys = {}
+        for name in list(self.german) + [row["alias"] for row in self.aliases]:
+            key = collation_key(name)
+            if key in keys:
+                r.error("aliases.tsv", f"{name!r} sorts as the same name as {keys[key]!r}")
+            else:
+                keys[key] = name
 
     # -- glossary and systematics ------------------------------------------------------
     def check_glossary(self):

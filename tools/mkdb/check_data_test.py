@@ -79,6 +79,10 @@ class CheckDataTest(unittest.TestCase):
         self.append("aliases.tsv", "Quarz\tCalcit\tname\tCalcit\t")
         self.assertFault("alias equals the name of a full mineral")
 
+    def test_no_two_names_collate_alike(self):
+        self.append("aliases.tsv", "QUARZ\tQuarz\tname\tQuarz\t")
+        self.assertFault("'QUARZ' sorts as the same name as 'Quarz'")
+
     def test_glossary_references_resolve(self):
         self.replace("glossary.tsv", "@Strichtafel@", "@Strichplatte@")
         self.assertFault("reference @Strichplatte@ is not a glossary term")
