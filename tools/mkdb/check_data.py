@@ -62,7 +62,7 @@ IMA_FLAGS = {"0x01": "IMA-Anerkannt", "0x02": "nicht IMA-Anerk.", "0x08": "Diskr
 ROMAN = ["I", "II", "III", "IV", "V", "VI", "VII", "VIII", "IX"]
 CURATED_FIELDS = {"hardness", "density", "colours", "streak", "lustre", "cleavage",
                   "crystal_systems", "fracture", "transparency", "cell", "omit",
-                  "point_group"}
+                  "point_group", "formula"}
 # Class bits of each crystal system (the seven rows of the crystal-data table).
 SYSTEM_CLASS_MASKS = {"kubisch": 0xF8000000, "tetragonal": 0x03111088, "rhombisch": 0x00044400,
                       "monoklin": 0x00000222, "triklin": 0x00400001, "hexagonal": 0x0022A150,
@@ -228,6 +228,7 @@ class DataSet:
         self.systematics = read_tsv(d / "systematics.tsv", r, ["section", "key", "title"])[1]
         self.formula_chars = {row["character"]: row["replacement"] for row in read_tsv(
             d / "formula_characters.tsv", r, ["character", "replacement"])[1]}
+        self.by_english = {row["english_name"]: row for row in self.minerals}
         self.collection_species = [
             line.strip() for line in (d / "collection_species.txt").read_text(
                 encoding="utf-8").splitlines()
@@ -266,7 +267,7 @@ class DataSet:
             if name in seen:
                 r.error(where, "English name occurs twice")
             seen.add(name)
-            formula = row["formula"]
+            formula = self.overlay.get((name, "formula"), row["formula"])
             for char, stand_in in self.formula_chars.items():
                 formula = formula.replace(char, stand_in)
             length = cp1252_length(formula)
@@ -276,7 +277,6 @@ class DataSet:
                 r.error(where, f"formula has {length} bytes, more than {FORMULA_BYTES}")
             if formula.count("{") != formula.count("}"):
                 r.error(where, f"unbalanced braces in formula {formula}")
-        self.by_english = {row["english_name"]: row for row in self.minerals}
 
     def point_group_words(self):
         return {row["source_word"]: int(row["bit"]) for row in self.property_words
@@ -319,6 +319,9 @@ class DataSet:
                 limit = 20 if field == "colours" else 4
                 if len(items) > limit:
                     r.error(where, f"{len(items)} colours, the record holds {limit}")
+            elif field == "formula":
+                if not value:
+                    r.error(where, "empty formula")
             elif field == "point_group":
                 if value != "none" and value not in self.point_group_words():
                     r.error(where, f"{value!r} is not a point group of property_words.tsv")
@@ -445,6 +448,9 @@ class DataSet:
                     r.error(where, f"{german!r} is not a word of the {field} vocabulary")
                 elif str(expected) != bit:
                     r.error(where, f"{german!r} is bit {expected}, not {bit}")
+            elif field == "formula":
+                if not value:
+                    r.error(where, "empty formula")
             elif field == "point_group":
                 if not bit.isdigit() or not 0 <= int(bit) < 32:
                     r.error(where, f"class bit {bit!r} outside 0 to 31")
@@ -668,8 +674,8 @@ class DataSet:
         self.load()
         self.check_colour_table()
         self.check_vocabulary_strings()
-        self.check_minerals()
         self.check_curated()
+        self.check_minerals()
         self.check_final_values()
         self.check_class_fits_system()
         self.check_colour_words()

@@ -122,6 +122,10 @@ class CheckDataTest(unittest.TestCase):
         self.replace("minerals.tsv", "\tNiC_{31}H_{32}N_4\t", "\tNiC_{31}H_{32}N_4" + "O" * 140 + "\t")
         self.assertFault("more than 150")
 
+    def test_curated_formula_replaces_the_source_one(self):
+        self.replace("curated.tsv", "Gelosaite\tformula\tBiMo^{6+}_{2-5x}", "Gelosaite\tformula\tBiMo^{6+}_{{2-5x}")
+        self.assertFault("unbalanced braces in formula")
+
     def test_every_used_subclass_has_a_title(self):
         self.replace("systematics.tsv", "strunz\tVIII/J\tGerüstsilikate (Tektosilikate)\n", "")
         self.assertFault("subclass VIII/J has no title")
