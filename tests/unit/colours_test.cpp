@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
@@ -102,6 +103,10 @@ TEST(ColourTableRows, NamesAreLookedUpByTheLow12Bits) {
   EXPECT_EQ(colourNameOf(428), "");
   EXPECT_EQ(colourNameOf(0xFFF), "");
   EXPECT_EQ(colourNameOf(0x3000), "");  // number 0 with flags
+  // The text form serves as the name source of formatted colour lists.
+  const std::function<std::string(std::uint16_t)> source = colourNameText;
+  EXPECT_EQ(source(0x1000 | 314), cp("weiß"));
+  EXPECT_EQ(source(500), "");
 }
 
 // Each hue a name names is among its hue bits, whitish names have the
@@ -144,6 +149,7 @@ TEST_F(Colours, GroupingGivesOneChoicePerDistinctColour) {
   EXPECT_EQ(table_.colourGroupOf(1), 0);  // "--"
   EXPECT_EQ(table_.colourGroupOf(0), 0);
   EXPECT_EQ(table_.colourGroupOf(428), 0);
+  EXPECT_EQ(table_.colourGroupOf(0x1000 | 33), 0);  // a number, not a stored value
 
   // Byte order of Windows-1252 after "farblos": "ß" after every plain letter.
   for (std::size_t k = 2; k < choices.size(); ++k) {

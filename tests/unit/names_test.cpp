@@ -302,6 +302,23 @@ TEST(NameList, UnsortedFileWithAPartialRecordKeepsTheWholeOnes) {
   EXPECT_TRUE(MineralNameList::fromUnsorted(Bytes(40, 'x')).empty());
 }
 
+TEST(NameList, NumberTableExistsUpToTheDatabaseLimit) {
+  Bytes fl;
+  for (std::uint32_t id = 1; id <= kMaxNameListEntries; ++id) {
+    addStoredRecord(fl, "M" + std::to_string(id), static_cast<std::uint16_t>(id), false);
+  }
+  const MineralNameList full = MineralNameList::fromStored(fl);
+  ASSERT_EQ(full.size(), 16535u);
+  EXPECT_EQ(full.nameOfMineral(16534), "M16535");
+  EXPECT_EQ(full.nameOfMineral(0), "M1");
+
+  addStoredRecord(fl, "M16536", 16536, false);
+  const MineralNameList tooMany = MineralNameList::fromStored(fl);
+  ASSERT_EQ(tooMany.size(), 16536u);
+  EXPECT_EQ(tooMany.nameOfMineral(0), "");  // no number table beyond the limit
+  EXPECT_EQ(tooMany.findMineralByPrefix("M16536"), 16536u);  // the list itself is whole
+}
+
 TEST(NameList, BuiltFromTheMineralDatabaseLikeFromItsNameFile) {
   MineralFileWriter writer;
   const auto add = [&](const std::string& name, std::uint8_t flags) {
