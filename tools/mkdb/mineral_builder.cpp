@@ -147,6 +147,7 @@ std::uint16_t MineralBuilder::mapProperty(const std::string& sourceField, const 
     std::vector<std::string> targets;
     if (fieldMap != mappings_.properties.end() && fieldMap->second.count(word)) {
       targets = fieldMap->second.at(word);
+      if (targets.empty()) report_.unmapped(sourceField + " (bewusst ohne Wort)", part);
     } else if (vocabulary_.propertyBits(vocabularyField, part)) {
       targets = {part};  // already one of the program's own words
     } else {
@@ -172,6 +173,7 @@ std::vector<std::uint16_t> MineralBuilder::mapColours(const std::string& field, 
     const auto it = mappings_.colourWords.find(lowerAscii(part));
     if (it != mappings_.colourWords.end()) {
       targets = it->second;
+      if (targets.empty()) report_.unmapped(field + " (bewusst ohne Farbe)", part);
     } else if (vocabulary_.colourNumber(part)) {
       targets = {part};
     } else {
@@ -329,7 +331,8 @@ std::vector<BuiltEntry> MineralBuilder::buildFullMinerals(const std::string& dat
       }
     }
 
-    if (const std::string pg = value("point_group"); !pg.empty()) {
+    // "none": the curators found the sources' class contradictory and left it out.
+    if (const std::string pg = value("point_group"); !pg.empty() && pg != "none") {
       const auto bit = mappings_.pointGroups.find(pg);
       if (bit == mappings_.pointGroups.end()) {
         report_.unmapped("point_group", pg);
@@ -349,6 +352,9 @@ std::vector<BuiltEntry> MineralBuilder::buildFullMinerals(const std::string& dat
         r.setCrystalData(std::span<const CrystalDataEntry>(&cd, 1));
         report_.count(cd.a0 > 0 ? "Kristalldaten mit Gitterkonstanten" : "Kristalldaten nur Klasse");
       }
+    } else if (!value("a").empty()) {
+      // Without a class the lattice kind, and so the meaning of the constants, is unknown.
+      report_.count("Gitterkonstanten ohne Kristallklasse (nicht übernommen)");
     }
 
     if (r.hardnessMax() && r.densityMin().isKnown() && !colours.empty() && !streak.empty() && r.lustre())
