@@ -131,10 +131,12 @@ void enterMineral(BuildTable& t, const IndexedMineral& m, MineralNumber n,
   if (m.flags & 0x01) t.enter(kImaRecognisedSlot, n);
   if (m.flags & 0x02) t.enter(kNotImaRecognisedSlot, n);
   if (m.flags & 0x08) t.enter(kDiscreditedSlot, n);
-  for (int i : elementsInFormula(m.formula)) t.enter(kElementPresentSlots + i, n);
-  for (int i : elementsNotInFormula(m.formula)) t.enter(kElementAbsentSlots + i, n);
-  for (int j : groupsInFormula(m.formula)) t.enter(kGroupPresentSlots + j, n);
-  for (int j : groupsNotInFormula(m.formula)) t.enter(kGroupAbsentSlots + j, n);
+  const IndexList elements = elementsInFormula(m.formula);
+  for (int i : elements) t.enter(kElementPresentSlots + i, n);
+  for (int i : elementsNotIn(elements)) t.enter(kElementAbsentSlots + i, n);
+  const IndexList groups = groupsInFormula(m.formula);
+  for (int j : groups) t.enter(kGroupPresentSlots + j, n);
+  for (int j : groupsNotIn(groups)) t.enter(kGroupAbsentSlots + j, n);
 }
 
 }  // namespace
@@ -192,6 +194,21 @@ Bytes buildSearchIndex(const MineralDatabase& database, const ColourGroupOf& col
       colourGroupOf);
 }
 
+SearchIndex::SearchIndex(Bytes data) : data_(std::move(data)), spans_(kIndexSlotCount) {
+  // Each slot is checked once here: an offset or count that leaves the data
+  // makes the slot empty, so no later read can go past the end.
+  for (int slot = 0; slot < kIndexSlotCount; ++slot) {
+    const std::size_t entry = 2 + 4 * static_cast<std::size_t>(slot);
+    if (entry + 4 > data_.size()) break;
+    const std::size_t offset = loadU32(data_.data() + entry);
+    if (offset > data_.size() || data_.size() - offset < 2) continue;
+    const std::size_t count = loadU16(data_.data() + offset);
+    if ((data_.size() - offset - 2) / 2 < count) continue;
+    spans_[static_cast<std::size_t>(slot)] = {static_cast<std::uint32_t>(offset + 2),
+                                              static_cast<std::uint16_t>(count)};
+  }
+}
+
 std::optional<SearchIndex> SearchIndex::open(const std::string& path) {
   std::optional<Bytes> data = readWholeFile(path);
   if (!data) return std::nullopt;
@@ -215,17 +232,32 @@ bool SearchIndex::fits(std::size_t entryCount) const {
 
 OptionalNumberList SearchIndex::readIndexSlot(int slot) const {
   if (slot < 0 || slot >= kIndexSlotCount) return std::nullopt;
-  const std::size_t entry = 2 + 4 * static_cast<std::size_t>(slot);
-  if (entry + 4 > data_.size()) return std::nullopt;
-  const std::size_t offset = loadU32(data_.data() + entry);
-  if (offset > data_.size() || data_.size() - offset < 2) return std::nullopt;
-  const std::size_t count = loadU16(data_.data() + offset);
-  if (count == 0 || (data_.size() - offset - 2) / 2 < count) return std::nullopt;
+  const SlotSpan span = spans_[static_cast<std::size_t>(slot)];
+  if (span.count == 0) return std::nullopt;
   NumberList list;
-  list.numbers.resize(count);
-  const std::uint8_t* p = data_.data() + offset + 2;
-  for (std::size_t i = 0; i < count; ++i) list.numbers[i] = loadU16(p + 2 * i);
+  list.numbers.resize(span.count);
+  const std::uint8_t* p = data_.data() + span.offset;
+  for (std::size_t i = 0; i < span.count; ++i) list.numbers[i] = loadU16(p + 2 * i);
   return list;
+}
+
+bool SearchIndex::slotHolds(int slot, MineralNumber n) const {
+  if (slot < 0 || slot >= kIndexSlotCount) return false;
+  const SlotSpan span = spans_[static_cast<std::size_t>(slot)];
+  const std::uint8_t* p = data_.data() + span.offset;
+  std::size_t lo = 0;
+  std::size_t hi = span.count;
+  while (lo < hi) {
+    const std::size_t mid = lo + (hi - lo) / 2;
+    const MineralNumber v = loadU16(p + 2 * mid);
+    if (v == n) return true;
+    if (v < n) {
+      lo = mid + 1;
+    } else {
+      hi = mid;
+    }
+  }
+  return false;
 }
 
 }  // namespace kalvor

@@ -127,6 +127,16 @@ TEST(DeterminationText, ParseAndFormat) {
   EXPECT_EQ(formatDensity(0x1507, 0x1507, false), "21.07");
 }
 
+TEST(DeterminationSearch, SlotUnion) {
+  SlotIdentityIndex index;
+  EXPECT_EQ(slotUnion(index, 131, 139), (NumberList{{131, 139}}));
+  EXPECT_EQ(slotUnion(index, 131, -1), (NumberList{{131}}));
+  EXPECT_EQ(slotUnion(index, -1, 85), (NumberList{{85}}));
+  EXPECT_EQ(slotUnion(index, 85, 85), (NumberList{{85}}));
+  EXPECT_FALSE(slotUnion(index, -1, -1));
+  EXPECT_FALSE(slotUnion(index, 945, -1));
+}
+
 TEST(DeterminationSearch, StartValues) {
   const DeterminationCriteria c;
   EXPECT_EQ(c.precision, kPrecisionExact);
