@@ -1,5 +1,6 @@
 #include "refdb/collation.h"
 
+#include <array>
 #include <cstddef>
 
 namespace kalvor {
@@ -23,7 +24,7 @@ constexpr unsigned char kOneLetterFrom[] = {0xCB, 0xEB, 0xC8, 0xE8, 0xC9, 0xE9, 
 constexpr char kOneLetterTo[] = "eeeeeeaaaaaaooooooii";
 
 // The two-letter table: blank, the umlauts, ß and the capitals A to Z.
-bool foldTwoLetter(unsigned char c, Fold& out) {
+constexpr bool foldTwoLetter(unsigned char c, Fold& out) {
   switch (c) {
     case ' ': out = {' ', 0, 1}; return true;
     case kAUmlaut: case kaUmlaut: out = {'a', 'e', 2}; return true;
@@ -40,18 +41,37 @@ bool foldTwoLetter(unsigned char c, Fold& out) {
 }
 
 // The one-letter table alone; other characters stay as they are.
-char foldOneLetter(unsigned char c) {
+constexpr char foldOneLetterSlow(unsigned char c) {
   for (std::size_t i = 0; i < sizeof kOneLetterFrom; ++i) {
     if (kOneLetterFrom[i] == c) return kOneLetterTo[i];
   }
   return static_cast<char>(c);
 }
 
-Fold fold(unsigned char c) {
-  Fold f{};
-  if (foldTwoLetter(c, f)) return f;
-  return {foldOneLetter(c), 0, 1};
+struct FoldTables {
+  std::array<Fold, 256> fold{};
+  std::array<char, 256> oneLetter{};
+};
+
+// Both tables for every byte, computed once by the compiler: sorting the
+// whole name list folds a few million characters.
+constexpr FoldTables makeFoldTables() {
+  FoldTables t;
+  for (int c = 0; c < 256; ++c) {
+    const auto uc = static_cast<unsigned char>(c);
+    t.oneLetter[static_cast<std::size_t>(c)] = foldOneLetterSlow(uc);
+    Fold f{0, 0, 1};
+    if (!foldTwoLetter(uc, f)) f = {foldOneLetterSlow(uc), 0, 1};
+    t.fold[static_cast<std::size_t>(c)] = f;
+  }
+  return t;
 }
+
+constexpr FoldTables kFoldTables = makeFoldTables();
+
+char foldOneLetter(unsigned char c) { return kFoldTables.oneLetter[c]; }
+
+Fold fold(unsigned char c) { return kFoldTables.fold[c]; }
 
 // The character at i, or 0 past the end (the end of a text compares as 0).
 unsigned char at(std::string_view s, std::size_t i) {
