@@ -1,6 +1,9 @@
 #include "tests/gui/ui_driver.h"
 
+#include <cstdlib>
 #include <vector>
+
+#include "tests/gui/ui_hook.h"
 
 #include "tests/gui/png_writer.h"
 
@@ -70,12 +73,6 @@ BOOL CALLBACK matchWindow(HWND hwnd, LPARAM param) {
   return FALSE;
 }
 
-std::string menuItemText(HMENU menu, UINT position) {
-  char buf[256] = {};
-  GetMenuStringA(menu, position, buf, sizeof buf, MF_BYPOSITION);
-  return buf;
-}
-
 }  // namespace
 
 HWND waitForWindow(DWORD processId, const char* className, const char* title, DWORD timeoutMs) {
@@ -93,26 +90,77 @@ HWND waitForDialog(DWORD processId, const char* title, DWORD timeoutMs) {
   return waitForWindow(processId, "#32770", title, timeoutMs);
 }
 
-std::vector<std::string> menuBarTitles(HWND window) {
-  std::vector<std::string> titles;
-  const HMENU bar = GetMenu(window);
-  const int n = bar ? GetMenuItemCount(bar) : 0;
-  for (int i = 0; i < n; ++i) titles.push_back(menuItemText(bar, static_cast<UINT>(i)));
-  return titles;
+namespace {
+
+struct MenuLine {
+  std::string text;
+  UINT state;
+  int id;
+};
+
+// Asks the hook inside kalvor.exe's thread about its menu (see ui_hook.h).
+std::vector<MenuLine> queryMenu(HWND window, HookRequest request, std::uint32_t argument) {
+  std::vector<MenuLine> lines;
+  static HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                             kHookMemorySize, kHookMemoryName);
+  static HMODULE hookDll = LoadLibraryA("kalvor-uihook.dll");
+  if (!mapping || !hookDll) return lines;
+  auto proc = reinterpret_cast<HOOKPROC>(
+      reinterpret_cast<void*>(GetProcAddress(hookDll, "KalvorUiHookProc")));
+  auto* block = static_cast<HookBlock*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, kHookMemorySize));
+  if (!proc || !block) return lines;
+  block->request = static_cast<std::uint32_t>(request);
+  block->argument = argument;
+  block->answer[0] = '\0';
+  const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, proc, hookDll, thread);
+  if (hook) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, RegisterWindowMessageA(kHookMessageName), 0, 0, SMTO_ABORTIFHUNG,
+                        10000, &result);
+    UnhookWindowsHookEx(hook);
+  }
+  const std::string answer = block->answer;
+  UnmapViewOfFile(block);
+  std::size_t pos = 0;
+  while (pos < answer.size()) {
+    const std::size_t end = answer.find('\n', pos);
+    const std::string line = answer.substr(pos, end - pos);
+    pos = end == std::string::npos ? answer.size() : end + 1;
+    const std::size_t t1 = line.find('\t');
+    const std::size_t t2 = line.find('\t', t1 + 1);
+    if (t1 == std::string::npos || t2 == std::string::npos) continue;
+    lines.push_back({line.substr(0, t1),
+                     static_cast<UINT>(std::strtoul(line.c_str() + t1 + 1, nullptr, 10)),
+                     std::atoi(line.c_str() + t2 + 1)});
+  }
+  return lines;
 }
 
-std::vector<std::string> popupItemTexts(HWND window, int position) {
+std::vector<std::string> textsOf(const std::vector<MenuLine>& lines) {
   std::vector<std::string> texts;
-  const HMENU popup = GetSubMenu(GetMenu(window), position);
-  const int n = popup ? GetMenuItemCount(popup) : 0;
-  for (int i = 0; i < n; ++i) texts.push_back(menuItemText(popup, static_cast<UINT>(i)));
+  for (const MenuLine& l : lines) texts.push_back(l.text);
   return texts;
 }
 
+}  // namespace
+
+std::vector<std::string> menuBarTitles(HWND window) {
+  return textsOf(queryMenu(window, HookRequest::kMenuBar, 0));
+}
+
+std::vector<std::string> popupItemTexts(HWND window, int position) {
+  return textsOf(queryMenu(window, HookRequest::kPopupItems, static_cast<std::uint32_t>(position)));
+}
+
 std::optional<UINT> menuItemState(HWND window, UINT commandId) {
-  const UINT state = GetMenuState(GetMenu(window), commandId, MF_BYCOMMAND);
-  if (state == static_cast<UINT>(-1)) return std::nullopt;
-  return state;
+  const auto bar = queryMenu(window, HookRequest::kMenuBar, 0);
+  for (std::size_t i = 0; i < bar.size(); ++i) {
+    if (bar[i].id == static_cast<int>(commandId)) return bar[i].state;
+    for (const MenuLine& item : queryMenu(window, HookRequest::kPopupItems, static_cast<std::uint32_t>(i)))
+      if (item.id == static_cast<int>(commandId)) return item.state;
+  }
+  return std::nullopt;
 }
 
 void sendCommand(HWND window, WORD commandId) {
@@ -175,7 +223,8 @@ bool saveScreenshot(HWND window, const std::string& path) {
   bool ok = false;
   if (bmp) {
     HGDIOBJ old = SelectObject(mem, bmp);
-    if (!PrintWindow(window, mem, 0)) BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    // What the user sees; PrintWindow only where the screen cannot be read.
+    if (!BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY)) PrintWindow(window, mem, 0);
     GdiFlush();
     const int stride = ((w * 3 + 3) / 4) * 4;
     ok = writePng(path, w, h, static_cast<const std::uint8_t*>(bits), stride);

@@ -31,6 +31,13 @@ TEST(LzwDecode, HandMadeStream) {
   EXPECT_EQ(decodePicture(twoClears, 5, 2, out2), std::optional<std::size_t>(10));
   EXPECT_EQ(out2, kSmallBitmap);
 
+  // Size byte 9 (10-bit codes): the root 256 is a non-zero pixel value.
+  // Codes 512 (clear), 256, 513 (end) at 10 bits each, LSB first: 00 02 14 20.
+  Bytes wide(2, 0xAA);
+  EXPECT_EQ(decodePicture(Bytes{0x09, 0x04, 0x00, 0x02, 0x14, 0x20, 0x00}, 1, 1, wide),
+            std::optional<std::size_t>(1));
+  EXPECT_EQ(wide, (Bytes{0x80, 0xFF}));
+
   // Only one row asked for: stops there, the second row keeps its bytes.
   Bytes out3(4, 0xAA);
   EXPECT_EQ(decodePicture(stream, 5, 1, out3), std::optional<std::size_t>(5));

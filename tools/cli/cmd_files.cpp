@@ -1,6 +1,7 @@
 // "kalvor-cli dateien": which reference files the data folder holds.
 #include <cstdio>
 #include <filesystem>
+#include <string>
 
 #include "tools/cli/cli.h"
 
@@ -38,10 +39,11 @@ int runFiles(Arguments& args) {
     const fs::path p = fs::path(args.dataDir()) / f.name;
     const auto size = fs::file_size(p, ec);
     if (ec) {
-      std::printf("  %-10s fehlt         %s\n", f.name, f.role);
+      std::printf("  %-10s %15s  %s\n", f.name, "fehlt", f.role);
       if (f.required) complete = false;
     } else {
-      std::printf("  %-10s %9ju Bytes  %s\n", f.name, static_cast<std::uintmax_t>(size), f.role);
+      const std::string bytes = std::to_string(static_cast<unsigned long long>(size)) + " Bytes";
+      std::printf("  %-10s %15s  %s\n", f.name, bytes.c_str(), f.role);
     }
   }
   if (!complete) {
