@@ -23,6 +23,12 @@ std::optional<SearchResultEntry> ReferenceMineralFacts::nameListEntryOf(MineralN
                            static_cast<std::uint32_t>(*ordinal)};
 }
 
+OptionalNumberList ColourTableSlots::colourSlots(int g, int base, bool exact) const {
+  if (g < 1 || g > static_cast<int>(kMaxColourGroups)) return std::nullopt;
+  return table_.colourSlots(static_cast<ColourGroup>(g), base, exact,
+                            [this](int slot) { return index_.readIndexSlot(slot); });
+}
+
 SearchIndex openOrBuildSearchIndex(const std::string& folder, const MineralDatabase& database,
                                    const ColourGroupOf& colourGroupOf) {
   const std::string path = joinPath(folder, "kalvor.si");

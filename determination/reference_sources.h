@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "determination/colours.h"
 #include "determination/determination_search.h"
 #include "determination/search_index.h"
 #include "refdb/mineral_record.h"
@@ -25,6 +26,19 @@ class ReferenceMineralFacts : public MineralFacts {
  private:
   const MineralDatabase& database_;
   const MineralNameList& names_;
+};
+
+// Colour matching over the grouped colour table and the search index.
+class ColourTableSlots : public ColourSlotSource {
+ public:
+  ColourTableSlots(const ColourTable& table, const IndexSlotSource& index)
+      : table_(table), index_(index) {}
+
+  OptionalNumberList colourSlots(int g, int base, bool exact) const override;
+
+ private:
+  const ColourTable& table_;
+  const IndexSlotSource& index_;
 };
 
 // Loads "kalvor.si" from `folder` when it fits the database; otherwise builds
