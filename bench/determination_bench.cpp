@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "determination/colours.h"
 #include "determination/determination_search.h"
 #include "determination/reference_sources.h"
 #include "determination/search_index.h"
@@ -22,7 +23,6 @@ namespace kalvor {
 namespace {
 
 constexpr int kMinerals = 16535;
-constexpr int kColourGroups = 212;
 
 const char* const kFormulas[] = {
     "Ca_5(PO_4)_3(OH)", "Pb_5(PO_4,AsO_4)_3Cl", "Ca(P,As)O_4", "NaCl", "PbS", "SiO_2",
@@ -87,34 +87,46 @@ const Synthetic& data() {
   return s;
 }
 
-int colourGroupOf(int colourNumber) { return colourNumber == 0 ? 0 : colourNumber % kColourGroups + 1; }
+const ColourTable& colourTable() {
+  static const ColourTable table = [] {
+    ColourTable t;
+    t.buildColourGroups();
+    return t;
+  }();
+  return table;
+}
 
-// Colour matching stand-in: a choice and its two neighbouring groups.
-class NeighbourColours : public ColourSlotSource {
- public:
-  explicit NeighbourColours(const IndexSlotSource& index) : index_(index) {}
-  OptionalNumberList colourSlots(int g, int base, bool exact) const override {
-    OptionalNumberList out = index_.readIndexSlot(base + g);
-    if (!exact) {
-      for (int k = 1; k <= 2; ++k) out = uniteNumberLists(std::move(out), index_.readIndexSlot(base + g + k));
-    }
-    return out;
+int colourGroupOf(int colourNumber) {
+  return colourTable().colourGroupOf(static_cast<std::uint16_t>(colourNumber));
+}
+
+int streakChoice() {
+  const auto& choices = colourTable().colourChoices();
+  for (std::size_t k = 0; k < choices.size(); ++k) {
+    if (choices[k] == "wei\xDF") return static_cast<int>(k + 1);
   }
-  std::vector<int> groups(int g, bool exact) const {
-    return exact ? std::vector<int>{g} : std::vector<int>{g, g + 1, g + 2};
+  return 1;
+}
+
+#ifdef KALVOR_HAVE_SQLITE
+// The colour groups the approximate matching gives for the streak choice.
+std::string streakGroupsSql() {
+  std::string list;
+  for (ColourGroup g :
+       colourTable().matchingColourGroups(static_cast<ColourGroup>(streakChoice()), false)) {
+    list += (list.empty() ? "" : ",") + std::to_string(g);
   }
+  return list;
+}
+#endif
 
- private:
-  const IndexSlotSource& index_;
-};
-
-// Streak 5, hardness 3 - 4.5, density 2.5 - 3.5, lustre "glas", the default
-// status boxes; precision "Annähernd".
+// Streak "weiß", hardness 3 - 4.5, density 2.5 - 3.5, lustre "glas", the
+// default status boxes; precision "Annähernd".
 DeterminationInput typicalInput() {
   DeterminationInput in;
   in.exactChecked = false;
   in.approximateChecked = true;
-  in.streak = 5;
+  in.streak = streakChoice();
   in.hardness = "3-4.5";
   in.density = "2.5-3.5";
   in.lustre = 3;
@@ -136,7 +148,7 @@ BENCHMARK(BM_BuildSearchIndex)->Unit(benchmark::kMillisecond);
 void BM_TypicalDetermination(benchmark::State& state) {
   const Synthetic& s = data();
   const SearchIndex index(buildSearchIndex(*s.database, colourGroupOf));
-  const NeighbourColours colours(index);
+  const ColourTableSlots colours(colourTable());
   const ReferenceMineralFacts facts(*s.database, s.names);
   const DeterminationInput in = typicalInput();
   std::size_t found = 0;
@@ -213,14 +225,14 @@ void fillSqlite(SqliteDb& db) {
 void BM_TypicalDeterminationSqlite(benchmark::State& state) {
   SqliteDb db;
   fillSqlite(db);
-  // Streak groups 5 - 7 (approximate), hardness half steps 6 - 9, density
-  // classes 10 - 14, lustre bit 2 ("glas"), IMA status a or b.
-  const char* sql =
+  // The streak groups of the approximate matching, hardness half steps 6 - 9,
+  // density classes 10 - 14, lustre bit 2 ("glas"), IMA status a or b.
+  const std::string sql =
       "SELECT name FROM mineral WHERE (flags & 3) != 0 AND h_lo <= 9 AND h_hi >= 6 AND h_lo <= h_hi"
       " AND d_lo <= 14 AND d_hi >= 10 AND (lustre & 4) != 0"
-      " AND n IN (SELECT n FROM streak WHERE grp BETWEEN 5 AND 7) ORDER BY ordinal";
+      " AND n IN (SELECT n FROM streak WHERE grp IN (" + streakGroupsSql() + ")) ORDER BY ordinal";
   sqlite3_stmt* q = nullptr;
-  sqlite3_prepare_v2(db.get(), sql, -1, &q, nullptr);
+  sqlite3_prepare_v2(db.get(), sql.c_str(), -1, &q, nullptr);
   std::size_t found = 0;
   for (auto _ : state) {
     std::vector<std::string> names;

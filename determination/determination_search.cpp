@@ -1,6 +1,7 @@
 #include "determination/determination_search.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 
 #include "determination/formula_scan.h"
@@ -14,6 +15,33 @@ namespace {
 // The dialog's edit fields are read into a buffer of this many characters.
 constexpr std::size_t kFieldLength = 119;
 constexpr std::uint16_t kLocalityMineralMask = 0x1FFF;
+
+// Union of many slots at once: a colour choice widened by "Annähernd" names
+// dozens of groups, and merging them pairwise would copy the growing list
+// once per slot. A bit per mineral number collects them in one pass.
+OptionalNumberList unionOfSlots(const IndexSlotSource& index, const std::vector<int>& slots) {
+  if (slots.size() <= 2) {
+    OptionalNumberList list;
+    for (int slot : slots) list = uniteNumberLists(std::move(list), index.readIndexSlot(slot));
+    return list;
+  }
+  std::vector<std::uint64_t> bits(65536 / 64);
+  bool any = false;
+  for (int slot : slots) {
+    const OptionalNumberList list = index.readIndexSlot(slot);
+    if (!list) continue;
+    any = true;
+    for (MineralNumber n : list->numbers) bits[n >> 6] |= std::uint64_t{1} << (n & 63);
+  }
+  if (!any) return std::nullopt;
+  NumberList out;
+  for (std::size_t w = 0; w < bits.size(); ++w) {
+    for (std::uint64_t word = bits[w]; word != 0; word &= word - 1) {
+      out.numbers.push_back(static_cast<MineralNumber>(w * 64 + std::countr_zero(word)));
+    }
+  }
+  return out;
+}
 
 struct Search {
   const DeterminationSources& src;
@@ -33,11 +61,7 @@ struct Search {
   // in the slots instead of reading and merging whole slot lists. The result
   // is the same either way.
   bool applySlots(const std::vector<int>& slots) {
-    if (!running) {
-      OptionalNumberList list;
-      for (int slot : slots) list = uniteNumberLists(std::move(list), src.index.readIndexSlot(slot));
-      return apply(std::move(list));
-    }
+    if (!running) return apply(unionOfSlots(src.index, slots));
     NumberList kept;
     for (MineralNumber n : running->numbers) {
       for (int slot : slots) {
@@ -292,11 +316,13 @@ DeterminationOutcome runDetermination(const DeterminationInput& in, Determinatio
   if (!s.applyChoice(kLustreSlots, in.lustre, kLustreChoices)) return nothingFound();
   // 7., 8. Colour and streak, widened by the colour matching.
   saved.colour = in.colour;
-  if (in.colour >= 1 && !s.apply(sources.colours.colourSlots(in.colour, kColourSlots, s.exact))) {
+  if (in.colour >= 1 &&
+      !s.applySlots(sources.colours.matchingColourSlots(in.colour, kColourSlots, s.exact))) {
     return nothingFound();
   }
   saved.streak = in.streak;
-  if (in.streak >= 1 && !s.apply(sources.colours.colourSlots(in.streak, kStreakSlots, s.exact))) {
+  if (in.streak >= 1 &&
+      !s.applySlots(sources.colours.matchingColourSlots(in.streak, kStreakSlots, s.exact))) {
     return nothingFound();
   }
   // 9. Elements and structural groups.

@@ -103,9 +103,9 @@ using SearchResultList = std::vector<SearchResultEntry>;
 class ColourSlotSource {
  public:
   virtual ~ColourSlotSource() = default;
-  // Minerals under the groups matching choice g (base 405 colour, 155 streak);
-  // absent when none.
-  virtual OptionalNumberList colourSlots(int g, int base, bool exact) const = 0;
+  // The slots base + group of every colour group matching choice g (base 405
+  // colour, 155 streak); empty when no colour carries group g.
+  virtual std::vector<int> matchingColourSlots(int g, int base, bool exact) const = 0;
 };
 
 // The mineral data the search needs beside the index.

@@ -23,10 +23,13 @@ std::optional<SearchResultEntry> ReferenceMineralFacts::nameListEntryOf(MineralN
                            static_cast<std::uint32_t>(*ordinal)};
 }
 
-OptionalNumberList ColourTableSlots::colourSlots(int g, int base, bool exact) const {
-  if (g < 1 || g > static_cast<int>(kMaxColourGroups)) return std::nullopt;
-  return table_.colourSlots(static_cast<ColourGroup>(g), base, exact,
-                            [this](int slot) { return index_.readIndexSlot(slot); });
+std::vector<int> ColourTableSlots::matchingColourSlots(int g, int base, bool exact) const {
+  std::vector<int> slots;
+  if (g < 1 || g > static_cast<int>(kMaxColourGroups)) return slots;
+  for (ColourGroup group : table_.matchingColourGroups(static_cast<ColourGroup>(g), exact)) {
+    slots.push_back(base + group);
+  }
+  return slots;
 }
 
 SearchIndex openOrBuildSearchIndex(const std::string& folder, const MineralDatabase& database,

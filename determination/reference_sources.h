@@ -28,17 +28,15 @@ class ReferenceMineralFacts : public MineralFacts {
   const MineralNameList& names_;
 };
 
-// Colour matching over the grouped colour table and the search index.
+// Colour matching over the grouped colour table.
 class ColourTableSlots : public ColourSlotSource {
  public:
-  ColourTableSlots(const ColourTable& table, const IndexSlotSource& index)
-      : table_(table), index_(index) {}
+  explicit ColourTableSlots(const ColourTable& table) : table_(table) {}
 
-  OptionalNumberList colourSlots(int g, int base, bool exact) const override;
+  std::vector<int> matchingColourSlots(int g, int base, bool exact) const override;
 
  private:
   const ColourTable& table_;
-  const IndexSlotSource& index_;
 };
 
 // Loads "kalvor.si" from `folder` when it fits the database; otherwise builds

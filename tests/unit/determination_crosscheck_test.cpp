@@ -16,7 +16,7 @@ namespace {
 
 class NoColours : public ColourSlotSource {
  public:
-  OptionalNumberList colourSlots(int, int, bool) const override { return std::nullopt; }
+  std::vector<int> matchingColourSlots(int, int, bool) const override { return {}; }
 };
 
 class NumberOrderFacts : public MineralFacts {

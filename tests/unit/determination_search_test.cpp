@@ -31,9 +31,9 @@ class MapIndex : public IndexSlotSource {
 class FakeColours : public ColourSlotSource {
  public:
   mutable std::vector<bool> exactFlags;
-  OptionalNumberList colourSlots(int g, int base, bool exact) const override {
+  std::vector<int> matchingColourSlots(int g, int base, bool exact) const override {
     exactFlags.push_back(exact);
-    return NumberList{{static_cast<MineralNumber>(base + g)}};
+    return {base + g};
   }
 };
 

@@ -203,7 +203,7 @@ int runDetermine(Arguments& args) {
   if (!noLeftovers(args)) return 2;
 
   const ReferenceMineralFacts facts(*ref->database, ref->names);
-  const ColourTableSlots colourSlots(ref->colours, *ref->index);
+  const ColourTableSlots colourSlots(ref->colours);
   DeterminationCriteria saved;
   const DeterminationOutcome out =
       runDetermination(in, saved, {*ref->index, colourSlots, facts, nullptr});
