@@ -16,33 +16,6 @@ namespace {
 constexpr std::size_t kFieldLength = 119;
 constexpr std::uint16_t kLocalityMineralMask = 0x1FFF;
 
-// Union of many slots at once: a colour choice widened by "Annähernd" names
-// dozens of groups, and merging them pairwise would copy the growing list
-// once per slot. A bit per mineral number collects them in one pass.
-OptionalNumberList unionOfSlots(const IndexSlotSource& index, const std::vector<int>& slots) {
-  if (slots.size() <= 2) {
-    OptionalNumberList list;
-    for (int slot : slots) list = uniteNumberLists(std::move(list), index.readIndexSlot(slot));
-    return list;
-  }
-  std::vector<std::uint64_t> bits(65536 / 64);
-  bool any = false;
-  for (int slot : slots) {
-    const OptionalNumberList list = index.readIndexSlot(slot);
-    if (!list) continue;
-    any = true;
-    for (MineralNumber n : list->numbers) bits[n >> 6] |= std::uint64_t{1} << (n & 63);
-  }
-  if (!any) return std::nullopt;
-  NumberList out;
-  for (std::size_t w = 0; w < bits.size(); ++w) {
-    for (std::uint64_t word = bits[w]; word != 0; word &= word - 1) {
-      out.numbers.push_back(static_cast<MineralNumber>(w * 64 + std::countr_zero(word)));
-    }
-  }
-  return out;
-}
-
 struct Search {
   const DeterminationSources& src;
   DeterminationCriteria& saved;
@@ -56,18 +29,37 @@ struct Search {
     return running.has_value();
   }
 
-  // Restricts the running result by the union of `slots`. A present running
-  // result is usually small by now: it is filtered by looking its numbers up
-  // in the slots instead of reading and merging whole slot lists. The result
-  // is the same either way.
+  // Restricts the running result by the union of `slots`. How the union is
+  // formed changes nothing in the result, only the work: a small running
+  // result is looked up in the slots; otherwise the slots are marked in a bit
+  // per mineral number, which unites any number of slots in one pass.
   bool applySlots(const std::vector<int>& slots) {
-    if (!running) return apply(unionOfSlots(src.index, slots));
+    std::size_t total = 0;
+    for (int slot : slots) total += src.index.slotCount(slot);
+    if (running && running->size() * slots.size() * 16 < total) {
+      NumberList kept;
+      for (MineralNumber n : running->numbers) {
+        for (int slot : slots) {
+          if (src.index.slotHolds(slot, n)) {
+            kept.numbers.push_back(n);
+            break;
+          }
+        }
+      }
+      running = kept.empty() ? OptionalNumberList{} : OptionalNumberList{std::move(kept)};
+      return running.has_value();
+    }
+    std::vector<std::uint64_t> bits(65536 / 64);
+    for (int slot : slots) src.index.markSlot(slot, bits);
     NumberList kept;
-    for (MineralNumber n : running->numbers) {
-      for (int slot : slots) {
-        if (src.index.slotHolds(slot, n)) {
-          kept.numbers.push_back(n);
-          break;
+    if (running) {
+      for (MineralNumber n : running->numbers) {
+        if (bits[n >> 6] >> (n & 63) & 1) kept.numbers.push_back(n);
+      }
+    } else {
+      for (std::size_t w = 0; w < bits.size(); ++w) {
+        for (std::uint64_t word = bits[w]; word != 0; word &= word - 1) {
+          kept.numbers.push_back(static_cast<MineralNumber>(w * 64 + std::countr_zero(word)));
         }
       }
     }

@@ -2,6 +2,10 @@
 // in the program, a small fake in tests.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
 #include "determination/number_list.h"
 
 namespace kalvor {
@@ -16,6 +20,17 @@ class IndexSlotSource {
   virtual bool slotHolds(int slot, MineralNumber n) const {
     const OptionalNumberList list = readIndexSlot(slot);
     return list && list->contains(n);
+  }
+  // Number of minerals filed under `slot`.
+  virtual std::size_t slotCount(int slot) const {
+    const OptionalNumberList list = readIndexSlot(slot);
+    return list ? list->size() : 0;
+  }
+  // Sets bit n of `bits` (65536 bits, 64 to a word) for every mineral n of `slot`.
+  virtual void markSlot(int slot, std::vector<std::uint64_t>& bits) const {
+    if (const OptionalNumberList list = readIndexSlot(slot)) {
+      for (MineralNumber n : list->numbers) bits[n >> 6] |= std::uint64_t{1} << (n & 63);
+    }
   }
 };
 

@@ -241,6 +241,21 @@ OptionalNumberList SearchIndex::readIndexSlot(int slot) const {
   return list;
 }
 
+std::size_t SearchIndex::slotCount(int slot) const {
+  if (slot < 0 || slot >= kIndexSlotCount) return 0;
+  return spans_[static_cast<std::size_t>(slot)].count;
+}
+
+void SearchIndex::markSlot(int slot, std::vector<std::uint64_t>& bits) const {
+  if (slot < 0 || slot >= kIndexSlotCount || bits.size() < 65536 / 64) return;
+  const SlotSpan span = spans_[static_cast<std::size_t>(slot)];
+  const std::uint8_t* p = data_.data() + span.offset;
+  for (std::size_t i = 0; i < span.count; ++i) {
+    const MineralNumber n = loadU16(p + 2 * i);
+    bits[n >> 6] |= std::uint64_t{1} << (n & 63);
+  }
+}
+
 bool SearchIndex::slotHolds(int slot, MineralNumber n) const {
   if (slot < 0 || slot >= kIndexSlotCount) return false;
   const SlotSpan span = spans_[static_cast<std::size_t>(slot)];

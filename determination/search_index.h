@@ -104,6 +104,8 @@ class SearchIndex : public IndexSlotSource {
   OptionalNumberList readIndexSlot(int slot) const override;
   // Looks n up in the slot's stored list without reading the list out.
   bool slotHolds(int slot, MineralNumber n) const override;
+  std::size_t slotCount(int slot) const override;
+  void markSlot(int slot, std::vector<std::uint64_t>& bits) const override;
 
  private:
   // Where a slot's numbers lie in data_; count 0 for an empty or damaged slot.
