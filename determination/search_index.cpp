@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "base/file_io.h"
+#include "determination/elements.h"
 #include "determination/formula_scan.h"
 
 namespace kalvor {
@@ -43,20 +44,27 @@ class BuildTable {
     }
   }
 
+  // The file: stamp, 945 offsets, two unused bytes, then the lists. The
+  // buffer is sized once; a few megabytes written field by field would
+  // spend most of the build growing it.
   Bytes serialise(std::uint16_t stamp) const {
-    ByteWriter w;
-    w.u16(stamp);
-    std::uint32_t offset = static_cast<std::uint32_t>(kIndexListsOffset);
-    for (const std::vector<MineralNumber>& list : slots_) {
-      w.u32(offset);
-      offset += static_cast<std::uint32_t>(2 + 2 * list.size());
+    std::size_t size = kIndexListsOffset;
+    for (const std::vector<MineralNumber>& list : slots_) size += 2 + 2 * list.size();
+    Bytes out(size, 0);
+    storeU16(out.data(), stamp);
+    std::size_t offset = kIndexListsOffset;
+    for (std::size_t slot = 0; slot < slots_.size(); ++slot) {
+      const std::vector<MineralNumber>& list = slots_[slot];
+      storeU32(out.data() + 2 + 4 * slot, static_cast<std::uint32_t>(offset));
+      storeU16(out.data() + offset, static_cast<std::uint16_t>(list.size()));
+      std::uint8_t* p = out.data() + offset + 2;
+      for (MineralNumber n : list) {
+        storeU16(p, n);
+        p += 2;
+      }
+      offset += 2 + 2 * list.size();
     }
-    w.zeros(2);
-    for (const std::vector<MineralNumber>& list : slots_) {
-      w.u16(static_cast<std::uint16_t>(list.size()));
-      for (MineralNumber n : list) w.u16(n);
-    }
-    return w.take();
+    return out;
   }
 
  private:
@@ -69,6 +77,18 @@ constexpr std::array<std::uint16_t, K> singleBits() {
   for (std::size_t i = 0; i < K; ++i) masks[i] = static_cast<std::uint16_t>(1u << i);
   return masks;
 }
+
+// Element indexes 0 - 105 that may be filed as absent (not unseen), ascending;
+// the tail beyond them is -1.
+const std::array<int, ElementTable::kCount + 1> kSearchableElements = [] {
+  std::array<int, ElementTable::kCount + 1> list{};
+  list.fill(-1);
+  std::size_t k = 0;
+  for (int i = 0; i <= ElementTable::kRareEarths; ++i) {
+    if (!UnseenElements::contains(i)) list[k++] = i;
+  }
+  return list;
+}();
 
 constexpr auto kFiveBits = singleBits<5>();
 constexpr auto kTwelveBits = singleBits<12>();
@@ -132,8 +152,15 @@ void enterMineral(BuildTable& t, const IndexedMineral& m, MineralNumber n,
   if (m.flags & 0x02) t.enter(kNotImaRecognisedSlot, n);
   if (m.flags & 0x08) t.enter(kDiscreditedSlot, n);
   const IndexList elements = elementsInFormula(m.formula);
-  for (int i : elements) t.enter(kElementPresentSlots + i, n);
-  for (int i : elementsNotIn(elements)) t.enter(kElementAbsentSlots + i, n);
+  std::array<bool, ElementTable::kCount + 1> present{};
+  for (int i : elements) {
+    t.enter(kElementPresentSlots + i, n);
+    present[static_cast<std::size_t>(i)] = true;
+  }
+  // The same list elementsNotIn gives, without building it for every mineral.
+  for (int i : kSearchableElements) {
+    if (i >= 0 && !present[static_cast<std::size_t>(i)]) t.enter(kElementAbsentSlots + i, n);
+  }
   const IndexList groups = groupsInFormula(m.formula);
   for (int j : groups) t.enter(kGroupPresentSlots + j, n);
   for (int j : groupsNotIn(groups)) t.enter(kGroupAbsentSlots + j, n);
