@@ -218,7 +218,7 @@ int runDetermine(Arguments& args) {
     return 1;
   }
   for (const SearchResultEntry& e : out.results) printLine(e.name);
-  std::printf("Gefunden: %zu\n", out.results.size());
+  printLine("Gefunden: " + std::to_string(out.results.size()));
   return 0;
 }
 
@@ -235,9 +235,9 @@ int runColours(Arguments& args) {
   colours.buildColourGroups();
   const std::vector<std::string>& choices = colours.colourChoices();
   for (std::size_t k = 0; k < choices.size(); ++k) {
-    char number[32];
-    std::snprintf(number, sizeof number, "%3zu  ", k + 1);
-    printLine(number + choices[k]);
+    std::string number = std::to_string(k + 1);
+    number.insert(0, number.size() < 3 ? 3 - number.size() : 0, ' ');
+    printLine(number + "  " + choices[k]);
   }
   return 0;
 }
