@@ -229,10 +229,13 @@ OptionalNumberList searchElementExpression(std::string_view text,
       if (comma == std::string_view::npos) comma = term.size();
       // Blanks pass the check as separators, so "Cu, Zn" means Cu or Zn and
       // "! Pb" means no lead.
-      std::string token(trimBlanks(term.substr(tokenStart, comma - tokenStart)));
-      if (!token.empty() && token.front() == '!') {
-        token = "!" + std::string(trimBlanks(std::string_view(token).substr(1)));
+      std::string_view raw = trimBlanks(term.substr(tokenStart, comma - tokenStart));
+      std::string token;
+      if (!raw.empty() && raw.front() == '!') {
+        token.push_back('!');
+        raw = trimBlanks(raw.substr(1));
       }
+      token.append(raw);
       const int offset = elementTokenSlot(token);
       if (offset >= 0) {
         termList = uniteNumberLists(std::move(termList),
