@@ -283,6 +283,37 @@ TEST(DeterminationSearch, ElementExpressionCriterion) {
   EXPECT_FALSE(f.saved.elementExpression);
 }
 
+TEST(DeterminationSearch, SavedStateShowsTheLastSearchAgain) {
+  Fixture f;
+  DeterminationInput in;
+  in.exactChecked = false;
+  in.approximateChecked = true;
+  in.discredited = true;
+  in.elementExpression = "Zn,Cu ";
+  in.density = "3-6.5";
+  in.hardness = "4.5";
+  in.colour = 12;
+  in.localityIndex = 0;
+  // Nothing is found (each criterion is a different single mineral), but
+  // every criterion read so far is saved.
+  EXPECT_EQ(f.run(in).messageId, kMsgNothingFound);
+  EXPECT_EQ(f.saved.precision, kPrecisionApproximate);
+  EXPECT_EQ(f.saved.colour, 12);
+  EXPECT_EQ(f.saved.discredited, 1);
+  // The colour (417) and the expression (678, 758) have nothing in common:
+  // the search stops before the density is read.
+  EXPECT_EQ(f.saved.elementExpression, "Zn,Cu");
+  EXPECT_EQ(f.saved.density, 0u);
+  in.colour = 0;
+  in.elementExpression = "";
+  in.density = "3-6.5";
+  in.hardness = "";
+  EXPECT_TRUE(f.run(in).succeeded());
+  EXPECT_EQ(formatDensity(f.saved.density >> 16, f.saved.density & 0xFFFF, false), "3.00-6.50");
+  EXPECT_FALSE(f.saved.elementExpression);
+  EXPECT_EQ(f.saved.colour, 0);
+}
+
 TEST(DeterminationSearch, CriteriaIntersectAndStopEarly) {
   MapIndex index;
   index.slots[139] = {1, 2, 3, 4};   // kubisch
