@@ -277,6 +277,30 @@ TEST_F(Colours, OliveGreenLooselyFindsGreensAndYellowGreens) {
   }
 }
 
+TEST_F(Colours, LooseNeighboursFollowTheColourNames) {
+  // Blue-greens meet the turquoise blues and the greens, not the yellow-greens.
+  EXPECT_TRUE(matches("blaugrün", "grünblau", false));
+  EXPECT_TRUE(matches("grünblau", "blaugrün", false));
+  EXPECT_TRUE(matches("blaugrün", "türkisblau", false));
+  EXPECT_TRUE(matches("blaugrün", "grün", false));
+  EXPECT_FALSE(matches("blaugrün", "gelbgrün", false));
+  // Black meets the blackish colours, not every violet.
+  EXPECT_TRUE(matches("schwarz", "blauschwarz", false));
+  EXPECT_TRUE(matches("schwarz", "anthrazit", false));
+  EXPECT_FALSE(matches("schwarz", "violett", false));
+  EXPECT_FALSE(matches("schwarz", "grau", false));
+  // Grey meets the tinted greys; white only the whitish colours.
+  EXPECT_TRUE(matches("grau", "blaugrau", false));
+  EXPECT_TRUE(matches("grau", "hellgrau", false));
+  EXPECT_FALSE(matches("weiß", "gelb", false));
+  EXPECT_TRUE(matches("weiß", "gelblichweiß", false));
+  // Brown meets the yellow-browns and red-browns, not green or blue.
+  EXPECT_TRUE(matches("braun", "gelbbraun", false));
+  EXPECT_TRUE(matches("braun", "rotbraun", false));
+  EXPECT_FALSE(matches("braun", "grün", false));
+  EXPECT_FALSE(matches("braun", "blau", false));
+}
+
 TEST_F(Colours, SlotsUniteTheIndexListsOfTheMatchingGroupsOnce) {
   std::map<int, int> reads;
   const IndexSlotReader reader = [&](int slot) -> OptionalNumberList {
