@@ -144,6 +144,7 @@ struct DeterminationOutcome {
   std::size_t selectionBegin = 0;
   std::size_t selectionEnd = 0;
 
+  // True iff the search found minerals (the results are then not empty).
   bool succeeded() const { return messageId == 0; }
 };
 
