@@ -50,5 +50,7 @@ struct Command {
 
 // The commands, one row each; every command module adds its row here.
 int runFiles(Arguments& args);
+int runDetermine(Arguments& args);
+int runColours(Arguments& args);
 
 }  // namespace kalvor::cli
