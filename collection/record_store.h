@@ -140,6 +140,8 @@ class RecordStore {
 
   bool load();
   std::uint32_t ensurePage(std::uint32_t page);
+  std::uint32_t placeBlock(std::uint32_t owner, std::uint32_t& units, std::uint32_t unitBytes,
+                           const Bytes& start);
   bool plausibleBlock(std::uint32_t offset, std::uint32_t unitBytes, std::uint32_t& units);
   void buildLiveMap();
   bool overlapsLive(std::uint32_t begin, std::uint64_t end) const;
