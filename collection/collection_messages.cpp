@@ -1,5 +1,8 @@
-// Texts of the collection's messages, Windows-1252 (umlauts as \x escapes).
+// Texts of the collection's messages, Windows-1252 (umlauts as \x escapes):
+// the string table's own, and the texts of the entry and delete dialogs.
 #include "collection/collection_messages.h"
+
+#include "refdb/strings.h"
 
 namespace kalvor {
 
@@ -8,45 +11,38 @@ std::string collectionMessageText(CollectionMessage message) {
     case CollectionMessage::kNone:
       return {};
     case CollectionMessage::kUnknownLocality:
-      return "unbekannt";  // unbekannt
     case CollectionMessage::kInputErrorCaption:
-      return "Eingabefehler";  // Eingabefehler
     case CollectionMessage::kBadMonth:
-      return "Der im Datum angegebene Monat ist nicht g\xFCltig.";  // Der im Datum angegebene Monat ist nicht gültig.
     case CollectionMessage::kNotLeapYear:
-      return "Das im Datum angegebene Jahr ist kein Schaltjahr. Daher gibt es in diesem Jahr keinen 29. Februar.";  // Das im Datum angegebene Jahr ist kein Schaltjahr. Daher gibt
     case CollectionMessage::kTooManyDays:
-      return "Der im Datum angegebene Monat hat nicht so viele Tage.";  // Der im Datum angegebene Monat hat nicht so viele Tage.
     case CollectionMessage::kProcessingSpecimen:
-      return "Bearbeite Stufe %ld/%ld";  // Bearbeite Stufe %ld/%ld
     case CollectionMessage::kDeleteSpecimenQuestion:
-      return "Wollen Sie die angew\xE4hlte Stufe wirklich l\xF6schen?";  // Wollen Sie die angewählte Stufe wirklich löschen?
     case CollectionMessage::kDeleteSpecimenCaption:
-      return "Stufe l\xF6schen";  // Stufe löschen
+      return loadResourceString(static_cast<unsigned>(message) - kStringIdBase);
     case CollectionMessage::kNoMineral:
-      return "Sie haben kein Mineral f\xFCr diese Stufe eingegeben, oder die Eingabe ist fehlerhaft.";  // Sie haben kein Mineral für diese Stufe eingegeben, oder die 
+      return "Sie haben kein Mineral f\xFCr diese Stufe eingegeben, oder die Eingabe ist fehlerhaft.";
     case CollectionMessage::kSaveFailed:
-      return "Beim Speichern Ihrer Daten trat ein nicht behebbarer Fehler auf, h\xF6" "chstwahrscheinlich ist Ihre Festplatte voll.";  // Beim Speichern Ihrer Daten trat ein nicht behebbarer Fehler 
+      return "Beim Speichern Ihrer Daten trat ein nicht behebbarer Fehler auf, h\xF6" "chstwahrscheinlich ist Ihre Festplatte voll.";
     case CollectionMessage::kSaveFailedCaption:
-      return "Speicherungsproblem";  // Speicherungsproblem
+      return "Speicherungsproblem";
     case CollectionMessage::kNoNewLocality:
-      return "Sie haben keinen neuen Fundort erfasst. Wollen Sie die Stufe mit dem Fundort 'unbekannt' speichern? Wenn nicht, w\xE4hlen Sie bitte einen Fundort aus der Fundortliste aus.";  // Sie haben keinen neuen Fundort erfasst. Wollen Sie die Stufe
+      return "Sie haben keinen neuen Fundort erfasst. Wollen Sie die Stufe mit dem Fundort 'unbekannt' speichern? Wenn nicht, w\xE4hlen Sie bitte einen Fundort aus der Fundortliste aus.";
     case CollectionMessage::kIncompleteInputCaption:
-      return "Unvollst\xE4ndige Eingabe";  // Unvollständige Eingabe
+      return "Unvollst\xE4ndige Eingabe";
     case CollectionMessage::kMineralOnSpecimen:
-      return "Sie k\xF6nnen kein Mineral aus dieser Liste l\xF6schen, das sich auf einer der in der Sammlung befindlichen Stufen befindet.";  // Sie können kein Mineral aus dieser Liste löschen, das sich a
+      return "Sie k\xF6nnen kein Mineral aus dieser Liste l\xF6schen, das sich auf einer der in der Sammlung befindlichen Stufen befindet.";
     case CollectionMessage::kListConsistencyCaption:
-      return "Listenkonsistenz";  // Listenkonsistenz
+      return "Listenkonsistenz";
     case CollectionMessage::kProcessingLocality:
-      return "Bearbeite Fundstelle %ld/%ld";  // Bearbeite Fundstelle %ld/%ld
+      return "Bearbeite Fundstelle %ld/%ld";
     case CollectionMessage::kDeleteLocalityCaption:
-      return "Fundort l\xF6schen";  // Fundort löschen
+      return "Fundort l\xF6schen";
     case CollectionMessage::kReplaceLocalityQuestion:
-      return "Wollen Sie den Fundort\n %s\nwirklich durch den Fundort\n %s\n ersetzen?";  // Wollen Sie den Fundort
+      return "Wollen Sie den Fundort\n %s\nwirklich durch den Fundort\n %s\n ersetzen?";
     case CollectionMessage::kDeleteLocalityWithSpecimensQuestion:
-      return "Wollen Sie den Fundort mit allen seinen Stufen wirklich l\xF6schen?";  // Wollen Sie den Fundort mit allen seinen Stufen wirklich lösc
+      return "Wollen Sie den Fundort mit allen seinen Stufen wirklich l\xF6schen?";
     case CollectionMessage::kNewLocalityEntry:
-      return "neue Fundstelle";  // neue Fundstelle
+      return "neue Fundstelle";
   }
   return {};
 }
@@ -67,8 +63,6 @@ CollectionMessage collectionMessageCaption(CollectionMessage message) {
     case CollectionMessage::kReplaceLocalityQuestion:
     case CollectionMessage::kDeleteLocalityWithSpecimensQuestion:
       return CollectionMessage::kDeleteLocalityCaption;
-    case CollectionMessage::kDeleteSpecimenQuestion:
-      return CollectionMessage::kDeleteSpecimenCaption;
     default:
       return CollectionMessage::kNone;
   }
