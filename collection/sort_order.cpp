@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 
 #include "base/file_io.h"
@@ -123,7 +125,24 @@ bool saveSortOrder(const std::string& path, const SortOrder& order) {
     std::remove(path.c_str());
     return true;
   }
-  return writeWholeFile(path, *bytes);
+  // Overwritten in place (no replace-by-rename, which makes the file system
+  // write the data out at once on every save): a write torn by a crash
+  // leaves a file whose count or entries do not check out, and that file is
+  // sorted anew at the next start.
+  std::FILE* f = std::fopen(path.c_str(), "r+b");
+  if (f == nullptr) f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) return false;
+  bool ok = std::fwrite(bytes->data(), 1, bytes->size(), f) == bytes->size();
+  ok = std::fflush(f) == 0 && ok;
+  std::fseek(f, 0, SEEK_END);
+  const long size = std::ftell(f);
+  ok = std::fclose(f) == 0 && ok;
+  if (ok && size > static_cast<long>(bytes->size())) {
+    std::error_code ec;
+    std::filesystem::resize_file(path, bytes->size(), ec);
+    ok = !ec;
+  }
+  return ok;
 }
 
 void sortAll(SortOrder& order, std::uint32_t n, RecordComparator& comparator) {

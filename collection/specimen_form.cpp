@@ -210,7 +210,9 @@ FormResult collectSpecimen(Collection& collection, const SpecimenFormFields& fie
   s.date = date.date;
   s.count = parseSpecimenCount(fields.count);
   s.localityValue = localityValue;
-  if (Settings* settings = collection.settings())
+  // Only a changed value is written: each write rewrites the whole file.
+  if (Settings* settings = collection.settings();
+      settings != nullptr && settings->getInt("Edit", "Fundort", -1) != localityValue)
     settings->writeInt("Edit", "Fundort", localityValue);
   // 5. Texts and prices.
   s.index = cut(fields.index, sf::kIndexBytes);
@@ -250,7 +252,8 @@ FormResult saveSpecimen(Collection& collection, Specimen specimen) {
     }
   }
   if (isNew) {
-    if (Settings* settings = collection.settings())
+    if (Settings* settings = collection.settings();
+        settings != nullptr && settings->getString("Sammlung", "Index", "\x01") != specimen.index)
       settings->writeString("Sammlung", "Index", specimen.index);
   }
   FormResult result;
