@@ -292,6 +292,40 @@ bool deleteLocality(Collection& collection, std::uint32_t n, bool withSpecimens,
   return ok;
 }
 
+std::vector<LocalityChoice> localityChoices(Collection& collection, bool withNewEntry) {
+  std::vector<LocalityChoice> choices;
+  choices.push_back({0, collectionMessageText(CollectionMessage::kUnknownLocality)});
+  if (withNewEntry) choices.push_back({1, collectionMessageText(CollectionMessage::kNewLocalityEntry)});
+  const std::optional<RecordSet> all =
+      collection.unavailable()
+          ? std::nullopt
+          : collection.valueIndex().getRecordSet(IndexValue::ofNumber(0), index_field::kLocalityAll);
+  SortOrder& order = collection.localityOrder();
+  switchOrderForm(order, kOrderList);
+  for (std::uint32_t n : order.entries) {
+    if (all && !all->test(n)) continue;
+    const std::optional<Locality> loc = readLocality(collection, n, true);
+    if (!loc || loc->deleted()) continue;
+    choices.push_back({withNewEntry ? n + 1 : n, localityLine(*loc)});
+  }
+  return choices;
+}
+
+std::string deleteLocalityQuestion(Collection& collection, std::uint32_t n, bool withSpecimens,
+                                   std::uint32_t replacement) {
+  if (withSpecimens) return collectionMessageText(CollectionMessage::kDeleteLocalityWithSpecimensQuestion);
+  auto lineOf = [&](std::uint32_t number) {
+    const std::optional<Locality> loc = number != 0 ? readLocality(collection, number, true) : std::nullopt;
+    return loc ? localityLine(*loc) : collectionMessageText(CollectionMessage::kUnknownLocality);
+  };
+  std::string text = collectionMessageText(CollectionMessage::kReplaceLocalityQuestion);
+  for (const std::string& line : {lineOf(n), lineOf(replacement)}) {
+    const std::size_t at = text.find("%s");
+    if (at != std::string::npos) text.replace(at, 2, line);
+  }
+  return text;
+}
+
 std::optional<std::uint32_t> saveLocalityFromForm(Collection& collection, Locality locality) {
   const bool isNew = locality.number == 0;
   if (!writeLocality(collection, locality.number, locality)) return std::nullopt;

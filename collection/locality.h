@@ -125,6 +125,23 @@ CollectionMessage checkMineralDeletable(const std::vector<std::uint16_t>& list, 
 bool deleteLocality(Collection& collection, std::uint32_t n, bool withSpecimens,
                     std::uint32_t replacement);
 
+// One entry of a list that lets the user pick a locality: item data 0
+// "unbekannt", 1 "neue Fundstelle" (with withNewEntry), otherwise the
+// locality's number (+ 1 with withNewEntry); the text is what the entry shows.
+struct LocalityChoice {
+  std::uint32_t itemData = 0;
+  std::string text;  // Windows-1252
+};
+
+// The entries of a locality choice list: "unbekannt", optionally "neue
+// Fundstelle", then every locality that is not deleted, in the locality sort order.
+std::vector<LocalityChoice> localityChoices(Collection& collection, bool withNewEntry);
+
+// The question the delete form asks before deleting locality n: with its
+// specimens, or replaced by `replacement` (0 = "unbekannt").
+std::string deleteLocalityQuestion(Collection& collection, std::uint32_t n, bool withSpecimens,
+                                   std::uint32_t replacement);
+
 // The "OK" of the locality entry form: writes the locality (number 0 = new),
 // adds its keys and, for a new one, inserts it into the locality sort order
 // and saves "kalvor.fss". Returns the number, or nothing when a write failed.

@@ -259,3 +259,40 @@ TEST(LocalityLifecycle, ReplacementUnknownLeavesSpecimensWithoutLocality) {
 
 }  // namespace
 }  // namespace kalvor
+
+namespace kalvor {
+namespace {
+
+using namespace testing;
+
+TEST(LocalityChoices, ListsLiveLocalitiesInSortOrderAndAsksTheRightQuestion) {
+  CollectionFixture f;
+  for (const char* name : {"Halde", "Aue", "Grube"}) {
+    Locality loc;
+    loc.name = name;
+    ASSERT_TRUE(saveLocalityFromForm(f.c(), loc));
+  }
+  ASSERT_TRUE(deleteLocality(f.c(), 3, false, 0));
+  const auto plain = localityChoices(f.c(), false);
+  ASSERT_EQ(plain.size(), 3u);
+  EXPECT_EQ(plain[0].itemData, 0u);
+  EXPECT_EQ(plain[0].text, "unbekannt");
+  EXPECT_EQ(plain[1].itemData, 2u);
+  EXPECT_EQ(plain[1].text, "Aue");
+  EXPECT_EQ(plain[2].itemData, 1u);
+  const auto entry = localityChoices(f.c(), true);
+  ASSERT_EQ(entry.size(), 4u);
+  EXPECT_EQ(entry[1].itemData, 1u);
+  EXPECT_EQ(entry[1].text, "neue Fundstelle");
+  EXPECT_EQ(entry[2].itemData, 3u);  // locality 2 + 1
+
+  EXPECT_EQ(deleteLocalityQuestion(f.c(), 1, false, 2),
+            "Wollen Sie den Fundort\n Halde\nwirklich durch den Fundort\n Aue\n ersetzen?");
+  EXPECT_EQ(deleteLocalityQuestion(f.c(), 1, false, 0),
+            "Wollen Sie den Fundort\n Halde\nwirklich durch den Fundort\n unbekannt\n ersetzen?");
+  EXPECT_EQ(deleteLocalityQuestion(f.c(), 1, true, 0),
+            cp("Wollen Sie den Fundort mit allen seinen Stufen wirklich löschen?"));
+}
+
+}  // namespace
+}  // namespace kalvor
