@@ -96,24 +96,30 @@ std::optional<Bytes> encodeSortOrder(const SortOrder& order) {
   return w.take();
 }
 
-bool loadSortOrder(const std::string& path, std::uint32_t expectedCount, SortOrder& order) {
-  if (expectedCount > kMaxStoredOrderCount) return false;
-  const std::optional<Bytes> data = readWholeFile(path);
-  if (!data || data->size() < 6) return false;
-  ByteReader r(*data);
+std::optional<SortOrder> decodeSortOrder(std::span<const std::uint8_t> data,
+                                         std::uint32_t expectedCount) {
+  if (expectedCount > kMaxStoredOrderCount || data.size() < 6) return std::nullopt;
+  ByteReader r(data);
   const std::uint16_t count = r.u16();
-  if (count != expectedCount) return false;
+  if (count != expectedCount) return std::nullopt;
   const std::uint32_t form = r.u32();
-  if (form != kOrderList && form != kOrderPositions) return false;
-  if (data->size() < 6 + 2u * count) return false;
-  std::vector<std::uint32_t> entries(count);
-  for (auto& e : entries) e = r.u16();
-  if (!isPermutation(entries, form == kOrderList ? 1 : 0)) return false;
+  if (form != kOrderList && form != kOrderPositions) return std::nullopt;
+  if (data.size() < 6 + 2u * count) return std::nullopt;
+  SortOrder order;
   order.count = count;
   order.form = form;
-  order.entries = std::move(entries);
-  order.cachedForm = 0;
-  order.cachedEntries.clear();
+  order.entries.resize(count);
+  for (auto& e : order.entries) e = r.u16();
+  if (!isPermutation(order.entries, form == kOrderList ? 1 : 0)) return std::nullopt;
+  return order;
+}
+
+bool loadSortOrder(const std::string& path, std::uint32_t expectedCount, SortOrder& order) {
+  const std::optional<Bytes> data = readWholeFile(path);
+  if (!data) return false;
+  std::optional<SortOrder> loaded = decodeSortOrder(*data, expectedCount);
+  if (!loaded) return false;
+  order = std::move(*loaded);
   return true;
 }
 

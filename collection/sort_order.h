@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,10 @@ bool switchOrderForm(SortOrder& order, std::uint32_t form);
 // The side file's bytes: u16 count, u32 form, u16 entries. Nothing when the
 // order is too large for the file.
 std::optional<Bytes> encodeSortOrder(const SortOrder& order);
+
+// Parses side-file bytes under the same rules as loadSortOrder.
+std::optional<SortOrder> decodeSortOrder(std::span<const std::uint8_t> data,
+                                         std::uint32_t expectedCount);
 
 // Reads a side file; accepted only when its count equals expectedCount, every
 // entry could be read and (form 1 or 2) the entries are a permutation of 1..count
