@@ -330,11 +330,14 @@ std::optional<std::uint32_t> saveLocalityFromForm(Collection& collection, Locali
   const bool isNew = locality.number == 0;
   if (!writeLocality(collection, locality.number, locality)) return std::nullopt;
   addLocalityKeys(collection, locality);
-  if (isNew) {
-    LocalityComparator comparator(collection);
+  // A changed name or place moves the locality in the order, or the list
+  // would show it where its old name belonged.
+  LocalityComparator comparator(collection);
+  if (isNew)
     insertIntoOrder(collection.localityOrder(), locality.number, comparator);
-    collection.saveLocalityOrder();
-  }
+  else
+    repositionInOrder(collection.localityOrder(), locality.number, comparator);
+  collection.saveLocalityOrder();
   return locality.number;
 }
 

@@ -188,6 +188,16 @@ void insertIntoOrder(SortOrder& order, std::uint32_t record, RecordComparator& c
   order.entries.insert(order.entries.begin() + lo, record);
 }
 
+void repositionInOrder(SortOrder& order, std::uint32_t record, RecordComparator& comparator) {
+  switchOrderForm(order, kOrderList);
+  const auto it = std::find(order.entries.begin(), order.entries.end(), record);
+  if (it != order.entries.end()) {
+    order.entries.erase(it);
+    order.count -= 1;
+  }
+  insertIntoOrder(order, record, comparator);
+}
+
 // --- Localities --------------------------------------------------------------
 
 std::string LocalityComparator::keyText(std::uint32_t n) {

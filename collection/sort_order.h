@@ -79,6 +79,10 @@ void sortAll(SortOrder& order, std::uint32_t n, RecordComparator& comparator);
 // Inserts a new record by binary search after any equal entry (form 1).
 void insertIntoOrder(SortOrder& order, std::uint32_t record, RecordComparator& comparator);
 
+// Moves a changed record to the place its new key calls for (taken out, then
+// inserted as a new one); a record not in the order is inserted.
+void repositionInOrder(SortOrder& order, std::uint32_t record, RecordComparator& comparator);
+
 // Localities by their sort text, case-insensitively (30 characters from the
 // cache first, then the whole text).
 class LocalityComparator : public RecordComparator {

@@ -232,11 +232,13 @@ FormResult saveSpecimen(Collection& collection, Specimen specimen) {
   if (!writeSpecimen(collection, specimen.number, specimen)) return error(CollectionMessage::kSaveFailed);
   bool ok = true;
   if (!collection.unavailable()) {
-    if (isNew) {
-      SpecimenComparator comparator(collection);
+    // A changed index text or first mineral moves the specimen in the order.
+    SpecimenComparator comparator(collection);
+    if (isNew)
       insertIntoOrder(collection.specimenOrder(), specimen.number, comparator);
-      ok &= collection.saveSpecimenOrder();
-    }
+    else
+      repositionInOrder(collection.specimenOrder(), specimen.number, comparator);
+    ok &= collection.saveSpecimenOrder();
     ok &= addSpecimenKeys(collection, specimen);
   }
   // 7. Its locality learns the minerals and the number.

@@ -100,6 +100,31 @@ TEST(LocalitySort, CaseInsensitiveOnTheWholeText) {
   SortOrder loaded;
   ASSERT_TRUE(loadSortOrder(f.dir().file("kalvor.fss"), 6, loaded));
   EXPECT_EQ(loaded.entries, expected);
+
+  // A renamed locality moves to its new place, in memory and in the file.
+  auto aue = readLocality(f.c(), 6);
+  aue->name = "Zeche";
+  ASSERT_TRUE(saveLocalityFromForm(f.c(), *aue));
+  EXPECT_EQ(f.c().localityOrder().entries, (Numbers{2, 1, 3, 5, 4, 6}));
+  ASSERT_TRUE(loadSortOrder(f.dir().file("kalvor.fss"), 6, loaded));
+  EXPECT_EQ(loaded.entries, (Numbers{2, 1, 3, 5, 4, 6}));
+}
+
+TEST(SpecimenSort, ChangedIndexMovesTheSpecimen) {
+  CollectionFixture f;
+  f.settings().writeInt("Optionen", "Stufensortierung", 2);
+  addSpecimen(f.c(), "B", "Quarz");  // 1
+  addSpecimen(f.c(), "C", "Quarz");  // 2
+  addSpecimen(f.c(), "D", "Quarz");  // 3
+  EXPECT_EQ(f.c().specimenOrder().entries, (Numbers{1, 2, 3}));
+  SpecimenFormFields fields = fieldsOfSpecimen(f.c(), *readSpecimen(f.c(), 3));
+  fields.index = "A";
+  ASSERT_EQ(collectAndSaveSpecimen(f.c(), fields, 3).status, FormStatus::kSaved);
+  EXPECT_EQ(f.c().specimenOrder().entries, (Numbers{3, 1, 2}));
+  EXPECT_EQ(f.c().specimenOrder().count, 3u);
+  // Unchanged keys keep their place.
+  ASSERT_EQ(collectAndSaveSpecimen(f.c(), fields, 3).status, FormStatus::kSaved);
+  EXPECT_EQ(f.c().specimenOrder().entries, (Numbers{3, 1, 2}));
 }
 
 TEST(SortOrderFile, GoldenBytesRoundTripAndRejection) {
