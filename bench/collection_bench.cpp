@@ -93,9 +93,9 @@ void addLocalities(Fixture& f, std::uint32_t count) {
 // The full-size collection, written record by record without index upkeep
 // (the collection marked unavailable) and then indexed by a rebuild.
 Fixture& large() {
-  static Fixture* f = nullptr;
-  if (f == nullptr) {
-    f = new Fixture();
+  static std::unique_ptr<Fixture> f;  // removed with its folder at exit
+  if (!f) {
+    f = std::make_unique<Fixture>();
     f->c().valueIndex().setUnavailable(true);
     addLocalities(*f, kLocalities);
     std::mt19937 rng(7);
