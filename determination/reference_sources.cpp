@@ -1,7 +1,5 @@
 #include "determination/reference_sources.h"
 
-#include "base/file_io.h"
-
 namespace kalvor {
 
 StrunzNumber ReferenceMineralFacts::lapisNumberOf(MineralNumber n) const {
@@ -30,17 +28,6 @@ std::vector<int> ColourTableSlots::matchingColourSlots(int g, int base, bool exa
     slots.push_back(base + group);
   }
   return slots;
-}
-
-SearchIndex openOrBuildSearchIndex(const std::string& folder, const MineralDatabase& database,
-                                   const ColourGroupOf& colourGroupOf) {
-  const std::string path = joinPath(folder, "kalvor.si");
-  if (std::optional<SearchIndex> stored = SearchIndex::open(path)) {
-    if (stored->fits(database.entryCount())) return std::move(*stored);
-  }
-  Bytes built = buildSearchIndex(database, colourGroupOf);
-  writeWholeFile(path, built);
-  return SearchIndex(std::move(built));
 }
 
 }  // namespace kalvor

@@ -1,6 +1,6 @@
 // The determination's sources over the opened reference data: the Lapis
-// numbers from "kalvor.db", the result order from the name list, the colour
-// matching over the colour table, and the search index file kept current.
+// numbers from "kalvor.db", the result order from the name list and the
+// colour matching over the colour table.
 #pragma once
 
 #include <optional>
@@ -38,10 +38,5 @@ class ColourTableSlots : public ColourSlotSource {
  private:
   const ColourTable& table_;
 };
-
-// Loads "kalvor.si" from `folder` when it fits the database; otherwise builds
-// it anew and writes it there (a failed write still gives the built index).
-SearchIndex openOrBuildSearchIndex(const std::string& folder, const MineralDatabase& database,
-                                   const ColourGroupOf& colourGroupOf);
 
 }  // namespace kalvor

@@ -37,7 +37,7 @@ TEST(ReferenceSources, ColourSlotsAgreeWithTheColourTable) {
   EXPECT_TRUE(slots.matchingColourSlots(5000, kColourSlots, true).empty());
 }
 
-TEST(ReferenceSources, FactsAndIndexFile) {
+TEST(ReferenceSources, FactsFromDatabaseAndNames) {
   testing::ScratchDir dir;
   MineralFileWriter writer;
   for (const char* name : {"Zirkon", "Apatit", "Quarz"}) {
@@ -60,25 +60,6 @@ TEST(ReferenceSources, FactsAndIndexFile) {
   EXPECT_EQ(apatit->ordinal, 0u);
   EXPECT_EQ(facts.nameListEntryOf(0)->ordinal, 2u);
   EXPECT_FALSE(facts.nameListEntryOf(3));
-
-  // Missing: built and written; a stale stamp: rebuilt; a fitting file: kept.
-  const std::string path = dir.file("kalvor.si");
-  const SearchIndex built = openOrBuildSearchIndex(dir.path(), *db, [](int) { return 0; });
-  EXPECT_EQ(built.readIndexSlot(kImaRecognisedSlot), (NumberList{{0, 1, 2}}));
-  Bytes onDisk = testing::readFile(path);
-  ASSERT_GE(onDisk.size(), kIndexListsOffset);
-  EXPECT_EQ(loadU16(onDisk.data()), 3 + 945);
-  storeU16(onDisk.data(), 4 + 945);
-  ASSERT_TRUE(testing::writeFile(path, onDisk));
-  openOrBuildSearchIndex(dir.path(), *db, [](int) { return 0; });
-  EXPECT_EQ(loadU16(testing::readFile(path).data()), 3 + 945);
-  // A fitting file is used as it is, even when its lists differ from the database.
-  Bytes marked = testing::readFile(path);
-  const std::uint32_t imaList = loadU32(marked.data() + 2 + 4 * kImaRecognisedSlot);
-  storeU16(marked.data() + imaList + 2, 1);  // first number 0 -> 1 (still ascending 1,1,2)
-  ASSERT_TRUE(testing::writeFile(path, marked));
-  const SearchIndex kept = openOrBuildSearchIndex(dir.path(), *db, [](int) { return 0; });
-  EXPECT_EQ(kept.readIndexSlot(kImaRecognisedSlot)->numbers.front(), 1);
 }
 
 }  // namespace

@@ -7,19 +7,15 @@
 #include <optional>
 #include <string>
 
-#include "base/file_io.h"
 #include "determination/colours.h"
 #include "determination/determination_search.h"
 #include "determination/reference_sources.h"
-#include "refdb/mineral_record.h"
-#include "refdb/names.h"
 #include "refdb/strings.h"
 #include "tools/cli/cli.h"
+#include "tools/cli/data_session.h"
 
 namespace kalvor::cli {
 namespace {
-
-constexpr int kMsgInitFailed = 10002;
 
 const char* const kDetermineHelp =
     "Aufruf: kalvor-cli [--daten ORDNER] bestimme [OPTIONEN]\n"
@@ -59,41 +55,6 @@ const char* const kColoursHelp =
     "\n"
     "Listet die Farbauswahl der Mineralbestimmung mit ihren Nummern auf. Die Namen\n"
     "und Nummern gelten für --farbe und --strichfarbe von \"kalvor-cli bestimme\".\n";
-
-// The opened reference data, with the derived files brought up to date.
-struct ReferenceData {
-  std::optional<MineralDatabase> database;
-  MineralNameList names;
-  ColourTable colours;
-  std::optional<SearchIndex> index;
-};
-
-MineralNameList loadOrBuildNameList(const std::string& folder, const MineralDatabase& db) {
-  const std::string path = joinPath(folder, "kalvor.fl");
-  if (auto stored = loadMineralNameList(path, NameListForm::kStored)) {
-    if (stored->size() == db.entryCount()) return std::move(*stored);
-  }
-  std::vector<NameSource> sources;
-  for (std::uint32_t n = 0; n < db.entryCount(); ++n) {
-    const MineralRecord r = db.readMineralRecord(static_cast<MineralNumber>(n));
-    sources.push_back({!r.isFullMineral(), r.name()});
-  }
-  MineralNameList list = MineralNameList::build(std::move(sources));
-  saveMineralNameList(path, list);
-  return list;
-}
-
-std::optional<ReferenceData> openReference(const std::string& folder) {
-  ReferenceData ref;
-  ref.database = MineralDatabase::open(folder);
-  if (!ref.database) return std::nullopt;
-  ref.names = loadOrBuildNameList(folder, *ref.database);
-  ref.colours.buildColourGroups();
-  ref.index = openOrBuildSearchIndex(folder, *ref.database, [&ref](int colourNumber) {
-    return static_cast<int>(ref.colours.colourGroupOf(static_cast<std::uint16_t>(colourNumber)));
-  });
-  return ref;
-}
 
 // Prints a Windows-1252 message about a wrong option.
 void usageError(const std::string& text) { printError(text); }
@@ -154,11 +115,9 @@ int runDetermine(Arguments& args) {
     std::fputs(kDetermineHelp, stdout);
     return 0;
   }
-  std::optional<ReferenceData> ref = openReference(args.dataDir());
-  if (!ref) {
-    printError(loadResourceString(kMsgInitFailed - kStringIdBase));
-    return 1;
-  }
+  const std::unique_ptr<DataSession> session = DataSession::open(args.dataDir());
+  if (!session) return 1;
+  ReferenceData& ref = session->data();
   DeterminationInput in;
   const std::optional<std::string> precision = args.takeOption("--genauigkeit");
   if (precision) {
@@ -169,8 +128,8 @@ int runDetermine(Arguments& args) {
       return 2;
     }
   }
-  const auto streak = colourIndex(args, "--strichfarbe", ref->colours);
-  const auto colour = colourIndex(args, "--farbe", ref->colours);
+  const auto streak = colourIndex(args, "--strichfarbe", ref.colours());
+  const auto colour = colourIndex(args, "--farbe", ref.colours());
   const auto system = choiceIndex(args, "--kristallsystem", kCrystalSystemChoiceNames);
   const auto cleavage = choiceIndex(args, "--spaltbarkeit", kCleavageChoiceNames);
   const auto fracture = choiceIndex(args, "--bruch", kFractureChoiceNames);
@@ -202,11 +161,11 @@ int runDetermine(Arguments& args) {
   }
   if (!noLeftovers(args)) return 2;
 
-  const ReferenceMineralFacts facts(*ref->database, ref->names);
-  const ColourTableSlots colourSlots(ref->colours);
+  const ReferenceMineralFacts facts(ref.database(), ref.names());
+  const ColourTableSlots colourSlots(ref.colours());
   DeterminationCriteria saved;
   const DeterminationOutcome out =
-      runDetermination(in, saved, {*ref->index, colourSlots, facts, nullptr});
+      runDetermination(in, saved, {ref.searchIndex(), colourSlots, facts, nullptr});
   if (!out.succeeded()) {
     printError(loadResourceString(static_cast<unsigned>(out.messageId) - kStringIdBase));
     if (out.selectionEnd > out.selectionBegin) {
