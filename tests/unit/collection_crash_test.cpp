@@ -75,7 +75,9 @@ TEST(CollectionCrash, KilledWriterLeavesAConsistentCollection) {
     EXPECT_TRUE(differences.empty()) << differences.size() << " differences after round " << round
                                      << ", first in field " << differences.front().field;
     // The writers really wrote: records pile up over the rounds.
-    if (round == 11) EXPECT_GT(c.specimenCount(), 12u);
+    if (round == 11) {
+      EXPECT_GT(c.specimenCount(), 12u);
+    }
     // The side file order covers every specimen once.
     EXPECT_EQ(c.specimenOrder().entries.size(), c.specimenCount());
   }
