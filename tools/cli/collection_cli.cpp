@@ -1,45 +1,17 @@
 #include "tools/cli/collection_cli.h"
 
 #include <cstdlib>
-#include <filesystem>
 
 #include "base/cp1252.h"
-#include "base/file_io.h"
-#include "refdb/mineral_record.h"
 
 namespace kalvor::cli {
 
 std::unique_ptr<CollectionSession> CollectionSession::open(const std::string& dataDir) {
+  // The collection is opened as the program opens it, after the reference data.
+  std::unique_ptr<DataSession> data = DataSession::open(dataDir);
+  if (!data) return nullptr;
   std::unique_ptr<CollectionSession> s(new CollectionSession());
-  std::error_code ec;
-  const std::optional<MineralDatabase> db = MineralDatabase::open(dataDir);
-  std::optional<MineralNameList> names;
-  if (std::filesystem::exists(joinPath(dataDir, "kalvor.fl"), ec))
-    names = loadMineralNameList(joinPath(dataDir, "kalvor.fl"), NameListForm::kStored);
-  if (!names && std::filesystem::exists(joinPath(dataDir, "kalvor.na"), ec))
-    names = loadMineralNameList(joinPath(dataDir, "kalvor.na"), NameListForm::kUnsorted);
-  if (!names && db) {
-    std::vector<NameSource> sources;
-    for (std::uint32_t n = 0; n < db->entryCount(); ++n) {
-      const MineralRecord r = db->readMineralRecord(static_cast<MineralNumber>(n));
-      sources.push_back({!r.isFullMineral(), r.name()});
-    }
-    names = MineralNameList::build(std::move(sources));
-  }
-  if (!names) {
-    printError("Die Namensliste der Minerale (kalvor.fl, kalvor.na oder kalvor.db) fehlt im Datenordner.");
-    return nullptr;
-  }
-  s->names_ = std::move(*names);
-  std::uint32_t mineralCount = db ? db->entryCount() : 0;
-  for (const NameListNode& node : s->names_.nodes())
-    mineralCount = std::max<std::uint32_t>(mineralCount, node.id);
-  s->settings_ = openPlatformSettings(joinPath(dataDir, "kalvor.ini"));
-  s->collection_ = std::make_unique<Collection>(s->names_, mineralCount, s->settings_.get());
-  if (s->collection_->open(dataDir) == Collection::OpenResult::kUnavailable) {
-    printError(collectionMessageText(CollectionMessage::kSaveFailed));
-    return nullptr;
-  }
+  s->data_ = std::move(data);
   return s;
 }
 

@@ -12,25 +12,24 @@
 #include "platform/settings.h"
 #include "refdb/names.h"
 #include "tools/cli/cli.h"
+#include "tools/cli/data_session.h"
 
 namespace kalvor::cli {
 
 // The open collection of a data folder with the names and settings it needs.
 class CollectionSession {
  public:
-  // Opens names ("kalvor.fl", "kalvor.na" or "kalvor.db"), "kalvor.ini" and
-  // the collection files in the data folder. Prints the error and returns
-  // nothing when that fails.
+  // Opens the data folder as the program starts: reference files, name list,
+  // search index, "kalvor.ini" and the collection files. Prints the error and
+  // returns nothing when that fails.
   static std::unique_ptr<CollectionSession> open(const std::string& dataDir);
 
-  Collection& collection() { return *collection_; }
-  const MineralNameList& names() const { return names_; }
+  Collection& collection() { return data_->data().collection(); }
+  const MineralNameList& names() const { return data_->data().names(); }
 
  private:
   CollectionSession() = default;
-  MineralNameList names_;
-  std::unique_ptr<Settings> settings_;
-  std::unique_ptr<Collection> collection_;
+  std::unique_ptr<DataSession> data_;
 };
 
 // Prints a core message (text, and its caption in front when it has one) to
