@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 
+#include "collection/specimen.h"
 #include "refdb/drawing_blocks.h"
 #include "refdb/picture_file.h"
 #include "refdb/picture_list.h"
@@ -278,6 +279,67 @@ TEST(Startup, MissingOrShortMineralFilesFailWithoutWritingAnything) {
       EXPECT_FALSE(fs::exists(dir.file(name))) << c.what << ": " << name;
     }
   }
+}
+
+TEST(Startup, CollectionOpensWithItsValueIndexAndSortOrder) {
+  testing::ScratchDir dir;
+  ASSERT_TRUE(smallDatabase().writeTo(dir.path()));
+  {
+    StartupResult first = openReferenceData(dir.path());
+    ASSERT_TRUE(first.ready());
+    Collection& c = first.data->collection();
+    for (int k = 0; k < 2; ++k) {
+      Specimen s;
+      s.flags = specimen_format::kFlagCollection;
+      s.minerals = {4};  // Quarz, stored as MineralNumber + 1
+      s.mainCount = 1;
+      ASSERT_TRUE(writeSpecimen(c, 0, s));
+    }
+    ASSERT_TRUE(c.resortSpecimens());
+  }
+  const auto quarzSpecimens = [](ReferenceData& ref) {
+    auto set = ref.collection().valueIndex().getRecordSet(IndexValue::ofNumber(3),
+                                                           index_field::kSpecimenMineral);
+    return set ? set->members() : std::vector<std::uint32_t>{};
+  };
+
+  // A lost value index is rebuilt from the records, and only once.
+  fs::remove(dir.file("kalvor.vi"));
+  CountingProgress progress;
+  {
+    StartupResult second = openReferenceData(dir.path(), {nullptr, &progress, {}});
+    ASSERT_TRUE(second.ready());
+    EXPECT_TRUE(second.data->rebuilds().valueIndex);
+    EXPECT_FALSE(second.data->rebuilds().searchIndex);
+    EXPECT_EQ(second.data->collection().specimenCount(), 2u);
+    EXPECT_EQ(quarzSpecimens(*second.data), (std::vector<std::uint32_t>{1, 2}));
+  }
+  EXPECT_GT(progress.lines, 0);
+  const int linesAfterRebuild = progress.lines;
+  {
+    StartupResult third = openReferenceData(dir.path(), {nullptr, &progress, {}});
+    ASSERT_TRUE(third.ready());
+    EXPECT_FALSE(third.data->rebuilds().valueIndex);
+    EXPECT_EQ(quarzSpecimens(*third.data), (std::vector<std::uint32_t>{1, 2}));
+  }
+  EXPECT_EQ(progress.lines, linesAfterRebuild);
+
+  // A lost specimen order is sorted and saved again.
+  fs::remove(dir.file("kalvor.sts"));
+  {
+    StartupResult fourth = openReferenceData(dir.path());
+    ASSERT_TRUE(fourth.ready());
+    EXPECT_EQ(fourth.data->collection().specimenOrder().count, 2u);
+  }
+  EXPECT_TRUE(fs::exists(dir.file("kalvor.sts")));
+
+  // A specimen store that cannot be opened stops the start.
+  fs::remove(dir.file("kalvor.st"));
+  fs::create_directory(dir.file("kalvor.st"));
+  const StartupResult broken = openReferenceData(dir.path());
+  EXPECT_FALSE(broken.ready());
+  EXPECT_EQ(broken.messageId, 10002);
+  EXPECT_EQ(broken.captionId, 10003);
 }
 
 TEST(Startup, StampIsEntryCountPlus945TruncatedTo16Bits) {
