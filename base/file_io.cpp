@@ -1,6 +1,7 @@
 #include "base/file_io.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 namespace kalvor {
@@ -15,6 +16,10 @@ std::optional<Bytes> readWholeFile(const std::string& path) {
   FilePtr f(std::fopen(path.c_str(), "rb"));
   if (!f) return std::nullopt;
   Bytes data;
+  // Sized up front: growing by chunks copied the larger files several times.
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(path, ec);
+  if (!ec && size <= 0x7FFFFFFF) data.reserve(static_cast<std::size_t>(size));
   std::uint8_t chunk[65536];
   for (;;) {
     const std::size_t n = std::fread(chunk, 1, sizeof chunk, f.get());
