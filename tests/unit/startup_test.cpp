@@ -177,6 +177,16 @@ TEST(Startup, SearchIndexStampDecidesRebuildAndFreeSpaceIsChecked) {
     EXPECT_EQ(progress.started, 0);
   }
 
+  // A right stamp on a file cut short is no index: rebuilt.
+  ASSERT_TRUE(testing::writeFile(path, Bytes(marked.begin(), marked.begin() + kIndexListsOffset)));
+  {
+    StartupResult cut = openReferenceData(dir.path(), {nullptr, &progress, {}});
+    ASSERT_TRUE(cut.ready());
+    EXPECT_TRUE(cut.data->rebuilds().searchIndex);
+    EXPECT_EQ(cut.data->searchIndex().readIndexSlot(kImaRecognisedSlot), (NumberList{{0, 2, 3}}));
+  }
+  EXPECT_EQ(testing::readFile(path).size(), marked.size());
+
   // A stale stamp (another entry count) rebuilds, unless the disk is too full.
   Bytes stale = testing::readFile(path);
   storeU16(stale.data(), 5 + 945);
@@ -191,7 +201,7 @@ TEST(Startup, SearchIndexStampDecidesRebuildAndFreeSpaceIsChecked) {
   EXPECT_EQ(full.messageId, 10006);
   EXPECT_EQ(full.captionId, 10007);
   EXPECT_EQ(askedFolder, dir.path());
-  EXPECT_EQ(progress.started, 0);
+  EXPECT_EQ(progress.started, 1);  // only the rebuild of the cut file
   EXPECT_FALSE(fs::exists(path));  // deleted, so the next start tries again
 
   // Exactly the limit, or more than 32 bits can hold: enough.
@@ -204,8 +214,8 @@ TEST(Startup, SearchIndexStampDecidesRebuildAndFreeSpaceIsChecked) {
     EXPECT_EQ(rebuilt.data->searchIndex().readIndexSlot(kImaRecognisedSlot), (NumberList{{0, 2, 3}}));
     EXPECT_EQ(loadU16(testing::readFile(path).data()), 4 + 945);
   }
-  EXPECT_EQ(progress.started, 2);
-  EXPECT_EQ(progress.finished, 2);
+  EXPECT_EQ(progress.started, 3);
+  EXPECT_EQ(progress.finished, 3);
 
   // Free space that cannot be asked does not stop the start.
   fs::remove(path);
