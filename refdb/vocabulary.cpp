@@ -1,0 +1,85 @@
+#include "refdb/vocabulary.h"
+
+#include "refdb/strings.h"
+
+namespace kalvor {
+
+const VocabularyWord kCrystalSystemWords[8] = {
+    {0, 10066}, {1, 10067}, {2, 10068}, {3, 10069},
+    {4, 10070}, {5, 10071}, {6, 10072}, {7, 10073},
+};
+
+const VocabularyWord kCleavageWords[5] = {
+    {0, 10015}, {1, 10016}, {2, 10019}, {3, 10021}, {4, 10023},
+};
+
+const VocabularyWord kFractureWords[12] = {
+    {0, 10025}, {1, 10024}, {2, 10026}, {3, 10030}, {4, 10032},  {5, 10033},
+    {6, 10034}, {7, 10036}, {8, 10037}, {11, 10038}, {10, 10031}, {9, 10028},
+};
+
+const VocabularyWord kLustreWords[12] = {
+    {0, 10040},  {1, 10041}, {2, 10042}, {3, 10044}, {4, 10045}, {5, 10046},
+    {11, 10039}, {6, 10047}, {7, 10048}, {8, 10049}, {9, 10050}, {10, 10043},
+};
+
+namespace {
+
+bool hasBit(unsigned value, unsigned bit) { return ((value >> bit) & 1u) != 0; }
+
+std::string word(const VocabularyWord& w) { return loadResourceString(w.stringId - kStringIdBase); }
+
+// Drops the ", " behind the last word of a list; an empty list stays empty.
+void dropFinalSeparator(std::string& text) {
+  if (text.size() >= 2) text.resize(text.size() - 2);
+}
+
+std::string wordList(std::span<const VocabularyWord> words, unsigned value) {
+  std::string text;
+  for (const auto& w : words)
+    if (hasBit(value, w.bit)) text += word(w) + ", ";
+  dropFinalSeparator(text);
+  return text;
+}
+
+}  // namespace
+
+std::string formatCrystalSystems(std::uint16_t value) {
+  std::string text;
+  for (unsigned k = 0; k < 7; ++k)
+    if (hasBit(value, k)) text += word(kCrystalSystemWords[k]) + ", ";
+  for (unsigned k = 0; k < 7; ++k)
+    if (hasBit(value, kPseudoSystemFirstBit + k)) text += "ps." + word(kCrystalSystemWords[k]) + ", ";
+  if (value & kCrystalSystemAmorphous) text += word(kCrystalSystemWords[7]) + ", ";
+  dropFinalSeparator(text);
+  if (value & kCrystalSystemDoubtful) text += " (?)";
+  return text;
+}
+
+std::string formatCleavage(std::uint8_t value) {
+  std::string text;
+  for (const auto& w : kCleavageWords)
+    if (hasBit(value, w.bit)) appendResourceString(text, w.stringId - kStringIdBase, 0);
+  return text;
+}
+
+std::string formatFracture(std::uint16_t value) { return wordList(kFractureWords, value); }
+
+std::string formatLustre(std::uint16_t value) { return wordList(kLustreWords, value); }
+
+std::string formatColourList(std::span<const std::int16_t> codes, std::size_t maxCount,
+                             const ColourNameLookup& colourNameOf) {
+  std::string text;
+  const std::size_t n = codes.size() < maxCount ? codes.size() : maxCount;
+  for (std::size_t i = 0; i < n && codes[i] != 0; ++i) {
+    if (i > 0) text += ", ";
+    const auto row = static_cast<std::uint16_t>(static_cast<std::uint16_t>(codes[i]) & 0x0FFF);
+    if (row != 0 && colourNameOf) text += colourNameOf(row);
+    // Earlier names have lost their hyphen parts already, so this keeps the
+    // new name up to its first hyphen ("grauschwarz-metallisch" -> "grauschwarz").
+    if (const auto hyphen = text.find('-'); hyphen != std::string::npos) text.resize(hyphen);
+  }
+  return text;
+}
+
+}  // namespace kalvor
