@@ -1,0 +1,407 @@
+#include "determination/determination_search.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "determination/formula_scan.h"
+#include "determination/search_index.h"
+
+namespace kalvor {
+
+namespace {
+
+// The dialog's edit fields are read into a buffer of this many characters.
+constexpr std::size_t kFieldLength = 119;
+constexpr std::uint16_t kLocalityMineralMask = 0x1FFF;
+
+struct Search {
+  const DeterminationSources& src;
+  DeterminationCriteria& saved;
+  std::optional<MineralList> running;  // absent: no restriction yet
+  bool rough = false;
+  bool exact = false;
+
+  // Restricts the running result; false when nothing is left.
+  bool apply(std::optional<MineralList> list) {
+    running = restrictMineralList(std::move(running), std::move(list));
+    return running.has_value();
+  }
+
+  // A choice list: slot base + i, with the "no data" slot added when rough.
+  bool applyChoice(int base, int i, int count) {
+    if (i < 1 || i > count) return true;  // "unbekannt" or no such entry: no criterion
+    return apply(slotUnion(src.index, base + i, rough ? base : -1));
+  }
+
+  // Slots from + 1 .. to added to `list`.
+  std::optional<MineralList> withSlots(std::optional<MineralList> list, int from, int to) {
+    for (int s = from + 1; s <= to; ++s) {
+      list = uniteMineralLists(std::move(list), src.index.readIndexSlot(s));
+    }
+    return list;
+  }
+};
+
+// The text of a number field as the search reads it: at most the field's
+// length, blanks dropped so that "2.5 - 3" reads as the range it means.
+std::string numberFieldText(std::string_view field) {
+  std::string out;
+  for (char c : field.substr(0, std::min(field.size(), kFieldLength))) {
+    if (c == '\0') break;
+    if (c != ' ') out.push_back(c);
+  }
+  return out;
+}
+
+// Decimal digits from `pos` on; the value is kept in 8 bits as the fields hold it.
+unsigned readDigits(std::string_view s, std::size_t& pos) {
+  unsigned v = 0;
+  while (pos < s.size() && s[pos] >= '0' && s[pos] <= '9') {
+    v = (v * 10 + static_cast<unsigned>(s[pos] - '0')) & 0xFF;
+    ++pos;
+  }
+  return v;
+}
+
+// A German decimal comma means the same as the point.
+bool isDecimalMark(char c) { return c == '.' || c == ','; }
+
+std::uint16_t densityValueOf(std::string_view s) {
+  std::size_t pos = 0;
+  const unsigned whole = readDigits(s, pos);
+  unsigned hundredths = 0;
+  if (pos < s.size() && isDecimalMark(s[pos])) {
+    ++pos;
+    if (pos < s.size() && s[pos] >= '0' && s[pos] <= '9') {
+      hundredths = 10u * static_cast<unsigned>(s[pos++] - '0');
+      if (pos < s.size() && s[pos] >= '0' && s[pos] <= '9') {
+        hundredths += static_cast<unsigned>(s[pos] - '0');
+      }
+    }
+  }
+  return static_cast<std::uint16_t>(whole * 256 + hundredths);
+}
+
+std::uint8_t hardnessValueOf(std::string_view s) {
+  std::size_t pos = 0;
+  const unsigned w = readDigits(s, pos);
+  unsigned v = 2 * w;
+  if (pos < s.size()) {
+    const auto c = static_cast<unsigned char>(s[pos]);
+    // 0xAE is the half sign of the original data entry; 0xBD is "½" in Windows-1252.
+    if (c == 0xAE || c == 0xBD) {
+      v = 2 * w + 1;
+    } else if (isDecimalMark(s[pos]) && pos + 1 < s.size() && s[pos + 1] >= '0' &&
+               s[pos + 1] <= '9') {
+      v = 2 * w + static_cast<unsigned>(s[pos + 1] - '0') / 5;
+    }
+  }
+  return static_cast<std::uint8_t>(v);
+}
+
+// Splits at the first "-" among the first `window` characters.
+std::pair<std::string_view, std::string_view> splitRange(std::string_view text,
+                                                         std::size_t window) {
+  const std::size_t dash = text.substr(0, std::min(text.size(), window)).find('-');
+  if (dash == std::string_view::npos) return {text, text};
+  return {text.substr(0, dash), text.substr(dash + 1)};
+}
+
+// The Lapis/Strunz text as typed: "IX/A.2-60", "viii/j", "II".
+LapisFields parseLapisText(std::string text) {
+  LapisFields f;
+  if (text.find('/') == std::string::npos) text.push_back('/');
+  static constexpr const char* kRoman[] = {"I/", "II/", "III/", "IV/", "V/",
+                                           "VI/", "VII/", "VIII/", "IX/"};
+  // Compared in this order, the first that matches wins: "II/" never reads as "I/".
+  for (int c = 0; c < 9; ++c) {
+    const std::string_view roman = kRoman[c];
+    if (text.size() < roman.size()) continue;
+    bool same = true;
+    for (std::size_t k = 0; k < roman.size() && same; ++k) {
+      char ch = text[k];
+      if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+      same = ch == roman[k];
+    }
+    if (same) {
+      f.cls = static_cast<std::uint8_t>(c + 1);
+      break;
+    }
+  }
+  if (f.cls == 0) return f;
+  const std::size_t slash = text.find('/');
+  std::string rest = text.substr(slash + 1);
+  const std::size_t dash = rest.find('-');
+  if (dash != std::string::npos) {
+    std::size_t pos = dash + 1;
+    unsigned end = 0;
+    while (pos < rest.size() && rest[pos] >= '0' && rest[pos] <= '9') {
+      end = (end * 10 + static_cast<unsigned>(rest[pos] - '0')) & 0xFFFF;
+      ++pos;
+    }
+    f.rangeEnd = static_cast<std::int16_t>(end);
+    rest.resize(dash);
+  }
+  if (!rest.empty()) {
+    char letter = rest[0];
+    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+    f.letter = static_cast<std::uint8_t>(letter);
+  }
+  if (rest.size() > 2) {
+    std::size_t pos = 2;
+    f.number = static_cast<std::uint8_t>(readDigits(rest, pos));
+  }
+  return f;
+}
+
+// The systematics criterion; false when the search must end with "nothing found".
+bool applySystematics(Search& s, const std::string& field) {
+  std::string text = field;
+  if (text.find('/') == std::string::npos) text.push_back('/');
+  if (text.size() < 2) {
+    s.saved.systematics.reset();
+    return true;
+  }
+  const LapisFields want = parseLapisText(text);
+  s.saved.systematics.reset();
+  bool restricted = false;
+  std::optional<MineralList> cls;
+  if (want.cls >= 1 && want.cls <= 9) {
+    cls = s.src.index.readIndexSlot(kStrunzClassSlots + want.cls);
+    if (want.letter != 0) {
+      const int letterSlot = kStrunzLetterSlots + want.letter;
+      std::optional<MineralList> letter =
+          (want.letter >= 'A' && want.letter <= 'Z') ? s.src.index.readIndexSlot(letterSlot)
+                                                     : std::nullopt;
+      if (!letter) {
+        cls.reset();  // a letter no mineral carries leaves class and letter out
+      } else if (cls) {
+        // Class and letter both known but without a common mineral: nothing
+        // fits, rather than silently searching without the systematics.
+        cls = restrictMineralList(std::move(cls), std::move(letter));
+        if (!cls) cls = MineralList{};
+      }
+    }
+  }
+  if (cls) {
+    restricted = true;
+    if (cls->empty()) {
+      s.running = MineralList{};
+    } else {
+      s.running = s.running ? restrictMineralList(std::move(s.running), std::move(cls))
+                            : std::move(cls);
+    }
+  }
+  if (want.number != 0) {
+    restricted = true;
+    if (s.running) {
+      MineralList kept;
+      for (MineralNumber n : *s.running) {
+        const LapisFields has = s.src.minerals.lapisNumberOf(n);
+        if ((has.number & 0xFF) != want.number) continue;
+        if (want.rangeEnd != 0 && has.rangeEnd != want.rangeEnd) continue;
+        kept.push_back(n);
+      }
+      s.running = std::move(kept);
+    } else {
+      // No earlier criterion gave a list to filter: a number alone finds nothing.
+      s.running = MineralList{};
+    }
+  }
+  if (restricted && (!s.running || s.running->empty())) {
+    s.running.reset();
+    return false;
+  }
+  if (s.running) s.saved.systematics = text;
+  return true;
+}
+
+SearchResultList resultListOf(const MineralList& found, const MineralFacts& minerals) {
+  SearchResultList out;
+  out.reserve(found.size());
+  for (MineralNumber n : found) {
+    if (auto entry = minerals.nameListEntryOf(n)) out.push_back(std::move(*entry));
+  }
+  // The same order as walking the name list from its head.
+  std::sort(out.begin(), out.end(), [](const SearchResultEntry& a, const SearchResultEntry& b) {
+    return a.ordinal < b.ordinal;
+  });
+  return out;
+}
+
+DeterminationOutcome nothingFound() {
+  DeterminationOutcome out;
+  out.messageId = kMsgNothingFound;
+  return out;
+}
+
+}  // namespace
+
+std::optional<MineralList> slotUnion(const IndexSlotSource& index, int s1, int s2) {
+  std::optional<MineralList> a = s1 >= 0 ? index.readIndexSlot(s1) : std::nullopt;
+  if (s2 < 0 || s2 == s1) return a;
+  return uniteMineralLists(std::move(a), index.readIndexSlot(s2));
+}
+
+std::vector<int> statusSlots(bool a, bool b, bool c) {
+  if (a && b && c) return {};
+  if (a && b) return {kImaRecognisedSlot, kNotImaRecognisedSlot};
+  if (a && c) return {kImaRecognisedSlot, kDiscreditedSlot};
+  if (a) return {kImaRecognisedSlot};
+  if (b && c) return {kNotImaRecognisedSlot, kDiscreditedSlot};
+  if (b) return {kNotImaRecognisedSlot};
+  return {kDiscreditedSlot};  // "Diskreditiert" alone, or no box ticked
+}
+
+std::pair<std::uint16_t, std::uint16_t> parseDensityText(std::string_view text) {
+  const auto [lo, hi] = splitRange(text, 20);
+  return {densityValueOf(lo), densityValueOf(hi)};
+}
+
+std::uint16_t parseHardnessText(std::string_view text) {
+  const auto [lo, hi] = splitRange(text, 10);
+  return static_cast<std::uint16_t>(hardnessValueOf(lo) * 256 + hardnessValueOf(hi));
+}
+
+int densitySlotOf(std::uint16_t density) { return densityClassOf(density); }
+
+int hardnessSlotOf(std::uint8_t halfSteps) { return halfSteps > 20 ? 20 : halfSteps; }
+
+std::string formatDensity(std::uint16_t minimum, std::uint16_t maximum, bool notDetermined) {
+  char buf[32];
+  if (minimum == 0 && maximum == 0 && notDetermined) return "nicht bestimmt";
+  // A single density is stored with maximum 0; it is not a range down to 0.00.
+  if (minimum != maximum && maximum != 0) {
+    std::snprintf(buf, sizeof buf, "%1d.%02d-%1d.%02d", minimum >> 8, minimum & 0xFF,
+                  maximum >> 8, maximum & 0xFF);
+  } else {
+    const std::uint16_t v = maximum != 0 ? maximum : minimum;
+    std::snprintf(buf, sizeof buf, "%1d.%02d", v >> 8, v & 0xFF);
+  }
+  return buf;
+}
+
+std::string formatHardness(std::uint16_t range, bool notDetermined) {
+  const int m = range >> 8;
+  const int x = range & 0xFF;
+  char buf[32];
+  if (m != x) {
+    std::snprintf(buf, sizeof buf, "%d.%d-%d.%d", m / 2, (m % 2) * 5, x / 2, (x % 2) * 5);
+  } else if (m == 0 && notDetermined) {
+    return "nicht bestimmt";
+  } else {
+    std::snprintf(buf, sizeof buf, "%d.%d", m / 2, (m % 2) * 5);
+  }
+  return buf;
+}
+
+DeterminationOutcome runDetermination(const DeterminationInput& in, DeterminationCriteria& saved,
+                                      const DeterminationSources& sources) {
+  Search s{sources, saved, std::nullopt};
+  // 1. Precision.
+  saved.precision = in.exactChecked         ? kPrecisionExact
+                    : in.approximateChecked ? kPrecisionApproximate
+                                            : kPrecisionRough;
+  s.rough = saved.precision == kPrecisionRough;
+  s.exact = saved.precision == kPrecisionExact;
+  // 2. Status boxes: their list is applied after hardness.
+  saved.imaRecognised = in.imaRecognised;
+  saved.notImaRecognised = in.notImaRecognised;
+  saved.discredited = in.discredited;
+  const std::vector<int> status = statusSlots(in.imaRecognised, in.notImaRecognised,
+                                              in.discredited);
+  // 3. - 6. The fixed choice lists.
+  saved.crystalSystem = static_cast<std::uint8_t>(in.crystalSystem);
+  if (!s.applyChoice(kCrystalSystemSlots, in.crystalSystem, kCrystalSystemChoices)) {
+    return nothingFound();
+  }
+  saved.fracture = static_cast<std::uint8_t>(in.fracture);
+  if (!s.applyChoice(kFractureSlots, in.fracture, kFractureChoices)) return nothingFound();
+  saved.cleavage = static_cast<std::uint8_t>(in.cleavage);
+  if (!s.applyChoice(kCleavageSlots, in.cleavage, kCleavageChoices)) return nothingFound();
+  saved.lustre = static_cast<std::uint8_t>(in.lustre);
+  if (!s.applyChoice(kLustreSlots, in.lustre, kLustreChoices)) return nothingFound();
+  // 7., 8. Colour and streak, widened by the colour matching.
+  saved.colour = in.colour;
+  if (in.colour >= 1 && !s.apply(sources.colours.colourSlots(in.colour, kColourSlots, s.exact))) {
+    return nothingFound();
+  }
+  saved.streak = in.streak;
+  if (in.streak >= 1 && !s.apply(sources.colours.colourSlots(in.streak, kStreakSlots, s.exact))) {
+    return nothingFound();
+  }
+  // 9. Elements and structural groups.
+  std::string expression = in.elementExpression;
+  while (!expression.empty() && expression.back() == ' ') expression.pop_back();
+  if (expression.empty()) {
+    saved.elementExpression.reset();
+  } else {
+    const ElementCheck check = validateElementExpression(expression);
+    if (check.result != 0) {
+      DeterminationOutcome out;
+      out.messageId = check.result > 0 ? kMsgInvalidElementCharacters : kMsgUnseenElement;
+      out.selectionBegin = check.selectionBegin;
+      out.selectionEnd = check.selectionEnd;
+      return out;
+    }
+    saved.elementExpression = expression;
+    if (!s.apply(searchElementExpression(expression, sources.index))) return nothingFound();
+  }
+  // 10. Density.
+  const std::string density = numberFieldText(in.density);
+  if (density.empty()) {
+    saved.density = 0;
+  } else {
+    const auto [lo, hi] = parseDensityText(density);
+    saved.density = (static_cast<std::uint32_t>(lo) << 16) | hi;
+    const int q1 = densitySlotOf(lo);
+    const int q2 = densitySlotOf(hi);
+    auto list = s.withSlots(slotUnion(sources.index, kDensitySlots + q1, s.rough ? 0 : -1),
+                            kDensitySlots + q1, kDensitySlots + q2);
+    if (!s.apply(std::move(list))) return nothingFound();
+  }
+  // 11. Hardness.
+  const std::string hardness = numberFieldText(in.hardness);
+  if (hardness.empty()) {
+    saved.hardness = 0;
+  } else {
+    saved.hardness = parseHardnessText(hardness);
+    const int h1 = hardnessSlotOf(static_cast<std::uint8_t>(saved.hardness >> 8));
+    const int h2 = hardnessSlotOf(static_cast<std::uint8_t>(saved.hardness & 0xFF));
+    auto list = s.withSlots(
+        slotUnion(sources.index, kHardnessSlots + h1, s.rough ? kHardnessSlots : -1),
+        kHardnessSlots + h1, kHardnessSlots + h2);
+    if (!s.apply(std::move(list))) return nothingFound();
+  }
+  // 12. Status.
+  if (!status.empty()) {
+    std::optional<MineralList> list;
+    for (int slot : status) list = uniteMineralLists(std::move(list), sources.index.readIndexSlot(slot));
+    if (!s.apply(std::move(list))) return nothingFound();
+  }
+  // 13. Lapis systematics.
+  if (!applySystematics(s, in.systematics)) return nothingFound();
+  // 14. Locality of the collection.
+  saved.locality = in.localityIndex;
+  if (in.localityIndex >= 1) {
+    std::optional<MineralList> list;
+    if (sources.localities) {
+      if (auto entries = sources.localities->mineralsOfLocality(in.localityNumber)) {
+        MineralList numbers;
+        for (std::uint16_t e : *entries) numbers.push_back(e & kLocalityMineralMask);
+        std::sort(numbers.begin(), numbers.end());
+        numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+        if (!numbers.empty()) list = std::move(numbers);
+      }
+    }
+    if (!s.apply(std::move(list))) return nothingFound();
+  }
+  // 15. The result in name-list order.
+  if (!s.running || s.running->empty()) return nothingFound();
+  DeterminationOutcome out;
+  out.results = resultListOf(*s.running, sources.minerals);
+  if (out.results.empty()) return nothingFound();
+  return out;
+}
+
+}  // namespace kalvor

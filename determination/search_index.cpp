@@ -1,0 +1,201 @@
+#include "determination/search_index.h"
+
+#include <vector>
+
+#include "base/file_io.h"
+#include "determination/formula_scan.h"
+
+namespace kalvor {
+
+namespace {
+
+constexpr std::uint8_t kFullMineralMask = 0x1B;
+constexpr std::uint8_t kEndOfEntries = 0x80;
+constexpr std::uint16_t kDoubtfulSystem = 0x0100;
+constexpr int kMaxHalfSteps = 20;
+constexpr int kMaxDensityClass = 84;
+// Colour groups past this would run into the next slot family.
+constexpr int kMaxColourGroup = kColourSlots - kStreakSlots - 1;
+
+// The lists under construction, one per slot.
+class BuildTable {
+ public:
+  BuildTable() : slots_(kIndexSlotCount) {}
+
+  // A mineral enters a slot once, however many of its values lead there.
+  void enter(int slot, MineralNumber n) {
+    if (slot < 0 || slot >= kIndexSlotCount) return;
+    MineralList& list = slots_[static_cast<std::size_t>(slot)];
+    if (!list.empty() && list.back() == n) return;
+    list.push_back(n);
+  }
+
+  // Slot b when the field is 0, else b + 1 + i for every mask i sharing a bit.
+  template <std::size_t K>
+  void enterBitSet(int base, std::uint16_t field, const std::array<std::uint16_t, K>& masks,
+                   MineralNumber n) {
+    if (field == 0) {
+      enter(base, n);
+      return;
+    }
+    for (std::size_t i = 0; i < K; ++i) {
+      if (field & masks[i]) enter(base + 1 + static_cast<int>(i), n);
+    }
+  }
+
+  Bytes serialise(std::uint16_t stamp) const {
+    ByteWriter w;
+    w.u16(stamp);
+    std::uint32_t offset = static_cast<std::uint32_t>(kIndexListsOffset);
+    for (const MineralList& list : slots_) {
+      w.u32(offset);
+      offset += static_cast<std::uint32_t>(2 + 2 * list.size());
+    }
+    w.zeros(2);
+    for (const MineralList& list : slots_) {
+      w.u16(static_cast<std::uint16_t>(list.size()));
+      for (MineralNumber n : list) w.u16(n);
+    }
+    return w.take();
+  }
+
+ private:
+  std::vector<MineralList> slots_;
+};
+
+template <std::size_t K>
+constexpr std::array<std::uint16_t, K> singleBits() {
+  std::array<std::uint16_t, K> masks{};
+  for (std::size_t i = 0; i < K; ++i) masks[i] = static_cast<std::uint16_t>(1u << i);
+  return masks;
+}
+
+constexpr auto kFiveBits = singleBits<5>();
+constexpr auto kTwelveBits = singleBits<12>();
+
+int halfStepsOf(int v) { return v > kMaxHalfSteps ? kMaxHalfSteps : v; }
+
+void enterDensity(BuildTable& t, const IndexedMineral& m, MineralNumber n) {
+  const int lo = densityClassOf(m.densityMin);
+  if (m.densityMin != 0 && m.densityMax == 0) {
+    t.enter(kDensitySlots + lo, n);
+    return;
+  }
+  const int hi = densityClassOf(m.densityMax);
+  for (int k = lo; k <= hi; ++k) t.enter(kDensitySlots + k, n);
+}
+
+void enterHardness(BuildTable& t, const IndexedMineral& m, MineralNumber n) {
+  const int lo = halfStepsOf(m.hardness >> 8);
+  const int hi = halfStepsOf(m.hardness & 0xFF);
+  for (int k = lo; k <= hi; ++k) t.enter(kHardnessSlots + k, n);
+}
+
+template <std::size_t K>
+void enterColours(BuildTable& t, int base, const std::array<std::int16_t, K>& codes,
+                  const ColourGroupOf& colourGroupOf, MineralNumber n) {
+  if (codes[0] == 0) {
+    t.enter(base, n);
+    return;
+  }
+  for (std::int16_t code : codes) {
+    if (code == 0) break;
+    const int group = colourGroupOf(static_cast<std::uint16_t>(code) & 0x0FFF);
+    if (group >= 0 && group <= kMaxColourGroup) t.enter(base + group, n);
+  }
+}
+
+void enterMineral(BuildTable& t, const IndexedMineral& m, MineralNumber n,
+                  const ColourGroupOf& colourGroupOf) {
+  enterDensity(t, m, n);
+  enterHardness(t, m, n);
+  t.enterBitSet(kLustreSlots, m.lustre, kTwelveBits, n);
+  t.enterBitSet(kTransparencySlots, m.transparency, kFiveBits, n);
+  t.enterBitSet(kFractureSlots, m.fracture, kTwelveBits, n);
+  t.enterBitSet(kCleavageSlots, m.cleavage, kFiveBits, n);
+  // A doubtful system is also filed under "no data", so that a rough search finds it.
+  if (m.crystalSystems == 0 || (m.crystalSystems & kDoubtfulSystem)) {
+    t.enter(kCrystalSystemSlots, n);
+  }
+  for (std::size_t i = 0; i < kCrystalSystemMasks.size(); ++i) {
+    if (m.crystalSystems & kCrystalSystemMasks[i]) {
+      t.enter(kCrystalSystemSlots + 1 + static_cast<int>(i), n);
+    }
+  }
+  if (m.strunzClass >= 1 && m.strunzClass <= 9) t.enter(kStrunzClassSlots + m.strunzClass, n);
+  if (m.strunzLetter >= 'A' && m.strunzLetter <= 'Z') {
+    t.enter(kStrunzLetterSlots + m.strunzLetter, n);
+  }
+  enterColours(t, kColourSlots, m.colours, colourGroupOf, n);
+  enterColours(t, kStreakSlots, m.streaks, colourGroupOf, n);
+  if (m.flags & 0x01) t.enter(kImaRecognisedSlot, n);
+  if (m.flags & 0x02) t.enter(kNotImaRecognisedSlot, n);
+  if (m.flags & 0x08) t.enter(kDiscreditedSlot, n);
+  for (int i : elementsInFormula(m.formula)) t.enter(kElementPresentSlots + i, n);
+  for (int i : elementsNotInFormula(m.formula)) t.enter(kElementAbsentSlots + i, n);
+  for (int j : groupsInFormula(m.formula)) t.enter(kGroupPresentSlots + j, n);
+  for (int j : groupsNotInFormula(m.formula)) t.enter(kGroupAbsentSlots + j, n);
+}
+
+}  // namespace
+
+int densityClassOf(std::uint16_t density) {
+  if (density == 0) return 0;
+  const int k = 4 * (density >> 8) + (density & 0xFF) / 25;
+  return k > kMaxDensityClass ? kMaxDensityClass : k;
+}
+
+std::uint16_t searchIndexStamp(std::size_t entryCount) {
+  return static_cast<std::uint16_t>(entryCount + kIndexSlotCount);
+}
+
+Bytes buildSearchIndex(const MineralEntryReader& readEntry, const ColourGroupOf& colourGroupOf) {
+  BuildTable table;
+  std::size_t n = 0;
+  // Mineral numbers are 16 bits wide; the loop can never run past them.
+  for (; n <= 0xFFFF; ++n) {
+    const IndexedMineral m = readEntry(static_cast<MineralNumber>(n));
+    if (m.flags & kEndOfEntries) break;
+    if (m.flags & kFullMineralMask) {
+      enterMineral(table, m, static_cast<MineralNumber>(n), colourGroupOf);
+    }
+  }
+  return table.serialise(searchIndexStamp(n));
+}
+
+std::optional<SearchIndex> SearchIndex::open(const std::string& path) {
+  std::optional<Bytes> data = readWholeFile(path);
+  if (!data) return std::nullopt;
+  return SearchIndex(std::move(*data));
+}
+
+std::uint16_t SearchIndex::stamp() const {
+  return data_.size() >= 2 ? loadU16(data_.data()) : 0;
+}
+
+bool SearchIndex::fits(std::size_t entryCount) const {
+  if (data_.size() < kIndexListsOffset || stamp() != searchIndexStamp(entryCount)) return false;
+  // A cut or overwritten file is rebuilt rather than searched with lists missing.
+  for (int slot = 0; slot < kIndexSlotCount; ++slot) {
+    const std::size_t offset = loadU32(data_.data() + 2 + 4 * static_cast<std::size_t>(slot));
+    if (offset > data_.size() || data_.size() - offset < 2) return false;
+    if ((data_.size() - offset - 2) / 2 < loadU16(data_.data() + offset)) return false;
+  }
+  return true;
+}
+
+std::optional<MineralList> SearchIndex::readIndexSlot(int slot) const {
+  if (slot < 0 || slot >= kIndexSlotCount) return std::nullopt;
+  const std::size_t entry = 2 + 4 * static_cast<std::size_t>(slot);
+  if (entry + 4 > data_.size()) return std::nullopt;
+  const std::size_t offset = loadU32(data_.data() + entry);
+  if (offset > data_.size() || data_.size() - offset < 2) return std::nullopt;
+  const std::size_t count = loadU16(data_.data() + offset);
+  if (count == 0 || (data_.size() - offset - 2) / 2 < count) return std::nullopt;
+  MineralList list(count);
+  const std::uint8_t* p = data_.data() + offset + 2;
+  for (std::size_t i = 0; i < count; ++i) list[i] = loadU16(p + 2 * i);
+  return list;
+}
+
+}  // namespace kalvor

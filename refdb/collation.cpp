@@ -1,0 +1,138 @@
+#include "refdb/collation.h"
+
+#include <cstddef>
+
+namespace kalvor {
+namespace {
+
+// A character's folded form: one or two letters.
+struct Fold {
+  char first;
+  char second;
+  int count;
+};
+
+// Windows-1252 codes of the characters with a fold of their own.
+constexpr unsigned char kAUmlaut = 0xC4, kOUmlaut = 0xD6, kUUmlaut = 0xDC;
+constexpr unsigned char kaUmlaut = 0xE4, koUmlaut = 0xF6, kuUmlaut = 0xFC, kSharpS = 0xDF;
+
+// Ë ë È è É é  À Á à á Å å  Ø ø Ò Ó ò ó  Ï ï, folded pairwise to "eeeeeeaaaaaaooooooii".
+constexpr unsigned char kOneLetterFrom[] = {0xCB, 0xEB, 0xC8, 0xE8, 0xC9, 0xE9, 0xC0,
+                                            0xC1, 0xE0, 0xE1, 0xC5, 0xE5, 0xD8, 0xF8,
+                                            0xD2, 0xD3, 0xF2, 0xF3, 0xCF, 0xEF};
+constexpr char kOneLetterTo[] = "eeeeeeaaaaaaooooooii";
+
+// The two-letter table: blank, the umlauts, ß and the capitals A to Z.
+bool foldTwoLetter(unsigned char c, Fold& out) {
+  switch (c) {
+    case ' ': out = {' ', 0, 1}; return true;
+    case kAUmlaut: case kaUmlaut: out = {'a', 'e', 2}; return true;
+    case kOUmlaut: case koUmlaut: out = {'o', 'e', 2}; return true;
+    case kUUmlaut: case kuUmlaut: out = {'u', 'e', 2}; return true;
+    case kSharpS: out = {'s', 's', 2}; return true;
+    default: break;
+  }
+  if (c >= 'A' && c <= 'Z') {
+    out = {static_cast<char>(c - 'A' + 'a'), 0, 1};
+    return true;
+  }
+  return false;
+}
+
+// The one-letter table alone; other characters stay as they are.
+char foldOneLetter(unsigned char c) {
+  for (std::size_t i = 0; i < sizeof kOneLetterFrom; ++i) {
+    if (kOneLetterFrom[i] == c) return kOneLetterTo[i];
+  }
+  return static_cast<char>(c);
+}
+
+Fold fold(unsigned char c) {
+  Fold f{};
+  if (foldTwoLetter(c, f)) return f;
+  return {foldOneLetter(c), 0, 1};
+}
+
+// The character at i, or 0 past the end (the end of a text compares as 0).
+unsigned char at(std::string_view s, std::size_t i) {
+  return i < s.size() ? static_cast<unsigned char>(s[i]) : 0;
+}
+
+unsigned char lowerAscii(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
+}
+
+// Letters are compared as signed 8-bit values, so characters above 127 that
+// have no fold sort before the end of a text.
+int letterDifference(char a, char b) {
+  return static_cast<int>(static_cast<signed char>(a)) - static_cast<int>(static_cast<signed char>(b));
+}
+
+}  // namespace
+
+char foldInitial(char c) { return fold(static_cast<unsigned char>(c)).first; }
+
+bool isExpandingCharacter(char c) { return fold(static_cast<unsigned char>(c)).count == 2; }
+
+int collateCompare(std::string_view a, std::string_view b, int quickLength, int foldedLength) {
+  // Most pairs that are equal at all are equal up to case: settle those cheaply.
+  bool sameIgnoringCase = true;
+  for (int k = 0; k < quickLength; ++k) {
+    const unsigned char ca = at(a, static_cast<std::size_t>(k));
+    const unsigned char cb = at(b, static_cast<std::size_t>(k));
+    if (lowerAscii(ca) != lowerAscii(cb)) {
+      sameIgnoringCase = false;
+      break;
+    }
+    if (ca == 0) break;
+  }
+  if (sameIgnoringCase) return 0;
+
+  std::size_t i = 0, j = 0;
+  int used = 0;  // folded letters compared so far
+  while (used < foldedLength) {
+    const unsigned char ca = at(a, i);
+    const unsigned char cb = at(b, j);
+    if (ca == cb) {
+      if (ca == 0) return 0;
+      used += isExpandingCharacter(static_cast<char>(ca)) ? 2 : 1;
+      ++i;
+      ++j;
+      continue;
+    }
+    Fold fa = fold(ca);
+    Fold fb = fold(cb);
+    ++i;
+    ++j;
+    // "ä" against "a": the next character of the shorter side stands in for
+    // the "e", so Äschynit meets Aeschynit letter for letter. Its case is
+    // ignored too, or "äschynit" would differ from "AESCHYNIT" although both
+    // equal "Aeschynit", and the sort would depend on the record order.
+    if (fa.count == 2 && fb.count == 1) {
+      fb.second = foldOneLetter(lowerAscii(at(b, j)));
+      ++j;
+    } else if (fa.count == 1 && fb.count == 2) {
+      fa.second = foldOneLetter(lowerAscii(at(a, i)));
+      ++i;
+    }
+    int diff = letterDifference(fa.first, fb.first);
+    ++used;
+    if (diff != 0 || used >= foldedLength) return diff;
+    if (fa.count == 2 || fb.count == 2) {
+      diff = letterDifference(fa.second, fb.second);
+      ++used;
+      if (diff != 0) return diff;
+    }
+  }
+  return 0;
+}
+
+int foldedPrefixLength(std::string_view text, int n) {
+  int expanding = 0;
+  for (int k = 0; k < n && static_cast<std::size_t>(k) < text.size(); ++k) {
+    if (isExpandingCharacter(text[static_cast<std::size_t>(k)])) ++expanding;
+  }
+  return n + expanding;
+}
+
+}  // namespace kalvor

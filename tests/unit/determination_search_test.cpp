@@ -1,0 +1,382 @@
+#include "determination/determination_search.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace kalvor {
+namespace {
+
+// Slot s holds the single mineral s, so a result names exactly the slots read.
+class SlotIdentityIndex : public IndexSlotSource {
+ public:
+  std::optional<MineralList> readIndexSlot(int slot) const override {
+    if (slot < 0 || slot >= 945) return std::nullopt;
+    return MineralList{static_cast<MineralNumber>(slot)};
+  }
+};
+
+// Slots as the test gives them; all others empty.
+class MapIndex : public IndexSlotSource {
+ public:
+  std::map<int, MineralList> slots;
+  std::optional<MineralList> readIndexSlot(int slot) const override {
+    auto it = slots.find(slot);
+    if (it == slots.end() || it->second.empty()) return std::nullopt;
+    return it->second;
+  }
+};
+
+// Colour choice g under base b is the single mineral b + g; remembers "exact".
+class FakeColours : public ColourSlotSource {
+ public:
+  mutable std::vector<bool> exactFlags;
+  std::optional<MineralList> colourSlots(int g, int base, bool exact) const override {
+    exactFlags.push_back(exact);
+    return MineralList{static_cast<MineralNumber>(base + g)};
+  }
+};
+
+// Names sort in reverse mineral order; Lapis numbers as the test sets them.
+class FakeFacts : public MineralFacts {
+ public:
+  std::map<MineralNumber, LapisFields> lapis;
+  LapisFields lapisNumberOf(MineralNumber n) const override {
+    auto it = lapis.find(n);
+    return it == lapis.end() ? LapisFields{} : it->second;
+  }
+  std::optional<SearchResultEntry> nameListEntryOf(MineralNumber n) const override {
+    return SearchResultEntry{"M" + std::to_string(n), static_cast<std::uint16_t>(n + 1),
+                             static_cast<std::uint32_t>(60000 - n)};
+  }
+};
+
+class FakeLocalities : public LocalityMinerals {
+ public:
+  std::map<std::uint16_t, std::vector<std::uint16_t>> minerals;
+  std::optional<std::vector<std::uint16_t>> mineralsOfLocality(std::uint16_t n) const override {
+    auto it = minerals.find(n);
+    if (it == minerals.end()) return std::nullopt;
+    return it->second;
+  }
+};
+
+using Density = std::pair<std::uint16_t, std::uint16_t>;
+
+// Mineral numbers of a result (in result order).
+std::vector<int> numbersOf(const DeterminationOutcome& out) {
+  std::vector<int> v;
+  for (const auto& e : out.results) v.push_back(e.id - 1);
+  return v;
+}
+
+std::vector<int> descending(int from, int to) {
+  std::vector<int> v;
+  for (int s = to; s >= from; --s) v.push_back(s);
+  return v;
+}
+
+// Input without any criterion and without the status criterion.
+DeterminationInput blank(std::uint8_t precision = kPrecisionExact) {
+  DeterminationInput in;
+  in.exactChecked = precision == kPrecisionExact;
+  in.approximateChecked = precision == kPrecisionApproximate;
+  in.discredited = true;  // all three boxes ticked: no status criterion
+  return in;
+}
+
+struct Fixture {
+  SlotIdentityIndex index;
+  FakeColours colours;
+  FakeFacts facts;
+  FakeLocalities localities;
+  DeterminationCriteria saved;
+  DeterminationOutcome run(const DeterminationInput& in) {
+    return runDetermination(in, saved, {index, colours, facts, &localities});
+  }
+};
+
+TEST(DeterminationText, ParseAndFormat) {
+  EXPECT_EQ(parseHardnessText("4-6"), 0x080C);
+  EXPECT_EQ(parseHardnessText("7"), 0x0E0E);
+  EXPECT_EQ(parseHardnessText("4.5"), 0x0909);
+  EXPECT_EQ(parseHardnessText("4.4"), 0x0808);  // .0 - .4 add nothing
+  EXPECT_EQ(parseHardnessText("5,5"), 0x0B0B);  // a German decimal comma
+  EXPECT_EQ(parseHardnessText("5\xAE"), 0x0B0B);
+  EXPECT_EQ(parseHardnessText("6-4"), 0x0C08);
+  EXPECT_EQ(parseHardnessText("abc"), 0);
+  EXPECT_EQ(parseDensityText("3-6.5"), Density(0x0300, 0x0632));
+  EXPECT_EQ(parseDensityText("2.65"), Density(0x0241, 0x0241));
+  EXPECT_EQ(parseDensityText("2,65"), Density(0x0241, 0x0241));
+  EXPECT_EQ(parseDensityText("2.657"), Density(0x0241, 0x0241));
+  EXPECT_EQ(parseDensityText("4."), Density(0x0400, 0x0400));
+  EXPECT_EQ(parseDensityText("x"), Density(0, 0));
+  EXPECT_EQ(densitySlotOf(0x0241), 10);
+  EXPECT_EQ(densitySlotOf(0x1900), 84);
+  EXPECT_EQ(densitySlotOf(0), 0);
+  EXPECT_EQ(hardnessSlotOf(25), 20);
+  EXPECT_EQ(formatHardness(0x080C, false), "4.0-6.0");
+  EXPECT_EQ(formatHardness(0x0E0E, false), "7.0");
+  EXPECT_EQ(formatHardness(0x0909, false), "4.5");
+  EXPECT_EQ(formatHardness(0, true), "nicht bestimmt");
+  EXPECT_EQ(formatHardness(0, false), "0.0");
+  EXPECT_EQ(formatDensity(0x0300, 0x0632, false), "3.00-6.50");
+  EXPECT_EQ(formatDensity(0x0241, 0x0241, false), "2.65");
+  EXPECT_EQ(formatDensity(0x0241, 0, false), "2.65");  // a single value, not "2.65-0.00"
+  EXPECT_EQ(formatDensity(0, 0, true), "nicht bestimmt");
+  EXPECT_EQ(formatDensity(0x1507, 0x1507, false), "21.07");
+}
+
+TEST(DeterminationSearch, StartValues) {
+  const DeterminationCriteria c;
+  EXPECT_EQ(c.precision, kPrecisionExact);
+  EXPECT_EQ(c.imaRecognised, 1);
+  EXPECT_EQ(c.notImaRecognised, 1);
+  EXPECT_EQ(c.discredited, 0);
+  EXPECT_EQ(c.streak + c.colour + c.crystalSystem + c.cleavage + c.lustre + c.fracture, 0);
+  EXPECT_EQ(c.hardness, 0);
+  EXPECT_EQ(c.density, 0u);
+  EXPECT_EQ(c.locality, 0);
+  EXPECT_FALSE(c.elementExpression);
+  EXPECT_FALSE(c.systematics);
+}
+
+TEST(DeterminationSearch, StatusTableRowByRow) {
+  EXPECT_EQ(statusSlots(true, false, false), (std::vector<int>{900}));
+  EXPECT_EQ(statusSlots(true, false, true), (std::vector<int>{900, 902}));
+  EXPECT_EQ(statusSlots(true, true, false), (std::vector<int>{900, 901}));
+  EXPECT_TRUE(statusSlots(true, true, true).empty());
+  EXPECT_EQ(statusSlots(false, false, false), (std::vector<int>{902}));
+  EXPECT_EQ(statusSlots(false, false, true), (std::vector<int>{902}));
+  EXPECT_EQ(statusSlots(false, true, false), (std::vector<int>{901}));
+  EXPECT_EQ(statusSlots(false, true, true), (std::vector<int>{901, 902}));
+
+  Fixture f;
+  DeterminationInput in;  // start values: IMA-recognised and not recognised
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{901, 900}));
+  in.imaRecognised = in.notImaRecognised = in.discredited = false;
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{902}));
+  in.notImaRecognised = in.discredited = true;
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{902, 901}));
+  EXPECT_EQ(f.saved.notImaRecognised, 1);
+  EXPECT_EQ(f.saved.imaRecognised, 0);
+  // All three ticked and nothing else: no restriction at all is no result.
+  in.imaRecognised = true;
+  EXPECT_EQ(f.run(in).messageId, kMsgNothingFound);
+}
+
+TEST(DeterminationSearch, HardnessAndDensityPerPrecision) {
+  Fixture f;
+  DeterminationInput in = blank();
+  in.hardness = "4-6";
+  EXPECT_EQ(numbersOf(f.run(in)), descending(93, 97));
+  EXPECT_EQ(formatHardness(f.saved.hardness, false), "4.0-6.0");
+  in.hardness = "7";
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{99}));
+  in.hardness = "4.5";
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{94}));
+  in.hardness = "6-4";  // reversed: the first value only
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{97}));
+  in.hardness = "5,5";
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{96}));
+  DeterminationInput rough = blank(kPrecisionRough);
+  rough.hardness = "4-6";
+  EXPECT_EQ(numbersOf(f.run(rough)), (std::vector<int>{97, 96, 95, 94, 93, 85}));
+  rough.hardness = "";
+  rough.density = "2.65";
+  EXPECT_EQ(numbersOf(f.run(rough)), (std::vector<int>{10, 0}));
+  EXPECT_EQ(f.saved.hardness, 0);
+
+  in = blank(kPrecisionApproximate);
+  in.density = "3-6.5";
+  EXPECT_EQ(numbersOf(f.run(in)), descending(12, 26));
+  EXPECT_EQ(f.saved.density, 0x03000632u);
+  EXPECT_EQ(formatDensity(f.saved.density >> 16, f.saved.density & 0xFFFF, false), "3.00-6.50");
+  in.density = "2.65";
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{10}));
+  in.density = "2,65";
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{10}));
+  in.density = "25";
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{84}));
+  in.density = "3 - 5";  // blanks are dropped, not the end of the text
+  EXPECT_EQ(numbersOf(f.run(in)), descending(12, 20));
+  in.density = "abc";    // unreadable: the "no density" slot
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{0}));
+  in.density = "   ";
+  EXPECT_EQ(f.run(in).messageId, kMsgNothingFound);  // no criterion left
+  EXPECT_EQ(f.saved.density, 0u);
+}
+
+TEST(DeterminationSearch, ChoiceListsAndColours) {
+  Fixture f;
+  DeterminationInput in = blank();
+  in.crystalSystem = 8;
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{139}));
+  in = blank(kPrecisionApproximate);
+  in.fracture = 3;
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{115}));
+  in = blank(kPrecisionRough);
+  in.cleavage = 4;
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{110, 106}));
+  in = blank(kPrecisionRough);
+  in.lustre = 12;
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{154, 142}));
+  in.lustre = 13;  // no such entry: no criterion, and it cannot reach the colour slots
+  EXPECT_EQ(f.run(in).messageId, kMsgNothingFound);
+  in = blank(kPrecisionRough);
+  in.crystalSystem = 1;
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{132, 131}));
+  EXPECT_EQ(f.saved.crystalSystem, 1);
+
+  // Colour and streak: exact only with "Exakt"; "Annähernd" and "Grob" alike.
+  for (std::uint8_t p : {kPrecisionExact, kPrecisionApproximate, kPrecisionRough}) {
+    in = blank(p);
+    in.colour = 5;
+    f.colours.exactFlags.clear();
+    EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{410}));
+    in.colour = 0;
+    in.streak = 7;
+    EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{162}));
+    EXPECT_EQ(f.colours.exactFlags, (std::vector<bool>{p == kPrecisionExact, p == kPrecisionExact}));
+  }
+  EXPECT_EQ(f.saved.streak, 7);
+  EXPECT_EQ(f.saved.colour, 0);
+}
+
+TEST(DeterminationSearch, ElementExpressionCriterion) {
+  Fixture f;
+  DeterminationInput in = blank();
+  in.elementExpression = "Zn,Cu  ";
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{758, 678}));
+  EXPECT_EQ(f.saved.elementExpression, "Zn,Cu");
+
+  // An invalid expression ends the search before density is read.
+  in.crystalSystem = 2;
+  in.density = "3";
+  in.elementExpression = "Cu+Xy";
+  DeterminationOutcome out = f.run(in);
+  EXPECT_EQ(out.messageId, kMsgInvalidElementCharacters);
+  EXPECT_EQ(out.selectionBegin, 3u);
+  EXPECT_EQ(out.selectionEnd, 5u);
+  EXPECT_TRUE(out.results.empty());
+  EXPECT_EQ(f.saved.crystalSystem, 2);        // read before the expression
+  EXPECT_EQ(f.saved.density, 0u);             // not read
+  EXPECT_EQ(f.saved.elementExpression, "Zn,Cu");
+  in.elementExpression = "Cu,He";
+  out = f.run(in);
+  EXPECT_EQ(out.messageId, kMsgUnseenElement);
+  EXPECT_EQ(out.selectionBegin, 3u);
+  EXPECT_EQ(out.selectionEnd, 5u);
+  in.elementExpression = "   ";
+  in.crystalSystem = 0;
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{12}));
+  EXPECT_FALSE(f.saved.elementExpression);
+}
+
+TEST(DeterminationSearch, CriteriaIntersectAndStopEarly) {
+  MapIndex index;
+  index.slots[139] = {1, 2, 3, 4};   // kubisch
+  index.slots[99] = {2, 3, 4, 9};    // hardness 7
+  index.slots[900] = {1, 2, 4};
+  index.slots[901] = {3};
+  index.slots[902] = {9};
+  index.slots[655 + 23] = {2, 3};    // Cu
+  FakeColours colours;
+  FakeFacts facts;
+  FakeLocalities localities;
+  localities.minerals[7] = {0x2000 | 4, 3, 0xE000 | 2};  // flags above the number
+  DeterminationCriteria saved;
+  auto run = [&](const DeterminationInput& in) {
+    return runDetermination(in, saved, {index, colours, facts, &localities});
+  };
+  DeterminationInput in;  // default status: 900 and 901
+  in.crystalSystem = 8;
+  in.hardness = "7";
+  EXPECT_EQ(numbersOf(run(in)), (std::vector<int>{4, 3, 2}));  // name-list order
+  in.elementExpression = "Cu";
+  DeterminationOutcome out = run(in);
+  ASSERT_EQ(out.results.size(), 2u);
+  EXPECT_EQ(out.results[0].name, "M3");
+  EXPECT_EQ(out.results[0].id, 4);
+  EXPECT_EQ(out.results[0].ordinal, 59997u);
+  in.imaRecognised = false;
+  EXPECT_EQ(numbersOf(run(in)), (std::vector<int>{3}));
+
+  // Locality: entries masked to their mineral numbers and sorted.
+  in = DeterminationInput{};
+  in.localityIndex = 2;
+  in.localityNumber = 7;
+  EXPECT_EQ(numbersOf(run(in)), (std::vector<int>{4, 3, 2}));
+  EXPECT_EQ(saved.locality, 2);
+  in.hardness = "7";
+  in.imaRecognised = false;  // 901 only: mineral 3
+  EXPECT_EQ(numbersOf(run(in)), (std::vector<int>{3}));
+  in.localityNumber = 8;     // unreadable locality: nothing
+  EXPECT_EQ(run(in).messageId, kMsgNothingFound);
+  EXPECT_EQ(runDetermination(in, saved, {index, colours, facts, nullptr}).messageId,
+            kMsgNothingFound);
+
+  // Nothing left after hardness: the search stops, later criteria are not read.
+  saved = DeterminationCriteria{};
+  in = DeterminationInput{};
+  in.crystalSystem = 8;
+  in.hardness = "3";
+  in.localityIndex = 1;
+  out = run(in);
+  EXPECT_EQ(out.messageId, kMsgNothingFound);
+  EXPECT_EQ(saved.hardness, 0x0606);
+  EXPECT_EQ(saved.locality, 0);
+}
+
+TEST(DeterminationSearch, Systematics) {
+  MapIndex index;
+  index.slots[911] = {1, 5};            // class II
+  index.slots[917] = {2, 3, 6, 8};      // class VIII
+  index.slots[918] = {7, 9};            // class IX
+  index.slots[854 + 'J'] = {3, 6, 7};
+  index.slots[854 + 'A'] = {7, 8, 9};
+  index.slots[854 + 'B'] = {1};         // no class VIII mineral has B
+  FakeColours colours;
+  FakeFacts facts;
+  facts.lapis[7] = {9, 'A', 2, 60};
+  facts.lapis[9] = {9, 'A', 2, 0};
+  DeterminationCriteria saved;
+  auto run = [&](const DeterminationInput& in) {
+    return runDetermination(in, saved, {index, colours, facts, nullptr});
+  };
+  DeterminationInput in = blank();
+  in.systematics = "II";
+  EXPECT_EQ(numbersOf(run(in)), (std::vector<int>{5, 1}));
+  EXPECT_EQ(saved.systematics, "II/");
+  in.systematics = "VIII/J";
+  EXPECT_EQ(numbersOf(run(in)), (std::vector<int>{6, 3}));
+  in.systematics = "viii/j";
+  EXPECT_EQ(numbersOf(run(in)), (std::vector<int>{6, 3}));
+  in.systematics = "IX/A.2-60";
+  EXPECT_EQ(numbersOf(run(in)), (std::vector<int>{7}));
+  in.systematics = "IX/A.2";
+  EXPECT_EQ(numbersOf(run(in)), (std::vector<int>{9, 7}));
+  in.systematics = "IX/A.3";
+  EXPECT_EQ(run(in).messageId, kMsgNothingFound);
+  EXPECT_FALSE(saved.systematics);
+  // Class and letter without a common mineral: nothing fits.
+  in.systematics = "VIII/B";
+  EXPECT_EQ(run(in).messageId, kMsgNothingFound);
+  // A letter no mineral carries leaves class and letter out: with the
+  // status criterion the result is unrestricted by the systematics.
+  DeterminationInput withStatus;
+  index.slots[900] = {2, 9};
+  withStatus.systematics = "VIII/Q";
+  EXPECT_EQ(numbersOf(run(withStatus)), (std::vector<int>{9, 2}));
+  EXPECT_EQ(saved.systematics, "VIII/Q");
+  // A number without any list to filter finds nothing.
+  in.systematics = "X/A.2";
+  EXPECT_EQ(run(in).messageId, kMsgNothingFound);
+  in.systematics = "";
+  in.hardness = "";
+  EXPECT_EQ(run(in).messageId, kMsgNothingFound);
+  EXPECT_FALSE(saved.systematics);
+}
+
+}  // namespace
+}  // namespace kalvor

@@ -1,0 +1,304 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "refdb/collation.h"
+#include "refdb/names.h"
+#include "tests/unit/test_files.h"
+
+namespace kalvor {
+namespace {
+
+using testing::cp;
+
+int sign(int v) { return (v > 0) - (v < 0); }
+
+int compareNames(const char* a, const char* b) {
+  return sign(collateCompare(cp(a), cp(b), kNameCompareLength, kNameCompareLength));
+}
+
+// One "kalvor.na" record: alias byte and 40-byte blank-padded name field.
+void addUnsortedRecord(Bytes& out, const std::string& name, bool alias) {
+  out.push_back(alias ? 0xFF : 0x00);
+  std::string field = name;
+  field.resize(40, ' ');
+  out.insert(out.end(), field.begin(), field.end());
+}
+
+// One "kalvor.fl" record.
+void addStoredRecord(Bytes& out, const std::string& name, std::uint16_t id, bool alias) {
+  out.push_back(static_cast<std::uint8_t>(name.size() | (alias ? 0x80 : 0)));
+  out.insert(out.end(), name.begin(), name.end());
+  out.push_back(static_cast<std::uint8_t>(id));
+  out.push_back(static_cast<std::uint8_t>(id >> 8));
+}
+
+std::vector<std::string> namesInOrder(const MineralNameList& list) {
+  std::vector<std::string> names;
+  for (const NameListNode& node : list.nodes()) names.push_back(node.name);
+  return names;
+}
+
+std::vector<std::uint32_t> idsInOrder(const MineralNameList& list) {
+  std::vector<std::uint32_t> ids;
+  for (const NameListNode& node : list.nodes()) ids.push_back(node.id);
+  return ids;
+}
+
+MineralNameList listOf(const std::vector<const char*>& utf8Names) {
+  std::vector<NameSource> entries;
+  for (const char* name : utf8Names) entries.push_back({false, cp(name)});
+  return MineralNameList::build(std::move(entries));
+}
+
+TEST(Collation, FoldInitialUsesTheTwoLetterTableFirst) {
+  EXPECT_EQ(foldInitial(cp("Ä")[0]), 'a');
+  EXPECT_EQ(foldInitial('A'), 'a');
+  EXPECT_EQ(foldInitial(cp("É")[0]), 'e');
+  EXPECT_EQ(foldInitial(cp("ß")[0]), 's');
+  EXPECT_EQ(foldInitial(cp("Ø")[0]), 'o');
+  EXPECT_EQ(foldInitial(cp("ï")[0]), 'i');
+  EXPECT_EQ(foldInitial('x'), 'x');
+  EXPECT_EQ(foldInitial('1'), '1');
+  EXPECT_EQ(foldInitial(cp("Ñ")[0]), cp("Ñ")[0]);  // not in either table
+}
+
+TEST(Collation, UmlautsSharpSAndAccentsFoldToTheirSpelling) {
+  // ä -> ae: all three spellings are the same name.
+  EXPECT_EQ(compareNames("Äschynit", "Aeschynit"), 0);
+  EXPECT_EQ(compareNames("Aeschynit", "aeschynit"), 0);
+  EXPECT_EQ(compareNames("äschynit", "AESCHYNIT"), 0);
+  // aer < aes, and aes < af.
+  EXPECT_EQ(compareNames("Ärgerit", "Aeschynit"), -1);
+  EXPECT_EQ(compareNames("Äschynit", "Afghanit"), -1);
+  EXPECT_EQ(compareNames("Aegirin", "Äschynit"), -1);  // aeg < aes
+  EXPECT_EQ(compareNames("Straße", "Strasse"), 0);
+  EXPECT_EQ(compareNames("Éveit", "Eveit"), 0);
+  EXPECT_EQ(compareNames("Rosé", "Rose"), 0);
+  EXPECT_EQ(compareNames("Ötzit", "Oetzit"), 0);
+  EXPECT_EQ(compareNames("Über", "ueber"), 0);
+  EXPECT_EQ(compareNames("Åkermanit", "Akermanit"), 0);
+  EXPECT_EQ(compareNames("Müllerit", "Mullerit"), -1);  // "mue" before "mul"
+  EXPECT_EQ(compareNames("Mullerit", "Müllerit"), 1);
+}
+
+TEST(Collation, CaseEndsOfTextAndUnfoldedCharacters) {
+  EXPECT_EQ(compareNames("quarz", "Quarz"), 0);
+  EXPECT_EQ(compareNames("QUARZ", "quarzit"), -1);  // the end of a text sorts first
+  EXPECT_EQ(compareNames("A", "Ä"), -1);            // "a" before "ae"
+  EXPECT_EQ(compareNames("Ab", "Abc"), -1);
+  // An unfolded character above 127 is negative as a signed byte: it sorts
+  // before the end of a text and before every letter.
+  EXPECT_EQ(compareNames("Ab", "Abç"), 1);
+  EXPECT_EQ(compareNames("Ñx", "Ax"), -1);
+  EXPECT_EQ(compareNames("1-Methyl", "Albit"), -1);  // digits before letters
+  EXPECT_EQ(compareNames("Calcit", "Zirkon"), -1);
+  EXPECT_EQ(compareNames("Zirkon", "Calcit"), 1);
+}
+
+TEST(Collation, FoldedLengthLimitsTheComparisonToATypedPrefix) {
+  EXPECT_EQ(foldedPrefixLength(cp("Straße"), 6), 7);
+  EXPECT_EQ(foldedPrefixLength(cp("Äsch"), 4), 5);
+  EXPECT_EQ(foldedPrefixLength(cp("Äö"), 5), 7);  // n stays, expanding ones counted up to the end
+  EXPECT_EQ(foldedPrefixLength("Quarz", 3), 3);
+
+  const std::string typed = cp("Äsch");
+  const int m = foldedPrefixLength(typed, 4);
+  EXPECT_EQ(collateCompare(typed, "Aeschynit", 4, m), 0);
+  EXPECT_LT(collateCompare(typed, "Aeschynit", 40, 40), 0);  // over the whole name it is shorter
+  EXPECT_EQ(collateCompare("Quarzit", "Quarz", 40, 5), 0);
+  EXPECT_GT(collateCompare("Quarzit", "Quarz", 40, 6), 0);
+  // The quick length alone decides equality when the first n characters match ignoring case.
+  EXPECT_EQ(collateCompare("abcX", "ABCy", 3, 40), 0);
+}
+
+TEST(NameList, UnsortedRecordsAreSortedWithTheirRecordNumbersAsIds) {
+  Bytes na;
+  addUnsortedRecord(na, "C", false);
+  addUnsortedRecord(na, "A", false);
+  addUnsortedRecord(na, "D", true);
+  addUnsortedRecord(na, "B", false);
+  const MineralNameList list = MineralNameList::fromUnsorted(na);
+  EXPECT_EQ(namesInOrder(list), (std::vector<std::string>{"A", "B", "C", "D"}));
+  EXPECT_EQ(idsInOrder(list), (std::vector<std::uint32_t>{2, 4, 1, 3}));
+  EXPECT_TRUE(list.node(3).alias);
+  EXPECT_FALSE(list.node(0).alias);
+  for (std::size_t k = 0; k < list.size(); ++k) EXPECT_EQ(list.node(k).ordinal, k);
+  // NumberToNode: MineralNumber 0 is record "C".
+  EXPECT_EQ(list.nameOfMineral(0), "C");
+  EXPECT_EQ(list.nameOfMineral(3), "B");
+  EXPECT_EQ(list.nameOfMineral(4), "");  // past N - 1
+}
+
+TEST(NameList, GermanOrderAndEqualNamesInRecordOrder) {
+  const MineralNameList list = listOf({"Afghanit", "Rose", "Äschynit", "Zoisit", "Éveit", "Aegirin", "Rosé",
+                                       "Ärgerit", "Euklas", "Strasse", "Abelsonit", "Straße", "rose",
+                                       "Ezcurrit", "Sulfur"});
+  const std::vector<std::string> expected = {
+      cp("Abelsonit"), cp("Aegirin"), cp("Ärgerit"), cp("Äschynit"), cp("Afghanit"),
+      cp("Euklas"),    cp("Éveit"),   cp("Ezcurrit"), cp("Rose"),    cp("Rosé"),
+      cp("rose"),      cp("Strasse"), cp("Straße"),  cp("Sulfur"),  cp("Zoisit")};
+  EXPECT_EQ(namesInOrder(list), expected);
+  // Rose (record 2), Rosé (7), rose (13) compare equal and keep record order.
+  EXPECT_EQ(list.node(8).id, 2u);
+  EXPECT_EQ(list.node(9).id, 7u);
+  EXPECT_EQ(list.node(10).id, 13u);
+}
+
+TEST(NameList, SourceNamesAreTrimmedAndCutTo39Characters) {
+  Bytes na;
+  addUnsortedRecord(na, std::string(40, 'X'), false);  // full field, no terminator
+  addUnsortedRecord(na, "Gold   ", false);
+  const MineralNameList list = MineralNameList::fromUnsorted(na);
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_EQ(list.nameOfMineral(0), std::string(39, 'X'));
+  EXPECT_EQ(list.nameOfMineral(1), "Gold");
+}
+
+TEST(NameList, LetterBucketsPointAtTheFirstNameOfEachLetterOrTheNext) {
+  const MineralNameList list = listOf({"Zirkon", "Bornit", "Äschynit", "1-Methyl", "Éveit", "Aegirin"});
+  // Order: 1-Methyl, Aegirin, Äschynit, Bornit, Éveit, Zirkon.
+  ASSERT_EQ(list.size(), 6u);
+  EXPECT_EQ(list.bucketStart(0), 1u);   // a: Aegirin, not the digit name
+  EXPECT_EQ(list.bucketStart(1), 3u);   // b
+  EXPECT_EQ(list.bucketStart(2), 4u);   // c: none, so d: none, so e: Éveit
+  EXPECT_EQ(list.bucketStart(4), 4u);
+  EXPECT_EQ(list.bucketStart(5), 5u);   // f..y run on to Zirkon
+  EXPECT_EQ(list.bucketStart(24), 5u);
+  EXPECT_EQ(list.bucketStart(25), 5u);
+
+  const MineralNameList noZ = listOf({"Albit", "Calcit"});
+  EXPECT_EQ(noZ.bucketStart(3), std::nullopt);  // no name from d on
+  EXPECT_EQ(noZ.bucketStart(25), std::nullopt);
+}
+
+TEST(NameList, FindByPrefixStartsAtTheLetterBucketAndMatchesRawBytes) {
+  const MineralNameList list = listOf({"Quarz", "Aegirin", "Äschynit", "1-Methyl", "Afghanit", "Quarzit"});
+  // Order: 1-Methyl(4), Aegirin(2), Äschynit(3), Afghanit(5), Quarz(1), Quarzit(6).
+  EXPECT_EQ(list.findMineralByPrefix("Qu"), 1u);
+  EXPECT_EQ(list.findMineralByPrefix("Quarzi"), 6u);
+  EXPECT_EQ(list.findMineralByPrefix("qu"), 0u);  // case-sensitive
+  EXPECT_EQ(list.findMineralByPrefix(cp("Ä")), 3u);
+  EXPECT_EQ(list.findMineralByPrefix("Ae"), 2u);    // raw bytes: "Äschynit" does not start with "Ae"
+  EXPECT_EQ(list.findMineralByPrefix("1"), 4u);     // not a letter: from the head
+  EXPECT_EQ(list.findMineralByPrefix("Z"), 0u);     // bucket z has no node
+  EXPECT_EQ(list.findMineralByPrefix("Gold"), 0u);
+
+  // The walk starts at the bucket and runs past its end (a stored list need not be in order).
+  Bytes fl;
+  addStoredRecord(fl, "Bornit", 1, false);
+  addStoredRecord(fl, "Albit", 2, false);
+  addStoredRecord(fl, "Bismut", 3, false);
+  addStoredRecord(fl, "Anatas", 4, false);
+  const MineralNameList stored = MineralNameList::fromStored(fl);
+  EXPECT_EQ(stored.findMineralByPrefix("An"), 4u);  // from Albit past Bismut
+  EXPECT_EQ(stored.findMineralByPrefix("Bi"), 3u);  // bucket b starts at Bornit
+  EXPECT_EQ(stored.findMineralByPrefix("1"), 0u);
+}
+
+TEST(NameList, StoredFileRoundTripsWithExactBytes) {
+  testing::ScratchDir dir;
+  const MineralNameList list = MineralNameList::build({{false, "Quarz"}, {true, "Bergkristall"}});
+  ASSERT_TRUE(saveMineralNameList(dir.file("kalvor.fl"), list));
+  const Bytes expected = {0x8C, 'B', 'e', 'r', 'g', 'k', 'r', 'i', 's', 't', 'a', 'l', 'l', 0x02, 0x00,
+                          0x05, 'Q', 'u', 'a', 'r', 'z', 0x01, 0x00};
+  EXPECT_EQ(testing::readFile(dir.file("kalvor.fl")), expected);
+
+  const auto loaded = loadMineralNameList(dir.file("kalvor.fl"), NameListForm::kStored);
+  ASSERT_TRUE(loaded.has_value());
+  EXPECT_EQ(namesInOrder(*loaded), namesInOrder(list));
+  EXPECT_EQ(idsInOrder(*loaded), idsInOrder(list));
+  EXPECT_TRUE(loaded->node(0).alias);
+  EXPECT_FALSE(loaded->node(1).alias);
+  EXPECT_EQ(loaded->nameOfMineral(1), "Bergkristall");
+  EXPECT_EQ(loaded->storedBytes(), expected);
+
+  EXPECT_FALSE(loadMineralNameList(dir.file("missing.fl"), NameListForm::kStored).has_value());
+}
+
+TEST(NameList, LargerListRoundTripsThroughBothFiles) {
+  testing::ScratchDir dir;
+  Bytes na;
+  const std::vector<const char*> names = {"Zoisit", "Ärgerit", "Baryt", "Calcit", "Straße", "Éveit",
+                                          "Aegirin", "Öhlit", "Oberit", "Üdit", "Uranit", "Gips"};
+  for (std::size_t k = 0; k < names.size(); ++k) addUnsortedRecord(na, cp(names[k]), k % 3 == 0);
+  ASSERT_TRUE(testing::writeFile(dir.file("kalvor.na"), na));
+  const auto fromNa = loadMineralNameList(dir.file("kalvor.na"), NameListForm::kUnsorted);
+  ASSERT_TRUE(fromNa.has_value());
+  ASSERT_TRUE(saveMineralNameList(dir.file("kalvor.fl"), *fromNa));
+  const auto fromFl = loadMineralNameList(dir.file("kalvor.fl"), NameListForm::kStored);
+  ASSERT_TRUE(fromFl.has_value());
+  EXPECT_EQ(namesInOrder(*fromFl), namesInOrder(*fromNa));
+  EXPECT_EQ(idsInOrder(*fromFl), idsInOrder(*fromNa));
+  for (std::size_t k = 0; k < names.size(); ++k) {
+    const MineralNumber number = static_cast<MineralNumber>(k);
+    EXPECT_EQ(fromFl->nameOfMineral(number), cp(names[k]));
+    const auto ordinal = fromFl->ordinalOfNumber(number);
+    ASSERT_TRUE(ordinal.has_value());
+    EXPECT_EQ(fromFl->node(*ordinal).alias, k % 3 == 0);
+  }
+  // "ob" < "oe" puts Oberit before Öhlit; "ue" < "ur" puts Üdit before Uranit.
+  const std::vector<std::string> expected = {cp("Aegirin"), cp("Ärgerit"), cp("Baryt"), cp("Calcit"),
+                                             cp("Éveit"),   cp("Gips"),    cp("Oberit"), cp("Öhlit"),
+                                             cp("Straße"),  cp("Üdit"),    cp("Uranit"), cp("Zoisit")};
+  EXPECT_EQ(namesInOrder(*fromFl), expected);
+}
+
+TEST(NameList, DamagedStoredFilesLoadWhatIsWhole) {
+  {
+    Bytes fl;
+    addStoredRecord(fl, "Gold", 2, false);
+    fl.push_back(0x85);  // alias, 5 letters
+    fl.insert(fl.end(), {'S', 'i', 'l', 'b', 'e', 0x01, 0x00});
+    const MineralNameList list = MineralNameList::fromStored(fl);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_TRUE(list.node(1).alias);
+    EXPECT_EQ(list.node(1).name, "Silbe");
+    EXPECT_EQ(list.nameOfMineral(0), "Silbe");
+  }
+  {
+    Bytes fl;
+    addStoredRecord(fl, "Gold", 1, false);
+    fl.insert(fl.end(), {0x10, 'Q', 'u', 'a'});  // length runs past the end
+    const MineralNameList list = MineralNameList::fromStored(fl);
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list.nameOfMineral(0), "Gold");
+  }
+  {
+    Bytes fl;
+    addStoredRecord(fl, "Gold", 1, false);
+    addStoredRecord(fl, "Zinn", 2, false);
+    fl.pop_back();  // half an id
+    EXPECT_EQ(MineralNameList::fromStored(fl).size(), 1u);
+  }
+  {
+    Bytes fl;
+    addStoredRecord(fl, "Albit", 0, false);  // id 0: no number
+    addStoredRecord(fl, "Baryt", 9, false);  // id above N
+    addStoredRecord(fl, "Calcit", 2, false);
+    const MineralNameList list = MineralNameList::fromStored(fl);
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list.nameOfMineral(0), "");
+    EXPECT_EQ(list.nameOfMineral(1), "Calcit");
+    EXPECT_EQ(list.nameOfMineral(2), "");
+    EXPECT_EQ(list.nameOfMineral(8), "");
+    EXPECT_EQ(list.findMineralByPrefix("Ba"), 9u);  // the name stays in the list
+  }
+  EXPECT_TRUE(MineralNameList::fromStored(Bytes{}).empty());
+  EXPECT_TRUE(MineralNameList::fromStored(Bytes{0x7F}).empty());
+}
+
+TEST(NameList, UnsortedFileWithAPartialRecordKeepsTheWholeOnes) {
+  Bytes na;
+  addUnsortedRecord(na, "Quarz", false);
+  addUnsortedRecord(na, "Albit", true);
+  na.insert(na.end(), {0x00, 'Z', 'i', 'n'});  // 4 bytes of a third record
+  const MineralNameList list = MineralNameList::fromUnsorted(na);
+  EXPECT_EQ(namesInOrder(list), (std::vector<std::string>{"Albit", "Quarz"}));
+  EXPECT_EQ(list.nameOfMineral(2), "");
+  EXPECT_TRUE(MineralNameList::fromUnsorted(Bytes(40, 'x')).empty());
+}
+
+}  // namespace
+}  // namespace kalvor
