@@ -1,0 +1,391 @@
+#include "collection/record_store.h"
+
+#include <algorithm>
+#include <climits>
+#include <unordered_set>
+#include <utility>
+
+#include "base/file_io.h"
+
+namespace kalvor {
+namespace sf = store_format;
+
+namespace {
+
+// Offsets are u32 on disk; the C library seeks with a long.
+bool seekable(std::uint64_t offset) {
+  return offset <= 0xFFFFFFFFull && offset <= static_cast<std::uint64_t>(LONG_MAX);
+}
+
+}  // namespace
+
+void RecordStore::FileCloser::operator()(std::FILE* f) const { std::fclose(f); }
+
+RecordStore::RecordStore(std::string path, const StoreLayout& layout, std::FILE* file, bool readOnly)
+    : path_(std::move(path)), layout_(layout), file_(file), readOnly_(readOnly) {}
+
+RecordStore::RecordStore(RecordStore&&) noexcept = default;
+RecordStore& RecordStore::operator=(RecordStore&&) noexcept = default;
+RecordStore::~RecordStore() = default;
+
+std::uint32_t RecordStore::maxRecordNumber() const { return layout_.directorySize * sf::kSlotsPerPage - 1; }
+
+std::uint32_t RecordStore::dataStart() const { return sf::kDirectoryOffset + 4 * layout_.directorySize; }
+
+std::optional<RecordStore> RecordStore::openStoreFile(const std::string& path, const StoreLayout& layout,
+                                                      StoreOpenMode mode) {
+  const bool readOnly = mode == StoreOpenMode::kReadOnly;
+  std::FILE* f = std::fopen(path.c_str(), readOnly ? "rb" : "r+b");
+  if (!f && !readOnly) {
+    // Never create over a file that exists but cannot be opened for writing.
+    if (std::FILE* probe = std::fopen(path.c_str(), "rb")) {
+      std::fclose(probe);
+      return std::nullopt;
+    }
+    // Created whole through a temporary file, so a crash never leaves a
+    // header that is cut short.
+    const Bytes header(sf::kDirectoryOffset + 4 * layout.directorySize, 0);
+    if (!writeWholeFile(path, header)) return std::nullopt;
+    f = std::fopen(path.c_str(), "r+b");
+  }
+  if (!f) return std::nullopt;
+  // Unbuffered: every write reaches the system in the order issued, which the
+  // crash safety of the slot switch relies on.
+  std::setvbuf(f, nullptr, _IONBF, 0);
+  RecordStore store(path, layout, f, readOnly);
+  if (!store.load()) return std::nullopt;
+  return store;
+}
+
+bool RecordStore::load() {
+  if (std::fseek(file_.get(), 0, SEEK_END) != 0) return false;
+  const long end = std::ftell(file_.get());
+  if (end < 0) return false;
+  fileSize_ = static_cast<std::uint64_t>(end);
+  if (fileSize_ == 0 && !readOnly_) {
+    // An empty file is a store that was never written.
+    if (!writeAt(0, Bytes(dataStart(), 0))) return false;
+  }
+  if (fileSize_ < dataStart()) return false;
+  Bytes header(dataStart());
+  if (!readAt(0, header)) return false;
+  countWord_ = loadU32(header.data() + sf::kCountOffset);
+  freeHead_ = loadU32(header.data() + sf::kFreeHeadOffset);
+  directory_.resize(layout_.directorySize);
+  for (std::uint32_t i = 0; i < layout_.directorySize; ++i) {
+    directory_[i] = loadU32(header.data() + sf::kDirectoryOffset + 4 * i);
+  }
+  return true;
+}
+
+bool RecordStore::readAt(std::uint64_t offset, std::span<std::uint8_t> out) {
+  if (!file_ || !seekable(offset) || offset + out.size() > fileSize_) return false;
+  if (std::fseek(file_.get(), static_cast<long>(offset), SEEK_SET) != 0) return false;
+  return out.empty() || std::fread(out.data(), 1, out.size(), file_.get()) == out.size();
+}
+
+bool RecordStore::writeAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
+  if (!file_ || readOnly_ || !seekable(offset + data.size())) return false;
+  if (std::fseek(file_.get(), static_cast<long>(offset), SEEK_SET) != 0) return false;
+  const std::size_t written = data.empty() ? 0 : std::fwrite(data.data(), 1, data.size(), file_.get());
+  const bool flushed = std::fflush(file_.get()) == 0;
+  // Whatever part reached the file counts for the file's length.
+  fileSize_ = std::max<std::uint64_t>(fileSize_, offset + written);
+  return written == data.size() && flushed;
+}
+
+bool RecordStore::readU32At(std::uint64_t offset, std::uint32_t& value) {
+  std::uint8_t b[4];
+  if (!readAt(offset, b)) return false;
+  value = loadU32(b);
+  return true;
+}
+
+bool RecordStore::writeU32At(std::uint64_t offset, std::uint32_t value) {
+  std::uint8_t b[4];
+  storeU32(b, value);
+  return writeAt(offset, b);
+}
+
+bool RecordStore::writeCountWord(std::uint32_t word) {
+  if (!writeU32At(sf::kCountOffset, word)) return false;
+  countWord_ = word;
+  return true;
+}
+
+bool RecordStore::writeFreeHead(std::uint32_t head) {
+  if (!writeU32At(sf::kFreeHeadOffset, head)) return false;
+  freeHead_ = head;
+  return true;
+}
+
+std::uint32_t RecordStore::directoryEntry(std::uint32_t page) const {
+  return page < directory_.size() ? directory_[page] : 0;
+}
+
+std::uint32_t RecordStore::ensurePage(std::uint32_t page) {
+  // Slot pages start on a 4-byte boundary so that a slot is always written
+  // by one aligned 4-byte write, which a crash cannot tear.
+  const std::uint64_t end = fileSize_;
+  const std::uint32_t pad = static_cast<std::uint32_t>((4 - end % 4) % 4);
+  const std::uint64_t at = end + pad;
+  if (at + sf::kSlotPageBytes > 0xFFFFFFFFull) return 0;
+  if (!writeAt(end, Bytes(pad + sf::kSlotPageBytes, 0))) return 0;
+  const std::uint32_t pageOffset = static_cast<std::uint32_t>(at);
+  if (!writeU32At(sf::kDirectoryOffset + 4ull * page, pageOffset)) return 0;
+  directory_[page] = pageOffset;
+  if (liveBuilt_) addLive(pageOffset, at + sf::kSlotPageBytes);
+  return pageOffset;
+}
+
+std::uint32_t RecordStore::lookupSlot(std::uint32_t n, bool create) {
+  const std::uint32_t page = ((n & sf::kPageNumberMask) >> 8) & 0xFFFF;
+  if (page >= layout_.directorySize) return 0;
+  std::uint32_t pageOffset = directory_[page];
+  // A page that lies in the header or past the end is damage: it has no slots.
+  const bool valid = pageOffset >= dataStart() && pageOffset + std::uint64_t{sf::kSlotPageBytes} <= fileSize_;
+  if (!valid) {
+    if (!create || readOnly_) return 0;
+    pageOffset = ensurePage(page);
+    if (pageOffset == 0) return 0;
+  }
+  const std::uint32_t slot = pageOffset + 4 * (n & 0xFF);
+  if (!create) {
+    std::uint32_t value = 0;
+    if (!readU32At(slot, value) || value == 0) return 0;
+  }
+  return slot;
+}
+
+std::uint32_t RecordStore::slotValue(std::uint32_t n) {
+  const std::uint32_t slot = lookupSlot(n, false);
+  std::uint32_t value = 0;
+  if (slot == 0 || !readU32At(slot, value)) return 0;
+  return value;
+}
+
+bool RecordStore::setSlot(std::uint32_t n, std::uint32_t offset) {
+  const std::uint32_t slot = lookupSlot(n, true);
+  return slot != 0 && writeU32At(slot, offset);
+}
+
+// Reads a block header and checks that the whole block lies in the data area.
+bool RecordStore::plausibleBlock(std::uint32_t offset, std::uint32_t unitBytes, std::uint32_t& units) {
+  std::uint8_t header[sf::kBlockHeaderBytes];
+  if (offset < dataStart() || !readAt(offset, header)) return false;
+  units = loadU16(header + sf::kBlockUnitsOffset);
+  return units > 0 && offset + sf::kBlockHeaderBytes + std::uint64_t{units} * unitBytes <= fileSize_;
+}
+
+std::optional<Bytes> RecordStore::readRecord(std::uint32_t n) {
+  if (n == 0 || n > count() || layout_.slotsHoldEntries) return std::nullopt;
+  const std::uint32_t block = slotValue(n);
+  std::uint8_t header[sf::kBlockHeaderBytes];
+  if (block < dataStart() || !readAt(block, header)) return std::nullopt;
+  // A block owned by another record, or of no size, is damage, not this record.
+  if (loadU32(header + sf::kBlockOwnerOffset) != n) return std::nullopt;
+  const std::uint64_t units = loadU16(header + sf::kBlockUnitsOffset);
+  if (units == 0) return std::nullopt;
+  const std::uint64_t start = block + std::uint64_t{sf::kBlockHeaderBytes};
+  const std::uint64_t length = std::min(units * layout_.unitBytes, fileSize_ - start);
+  Bytes payload(static_cast<std::size_t>(length));
+  if (!readAt(start, payload)) return std::nullopt;
+  return payload;
+}
+
+std::optional<std::uint32_t> RecordStore::writeRecord(std::uint32_t n, std::span<const std::uint8_t> payload,
+                                                      std::uint32_t units) {
+  if (readOnly_ || layout_.slotsHoldEntries) return std::nullopt;
+  const std::uint64_t fitting = (payload.size() + layout_.unitBytes - 1) / layout_.unitBytes;
+  std::uint64_t need = std::max<std::uint64_t>({units, fitting, 1});
+  if (need > 0xFFFF) return std::nullopt;
+  const bool isNew = n == 0;
+  if (isNew) n = count() + 1;
+  if (n == 0 || n > maxRecordNumber() || n > layout_.countMask || (!isNew && n > count())) {
+    return std::nullopt;
+  }
+  const std::uint32_t slot = lookupSlot(n, true);
+  if (slot == 0) return std::nullopt;
+  // The block the slot points at now: the old version, or for a new number
+  // what an interrupted earlier attempt left behind.
+  std::uint32_t oldBlock = 0;
+  std::uint32_t current = 0;
+  if (readU32At(slot, current) && current != 0) {
+    std::uint32_t owner = 0;
+    std::uint32_t oldUnits = 0;
+    if (plausibleBlock(current, layout_.unitBytes, oldUnits) && readU32At(current, owner) && owner == n) {
+      oldBlock = current;
+    }
+  }
+  // The new version goes into another block; the old one stays intact until
+  // the slot has been switched, so a crash leaves one complete version.
+  std::uint32_t blockUnits = static_cast<std::uint32_t>(need);
+  Bytes block(sf::kBlockHeaderBytes, 0);
+  storeU32(block.data() + sf::kBlockOwnerOffset, n);
+  block.insert(block.end(), payload.begin(), payload.end());
+  const std::uint32_t at = placeBlock(n, blockUnits, layout_.unitBytes, block);
+  if (at == 0) return std::nullopt;
+  if (!writeU32At(slot, at)) return std::nullopt;
+  if (isNew && !writeCountWord((countWord_ & ~layout_.countMask) | n)) return std::nullopt;
+  // A failure here only costs the old block's space.
+  if (oldBlock != 0) freeBlock(oldBlock, layout_.unitBytes);
+  return n;
+}
+
+std::uint32_t RecordStore::allocateBlock(std::uint32_t owner, std::uint32_t& units, std::uint32_t unitBytes) {
+  Bytes header(sf::kBlockHeaderBytes, 0);
+  storeU32(header.data(), owner);
+  return placeBlock(owner, units, unitBytes, header);
+}
+
+std::uint32_t RecordStore::placeBlock(std::uint32_t owner, std::uint32_t& units, std::uint32_t unitBytes,
+                                      const Bytes& start) {
+  if (readOnly_ || units == 0 || units > 0xFFFF) return 0;
+  (void)owner;
+  std::uint32_t chosen = 0;
+  std::uint32_t chosenUnits = 0;
+  std::uint32_t chosenNext = 0;
+  std::uint32_t prev = 0;
+  if (freeHead_ != 0) {
+    buildLiveMap();
+    std::unordered_set<std::uint32_t> visited;
+    std::uint32_t cur = freeHead_;
+    bool damaged = false;
+    while (cur != 0) {
+      std::uint8_t h[sf::kFreeBlockHeaderBytes];
+      std::uint32_t blockUnits = 0;
+      // Each free block must be a real free block in the data area that no
+      // live record or page overlaps; a revisit means a cycle.
+      if (!visited.insert(cur).second || !plausibleBlock(cur, unitBytes, blockUnits) || !readAt(cur, h) ||
+          loadU32(h + sf::kBlockOwnerOffset) != 0 ||
+          overlapsLive(cur, cur + sf::kBlockHeaderBytes + std::uint64_t{blockUnits} * unitBytes) ||
+          cur + std::uint64_t{sf::kFreeBlockHeaderBytes} > fileSize_) {
+        damaged = true;
+        break;
+      }
+      const std::uint32_t next = loadU32(h + sf::kBlockNextOffset);
+      if (blockUnits >= units) {
+        chosen = cur;
+        chosenUnits = blockUnits;
+        chosenNext = next;
+        break;
+      }
+      prev = cur;
+      cur = next;
+    }
+    if (damaged) {
+      // The rest of the list cannot be trusted: end it where it went wrong.
+      if (prev == 0) {
+        writeFreeHead(0);
+      } else {
+        writeU32At(prev + sf::kBlockNextOffset, 0);
+      }
+    }
+  }
+  std::uint64_t at = fileSize_;
+  if (chosen != 0) {
+    const bool unlinked =
+        prev == 0 ? writeFreeHead(chosenNext) : writeU32At(prev + sf::kBlockNextOffset, chosenNext);
+    if (!unlinked) return 0;
+    at = chosen;
+    units = chosenUnits;
+  }
+  const std::uint64_t end = at + sf::kBlockHeaderBytes + std::uint64_t{units} * unitBytes;
+  if (end > 0xFFFFFFFFull) return 0;
+  Bytes block(static_cast<std::size_t>(end - at), 0);
+  std::copy(start.begin(), start.begin() + static_cast<std::ptrdiff_t>(std::min(start.size(), block.size())),
+            block.begin());
+  storeU16(block.data() + sf::kBlockUnitsOffset, static_cast<std::uint16_t>(units));
+  if (!writeAt(at, block)) return 0;
+  if (liveBuilt_) addLive(static_cast<std::uint32_t>(at), end);
+  return static_cast<std::uint32_t>(at);
+}
+
+bool RecordStore::freeBlock(std::uint32_t offset, std::uint32_t unitBytes) {
+  if (readOnly_) return false;
+  std::uint32_t units = 0;
+  std::uint32_t owner = 0;
+  // Freeing a free block twice would make the list a cycle.
+  if (!plausibleBlock(offset, unitBytes, units) || !readU32At(offset, owner) || owner == 0) return false;
+  const std::uint64_t end = offset + sf::kBlockHeaderBytes + std::uint64_t{units} * unitBytes;
+  if (liveBuilt_) {
+    removeLive(offset);
+    // A block that shares bytes with live data (a damaged file) is left alone.
+    if (overlapsLive(offset, end)) {
+      addLive(offset, end);
+      return false;
+    }
+  }
+  std::uint8_t h[sf::kFreeBlockHeaderBytes];
+  storeU32(h + sf::kBlockOwnerOffset, 0);
+  storeU16(h + sf::kBlockUnitsOffset, static_cast<std::uint16_t>(units));
+  storeU32(h + sf::kBlockNextOffset, freeHead_);
+  if (!writeAt(offset, h)) return false;
+  return writeFreeHead(offset);
+}
+
+std::uint32_t RecordStore::appendEntry(std::uint32_t n, std::span<const std::uint8_t> entry) {
+  if (readOnly_ || n == 0 || n > maxRecordNumber() || n > layout_.countMask) return 0;
+  const std::uint32_t slot = lookupSlot(n, true);
+  if (slot == 0) return 0;
+  const std::uint64_t at = fileSize_;
+  if (at + entry.size() > 0xFFFFFFFFull) return 0;
+  Bytes bytes(entry.begin(), entry.end());
+  storeU32(bytes.data() + 16, static_cast<std::uint32_t>(at));
+  if (!writeAt(at, bytes) || !writeU32At(slot, static_cast<std::uint32_t>(at))) return 0;
+  if (n > count() && !writeCountWord((countWord_ & ~layout_.countMask) | n)) return 0;
+  if (liveBuilt_) addLive(static_cast<std::uint32_t>(at), at + entry.size());
+  return static_cast<std::uint32_t>(at);
+}
+
+void RecordStore::addLive(std::uint32_t begin, std::uint64_t end) {
+  std::uint64_t& e = live_[begin];
+  e = std::max(e, end);
+  longestLive_ = std::max(longestLive_, end - begin);
+}
+
+void RecordStore::removeLive(std::uint32_t begin) { live_.erase(begin); }
+
+bool RecordStore::overlapsLive(std::uint32_t begin, std::uint64_t end) const {
+  const std::uint64_t from = begin > longestLive_ ? begin - longestLive_ : 0;
+  for (auto it = live_.lower_bound(static_cast<std::uint32_t>(from)); it != live_.end() && it->first < end;
+       ++it) {
+    if (it->second > begin) return true;
+  }
+  return false;
+}
+
+void RecordStore::buildLiveMap() {
+  if (liveBuilt_) return;
+  live_.clear();
+  longestLive_ = 0;
+  const std::uint32_t unitBytes = layout_.unitBytes;
+  Bytes page(sf::kSlotPageBytes);
+  for (std::uint32_t p = 0; p < layout_.directorySize; ++p) {
+    const std::uint32_t pageOffset = directory_[p];
+    if (pageOffset < dataStart() || !readAt(pageOffset, page)) continue;
+    addLive(pageOffset, pageOffset + std::uint64_t{sf::kSlotPageBytes});
+    // Every slot counts, also those above the count: a block written by an
+    // interrupted new record is not free space either.
+    for (std::uint32_t s = 0; s < sf::kSlotsPerPage; ++s) {
+      const std::uint32_t at = loadU32(page.data() + 4 * s);
+      if (at < dataStart() || at >= fileSize_) continue;
+      if (layout_.slotsHoldEntries) {
+        addLive(at, std::min<std::uint64_t>(at + sf::kIndexEntryBytes, fileSize_));
+        std::uint32_t bitmap = 0;
+        std::uint32_t units = 0;
+        if (readU32At(at + sf::kIndexEntryBitmapOffset, bitmap) && plausibleBlock(bitmap, unitBytes, units)) {
+          addLive(bitmap, bitmap + sf::kBlockHeaderBytes + std::uint64_t{units} * unitBytes);
+        }
+      } else {
+        std::uint32_t units = 0;
+        const bool ok = plausibleBlock(at, unitBytes, units);
+        addLive(at, ok ? at + sf::kBlockHeaderBytes + std::uint64_t{units} * unitBytes
+                       : std::min<std::uint64_t>(at + sf::kBlockHeaderBytes, fileSize_));
+      }
+    }
+  }
+  liveBuilt_ = true;
+}
+
+}  // namespace kalvor
