@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "refdb/collation.h"
+#include "refdb/mineral_record.h"
+#include "refdb/name_list_builder.h"
 #include "refdb/names.h"
 #include "tests/unit/test_files.h"
 
@@ -298,6 +300,38 @@ TEST(NameList, UnsortedFileWithAPartialRecordKeepsTheWholeOnes) {
   EXPECT_EQ(namesInOrder(list), (std::vector<std::string>{"Albit", "Quarz"}));
   EXPECT_EQ(list.nameOfMineral(2), "");
   EXPECT_TRUE(MineralNameList::fromUnsorted(Bytes(40, 'x')).empty());
+}
+
+TEST(NameList, BuiltFromTheMineralDatabaseLikeFromItsNameFile) {
+  MineralFileWriter writer;
+  const auto add = [&](const std::string& name, std::uint8_t flags) {
+    MineralRecord record;
+    record.setFlags(flags);
+    record.setName(name);
+    ASSERT_TRUE(writer.add(record).has_value());
+  };
+  add("Quarz", kMineralImaRecognised);
+  add("Bergkristall", 0);  // an alias
+  add(cp("Äschynit"), kMineralNotImaRecognised);
+  add("Aegirin", kMineralDiscredited);
+  const auto database = MineralDatabase::fromBytes(writer.indexFile(), writer.recordFile());
+  ASSERT_TRUE(database.has_value());
+
+  const MineralNameList list = buildMineralNameList(*database);
+  EXPECT_EQ(namesInOrder(list),
+            (std::vector<std::string>{"Aegirin", cp("Äschynit"), "Bergkristall", "Quarz"}));
+  EXPECT_EQ(idsInOrder(list), (std::vector<std::uint32_t>{4, 3, 2, 1}));
+  EXPECT_FALSE(list.node(0).alias);
+  EXPECT_TRUE(list.node(2).alias);
+  EXPECT_EQ(list.nameOfMineral(1), "Bergkristall");
+
+  // The same entries as "kalvor.na" give the same list and the same "kalvor.fl".
+  Bytes na;
+  addUnsortedRecord(na, "Quarz", false);
+  addUnsortedRecord(na, "Bergkristall", true);
+  addUnsortedRecord(na, cp("Äschynit"), false);
+  addUnsortedRecord(na, "Aegirin", false);
+  EXPECT_EQ(MineralNameList::fromUnsorted(na).storedBytes(), list.storedBytes());
 }
 
 }  // namespace
