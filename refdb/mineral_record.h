@@ -192,9 +192,10 @@ class MineralDatabase {
   // The flag byte of entry n; kMineralNoEntry (0x80) when n >= N; 0 when the
   // entry's offset lies past the end of kalvor.db.
   std::uint8_t readMineralFlags(MineralNumber n) const;
-  // A fresh record of entry n (see docs/formats/reference_files.md for the rules):
-  // full minerals get their fixed part, crystal data and English name; aliases their
-  // texts cut to the fields and derived English forms; n >= N gives flag 0x80 and zeros.
+  // A fresh, zero-filled record of entry n (docs/formats/reference_files.md): full
+  // minerals get their fixed part, crystal data (count 1..6) and English name; aliases
+  // (flag byte 0) their texts cut to the fields and derived English forms; n >= N gives
+  // flag 0x80 and zeros. Nothing survives from an earlier read, unlike a reused buffer.
   MineralRecord readMineralRecord(MineralNumber n) const;
   // The kalvor.db offset of entry n (n < N).
   std::uint32_t entryOffset(MineralNumber n) const { return offsets_.at(n); }
