@@ -38,13 +38,13 @@ const CrystalClass kCrystalClasses[32] = {
 };
 
 const CrystalDataSystem kCrystalDataSystems[7] = {
-    {10066, 0xF8000000, LatticeKind::kA},       // kubisch
-    {10067, 0x03111088, LatticeKind::kAC},  // tetragonal
-    {10068, 0x00044400, LatticeKind::kABC},     // rhombisch
-    {10069, 0x00000222, LatticeKind::kABCBeta},  // monoklin
-    {10070, 0x00400001, LatticeKind::kABCAngles},   // triklin
-    {10071, 0x0022A150, LatticeKind::kAC},  // hexagonal
-    {10072, 0x04880804, LatticeKind::kAC},  // trigonal
+    {10066, 0xF8000000, LatticeKind::kA},          // kubisch
+    {10067, 0x03111088, LatticeKind::kAC},         // tetragonal
+    {10068, 0x00044400, LatticeKind::kABC},        // rhombisch
+    {10069, 0x00000222, LatticeKind::kABCBeta},    // monoklin
+    {10070, 0x00400001, LatticeKind::kABCAngles},  // triklin
+    {10071, 0x0022A150, LatticeKind::kAC},         // hexagonal
+    {10072, 0x04880804, LatticeKind::kAC},         // trigonal
 };
 
 std::string crystalClassSymbol(unsigned bit) {

@@ -20,11 +20,11 @@ extern const CrystalClass kCrystalClasses[32];
 // Which cell values of a crystal-data entry apply.
 enum class LatticeKind : std::uint8_t {
   kNone = 0,
-  kA = 1,         // a0 (cubic)
-  kAC = 2,        // a0, c0 (tetragonal, hexagonal, trigonal)
-  kABC = 3,       // a0, b0, c0 (rhombic)
-  kABCBeta = 4,   // a0, b0, c0, beta (monoclinic)
-  kABCAngles = 5, // a0, b0, c0, alpha, beta, gamma (triclinic)
+  kA = 1,          // a0 (cubic)
+  kAC = 2,         // a0, c0 (tetragonal, hexagonal, trigonal)
+  kABC = 3,        // a0, b0, c0 (rhombic)
+  kABCBeta = 4,    // a0, b0, c0, beta (monoclinic)
+  kABCAngles = 5,  // a0, b0, c0, alpha, beta, gamma (triclinic)
 };
 
 // One of the seven systems of the crystal data: its word (string-table id),

@@ -283,14 +283,15 @@ std::optional<std::string> Systematics::strunzText(const StrunzNumber& n) const 
   while (groupStart < entries.size() && !sameSubclass(entries[groupStart])) ++groupStart;
   if (groupStart == entries.size()) return text;
 
-  // Where the replaceable title starts, separator included: a more precise
-  // title written later replaces everything from there.
+  // Where the replaceable title starts: a more precise title found later
+  // takes its place, behind the same separator.
   std::optional<std::size_t> replaceable;
   if (entries[groupStart].number.number == 0) {
     const std::string& s = entries[groupStart].text;
     if (beginsUpper(s)) {
+      text += "; ";
       replaceable = text.size();
-      text += "; " + s;
+      text += s;
     } else if (!s.empty()) {
       text += " " + s;
     }
@@ -307,13 +308,14 @@ std::optional<std::string> Systematics::strunzText(const StrunzNumber& n) const 
     const std::string& g = e.text;
     if (replaceable && beginsUpper(g)) {
       text.resize(*replaceable);
-      text += " " + g;
+      if (text.empty() || text.back() != ' ') text += ' ';
+      text += g;
     } else if (replaceable) {
       text += " " + g;
       replaceable.reset();
     } else {
-      if (to != 0 && beginsUpper(g)) replaceable = text.size();
       if (beginsLetter(g)) text += ' ';
+      if (to != 0 && beginsUpper(g)) replaceable = text.size();
       text += g;
     }
   }

@@ -5,22 +5,52 @@
 namespace kalvor {
 
 const VocabularyWord kCrystalSystemWords[8] = {
-    {0, 10066}, {1, 10067}, {2, 10068}, {3, 10069},
-    {4, 10070}, {5, 10071}, {6, 10072}, {7, 10073},
+    {0, 10066},  // kubisch
+    {1, 10067},  // tetragonal
+    {2, 10068},  // rhombisch
+    {3, 10069},  // monoklin
+    {4, 10070},  // triklin
+    {5, 10071},  // hexagonal
+    {6, 10072},  // trigonal
+    {7, 10073},  // amorph
 };
 
 const VocabularyWord kCleavageWords[5] = {
-    {0, 10015}, {1, 10016}, {2, 10019}, {3, 10021}, {4, 10023},
+    {0, 10015},  // keine
+    {1, 10016},  // unvollkommen
+    {2, 10019},  // gut
+    {3, 10021},  // vollkommen
+    {4, 10023},  // sehr vollkommen
 };
 
 const VocabularyWord kFractureWords[12] = {
-    {0, 10025}, {1, 10024}, {2, 10026}, {3, 10030}, {4, 10032},  {5, 10033},
-    {6, 10034}, {7, 10036}, {8, 10037}, {11, 10038}, {10, 10031}, {9, 10028},
+    {0, 10025},   // eben
+    {1, 10024},   // uneben
+    {2, 10026},   // muschlig
+    {3, 10030},   // hakig
+    {4, 10032},   // spröde
+    {5, 10033},   // splittrig
+    {6, 10034},   // mild
+    {7, 10036},   // fasrig
+    {8, 10037},   // blättrig
+    {11, 10038},  // körnig
+    {10, 10031},  // erdig
+    {9, 10028},   // verformbar
 };
 
 const VocabularyWord kLustreWords[12] = {
-    {0, 10040},  {1, 10041}, {2, 10042}, {3, 10044}, {4, 10045}, {5, 10046},
-    {11, 10039}, {6, 10047}, {7, 10048}, {8, 10049}, {9, 10050}, {10, 10043},
+    {0, 10040},   // perl
+    {1, 10041},   // seiden
+    {2, 10042},   // glas
+    {3, 10044},   // fett
+    {4, 10045},   // harz
+    {5, 10046},   // diamant
+    {11, 10039},  // halbmetall
+    {6, 10047},   // metall
+    {7, 10048},   // wachs
+    {8, 10049},   // matt
+    {9, 10050},   // samt
+    {10, 10043},  // opal
 };
 
 namespace {

@@ -140,15 +140,17 @@ TEST(Systematics, LoadsBothSectionsWithOffsetsAndClassIndex) {
 
 TEST(Systematics, StrunzTextAssemblesClassSubclassAndGroup) {
   const Systematics sy = Systematics::fromContent(kFile);
-  // The exact group line replaces the range line, which replaced the subclass.
-  EXPECT_EQ(sy.strunzText(sn(9, 'A', 2)), "Lapis/Strunz-IX/A.2: Silikate Granatgruppe");
+  // The exact group line replaces the range line, which replaced the
+  // capital subclass title; the "; " before them stays.
+  EXPECT_EQ(sy.strunzText(sn(9, 'A', 2)), "Lapis/Strunz-IX/A.2: Silikate; Granatgruppe");
   // Only the range line fits: it replaces the capital subclass title.
-  EXPECT_EQ(sy.strunzText(sn(9, 'A', 4)), "Lapis/Strunz-IX/A.4: Silikate Granat-Obergruppe");
+  EXPECT_EQ(sy.strunzText(sn(9, 'A', 4)), "Lapis/Strunz-IX/A.4: Silikate; Granat-Obergruppe");
   // A lower-case group title is added to the marked one and drops the mark.
-  EXPECT_EQ(sy.strunzText(sn(9, 'A', 3)), "Lapis/Strunz-IX/A.3: Silikate Granat-Obergruppe mit Zusatzanionen");
+  EXPECT_EQ(sy.strunzText(sn(9, 'A', 3)),
+            "Lapis/Strunz-IX/A.3: Silikate; Granat-Obergruppe mit Zusatzanionen");
   // No group: class and subclass.
   EXPECT_EQ(sy.strunzText(sn(9, 'A', 7)), "Lapis/Strunz-IX/A.7: Silikate; Inselsilikate");
-  EXPECT_EQ(sy.strunzText(sn(1, 'A', 1)), "Lapis/Strunz-I/A.1: Elemente Kupfergruppe");
+  EXPECT_EQ(sy.strunzText(sn(1, 'A', 1)), "Lapis/Strunz-I/A.1: Elemente; Kupfergruppe");
   // Lower-case subclass: not replaceable; the group is added after it.
   EXPECT_EQ(sy.strunzText(sn(9, 'B', 1)), "Lapis/Strunz-IX/B.1: Silikate gruppensilikate Epidotgruppe");
   // A capital range title is replaced by the exact line further on.
@@ -161,7 +163,7 @@ TEST(Systematics, StrunzTextAssemblesClassSubclassAndGroup) {
   EXPECT_EQ(sy.strunzText(sn(9, 'D', 1)), "Lapis/Strunz-IX/D.1: Silikate");
   EXPECT_EQ(sy.strunzText(sn(5, 'A', 1)), "Lapis/Strunz-V/A.1: ");
   EXPECT_EQ(sy.strunzText(sn(9, 0, 0)), "Lapis/Strunz-IX/: Silikate");
-  EXPECT_EQ(sy.strunzText(sn(9, 'A', 2, 60)), "Lapis/Strunz-IX/A.2-60: Silikate Granatgruppe");
+  EXPECT_EQ(sy.strunzText(sn(9, 'A', 2, 60)), "Lapis/Strunz-IX/A.2-60: Silikate; Granatgruppe");
   EXPECT_FALSE(sy.strunzText(sn(0, 'A', 2)).has_value());
   EXPECT_FALSE(sy.strunzText(sn(12, 'A', 2)).has_value());
 }
