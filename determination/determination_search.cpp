@@ -5,6 +5,7 @@
 
 #include "determination/formula_scan.h"
 #include "determination/search_index.h"
+#include "refdb/systematics.h"
 
 namespace kalvor {
 
@@ -17,13 +18,13 @@ constexpr std::uint16_t kLocalityMineralMask = 0x1FFF;
 struct Search {
   const DeterminationSources& src;
   DeterminationCriteria& saved;
-  std::optional<MineralList> running;  // absent: no restriction yet
+  OptionalNumberList running;  // absent: no restriction yet
   bool rough = false;
   bool exact = false;
 
   // Restricts the running result; false when nothing is left.
-  bool apply(std::optional<MineralList> list) {
-    running = restrictMineralList(std::move(running), std::move(list));
+  bool apply(OptionalNumberList list) {
+    running = restrictNumberList(std::move(running), std::move(list));
     return running.has_value();
   }
 
@@ -34,9 +35,9 @@ struct Search {
   }
 
   // Slots from + 1 .. to added to `list`.
-  std::optional<MineralList> withSlots(std::optional<MineralList> list, int from, int to) {
+  OptionalNumberList withSlots(OptionalNumberList list, int from, int to) {
     for (int s = from + 1; s <= to; ++s) {
-      list = uniteMineralLists(std::move(list), src.index.readIndexSlot(s));
+      list = uniteNumberLists(std::move(list), src.index.readIndexSlot(s));
     }
     return list;
   }
@@ -107,53 +108,6 @@ std::pair<std::string_view, std::string_view> splitRange(std::string_view text,
   return {text.substr(0, dash), text.substr(dash + 1)};
 }
 
-// The Lapis/Strunz text as typed: "IX/A.2-60", "viii/j", "II".
-LapisFields parseLapisText(std::string text) {
-  LapisFields f;
-  if (text.find('/') == std::string::npos) text.push_back('/');
-  static constexpr const char* kRoman[] = {"I/", "II/", "III/", "IV/", "V/",
-                                           "VI/", "VII/", "VIII/", "IX/"};
-  // Compared in this order, the first that matches wins: "II/" never reads as "I/".
-  for (int c = 0; c < 9; ++c) {
-    const std::string_view roman = kRoman[c];
-    if (text.size() < roman.size()) continue;
-    bool same = true;
-    for (std::size_t k = 0; k < roman.size() && same; ++k) {
-      char ch = text[k];
-      if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
-      same = ch == roman[k];
-    }
-    if (same) {
-      f.cls = static_cast<std::uint8_t>(c + 1);
-      break;
-    }
-  }
-  if (f.cls == 0) return f;
-  const std::size_t slash = text.find('/');
-  std::string rest = text.substr(slash + 1);
-  const std::size_t dash = rest.find('-');
-  if (dash != std::string::npos) {
-    std::size_t pos = dash + 1;
-    unsigned end = 0;
-    while (pos < rest.size() && rest[pos] >= '0' && rest[pos] <= '9') {
-      end = (end * 10 + static_cast<unsigned>(rest[pos] - '0')) & 0xFFFF;
-      ++pos;
-    }
-    f.rangeEnd = static_cast<std::int16_t>(end);
-    rest.resize(dash);
-  }
-  if (!rest.empty()) {
-    char letter = rest[0];
-    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
-    f.letter = static_cast<std::uint8_t>(letter);
-  }
-  if (rest.size() > 2) {
-    std::size_t pos = 2;
-    f.number = static_cast<std::uint8_t>(readDigits(rest, pos));
-  }
-  return f;
-}
-
 // The systematics criterion; false when the search must end with "nothing found".
 bool applySystematics(Search& s, const std::string& field) {
   std::string text = field;
@@ -162,64 +116,55 @@ bool applySystematics(Search& s, const std::string& field) {
     s.saved.systematics.reset();
     return true;
   }
-  const LapisFields want = parseLapisText(text);
+  const StrunzNumber want = parseStrunzNumber(text);
   s.saved.systematics.reset();
   bool restricted = false;
-  std::optional<MineralList> cls;
-  if (want.cls >= 1 && want.cls <= 9) {
-    cls = s.src.index.readIndexSlot(kStrunzClassSlots + want.cls);
+  if (want.classNumber >= 1 && want.classNumber <= 9) {
+    OptionalNumberList cls = s.src.index.readIndexSlot(kStrunzClassSlots + want.classNumber);
+    bool disjoint = false;
     if (want.letter != 0) {
-      const int letterSlot = kStrunzLetterSlots + want.letter;
-      std::optional<MineralList> letter =
-          (want.letter >= 'A' && want.letter <= 'Z') ? s.src.index.readIndexSlot(letterSlot)
-                                                     : std::nullopt;
+      OptionalNumberList letter = s.src.index.readIndexSlot(kStrunzLetterSlots + want.letter);
       if (!letter) {
         cls.reset();  // a letter no mineral carries leaves class and letter out
       } else if (cls) {
-        // Class and letter both known but without a common mineral: nothing
+        cls = intersectNumberLists(cls, letter);
+        // Class and letter both filed but without a common mineral: nothing
         // fits, rather than silently searching without the systematics.
-        cls = restrictMineralList(std::move(cls), std::move(letter));
-        if (!cls) cls = MineralList{};
+        disjoint = !cls;
       }
     }
-  }
-  if (cls) {
-    restricted = true;
-    if (cls->empty()) {
-      s.running = MineralList{};
-    } else {
-      s.running = s.running ? restrictMineralList(std::move(s.running), std::move(cls))
-                            : std::move(cls);
+    if (disjoint) {
+      s.running.reset();
+      return false;
+    }
+    if (cls) {
+      restricted = true;
+      s.running = restrictNumberList(std::move(s.running), std::move(cls));
     }
   }
   if (want.number != 0) {
     restricted = true;
+    // A number with no earlier list to filter finds nothing.
     if (s.running) {
-      MineralList kept;
-      for (MineralNumber n : *s.running) {
-        const LapisFields has = s.src.minerals.lapisNumberOf(n);
-        if ((has.number & 0xFF) != want.number) continue;
+      NumberList kept;
+      for (MineralNumber n : s.running->numbers) {
+        const StrunzNumber has = s.src.minerals.lapisNumberOf(n);
+        if (has.number != want.number) continue;
         if (want.rangeEnd != 0 && has.rangeEnd != want.rangeEnd) continue;
-        kept.push_back(n);
+        kept.numbers.push_back(n);
       }
-      s.running = std::move(kept);
-    } else {
-      // No earlier criterion gave a list to filter: a number alone finds nothing.
-      s.running = MineralList{};
+      s.running = kept.empty() ? OptionalNumberList{} : OptionalNumberList{std::move(kept)};
     }
   }
-  if (restricted && (!s.running || s.running->empty())) {
-    s.running.reset();
-    return false;
-  }
+  if (restricted && !s.running) return false;
   if (s.running) s.saved.systematics = text;
   return true;
 }
 
-SearchResultList resultListOf(const MineralList& found, const MineralFacts& minerals) {
+SearchResultList resultListOf(const NumberList& found, const MineralFacts& minerals) {
   SearchResultList out;
   out.reserve(found.size());
-  for (MineralNumber n : found) {
+  for (MineralNumber n : found.numbers) {
     if (auto entry = minerals.nameListEntryOf(n)) out.push_back(std::move(*entry));
   }
   // The same order as walking the name list from its head.
@@ -237,10 +182,10 @@ DeterminationOutcome nothingFound() {
 
 }  // namespace
 
-std::optional<MineralList> slotUnion(const IndexSlotSource& index, int s1, int s2) {
-  std::optional<MineralList> a = s1 >= 0 ? index.readIndexSlot(s1) : std::nullopt;
+OptionalNumberList slotUnion(const IndexSlotSource& index, int s1, int s2) {
+  OptionalNumberList a = s1 >= 0 ? index.readIndexSlot(s1) : std::nullopt;
   if (s2 < 0 || s2 == s1) return a;
-  return uniteMineralLists(std::move(a), index.readIndexSlot(s2));
+  return uniteNumberLists(std::move(a), index.readIndexSlot(s2));
 }
 
 std::vector<int> statusSlots(bool a, bool b, bool c) {
@@ -375,8 +320,8 @@ DeterminationOutcome runDetermination(const DeterminationInput& in, Determinatio
   }
   // 12. Status.
   if (!status.empty()) {
-    std::optional<MineralList> list;
-    for (int slot : status) list = uniteMineralLists(std::move(list), sources.index.readIndexSlot(slot));
+    OptionalNumberList list;
+    for (int slot : status) list = uniteNumberLists(std::move(list), sources.index.readIndexSlot(slot));
     if (!s.apply(std::move(list))) return nothingFound();
   }
   // 13. Lapis systematics.
@@ -384,13 +329,16 @@ DeterminationOutcome runDetermination(const DeterminationInput& in, Determinatio
   // 14. Locality of the collection.
   saved.locality = in.localityIndex;
   if (in.localityIndex >= 1) {
-    std::optional<MineralList> list;
+    OptionalNumberList list;
     if (sources.localities) {
       if (auto entries = sources.localities->mineralsOfLocality(in.localityNumber)) {
-        MineralList numbers;
-        for (std::uint16_t e : *entries) numbers.push_back(e & kLocalityMineralMask);
-        std::sort(numbers.begin(), numbers.end());
-        numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+        NumberList numbers;
+        for (std::uint16_t e : *entries) {
+          numbers.numbers.push_back(static_cast<MineralNumber>(e & kLocalityMineralMask));
+        }
+        std::sort(numbers.numbers.begin(), numbers.numbers.end());
+        numbers.numbers.erase(std::unique(numbers.numbers.begin(), numbers.numbers.end()),
+                              numbers.numbers.end());
         if (!numbers.empty()) list = std::move(numbers);
       }
     }

@@ -12,7 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "determination/slot_lists.h"
+#include "determination/index_slot_source.h"
+#include "refdb/systematics.h"
 
 namespace kalvor {
 
@@ -84,21 +85,13 @@ struct SearchResultEntry {
 // The result of a successful search, in name-list order.
 using SearchResultList = std::vector<SearchResultEntry>;
 
-// The Lapis/Strunz fields the systematics criterion compares.
-struct LapisFields {
-  std::uint8_t cls = 0;      // 1 - 9, 0 = none
-  std::uint8_t letter = 0;   // 'A' - 'Z', 0 = none
-  std::uint8_t number = 0;   // 0 = none
-  std::int16_t rangeEnd = 0; // 0 = no range
-};
-
 // Widens a colour choice to the slots of every matching colour group.
 class ColourSlotSource {
  public:
   virtual ~ColourSlotSource() = default;
   // Minerals under the groups matching choice g (base 405 colour, 155 streak);
   // absent when none.
-  virtual std::optional<MineralList> colourSlots(int g, int base, bool exact) const = 0;
+  virtual OptionalNumberList colourSlots(int g, int base, bool exact) const = 0;
 };
 
 // The mineral data the search needs beside the index.
@@ -106,7 +99,7 @@ class MineralFacts {
  public:
   virtual ~MineralFacts() = default;
   // The Lapis/Strunz number recorded for mineral n.
-  virtual LapisFields lapisNumberOf(MineralNumber n) const = 0;
+  virtual StrunzNumber lapisNumberOf(MineralNumber n) const = 0;
   // The name-list node of mineral n; nothing when it has none.
   virtual std::optional<SearchResultEntry> nameListEntryOf(MineralNumber n) const = 0;
 };
@@ -146,7 +139,7 @@ DeterminationOutcome runDetermination(const DeterminationInput& input,
                                       const DeterminationSources& sources);
 
 // Union of slots s1 and s2 (-1 = none); absent when both are -1 or empty.
-std::optional<MineralList> slotUnion(const IndexSlotSource& index, int s1, int s2);
+OptionalNumberList slotUnion(const IndexSlotSource& index, int s1, int s2);
 
 // The status slots the three boxes ask for (IMA-recognised, not recognised,
 // discredited); empty when all three are ticked (no status criterion).

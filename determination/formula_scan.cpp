@@ -206,15 +206,15 @@ int elementTokenSlot(std::string_view token) {
   return -1;
 }
 
-std::optional<MineralList> searchElementExpression(std::string_view text,
+OptionalNumberList searchElementExpression(std::string_view text,
                                                    const IndexSlotSource& index) {
-  std::optional<MineralList> running;
+  OptionalNumberList running;
   std::size_t termStart = 0;
   while (termStart <= text.size()) {
     std::size_t plus = text.find('+', termStart);
     if (plus == std::string_view::npos) plus = text.size();
     const std::string_view term = text.substr(termStart, plus - termStart);
-    std::optional<MineralList> termList;
+    OptionalNumberList termList;
     std::size_t tokenStart = 0;
     while (tokenStart <= term.size()) {
       std::size_t comma = term.find(',', tokenStart);
@@ -227,13 +227,13 @@ std::optional<MineralList> searchElementExpression(std::string_view text,
       }
       const int offset = elementTokenSlot(token);
       if (offset >= 0) {
-        termList = uniteMineralLists(std::move(termList),
+        termList = uniteNumberLists(std::move(termList),
                                      index.readIndexSlot(kElementSlotBase + offset));
       }
       tokenStart = comma + 1;
     }
     if (!termList) return std::nullopt;
-    running = restrictMineralList(std::move(running), std::move(termList));
+    running = restrictNumberList(std::move(running), std::move(termList));
     if (!running) return std::nullopt;
     termStart = plus + 1;
   }

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "determination/slot_lists.h"
+#include "determination/index_slot_source.h"
 
 namespace kalvor {
 
@@ -53,7 +53,7 @@ ElementCheck validateElementExpression(std::string_view text);
 // The minerals matching an element expression: terms joined by "+" must all
 // hold, tokens joined by "," any one. Blanks around a token are ignored.
 // Absent when nothing matches (or a term names nothing known).
-std::optional<MineralList> searchElementExpression(std::string_view text,
+OptionalNumberList searchElementExpression(std::string_view text,
                                                    const IndexSlotSource& index);
 
 // Slot offset from 655 of one token ("Pb" -> 67, "!Pb" -> 173, "SO4" -> 221,

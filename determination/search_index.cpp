@@ -25,7 +25,7 @@ class BuildTable {
   // A mineral enters a slot once, however many of its values lead there.
   void enter(int slot, MineralNumber n) {
     if (slot < 0 || slot >= kIndexSlotCount) return;
-    MineralList& list = slots_[static_cast<std::size_t>(slot)];
+    std::vector<MineralNumber>& list = slots_[static_cast<std::size_t>(slot)];
     if (!list.empty() && list.back() == n) return;
     list.push_back(n);
   }
@@ -47,12 +47,12 @@ class BuildTable {
     ByteWriter w;
     w.u16(stamp);
     std::uint32_t offset = static_cast<std::uint32_t>(kIndexListsOffset);
-    for (const MineralList& list : slots_) {
+    for (const std::vector<MineralNumber>& list : slots_) {
       w.u32(offset);
       offset += static_cast<std::uint32_t>(2 + 2 * list.size());
     }
     w.zeros(2);
-    for (const MineralList& list : slots_) {
+    for (const std::vector<MineralNumber>& list : slots_) {
       w.u16(static_cast<std::uint16_t>(list.size()));
       for (MineralNumber n : list) w.u16(n);
     }
@@ -60,7 +60,7 @@ class BuildTable {
   }
 
  private:
-  std::vector<MineralList> slots_;
+  std::vector<std::vector<MineralNumber>> slots_;
 };
 
 template <std::size_t K>
@@ -163,6 +163,35 @@ Bytes buildSearchIndex(const MineralEntryReader& readEntry, const ColourGroupOf&
   return table.serialise(searchIndexStamp(n));
 }
 
+IndexedMineral indexedMineralOf(const MineralRecord& r) {
+  IndexedMineral m;
+  m.flags = r.flags();
+  m.formula = r.formula();
+  m.hardness = static_cast<std::uint16_t>(r.hardnessMin() << 8 | r.hardnessMax());
+  m.densityMin = static_cast<std::uint16_t>(r.densityMin().whole << 8 | r.densityMin().hundredths);
+  m.densityMax = static_cast<std::uint16_t>(r.densityMax().whole << 8 | r.densityMax().hundredths);
+  for (std::size_t i = 0; i < m.colours.size(); ++i) {
+    m.colours[i] = static_cast<std::int16_t>(r.colour(i));
+  }
+  for (std::size_t i = 0; i < m.streaks.size(); ++i) {
+    m.streaks[i] = static_cast<std::int16_t>(r.streak(i));
+  }
+  m.crystalSystems = r.crystalSystems();
+  m.fracture = r.fracture();
+  m.transparency = r.transparency();
+  m.lustre = r.lustre();
+  m.cleavage = r.cleavage();
+  m.strunzClass = r.strunz().cls;
+  m.strunzLetter = r.strunz().subclass;
+  return m;
+}
+
+Bytes buildSearchIndex(const MineralDatabase& database, const ColourGroupOf& colourGroupOf) {
+  return buildSearchIndex(
+      [&](MineralNumber n) { return indexedMineralOf(database.readMineralRecord(n)); },
+      colourGroupOf);
+}
+
 std::optional<SearchIndex> SearchIndex::open(const std::string& path) {
   std::optional<Bytes> data = readWholeFile(path);
   if (!data) return std::nullopt;
@@ -184,7 +213,7 @@ bool SearchIndex::fits(std::size_t entryCount) const {
   return true;
 }
 
-std::optional<MineralList> SearchIndex::readIndexSlot(int slot) const {
+OptionalNumberList SearchIndex::readIndexSlot(int slot) const {
   if (slot < 0 || slot >= kIndexSlotCount) return std::nullopt;
   const std::size_t entry = 2 + 4 * static_cast<std::size_t>(slot);
   if (entry + 4 > data_.size()) return std::nullopt;
@@ -192,9 +221,10 @@ std::optional<MineralList> SearchIndex::readIndexSlot(int slot) const {
   if (offset > data_.size() || data_.size() - offset < 2) return std::nullopt;
   const std::size_t count = loadU16(data_.data() + offset);
   if (count == 0 || (data_.size() - offset - 2) / 2 < count) return std::nullopt;
-  MineralList list(count);
+  NumberList list;
+  list.numbers.resize(count);
   const std::uint8_t* p = data_.data() + offset + 2;
-  for (std::size_t i = 0; i < count; ++i) list[i] = loadU16(p + 2 * i);
+  for (std::size_t i = 0; i < count; ++i) list.numbers[i] = loadU16(p + 2 * i);
   return list;
 }
 

@@ -12,7 +12,8 @@
 #include <string>
 
 #include "base/bytes.h"
-#include "determination/slot_lists.h"
+#include "determination/index_slot_source.h"
+#include "refdb/mineral_record.h"
 
 namespace kalvor {
 
@@ -68,6 +69,12 @@ using MineralEntryReader = std::function<IndexedMineral(MineralNumber)>;
 // The colour group of a colour number (0 for a number beyond the colour table).
 using ColourGroupOf = std::function<int(int colourNumber)>;
 
+// The indexed fields of a record read from "kalvor.db".
+IndexedMineral indexedMineralOf(const MineralRecord& record);
+
+// Builds "kalvor.si" over every entry of the database.
+Bytes buildSearchIndex(const MineralDatabase& database, const ColourGroupOf& colourGroupOf);
+
 // Density class of a density word: 0 for 0, else 4 x whole + hundredths / 25, at most 84.
 int densityClassOf(std::uint16_t density);
 
@@ -93,7 +100,7 @@ class SearchIndex : public IndexSlotSource {
   // slot's list lies inside the file (otherwise the index is to be rebuilt).
   bool fits(std::size_t entryCount) const;
 
-  std::optional<MineralList> readIndexSlot(int slot) const override;
+  OptionalNumberList readIndexSlot(int slot) const override;
 
  private:
   Bytes data_;

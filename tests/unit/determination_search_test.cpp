@@ -10,20 +10,20 @@ namespace {
 // Slot s holds the single mineral s, so a result names exactly the slots read.
 class SlotIdentityIndex : public IndexSlotSource {
  public:
-  std::optional<MineralList> readIndexSlot(int slot) const override {
+  OptionalNumberList readIndexSlot(int slot) const override {
     if (slot < 0 || slot >= 945) return std::nullopt;
-    return MineralList{static_cast<MineralNumber>(slot)};
+    return NumberList{{static_cast<MineralNumber>(slot)}};
   }
 };
 
 // Slots as the test gives them; all others empty.
 class MapIndex : public IndexSlotSource {
  public:
-  std::map<int, MineralList> slots;
-  std::optional<MineralList> readIndexSlot(int slot) const override {
+  std::map<int, std::vector<MineralNumber>> slots;
+  OptionalNumberList readIndexSlot(int slot) const override {
     auto it = slots.find(slot);
     if (it == slots.end() || it->second.empty()) return std::nullopt;
-    return it->second;
+    return NumberList{it->second};
   }
 };
 
@@ -31,19 +31,19 @@ class MapIndex : public IndexSlotSource {
 class FakeColours : public ColourSlotSource {
  public:
   mutable std::vector<bool> exactFlags;
-  std::optional<MineralList> colourSlots(int g, int base, bool exact) const override {
+  OptionalNumberList colourSlots(int g, int base, bool exact) const override {
     exactFlags.push_back(exact);
-    return MineralList{static_cast<MineralNumber>(base + g)};
+    return NumberList{{static_cast<MineralNumber>(base + g)}};
   }
 };
 
 // Names sort in reverse mineral order; Lapis numbers as the test sets them.
 class FakeFacts : public MineralFacts {
  public:
-  std::map<MineralNumber, LapisFields> lapis;
-  LapisFields lapisNumberOf(MineralNumber n) const override {
+  std::map<MineralNumber, StrunzNumber> lapis;
+  StrunzNumber lapisNumberOf(MineralNumber n) const override {
     auto it = lapis.find(n);
-    return it == lapis.end() ? LapisFields{} : it->second;
+    return it == lapis.end() ? StrunzNumber{} : it->second;
   }
   std::optional<SearchResultEntry> nameListEntryOf(MineralNumber n) const override {
     return SearchResultEntry{"M" + std::to_string(n), static_cast<std::uint16_t>(n + 1),
@@ -338,8 +338,8 @@ TEST(DeterminationSearch, Systematics) {
   index.slots[854 + 'B'] = {1};         // no class VIII mineral has B
   FakeColours colours;
   FakeFacts facts;
-  facts.lapis[7] = {9, 'A', 2, 60};
-  facts.lapis[9] = {9, 'A', 2, 0};
+  facts.lapis[7] = {9, 'A', 2, 0, 60};
+  facts.lapis[9] = {9, 'A', 2, 0, 0};
   DeterminationCriteria saved;
   auto run = [&](const DeterminationInput& in) {
     return runDetermination(in, saved, {index, colours, facts, nullptr});

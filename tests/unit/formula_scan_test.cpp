@@ -19,13 +19,13 @@ bool holds(const IndexList& list, int i) {
 // An index whose slots are given by the test; every other slot is empty.
 class FakeIndex : public IndexSlotSource {
  public:
-  std::map<int, MineralList> slots;
+  std::map<int, std::vector<MineralNumber>> slots;
   mutable std::vector<int> reads;
-  std::optional<MineralList> readIndexSlot(int slot) const override {
+  OptionalNumberList readIndexSlot(int slot) const override {
     reads.push_back(slot);
     auto it = slots.find(slot);
     if (it == slots.end() || it->second.empty()) return std::nullopt;
-    return it->second;
+    return NumberList{it->second};
   }
 };
 
@@ -159,15 +159,15 @@ TEST(ElementExpression, Search) {
   index.slots[678] = {4, 7};         // Cu
   index.slots[828] = {2, 3, 4, 7};   // no Pb
 
-  EXPECT_EQ(searchElementExpression("U+Pb", index), (MineralList{5, 9}));
+  EXPECT_EQ(searchElementExpression("U+Pb", index), (NumberList{{5, 9}}));
   EXPECT_EQ(index.reads, (std::vector<int>{752, 722}));
-  EXPECT_EQ(searchElementExpression("Zn,Cu", index), (MineralList{2, 4, 7}));
-  EXPECT_EQ(searchElementExpression("!Pb", index), (MineralList{2, 3, 4, 7}));
-  EXPECT_EQ(searchElementExpression("Zn,Cu+!Pb", index), (MineralList{2, 4, 7}));
+  EXPECT_EQ(searchElementExpression("Zn,Cu", index), (NumberList{{2, 4, 7}}));
+  EXPECT_EQ(searchElementExpression("!Pb", index), (NumberList{{2, 3, 4, 7}}));
+  EXPECT_EQ(searchElementExpression("Zn,Cu+!Pb", index), (NumberList{{2, 4, 7}}));
   // Blanks around tokens are ignored, as the check already ignores them.
-  EXPECT_EQ(searchElementExpression("Zn, Cu", index), (MineralList{2, 4, 7}));
-  EXPECT_EQ(searchElementExpression(" U + Pb ", index), (MineralList{5, 9}));
-  EXPECT_EQ(searchElementExpression("! Pb", index), (MineralList{2, 3, 4, 7}));
+  EXPECT_EQ(searchElementExpression("Zn, Cu", index), (NumberList{{2, 4, 7}}));
+  EXPECT_EQ(searchElementExpression(" U + Pb ", index), (NumberList{{5, 9}}));
+  EXPECT_EQ(searchElementExpression("! Pb", index), (NumberList{{2, 3, 4, 7}}));
   // Nothing in common, a term without a match, or only separators: nothing found.
   EXPECT_FALSE(searchElementExpression("U+Zn", index));
   EXPECT_FALSE(searchElementExpression("Cu+Fe", index));

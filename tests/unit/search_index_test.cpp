@@ -39,7 +39,7 @@ std::vector<int> slotsOf(const SearchIndex& index, MineralNumber n, int from, in
   std::vector<int> out;
   for (int s = from; s <= to; ++s) {
     auto list = index.readIndexSlot(s);
-    if (list && std::binary_search(list->begin(), list->end(), n)) out.push_back(s);
+    if (list && list->contains(n)) out.push_back(s);
   }
   return out;
 }
@@ -83,7 +83,7 @@ TEST(SearchIndexFile, LayoutAndStamp) {
   for (int s = 0; s < kIndexSlotCount; ++s) {
     auto list = index.readIndexSlot(s);
     if (list) {
-      EXPECT_EQ(*list, MineralList{1}) << "slot " << s;
+      EXPECT_EQ(*list, NumberList{{1}}) << "slot " << s;
     }
   }
 }
@@ -157,7 +157,7 @@ TEST(SearchIndexSlots, ColoursStatusAndSystematics) {
   e[2].strunzLetter = 'Z';
   const SearchIndex index = buildFrom(e);
   EXPECT_EQ(slotsOf(index, 0, 405, 654), (std::vector<int>{408, 410}));
-  EXPECT_EQ(index.readIndexSlot(408), (MineralList{0, 2}));
+  EXPECT_EQ(index.readIndexSlot(408), (NumberList{{0, 2}}));
   EXPECT_EQ(slotsOf(index, 0, 155, 404), (std::vector<int>{156}));
   EXPECT_EQ(slotsOf(index, 1, 405, 654), (std::vector<int>{405}));
   EXPECT_EQ(slotsOf(index, 3, 155, 404), (std::vector<int>{155}));
@@ -203,7 +203,7 @@ TEST(SearchIndexFile, DamagedFilesYieldNoList) {
       [](int) { return 0; });
   EXPECT_FALSE(SearchIndex(good).readIndexSlot(-1));
   EXPECT_FALSE(SearchIndex(good).readIndexSlot(945));
-  EXPECT_EQ(SearchIndex(good).readIndexSlot(0), (MineralList{0, 1}));
+  EXPECT_EQ(SearchIndex(good).readIndexSlot(0), (NumberList{{0, 1}}));
 
   Bytes offsetPastEnd = good;
   storeU32(offsetPastEnd.data() + 2, 0xFFFFFFF0u);
@@ -234,7 +234,68 @@ TEST(SearchIndexFile, OpenFromDisk) {
   auto index = SearchIndex::open(dir.file("kalvor.si"));
   ASSERT_TRUE(index);
   EXPECT_TRUE(index->fits(1));
-  EXPECT_EQ(index->readIndexSlot(900), (MineralList{0}));
+  EXPECT_EQ(index->readIndexSlot(900), (NumberList{{0}}));
+}
+
+}  // namespace
+}  // namespace kalvor
+
+namespace kalvor {
+namespace {
+
+// The index over "kalvor.mi"/"kalvor.db" as the record writer writes them.
+TEST(SearchIndexFile, BuiltFromReferenceFiles) {
+  testing::ScratchDir dir;
+  MineralFileWriter writer;
+  MineralRecord quartz;
+  quartz.setFlags(kMineralImaRecognised);
+  quartz.setName("Quarz");
+  quartz.setFormula("SiO_2");
+  quartz.setHardness(14, 14);
+  quartz.setDensity({2, 65}, {0, 0});
+  const std::uint16_t quartzColours[] = {33, 35};
+  quartz.setColours(quartzColours);
+  quartz.setCrystalSystems(0x8040);  // trigonal
+  quartz.setLustre(0x0004);
+  quartz.setStrunz({4, 'D', 1, 0, 0});
+  MineralRecord alias;
+  alias.setName("Bergkristall");
+  alias.setAliasTarget("Quarz");
+  MineralRecord galena;
+  galena.setFlags(kMineralImaRecognised | kMineralDiscredited);
+  galena.setName("Galenit");
+  galena.setFormula("PbS");
+  galena.setHardness(5, 6);
+  galena.setDensity({7, 40}, {7, 60});
+  galena.setCrystalSystems(0x0201);
+  ASSERT_TRUE(writer.add(quartz));
+  ASSERT_TRUE(writer.add(alias));
+  ASSERT_TRUE(writer.add(galena));
+  ASSERT_TRUE(writer.writeTo(dir.path()));
+  auto db = MineralDatabase::open(dir.path());
+  ASSERT_TRUE(db);
+
+  const SearchIndex index(buildSearchIndex(*db, [](int c) { return c == 35 ? 2 : c / 10; }));
+  EXPECT_TRUE(index.fits(3));
+  EXPECT_EQ(index.readIndexSlot(85 + 14), NumberList{{0}});
+  EXPECT_EQ(index.readIndexSlot(90), NumberList{{2}});
+  EXPECT_EQ(index.readIndexSlot(10), NumberList{{0}});
+  EXPECT_EQ(slotsOf(index, 2, 0, 84), (std::vector<int>{29, 30}));
+  EXPECT_EQ(slotsOf(index, 0, 405, 654), (std::vector<int>{407, 408}));
+  EXPECT_EQ(index.readIndexSlot(137), NumberList{{0}});
+  EXPECT_EQ(index.readIndexSlot(139), NumberList{{2}});
+  EXPECT_EQ(index.readIndexSlot(145), NumberList{{0}});
+  EXPECT_EQ(index.readIndexSlot(913), NumberList{{0}});
+  EXPECT_EQ(index.readIndexSlot(854 + 'D'), NumberList{{0}});
+  EXPECT_EQ(index.readIndexSlot(900), (NumberList{{0, 2}}));
+  EXPECT_EQ(index.readIndexSlot(902), NumberList{{2}});
+  EXPECT_EQ(index.readIndexSlot(655 + ElementTable::indexOf("Pb")), NumberList{{2}});
+  EXPECT_EQ(index.readIndexSlot(655 + ElementTable::indexOf("Si")), NumberList{{0}});
+  // The alias (number 1) is in no slot.
+  for (int s = 0; s < kIndexSlotCount; ++s) {
+    auto list = index.readIndexSlot(s);
+    EXPECT_FALSE(list && list->contains(1)) << s;
+  }
 }
 
 }  // namespace
