@@ -97,8 +97,9 @@ bool ValueIndex::rebuildValueIndex(IndexRebuildSource& source, ProgressSink* pro
     const std::optional<IndexRebuildSource::Locality> loc = source.readLocality(n);
     if (!loc || loc->deleted) continue;
     pending.add(IndexValue::ofNumber(0), index_field::kLocalityAll, n);
-    pending.add(IndexValue::ofText(loc->country), index_field::kLocalityCountry, n);
-    pending.add(IndexValue::ofText(loc->region), index_field::kLocalityRegion, n);
+    // An empty text is no key: an empty search text would match any entry.
+    if (!loc->country.empty()) pending.add(IndexValue::ofText(loc->country), index_field::kLocalityCountry, n);
+    if (!loc->region.empty()) pending.add(IndexValue::ofText(loc->region), index_field::kLocalityRegion, n);
     for (std::uint16_t m : loc->minerals) {
       pending.add(IndexValue::ofNumber(m & 0x1FFFu), index_field::kLocalityMineral, n);
     }
