@@ -140,8 +140,13 @@ int DescriptionLayout::heightOf(FontSlot slot) {
 int DescriptionLayout::labelMinimumHeight(int label) { return heightOf(labelFont(label)); }
 
 int DescriptionLayout::valueColumn(const LayoutArea& area) {
+  return valueColumnOf(area, kLabelMineral, kLabelLocalities);
+}
+
+int DescriptionLayout::valueColumnOf(const LayoutArea& area, int firstLabel, int lastLabel) {
   int widest = 0;
-  for (int label = kLabelMineral; label <= kLabelLocalities; ++label) {
+  for (int label = std::max(firstLabel, 0); label <= std::min(lastLabel, kDescriptionLabelCount - 1);
+       ++label) {
     ScopedFont font(canvas_, labelFont(label));
     widest = std::max(widest, canvas_.measureText(kLabels[label]).width);
   }

@@ -134,6 +134,8 @@ class DescriptionLayout {
   // The x of the value column: the widest label of the description plus one
   // average character width, from the area's left.
   int valueColumn(const LayoutArea& area);
+  // The same for the labels first..last (the collection pages use 16-33).
+  int valueColumnOf(const LayoutArea& area, int firstLabel, int lastLabel);
   // The minimum line height of a label (the height of "Ag" in its font).
   int labelMinimumHeight(int label);
   // The font of a label.

@@ -50,5 +50,6 @@ struct Command {
 
 // The commands, one row each; every command module adds its row here.
 int runFiles(Arguments& args);
+int runShow(Arguments& args);
 
 }  // namespace kalvor::cli

@@ -13,6 +13,7 @@ namespace {
 
 const Command kCommands[] = {
     {"dateien", "Listet die Referenzdateien im Datenordner auf.", runFiles},
+    {"zeige", "Zeigt die Beschreibung eines Minerals (zeige NAME).", runShow},
 };
 
 void printUsage(std::FILE* out) {
