@@ -19,14 +19,14 @@ constexpr ColourEntry kColourTable[kColourCount] = {
     {"beigewei\xDF", 0x208, 0x00F, 0x003, true},                     // 8 beigeweiß
     {"bernsteingelb", 0x018, 0x0F0, 0x070, true},                    // 9 bernsteingelb
     {"bl\xE4ulich", 0x001, 0x01E, 0x03C, true},                      // 10 bläulich
-    {"bl\xE4ulichgr\xFCn", 0x006, 0x0FC, 0x07C, true},               // 11 bläulichgrün
+    {"bl\xE4ulichgr\xFCn", 0x007, 0x0FC, 0x07C, true},               // 11 bläulichgrün
     {"bl\xE4ulichgrau", 0x101, 0x018, 0x038, true},                  // 12 bläulichgrau
     {"bl\xE4ulichgrau-metallisch", 0x101, 0x018, 0x038, false},      // 13 bläulichgrau-metallisch
     {"bl\xE4ulichschwarz", 0x101, 0x1E0, 0x180, true},               // 14 bläulichschwarz
     {"bl\xE4ulichschwarz-metallisch", 0x101, 0x1E0, 0x180, false},   // 15 bläulichschwarz-metallisch
-    {"bl\xE4ulichviolett", 0x081, 0x0FC, 0x1F8, true},               // 16 bläulichviolett
+    {"bl\xE4ulichviolett", 0x081, 0x0FC, 0x0F8, true},               // 16 bläulichviolett
     {"bl\xE4ulichwei\xDF", 0x001, 0x00F, 0x003, true},               // 17 bläulichweiß
-    {"bla\xDF" "blaugr\xFCn", 0x006, 0x006, 0x006, true},            // 18 blaßblaugrün
+    {"bla\xDF" "blaugr\xFCn", 0x007, 0x006, 0x006, true},            // 18 blaßblaugrün
     {"bla\xDF" "blau", 0x001, 0x006, 0x006, true},                   // 19 blaßblau
     {"bla\xDF" "braun", 0x218, 0x01C, 0x01C, true},                  // 20 blaßbraun
     {"bla\xDFgelb", 0x008, 0x006, 0x006, true},                      // 21 blaßgelb
@@ -42,14 +42,14 @@ constexpr ColourEntry kColourTable[kColourCount] = {
     {"bla\xDFr\xF6tlichbraun", 0x218, 0x01C, 0x01C, false},          // 31 blaßrötlichbraun
     {"bla\xDFviolett", 0x080, 0x006, 0x006, true},                   // 32 blaßviolett
     {"blau", 0x001, 0x1FE, 0x0FE, true},                             // 33 blau
-    {"blau-gr\xFCn", 0x006, 0x1FE, 0x0FE, false},                    // 34 blau-grün
+    {"blau-gr\xFCn", 0x007, 0x1FE, 0x0FE, false},                    // 34 blau-grün
     {"blau-metallisch", 0x001, 0x1FE, 0x0FE, false},                 // 35 blau-metallisch
-    {"blaugr\xFCn", 0x006, 0x1FE, 0x0FE, true},                      // 36 blaugrün
+    {"blaugr\xFCn", 0x007, 0x1FE, 0x0FE, true},                      // 36 blaugrün
     {"blaugrau", 0x101, 0x038, 0x038, true},                         // 37 blaugrau
     {"blaugrau-metallisch", 0x101, 0x038, 0x038, false},             // 38 blaugrau-metallisch
     {"blauschwarz", 0x101, 0x1E0, 0x1C0, true},                      // 39 blauschwarz
     {"blauschwarz-metallisch", 0x101, 0x1E0, 0x1C0, false},          // 40 blauschwarz-metallisch
-    {"blauviolett", 0x081, 0x1FE, 0x1FC, true},                      // 41 blauviolett
+    {"blauviolett", 0x081, 0x1FE, 0x0FC, true},                      // 41 blauviolett
     {"bleigrau", 0x101, 0x070, 0x070, true},                         // 42 bleigrau
     {"bleigrau-metallisch", 0x101, 0x070, 0x070, false},             // 43 bleigrau-metallisch
     {"blutrot", 0x020, 0x1F0, 0x0E0, true},                          // 44 blutrot
@@ -79,8 +79,8 @@ constexpr ColourEntry kColourTable[kColourCount] = {
     {"braunrot", 0x230, 0x1F0, 0x0F0, true},                         // 68 braunrot
     {"braunschwarz", 0x318, 0x1E0, 0x1C0, true},                     // 69 braunschwarz
     {"braunschwarz-metallisch", 0x318, 0x1E0, 0x1C0, false},         // 70 braunschwarz-metallisch
-    {"braunviolett", 0x298, 0x1FE, 0x1FC, true},                     // 71 braunviolett
-    {"br\xE4unlichviolett", 0x298, 0x1FE, 0x1FC, false},             // 72 bräunlichviolett
+    {"braunviolett", 0x298, 0x1FE, 0x0FC, true},                     // 71 braunviolett
+    {"br\xE4unlichviolett", 0x298, 0x1FE, 0x0FC, false},             // 72 bräunlichviolett
     {"bronzebraun", 0x218, 0x0F0, 0x070, true},                      // 73 bronzebraun
     {"bronzebraun-metallisch", 0x218, 0x0F0, 0x070, false},          // 74 bronzebraun-metallisch
     {"bronzefarben-metallisch", 0x218, 0x078, 0x01C, false},         // 75 bronzefarben-metallisch
@@ -250,7 +250,7 @@ constexpr ColourEntry kColourTable[kColourCount] = {
     {"r\xF6tlichorange", 0x030, 0x0FC, 0x07C, true},                 // 239 rötlichorange
     {"r\xF6tlichschwarz", 0x120, 0x1E0, 0x180, true},                // 240 rötlichschwarz
     {"r\xF6tlichschwarz-metallisch", 0x120, 0x1E0, 0x180, false},    // 241 rötlichschwarz-metallisch
-    {"r\xF6tlichviolett", 0x0A0, 0x0FC, 0x1F8, true},                // 242 rötlichviolett
+    {"r\xF6tlichviolett", 0x0A0, 0x0FC, 0x0F8, true},                // 242 rötlichviolett
     {"r\xF6tlichwei\xDF", 0x020, 0x00F, 0x003, true},                // 243 rötlichweiß
     {"r\xF6tlichwei\xDF-metallisch", 0x020, 0x00F, 0x003, false},    // 244 rötlichweiß-metallisch
     {"rosa", 0x060, 0x01C, 0x01C, true},                             // 245 rosa
@@ -269,7 +269,7 @@ constexpr ColourEntry kColourTable[kColourCount] = {
     {"rotbraun", 0x230, 0x070, 0x060, false},                        // 258 rotbraun
     {"rotbraun-metallisch", 0x230, 0x070, 0x060, false},             // 259 rotbraun-metallisch
     {"rotorange", 0x030, 0x1FE, 0x07E, true},                        // 260 rotorange
-    {"rotviolett", 0x0A0, 0x1FE, 0x1FC, true},                       // 261 rotviolett
+    {"rotviolett", 0x0A0, 0x1FE, 0x0FC, true},                       // 261 rotviolett
     {"safrangelb", 0x018, 0x1FE, 0x03E, false},                      // 262 safrangelb
     {"samtschwarz", 0x1FF, 0x1FF, 0x100, false},                     // 263 samtschwarz
     {"scharlachrot", 0x030, 0x1F0, 0x01C, true},                     // 264 scharlachrot
@@ -312,8 +312,8 @@ constexpr ColourEntry kColourTable[kColourCount] = {
     {"tiefrot-metallisch", 0x020, 0x180, 0x1C0, false},              // 301 tiefrot-metallisch
     {"tombakbraun-metallisch", 0x218, 0x0F0, 0x070, false},          // 302 tombakbraun-metallisch
     {"vielfarbig", 0x3FF, 0x1FF, 0x1FF, true},                       // 303 vielfarbig
-    {"violblau", 0x081, 0x1FE, 0x1FC, false},                        // 304 violblau
-    {"violett", 0x080, 0x1FE, 0x1FC, true},                          // 305 violett
+    {"violblau", 0x081, 0x1FE, 0x0FC, false},                        // 304 violblau
+    {"violett", 0x080, 0x1FE, 0x0FC, true},                          // 305 violett
     {"violettbraun", 0x298, 0x078, 0x070, true},                     // 306 violettbraun
     {"violettgrau-metallisch", 0x180, 0x038, 0x070, false},          // 307 violettgrau-metallisch
     {"violettrosa", 0x0E0, 0x01C, 0x01C, false},                     // 308 violettrosa
@@ -334,7 +334,7 @@ constexpr ColourEntry kColourTable[kColourCount] = {
     {"zinnwei\xDF", 0x100, 0x001, 0x003, false},                     // 323 zinnweiß
     {"zitronengelb", 0x008, 0x0F0, 0x00E, true},                     // 324 zitronengelb
     {"br\xE4unlich", 0x218, 0x01E, 0x03C, true},                     // 325 bräunlich
-    {"hellbl\xE4ulichgr\xFCn", 0x006, 0x180, 0x00E, false},          // 326 hellbläulichgrün
+    {"hellbl\xE4ulichgr\xFCn", 0x007, 0x180, 0x00E, false},          // 326 hellbläulichgrün
     {"bla\xDFgr\xFCnlichgelb", 0x00C, 0x006, 0x006, false},          // 327 blaßgrünlichgelb
     {"zyklamen", 0x0E0, 0x1F0, 0x070, false},                        // 328 zyklamen
     {"bla\xDFlavendelblau", 0x081, 0x006, 0x006, false},             // 329 blaßlavendelblau
@@ -344,12 +344,12 @@ constexpr ColourEntry kColourTable[kColourCount] = {
     {"leuchtendpink", 0x060, 0x0F0, 0x00C, true},                    // 333 leuchtendpink
     {"bla\xDFsmaragdgr\xFCn", 0x004, 0x006, 0x006, false},           // 334 blaßsmaragdgrün
     {"leuchtendviolett", 0x080, 0x100, 0x01C, true},                 // 335 leuchtendviolett
-    {"leuchtendblaugr\xFCn", 0x006, 0x1FE, 0x0FE, false},            // 336 leuchtendblaugrün
+    {"leuchtendblaugr\xFCn", 0x007, 0x1FE, 0x0FE, false},            // 336 leuchtendblaugrün
     {"tiefviolett", 0x080, 0x180, 0x1C0, true},                      // 337 tiefviolett
     {"bla\xDFgelblichgr\xFCn", 0x00C, 0x006, 0x006, false},          // 338 blaßgelblichgrün
     {"limonengr\xFCn", 0x00C, 0x100, 0x01C, false},                  // 339 limonengrün
     {"aquamarinblau", 0x003, 0x078, 0x01C, true},                    // 340 aquamarinblau
-    {"bla\xDF" "aquamarinblau", 0x006, 0x006, 0x006, false},         // 341 blaßaquamarinblau
+    {"bla\xDF" "aquamarinblau", 0x007, 0x006, 0x006, false},         // 341 blaßaquamarinblau
     {"tiefgr\xFCnlichblau", 0x003, 0x0F0, 0x070, false},             // 342 tiefgrünlichblau
     {"tieflila", 0x080, 0x180, 0x1C0, false},                        // 343 tieflila
     {"leuchtenddunkelrot", 0x020, 0x1F0, 0x0E0, false},              // 344 leuchtenddunkelrot
@@ -368,13 +368,13 @@ constexpr ColourEntry kColourTable[kColourCount] = {
     {"rotgrau", 0x120, 0x018, 0x038, false},                         // 357 rotgrau
     {"hellrosabraun", 0x278, 0x03C, 0x038, false},                   // 358 hellrosabraun
     {"dunkelr\xF6tlichbraun", 0x230, 0x078, 0x0E0, false},           // 359 dunkelrötlichbraun
-    {"dunkelbl\xE4ulichgr\xFCn", 0x006, 0x180, 0x1C0, false},        // 360 dunkelbläulichgrün
+    {"dunkelbl\xE4ulichgr\xFCn", 0x007, 0x180, 0x1C0, false},        // 360 dunkelbläulichgrün
     {"grauolivgr\xFCn", 0x104, 0x078, 0x07C, false},                 // 361 grauolivgrün
     {"lilawei\xDF", 0x0C0, 0x00F, 0x003, true},                      // 362 lilaweiß
     {"hellorangepink", 0x070, 0x078, 0x01C, false},                  // 363 hellorangepink
     {"rauchblau", 0x101, 0x078, 0x03C, false},                       // 364 rauchblau
-    {"tiefblaugr\xFCn", 0x006, 0x180, 0x1C0, true},                  // 365 tiefblaugrün
-    {"bla\xDFgr\xFCnlichblau", 0x006, 0x006, 0x006, false},          // 366 blaßgrünlichblau
+    {"tiefblaugr\xFCn", 0x007, 0x180, 0x1C0, true},                  // 365 tiefblaugrün
+    {"bla\xDFgr\xFCnlichblau", 0x007, 0x006, 0x006, false},          // 366 blaßgrünlichblau
     {"tiefpinkgrau", 0x160, 0x01C, 0x01C, false},                    // 367 tiefpinkgrau
     {"dunkelbl\xE4ulichgrau", 0x101, 0x0F0, 0x0E0, false},           // 368 dunkelbläulichgrau
     {"dunkelr\xF6tlichgrau", 0x120, 0x018, 0x038, false},            // 369 dunkelrötlichgrau
@@ -393,12 +393,12 @@ constexpr ColourEntry kColourTable[kColourCount] = {
     {"hellgelbgr\xFCn", 0x00C, 0x03C, 0x01C, false},                 // 382 hellgelbgrün
     {"leuchtendr\xF6tlichorange", 0x030, 0x1FE, 0x07E, false},       // 383 leuchtendrötlichorange
     {"hellbr\xE4unlichorange", 0x218, 0x1F0, 0x03C, false},          // 384 hellbräunlichorange
-    {"hellgr\xFCnlichblau", 0x006, 0x180, 0x00E, false},             // 385 hellgrünlichblau
+    {"hellgr\xFCnlichblau", 0x007, 0x180, 0x00E, false},             // 385 hellgrünlichblau
     {"hyazinthrot", 0x030, 0x1C0, 0x070, false},                     // 386 hyazinthrot
     {"leuchtendhimmelblau", 0x001, 0x078, 0x00E, false},             // 387 leuchtendhimmelblau
     {"bla\xDFgelblichorange", 0x018, 0x03C, 0x01C, false},           // 388 blaßgelblichorange
-    {"hellblaugr\xFCn", 0x006, 0x180, 0x00E, true},                  // 389 hellblaugrün
-    {"hellgr\xFCnblau", 0x006, 0x180, 0x00E, false},                 // 390 hellgrünblau
+    {"hellblaugr\xFCn", 0x007, 0x180, 0x00E, true},                  // 389 hellblaugrün
+    {"hellgr\xFCnblau", 0x007, 0x180, 0x00E, false},                 // 390 hellgrünblau
     {"bla\xDFgelbgr\xFCn", 0x00C, 0x006, 0x006, true},               // 391 blaßgelbgrün
     {"bla\xDFgraugr\xFCn", 0x104, 0x078, 0x07C, false},              // 392 blaßgraugrün
     {"hellgelblichbraun", 0x218, 0x03C, 0x038, false},               // 393 hellgelblichbraun
@@ -409,8 +409,8 @@ constexpr ColourEntry kColourTable[kColourCount] = {
     {"preu\xDFischblau", 0x001, 0x180, 0x1C0, false},                // 398 preußischblau
     {"mitternachtsblau", 0x001, 0x0F0, 0x1C0, false},                // 399 mitternachtsblau
     {"meerblau", 0x003, 0x0F0, 0x070, true},                         // 400 meerblau
-    {"pastellblaugr\xFCn", 0x006, 0x006, 0x006, false},              // 401 pastellblaugrün
-    {"mittelblaugr\xFCn", 0x006, 0x1FE, 0x0FE, false},               // 402 mittelblaugrün
+    {"pastellblaugr\xFCn", 0x007, 0x006, 0x006, false},              // 401 pastellblaugrün
+    {"mittelblaugr\xFCn", 0x007, 0x1FE, 0x0FE, false},               // 402 mittelblaugrün
     {"pastellgr\xFCn", 0x004, 0x006, 0x006, false},                  // 403 pastellgrün
     {"zartgr\xFCn", 0x004, 0x006, 0x006, false},                     // 404 zartgrün
     {"mittelgr\xFCn", 0x004, 0x1FE, 0x0FE, false},                   // 405 mittelgrün
@@ -433,7 +433,7 @@ constexpr ColourEntry kColourTable[kColourCount] = {
     {"mittelmagenta", 0x0E0, 0x1F0, 0x070, false},                   // 422 mittelmagenta
     {"pastell-lila", 0x0C0, 0x006, 0x006, false},                    // 423 pastell-lila
     {"pastellviolett", 0x080, 0x006, 0x006, false},                  // 424 pastellviolett
-    {"mittelviolett", 0x080, 0x1FE, 0x1FC, false},                   // 425 mittelviolett
+    {"mittelviolett", 0x080, 0x1FE, 0x0FC, false},                   // 425 mittelviolett
     {"pastellgrau", 0x100, 0x00E, 0x00E, false},                     // 426 pastellgrau
     {"anthrazit", 0x100, 0x1E0, 0x1C0, true},                        // 427 anthrazit
 };

@@ -55,6 +55,8 @@ std::string_view colourNameOf(std::uint16_t v) {
   return colourTableRows()[n - 1].name;
 }
 
+std::string colourNameText(std::uint16_t v) { return std::string(colourNameOf(v)); }
+
 ColourTable::ColourTable() : groups_(kColourCount, 0) { groups_[kFarblosRow] = 1; }
 
 int ColourTable::buildColourGroups() {
@@ -93,9 +95,8 @@ int ColourTable::buildColourGroups() {
 }
 
 ColourGroup ColourTable::colourGroupOf(std::uint16_t n) const {
-  const std::size_t number = n & 0xFFF;
-  if (number == 0 || number > groups_.size()) return 0;
-  return groups_[number - 1];
+  if (n == 0 || n > groups_.size()) return 0;
+  return groups_[n - 1u];
 }
 
 std::vector<ColourGroup> ColourTable::matchingColourGroups(ColourGroup g, bool exact) const {

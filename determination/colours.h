@@ -51,6 +51,9 @@ std::span<const ColourEntry> colourTableRows();
 // Needs no grouping: usable directly as the name source of colour lists.
 std::string_view colourNameOf(std::uint16_t v);
 
+// The same as a text of its own: the name source that colour lists are formatted with.
+std::string colourNameText(std::uint16_t v);
+
 // Reads an index slot (a NumberList of the search index); absent when empty.
 using IndexSlotReader = std::function<OptionalNumberList(int slot)>;
 
@@ -64,7 +67,8 @@ class ColourTable {
   // of choice items including the leading "unbekannt" (213 with this table).
   int buildColourGroups();
 
-  // ColourGroup of ColourNumber n (n from 1); 0 when n is 0 or past the table.
+  // ColourGroup of ColourNumber n (n from 1); 0 when n is 0 or past the table
+  // (callers holding a stored colour value mask it with 0xFFF first).
   ColourGroup colourGroupOf(std::uint16_t n) const;
   // Name of ColourNumber (v AND 0xFFF); empty when 0 or past the table.
   std::string_view colourNameOf(std::uint16_t v) const { return kalvor::colourNameOf(v); }

@@ -1,5 +1,6 @@
 #include "refdb/collation.h"
 
+#include <array>
 #include <cstddef>
 
 namespace kalvor {
@@ -23,7 +24,7 @@ constexpr unsigned char kOneLetterFrom[] = {0xCB, 0xEB, 0xC8, 0xE8, 0xC9, 0xE9, 
 constexpr char kOneLetterTo[] = "eeeeeeaaaaaaooooooii";
 
 // The two-letter table: blank, the umlauts, ß and the capitals A to Z.
-bool foldTwoLetter(unsigned char c, Fold& out) {
+constexpr bool foldTwoLetter(unsigned char c, Fold& out) {
   switch (c) {
     case ' ': out = {' ', 0, 1}; return true;
     case kAUmlaut: case kaUmlaut: out = {'a', 'e', 2}; return true;
@@ -40,18 +41,33 @@ bool foldTwoLetter(unsigned char c, Fold& out) {
 }
 
 // The one-letter table alone; other characters stay as they are.
-char foldOneLetter(unsigned char c) {
+constexpr char foldOneLetter(unsigned char c) {
   for (std::size_t i = 0; i < sizeof kOneLetterFrom; ++i) {
     if (kOneLetterFrom[i] == c) return kOneLetterTo[i];
   }
   return static_cast<char>(c);
 }
 
-Fold fold(unsigned char c) {
-  Fold f{};
-  if (foldTwoLetter(c, f)) return f;
-  return {foldOneLetter(c), 0, 1};
+struct FoldTables {
+  std::array<Fold, 256> fold{};
+};
+
+// The fold of every byte, computed once by the compiler: sorting the
+// whole name list folds a few million characters.
+constexpr FoldTables makeFoldTables() {
+  FoldTables t;
+  for (int c = 0; c < 256; ++c) {
+    const auto uc = static_cast<unsigned char>(c);
+    Fold f{0, 0, 1};
+    if (!foldTwoLetter(uc, f)) f = {foldOneLetter(uc), 0, 1};
+    t.fold[static_cast<std::size_t>(c)] = f;
+  }
+  return t;
 }
+
+constexpr FoldTables kFoldTables = makeFoldTables();
+
+Fold fold(unsigned char c) { return kFoldTables.fold[c]; }
 
 // The character at i, or 0 past the end (the end of a text compares as 0).
 unsigned char at(std::string_view s, std::size_t i) {
@@ -67,6 +83,32 @@ unsigned char lowerAscii(unsigned char c) {
 int letterDifference(char a, char b) {
   return static_cast<int>(static_cast<signed char>(a)) - static_cast<int>(static_cast<signed char>(b));
 }
+
+// The folded form of a text, produced one letter at a time; 0 once the
+// text has ended. An expanding character's second letter is held back for
+// the next call.
+class FoldedLetters {
+ public:
+  explicit FoldedLetters(std::string_view text) : text_(text) {}
+  char next() {
+    if (pending_ != 0) {
+      const char letter = pending_;
+      pending_ = 0;
+      return letter;
+    }
+    const unsigned char c = at(text_, pos_);
+    if (c == 0) return 0;
+    ++pos_;
+    const Fold f = fold(c);
+    if (f.count == 2) pending_ = f.second;
+    return f.first;
+  }
+
+ private:
+  std::string_view text_;
+  std::size_t pos_ = 0;
+  char pending_ = 0;
+};
 
 }  // namespace
 
@@ -88,41 +130,15 @@ int collateCompare(std::string_view a, std::string_view b, int quickLength, int 
   }
   if (sameIgnoringCase) return 0;
 
-  std::size_t i = 0, j = 0;
-  int used = 0;  // folded letters compared so far
-  while (used < foldedLength) {
-    const unsigned char ca = at(a, i);
-    const unsigned char cb = at(b, j);
-    if (ca == cb) {
-      if (ca == 0) return 0;
-      used += isExpandingCharacter(static_cast<char>(ca)) ? 2 : 1;
-      ++i;
-      ++j;
-      continue;
-    }
-    Fold fa = fold(ca);
-    Fold fb = fold(cb);
-    ++i;
-    ++j;
-    // "ä" against "a": the next character of the shorter side stands in for
-    // the "e", so Äschynit meets Aeschynit letter for letter. Its case is
-    // ignored too, or "äschynit" would differ from "AESCHYNIT" although both
-    // equal "Aeschynit", and the sort would depend on the record order.
-    if (fa.count == 2 && fb.count == 1) {
-      fb.second = foldOneLetter(lowerAscii(at(b, j)));
-      ++j;
-    } else if (fa.count == 1 && fb.count == 2) {
-      fa.second = foldOneLetter(lowerAscii(at(a, i)));
-      ++i;
-    }
-    int diff = letterDifference(fa.first, fb.first);
-    ++used;
-    if (diff != 0 || used >= foldedLength) return diff;
-    if (fa.count == 2 || fb.count == 2) {
-      diff = letterDifference(fa.second, fb.second);
-      ++used;
-      if (diff != 0) return diff;
-    }
+  // Walk both folded forms letter by letter. "Ä" against "A" compares
+  // "a", "e" with "a" and the first letter of whatever follows the "A", so
+  // Äschynit meets Aeschynit letter for letter.
+  FoldedLetters x(a), y(b);
+  for (int used = 0; used < foldedLength; ++used) {
+    const char la = x.next();
+    const char lb = y.next();
+    if (la != lb) return letterDifference(la, lb);
+    if (la == 0) return 0;  // both ended
   }
   return 0;
 }

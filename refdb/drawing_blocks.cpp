@@ -16,7 +16,7 @@ DrawingSource DrawingSource::make(std::uint8_t volume, std::uint16_t plate, std:
   storeU16(s.bytes_.data() + rf::kSourcePlateOffset, plate);
   storeU16(s.bytes_.data() + rf::kSourceFigureOffset, figure);
   const std::size_t n = std::min(note.size(), rf::kSourceNoteSize - 1);
-  std::memcpy(s.bytes_.data() + rf::kSourceNoteOffset, note.data(), n);
+  if (n > 0) std::memcpy(s.bytes_.data() + rf::kSourceNoteOffset, note.data(), n);
   return s;
 }
 

@@ -148,12 +148,14 @@ std::optional<std::size_t> decodePicture(std::span<const std::uint8_t> stream, s
   const unsigned endCode = clearCode + 1;
   const unsigned firstFree = clearCode + 2;
 
+  // Only whether a pixel value is zero matters for the bitmap, so the table
+  // keeps that instead of values that would not fit a byte for wide roots.
   std::array<std::uint16_t, kMaxCodes> prefix{};
   std::array<std::uint8_t, kMaxCodes> suffix{};
   std::array<std::uint8_t, kMaxCodes> firstPixel{};
   for (unsigned c = 0; c < clearCode; ++c) {
-    suffix[c] = static_cast<std::uint8_t>(c);
-    firstPixel[c] = static_cast<std::uint8_t>(c);
+    suffix[c] = c != 0;
+    firstPixel[c] = c != 0;
   }
   std::array<std::uint8_t, kMaxCodes + 1> stack{};
 
@@ -197,7 +199,7 @@ std::optional<std::size_t> decodePicture(std::span<const std::uint8_t> stream, s
       stack[depth++] = suffix[c];
       c = prefix[c];
     }
-    stack[depth++] = static_cast<std::uint8_t>(c);
+    stack[depth++] = c != 0;
     while (depth > 0 && !sink.done()) sink.put(stack[--depth] != 0);
     previous = static_cast<int>(code);
   }

@@ -56,7 +56,7 @@ bool MineralRecord::setText(std::size_t offset, std::size_t size, std::string_vi
   const bool fits = text.size() < size;
   const std::size_t n = fits ? text.size() : size - 1;
   std::memset(bytes_.data() + offset, 0, size);
-  std::memcpy(bytes_.data() + offset, text.data(), n);
+  if (n > 0) std::memcpy(bytes_.data() + offset, text.data(), n);
   return fits;
 }
 

@@ -197,8 +197,11 @@ class MineralDatabase {
   // (flag byte 0) their texts cut to the fields and derived English forms; n >= N gives
   // flag 0x80 and zeros. Nothing survives from an earlier read, unlike a reused buffer.
   MineralRecord readMineralRecord(MineralNumber n) const;
-  // The kalvor.db offset of entry n (n < N).
-  std::uint32_t entryOffset(MineralNumber n) const { return offsets_.at(n); }
+  // The kalvor.db offset of entry n; nothing when n >= N.
+  std::optional<std::uint32_t> entryOffset(MineralNumber n) const {
+    if (n >= offsets_.size()) return std::nullopt;
+    return offsets_[n];
+  }
 
  private:
   MineralDatabase(std::vector<std::uint32_t> offsets, Bytes records)

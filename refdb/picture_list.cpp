@@ -13,7 +13,7 @@ PictureEntry PictureEntry::make(std::uint16_t pictureNumber, std::string_view ca
   PictureEntry e;
   storeU16(e.bytes_.data() + rf::kPictureEntryNumberOffset, pictureNumber);
   const std::size_t n = std::min(caption.size(), rf::kPictureEntryCaptionSize - 1);
-  std::memcpy(e.bytes_.data() + rf::kPictureEntryCaptionOffset, caption.data(), n);
+  if (n > 0) std::memcpy(e.bytes_.data() + rf::kPictureEntryCaptionOffset, caption.data(), n);
   return e;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
@@ -102,6 +103,10 @@ TEST(ColourTableRows, NamesAreLookedUpByTheLow12Bits) {
   EXPECT_EQ(colourNameOf(428), "");
   EXPECT_EQ(colourNameOf(0xFFF), "");
   EXPECT_EQ(colourNameOf(0x3000), "");  // number 0 with flags
+  // The text form serves as the name source of formatted colour lists.
+  const std::function<std::string(std::uint16_t)> source = colourNameText;
+  EXPECT_EQ(source(0x1000 | 314), cp("weiß"));
+  EXPECT_EQ(source(500), "");
 }
 
 // Each hue a name names is among its hue bits, whitish names have the
@@ -144,6 +149,7 @@ TEST_F(Colours, GroupingGivesOneChoicePerDistinctColour) {
   EXPECT_EQ(table_.colourGroupOf(1), 0);  // "--"
   EXPECT_EQ(table_.colourGroupOf(0), 0);
   EXPECT_EQ(table_.colourGroupOf(428), 0);
+  EXPECT_EQ(table_.colourGroupOf(0x1000 | 33), 0);  // a number, not a stored value
 
   // Byte order of Windows-1252 after "farblos": "ß" after every plain letter.
   for (std::size_t k = 2; k < choices.size(); ++k) {
@@ -269,6 +275,30 @@ TEST_F(Colours, OliveGreenLooselyFindsGreensAndYellowGreens) {
   for (const char* far : {"rot", "blau", "braun", "rosa", "violett", "weiß", "gelb", "blaugrün"}) {
     EXPECT_EQ(near.count(groupOf(far)), 0u) << far;
   }
+}
+
+TEST_F(Colours, LooseNeighboursFollowTheColourNames) {
+  // Blue-greens meet the turquoise blues and the greens, not the yellow-greens.
+  EXPECT_TRUE(matches("blaugrün", "grünblau", false));
+  EXPECT_TRUE(matches("grünblau", "blaugrün", false));
+  EXPECT_TRUE(matches("blaugrün", "türkisblau", false));
+  EXPECT_TRUE(matches("blaugrün", "grün", false));
+  EXPECT_FALSE(matches("blaugrün", "gelbgrün", false));
+  // Black meets the blackish colours, not every violet.
+  EXPECT_TRUE(matches("schwarz", "blauschwarz", false));
+  EXPECT_TRUE(matches("schwarz", "anthrazit", false));
+  EXPECT_FALSE(matches("schwarz", "violett", false));
+  EXPECT_FALSE(matches("schwarz", "grau", false));
+  // Grey meets the tinted greys; white only the whitish colours.
+  EXPECT_TRUE(matches("grau", "blaugrau", false));
+  EXPECT_TRUE(matches("grau", "hellgrau", false));
+  EXPECT_FALSE(matches("weiß", "gelb", false));
+  EXPECT_TRUE(matches("weiß", "gelblichweiß", false));
+  // Brown meets the yellow-browns and red-browns, not green or blue.
+  EXPECT_TRUE(matches("braun", "gelbbraun", false));
+  EXPECT_TRUE(matches("braun", "rotbraun", false));
+  EXPECT_FALSE(matches("braun", "grün", false));
+  EXPECT_FALSE(matches("braun", "blau", false));
 }
 
 TEST_F(Colours, SlotsUniteTheIndexListsOfTheMatchingGroupsOnce) {

@@ -31,6 +31,13 @@ TEST(LzwDecode, HandMadeStream) {
   EXPECT_EQ(decodePicture(twoClears, 5, 2, out2), std::optional<std::size_t>(10));
   EXPECT_EQ(out2, kSmallBitmap);
 
+  // Size byte 9 (10-bit codes): the root 256 is a non-zero pixel value.
+  // Codes 512 (clear), 256, 513 (end) at 10 bits each, LSB first: 00 02 14 20.
+  Bytes wide(2, 0xAA);
+  EXPECT_EQ(decodePicture(Bytes{0x09, 0x04, 0x00, 0x02, 0x14, 0x20, 0x00}, 1, 1, wide),
+            std::optional<std::size_t>(1));
+  EXPECT_EQ(wide, (Bytes{0x80, 0xFF}));
+
   // Only one row asked for: stops there, the second row keeps its bytes.
   Bytes out3(4, 0xAA);
   EXPECT_EQ(decodePicture(stream, 5, 1, out3), std::optional<std::size_t>(5));
@@ -145,6 +152,55 @@ TEST(LzwRoundTrip, LargePicturesFillTheTableAndUseTwelveBitCodes) {
   ASSERT_TRUE(runOut);
   for (std::size_t y = 0; y < rows; y += 37)
     for (std::size_t x = 0; x < width; ++x) ASSERT_TRUE(pictureBit(*runOut, width, x, y));
+}
+
+// Packs codes least significant bit first into sub-blocks of 255 bytes.
+Bytes packCodes(std::uint8_t minSize, const std::vector<std::pair<unsigned, unsigned>>& codes) {
+  Bytes data;
+  std::uint32_t bits = 0;
+  unsigned count = 0;
+  for (auto [code, width] : codes) {
+    bits |= code << count;
+    count += width;
+    for (; count >= 8; count -= 8, bits >>= 8) data.push_back(static_cast<std::uint8_t>(bits));
+  }
+  if (count) data.push_back(static_cast<std::uint8_t>(bits));
+  Bytes out = {minSize};
+  for (std::size_t at = 0; at < data.size(); at += 255) {
+    const std::size_t n = std::min<std::size_t>(255, data.size() - at);
+    out.push_back(static_cast<std::uint8_t>(n));
+    out.insert(out.end(), data.begin() + static_cast<std::ptrdiff_t>(at), data.begin() + static_cast<std::ptrdiff_t>(at + n));
+  }
+  out.push_back(0);
+  return out;
+}
+
+TEST(LzwDecode, FullTableWithoutClearKeepsTwelveBitCodes) {
+  // After a clear, 4091 root codes (1 0 1 0 ...) make entries 6..4095; the width
+  // grows when the next free code reaches 8, 16, ... 2048 and stays 12 after that.
+  // Entry 4095 was made from the last two roots (0 1). With the table full, no
+  // entry is made any more and the codes 4095, 1, 0 still come at 12 bits.
+  std::vector<std::pair<unsigned, unsigned>> codes = {{4, 3}};
+  unsigned nextFree = 6, width = 3;
+  for (unsigned i = 0; i < 4091; ++i) {
+    codes.push_back({(i + 1) % 2, width});
+    if (i > 0 && nextFree < 4096 && ++nextFree >= (1u << width) && width < 12) ++width;
+  }
+  ASSERT_EQ(nextFree, 4096u);
+  ASSERT_EQ(width, 12u);
+  for (unsigned c : {4095u, 1u, 0u, 5u}) codes.push_back({c, 12});
+  const Bytes stream = packCodes(2, codes);
+
+  const std::size_t width1 = 4095;
+  const std::optional<Bytes> out = decodePicture(stream, width1, 1);
+  ASSERT_TRUE(out);
+  for (std::size_t x = 0; x < 4091; ++x) ASSERT_EQ(pictureBit(*out, width1, x, 0), (x + 1) % 2 == 1) << x;
+  EXPECT_FALSE(pictureBit(*out, width1, 4091, 0));
+  EXPECT_TRUE(pictureBit(*out, width1, 4092, 0));
+  EXPECT_TRUE(pictureBit(*out, width1, 4093, 0));
+  EXPECT_FALSE(pictureBit(*out, width1, 4094, 0));
+  Bytes counted(pictureRowBytes(width1));
+  EXPECT_EQ(decodePicture(stream, width1, 1, counted), std::optional<std::size_t>(4095));
 }
 
 TEST(LzwDecode, DamagedStreamsStopCleanly) {

@@ -91,6 +91,9 @@ TEST(MineralRecordFormat, FullMineralGoldenBytes) {
   w.add(quarz());
   w.add(quarz());
   EXPECT_EQ(w.indexFile(), (Bytes{2, 0, 0, 0, 0, 0, 0, 0, 0x46, 0x01, 0, 0}));
+  const MineralDatabase db = databaseOf(w);
+  EXPECT_EQ(db.entryOffset(1), std::optional<std::uint32_t>(326));
+  EXPECT_FALSE(db.entryOffset(2));
 }
 
 TEST(MineralRecordFormat, AliasGoldenBytes) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -99,6 +100,19 @@ TEST(Collation, CaseEndsOfTextAndUnfoldedCharacters) {
   EXPECT_EQ(compareNames("Zirkon", "Calcit"), 1);
 }
 
+TEST(Collation, CharactersAfterAnUmlautAgainstAPlainVowelFoldToo) {
+  // "Ä" against "A" pairs the "e" of "ae" with the next character of the
+  // other name, folded like every other character.
+  EXPECT_EQ(compareNames("ÄSCHYNIT", "Aeschynit"), 0);
+  EXPECT_EQ(compareNames("äschynit", "AESCHYNIT"), 0);
+  EXPECT_EQ(compareNames("Äé", "aüe"), -1);  // "aee" before "auee"
+  EXPECT_EQ(compareNames("aüe", "Äé"), 1);
+  EXPECT_EQ(compareNames("aß", "ass"), 0);
+  EXPECT_EQ(compareNames("aß", "ä"), 1);     // "ass" after "ae"
+  EXPECT_EQ(compareNames("ass", "ä"), 1);
+  EXPECT_EQ(compareNames("Aä", "Äa"), -1);   // "aae" before "aea"
+}
+
 TEST(Collation, FoldedLengthLimitsTheComparisonToATypedPrefix) {
   EXPECT_EQ(foldedPrefixLength(cp("Straße"), 6), 7);
   EXPECT_EQ(foldedPrefixLength(cp("Äsch"), 4), 5);
@@ -146,6 +160,41 @@ TEST(NameList, GermanOrderAndEqualNamesInRecordOrder) {
   EXPECT_EQ(list.node(8).id, 2u);
   EXPECT_EQ(list.node(9).id, 7u);
   EXPECT_EQ(list.node(10).id, 13u);
+}
+
+// The list order is the one that inserting the records one by one gives:
+// before the head, after the tail, or after the last node (searched from the
+// tail) that the new name sorts equal to or after.
+TEST(NameList, OrderEqualsRecordByRecordInsertion) {
+  const char* const parts[] = {"a", "A", "ae", "\xE4", "\xC4", "o", "oe", "\xF6", "u", "\xFC", "ss", "\xDF",
+                               "e", "\xE9", "\xC9", "r", "s", "Z", "-", "1", " "};
+  std::mt19937 random(7);
+  std::uniform_int_distribution<std::size_t> part(0, std::size(parts) - 1);
+  std::uniform_int_distribution<int> length(1, 4);
+  std::vector<NameSource> entries;
+  for (int k = 0; k < 600; ++k) {
+    std::string name;
+    for (int p = length(random); p > 0; --p) name += parts[part(random)];
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    entries.push_back({false, name});
+  }
+  std::vector<std::uint32_t> inserted;  // ids in insertion order
+  for (std::uint32_t id = 1; id <= entries.size(); ++id) {
+    const std::string& name = entries[id - 1].name;
+    const auto cmp = [&](std::uint32_t other) {
+      return collateCompare(name, entries[other - 1].name, kNameCompareLength, kNameCompareLength);
+    };
+    std::size_t at = inserted.size();
+    if (!inserted.empty() && cmp(inserted.front()) < 0) {
+      at = 0;
+    } else if (!inserted.empty() && cmp(inserted.back()) < 0) {
+      at = inserted.size() - 1;
+      while (at > 0 && cmp(inserted[at - 1]) < 0) --at;
+    }
+    inserted.insert(inserted.begin() + static_cast<std::ptrdiff_t>(at), id);
+  }
+  const MineralNameList list = MineralNameList::build(entries);
+  EXPECT_EQ(idsInOrder(list), inserted);
 }
 
 TEST(NameList, SourceNamesAreTrimmedAndCutTo39Characters) {
@@ -300,6 +349,23 @@ TEST(NameList, UnsortedFileWithAPartialRecordKeepsTheWholeOnes) {
   EXPECT_EQ(namesInOrder(list), (std::vector<std::string>{"Albit", "Quarz"}));
   EXPECT_EQ(list.nameOfMineral(2), "");
   EXPECT_TRUE(MineralNameList::fromUnsorted(Bytes(40, 'x')).empty());
+}
+
+TEST(NameList, NumberTableExistsUpToTheDatabaseLimit) {
+  Bytes fl;
+  for (std::uint32_t id = 1; id <= kMaxNameListEntries; ++id) {
+    addStoredRecord(fl, "M" + std::to_string(id), static_cast<std::uint16_t>(id), false);
+  }
+  const MineralNameList full = MineralNameList::fromStored(fl);
+  ASSERT_EQ(full.size(), 16535u);
+  EXPECT_EQ(full.nameOfMineral(16534), "M16535");
+  EXPECT_EQ(full.nameOfMineral(0), "M1");
+
+  addStoredRecord(fl, "M16536", 16536, false);
+  const MineralNameList tooMany = MineralNameList::fromStored(fl);
+  ASSERT_EQ(tooMany.size(), 16536u);
+  EXPECT_EQ(tooMany.nameOfMineral(0), "");  // no number table beyond the limit
+  EXPECT_EQ(tooMany.findMineralByPrefix("M16536"), 16536u);  // the list itself is whole
 }
 
 TEST(NameList, BuiltFromTheMineralDatabaseLikeFromItsNameFile) {
