@@ -201,18 +201,22 @@ std::vector<std::string> TextCanvas::renderLines() const {
   for (const DrawnLine& l : lines()) {
     if (l.y1 != l.y2) continue;
     const int left = std::min(l.x1, l.x2), right = std::max(l.x1, l.x2);
+    // A bar lies within a text line's ascent and covers drawn characters
+    // only; anything else is a rule of its own.
     bool over = false;
     for (int b : baselines) {
       if (l.y1 <= b - kRowHeight || l.y1 >= b) continue;
       Row& r = textRow(b);
-      for (int col = left; col < std::max(right, left + 1); ++col) {
-        auto it = r.cells.find(col);
-        if (it != r.cells.end() && !it->second.normal.empty()) {
-          it->second.overline = true;
-          over = true;
-        }
+      const int end = std::max(right, left + 1);
+      bool covered = true;
+      for (int col = left; col < end && covered; ++col) {
+        const auto it = r.cells.find(col);
+        covered = it != r.cells.end() && !it->second.normal.empty();
       }
-      if (over) break;
+      if (!covered) continue;
+      for (int col = left; col < end; ++col) r.cells[col].overline = true;
+      over = true;
+      break;
     }
     if (over) continue;
     Row& rule = rows[static_cast<long>(l.y1) * 2 + 1];

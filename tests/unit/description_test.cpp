@@ -8,6 +8,7 @@
 
 #include "determination/crystal_data_text.h"
 #include "determination/description.h"
+#include "platform/settings.h"
 #include "render/measuring_canvas.h"
 #include "render/text_canvas.h"
 #include "tests/unit/test_files.h"
@@ -448,6 +449,31 @@ TEST(MineralDescription, SystematicsAsTextAndRichTextWrapping) {
   DescriptionLayout layout(canvas, sources, options);
   layout.drawRichText(0, 0, FontSlot::kText, "eins zwei @drei vier@ fuenf $H_2O$ sechs", 14, 0);
   EXPECT_EQ(canvas.renderText(), "eins zwei\ndrei vier\nfuenf H\u2082O\nsechs\n");
+}
+
+Bytes bytesOf(std::string_view text) { return Bytes(text.begin(), text.end()); }
+
+TEST(DescriptionOptions, ReadFromTheSettingsWithDefaults) {
+  testing::ScratchDir dir;
+  const std::string ini = dir.file("kalvor.ini");
+  ASSERT_TRUE(testing::writeFile(
+      ini, bytesOf("[Optionen]\r\nWinkel mit Minuten=1\r\nRefFarbe=255 0 10\r\n"
+                            "Mineral Fundortliste=0\r\n")));
+  DescriptionOptions o = readDescriptionOptions(*openIniSettings(ini));
+  EXPECT_TRUE(o.anglesWithMinutes);
+  EXPECT_FALSE(o.systematicsAsText);
+  EXPECT_TRUE(o.referenceColouring);
+  EXPECT_EQ(o.referenceColour, (Rgb{255, 0, 10}));
+  EXPECT_FALSE(o.mineralLocalityList);
+  EXPECT_TRUE(o.aliasLocalityList);
+
+  // No file: the defaults; a colour that is not three numbers keeps "0 127 0".
+  o = readDescriptionOptions(*openIniSettings(dir.file("fehlt.ini")));
+  EXPECT_FALSE(o.anglesWithMinutes);
+  EXPECT_EQ(o.referenceColour, (Rgb{0, 127, 0}));
+  EXPECT_TRUE(o.mineralLocalityList);
+  ASSERT_TRUE(testing::writeFile(ini, bytesOf("[Optionen]\r\nRefFarbe=rot\r\n")));
+  EXPECT_EQ(readDescriptionOptions(*openIniSettings(ini)).referenceColour, (Rgb{0, 127, 0}));
 }
 
 }  // namespace
