@@ -1,11 +1,16 @@
 // Writes the small reference database of the "zeige" golden test into the
 // folder given as the only argument: kalvor.mi/kalvor.db through the record
-// writer, and a kalvor.sy with the Lapis and Hey titles of one mineral.
+// writer, a kalvor.sy with the Lapis and Hey titles of one mineral, and a
+// collection with three localities.
 #include <cstdio>
 #include <string>
 
 #include "base/file_io.h"
+#include "collection/collection.h"
+#include "collection/locality.h"
 #include "refdb/mineral_record.h"
+#include "refdb/name_list_builder.h"
+#include "refdb/names.h"
 
 namespace {
 
@@ -23,6 +28,17 @@ CrystalDataEntry cell(std::uint32_t classes, int z, double a, double b, double c
   e.c0 = c;
   e.beta = beta;
   return e;
+}
+
+kalvor::Locality locality(const char* name, const char* place, const char* region,
+                          const char* country, std::vector<std::uint16_t> minerals) {
+  kalvor::Locality l;
+  l.name = name;
+  l.nearestPlace = place;
+  l.region = region;
+  l.country = country;
+  l.minerals = std::move(minerals);
+  return l;
 }
 
 MineralRecord alias(const char* name, const char* target) {
@@ -109,5 +125,20 @@ int main(int argc, char** argv) {
       "11\tCarbonate\n"
       "11.1\tmit Hydroxid\n";
   const kalvor::Bytes bytes(sy.begin(), sy.end());
-  return kalvor::writeWholeFile(kalvor::joinPath(argv[1], "kalvor.sy"), bytes) ? 0 : 1;
+  if (!kalvor::writeWholeFile(kalvor::joinPath(argv[1], "kalvor.sy"), bytes)) return 1;
+
+  const std::optional<kalvor::MineralDatabase> database = kalvor::MineralDatabase::open(argv[1]);
+  if (!database) return 1;
+  const kalvor::MineralNameList names = kalvor::buildMineralNameList(*database);
+  kalvor::Collection collection(names, database->entryCount(), nullptr);
+  if (collection.open(argv[1]) == kalvor::Collection::OpenResult::kUnavailable) return 1;
+  // Malachite (0) is on a specimen from Grube Clara (bit 15); quartz is 3.
+  const kalvor::Locality localities[] = {
+      locality("Tsumeb", "", "", "Namibia", {0}),
+      locality("Grube Clara", "Oberwolfach", "Schwarzwald", "Deutschland", {0 | 0x8000, 3}),
+      locality("Ilfeld", "", "Harz", "Deutschland", {3}),
+  };
+  for (const kalvor::Locality& l : localities)
+    if (!kalvor::saveLocalityFromForm(collection, l)) return 1;
+  return 0;
 }
