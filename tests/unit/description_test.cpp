@@ -451,6 +451,51 @@ TEST(MineralDescription, SystematicsAsTextAndRichTextWrapping) {
   EXPECT_EQ(canvas.renderText(), "eins zwei\ndrei vier\nfuenf H\u2082O\nsechs\n");
 }
 
+// Sources that have a radioactivity picture of 48 x 48.
+class PictureSources : public FakeSources {
+ public:
+  mutable int pictures = 0;
+  TextExtent drawRadioactivityPicture(Canvas&, int right, int top) const override {
+    ++pictures;
+    EXPECT_EQ(right, 600);
+    EXPECT_EQ(top, 0);
+    return TextExtent{48, 48};
+  }
+};
+
+TEST(MineralDescription, RadioactiveMineralsKeepTheirHeaderClearOfThePicture) {
+  PictureSources sources;
+  MineralRecord r = malachite();
+  r.setName("Torbernit");
+  r.setFormula("Cu(UO_2)_2(PO_4)_2");
+  MeasuringCanvas canvas;
+  DescriptionLayout layout(canvas, sources, DescriptionOptions{});
+  layout.describeMineral(LayoutArea{0, 0, 600, 2000}, r, 0);
+  EXPECT_EQ(sources.pictures, 1);
+  int checked = 0;
+  for (const DrawnText& t : canvas.texts()) {
+    // The Lapis number ends at the picture's left edge, 600 - 48.
+    if (t.text == "V/C.1") {
+      EXPECT_EQ(t.x, 552 - 5 * 8);
+      ++checked;
+    }
+    // The name line (22) is made as tall as the picture (48).
+    if (t.text == "Kristallsystem:") {
+      EXPECT_EQ(t.baseline, 48 + 13);
+      ++checked;
+    }
+  }
+  EXPECT_EQ(checked, 2);
+
+  // Thorium too; a formula without either draws no picture ("Tl" is thallium).
+  r.setFormula("ThSiO_4");
+  layout.describeMineral(LayoutArea{0, 0, 600, 2000}, r, 0);
+  EXPECT_EQ(sources.pictures, 2);
+  r.setFormula("TlAsS_2");
+  layout.describeMineral(LayoutArea{0, 0, 600, 2000}, r, 0);
+  EXPECT_EQ(sources.pictures, 2);
+}
+
 Bytes bytesOf(std::string_view text) { return Bytes(text.begin(), text.end()); }
 
 TEST(DescriptionOptions, ReadFromTheSettingsWithDefaults) {
