@@ -1,28 +1,20 @@
 #include "collection/record_store.h"
 
 #include <algorithm>
-#include <climits>
+#include <filesystem>
+#include <functional>
 #include <unordered_set>
 #include <utility>
 
 #include "base/file_io.h"
+#include "platform/file_attributes.h"
 
 namespace kalvor {
 namespace sf = store_format;
 
-namespace {
-
-// Offsets are u32 on disk; the C library seeks with a long.
-bool seekable(std::uint64_t offset) {
-  return offset <= 0xFFFFFFFFull && offset <= static_cast<std::uint64_t>(LONG_MAX);
-}
-
-}  // namespace
-
-void RecordStore::FileCloser::operator()(std::FILE* f) const { std::fclose(f); }
-
-RecordStore::RecordStore(std::string path, const StoreLayout& layout, std::FILE* file, bool readOnly)
-    : path_(std::move(path)), layout_(layout), file_(file), readOnly_(readOnly) {}
+RecordStore::RecordStore(std::string path, const StoreLayout& layout, std::unique_ptr<RandomAccessFile> file,
+                         bool readOnly)
+    : path_(std::move(path)), layout_(layout), file_(std::move(file)), readOnly_(readOnly) {}
 
 RecordStore::RecordStore(RecordStore&&) noexcept = default;
 RecordStore& RecordStore::operator=(RecordStore&&) noexcept = default;
@@ -35,33 +27,28 @@ std::uint32_t RecordStore::dataStart() const { return sf::kDirectoryOffset + 4 *
 std::optional<RecordStore> RecordStore::openStoreFile(const std::string& path, const StoreLayout& layout,
                                                       StoreOpenMode mode) {
   const bool readOnly = mode == StoreOpenMode::kReadOnly;
-  std::FILE* f = std::fopen(path.c_str(), readOnly ? "rb" : "r+b");
-  if (!f && !readOnly) {
-    // Never create over a file that exists but cannot be opened for writing.
-    if (std::FILE* probe = std::fopen(path.c_str(), "rb")) {
-      std::fclose(probe);
-      return std::nullopt;
-    }
+  const FileAccess access = readOnly ? FileAccess::kReadOnly : FileAccess::kReadWrite;
+  std::unique_ptr<RandomAccessFile> file = openRandomAccessFile(path, access);
+  if (!file && !readOnly) {
+    // Never create over something that exists but cannot be opened for writing.
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec) || ec) return std::nullopt;
     // Created whole through a temporary file, so a crash never leaves a
     // header that is cut short.
     const Bytes header(sf::kDirectoryOffset + 4 * layout.directorySize, 0);
     if (!writeWholeFile(path, header)) return std::nullopt;
-    f = std::fopen(path.c_str(), "r+b");
+    file = openRandomAccessFile(path, access);
   }
-  if (!f) return std::nullopt;
-  // Unbuffered: every write reaches the system in the order issued, which the
-  // crash safety of the slot switch relies on.
-  std::setvbuf(f, nullptr, _IONBF, 0);
-  RecordStore store(path, layout, f, readOnly);
+  if (!file) return std::nullopt;
+  RecordStore store(path, layout, std::move(file), readOnly);
   if (!store.load()) return std::nullopt;
   return store;
 }
 
 bool RecordStore::load() {
-  if (std::fseek(file_.get(), 0, SEEK_END) != 0) return false;
-  const long end = std::ftell(file_.get());
-  if (end < 0) return false;
-  fileSize_ = static_cast<std::uint64_t>(end);
+  const std::optional<std::uint64_t> size = file_->size();
+  if (!size) return false;
+  fileSize_ = *size;
   if (fileSize_ == 0 && !readOnly_) {
     // An empty file is a store that was never written.
     if (!writeAt(0, Bytes(dataStart(), 0))) return false;
@@ -79,19 +66,21 @@ bool RecordStore::load() {
 }
 
 bool RecordStore::readAt(std::uint64_t offset, std::span<std::uint8_t> out) {
-  if (!file_ || !seekable(offset) || offset + out.size() > fileSize_) return false;
-  if (std::fseek(file_.get(), static_cast<long>(offset), SEEK_SET) != 0) return false;
-  return out.empty() || std::fread(out.data(), 1, out.size(), file_.get()) == out.size();
+  if (!file_ || offset + out.size() > fileSize_) return false;
+  return out.empty() || file_->readAt(offset, out);
 }
 
 bool RecordStore::writeAt(std::uint64_t offset, std::span<const std::uint8_t> data) {
-  if (!file_ || readOnly_ || !seekable(offset + data.size())) return false;
-  if (std::fseek(file_.get(), static_cast<long>(offset), SEEK_SET) != 0) return false;
-  const std::size_t written = data.empty() ? 0 : std::fwrite(data.data(), 1, data.size(), file_.get());
-  const bool flushed = std::fflush(file_.get()) == 0;
-  // Whatever part reached the file counts for the file's length.
-  fileSize_ = std::max<std::uint64_t>(fileSize_, offset + written);
-  return written == data.size() && flushed;
+  // Every offset in the files is a u32.
+  if (!file_ || readOnly_ || offset + data.size() > 0xFFFFFFFFull) return false;
+  if (data.empty()) return true;
+  if (file_->writeAt(offset, data)) {
+    fileSize_ = std::max<std::uint64_t>(fileSize_, offset + data.size());
+    return true;
+  }
+  // Whatever part reached the file counts for its length.
+  if (const std::optional<std::uint64_t> size = file_->size()) fileSize_ = *size;
+  return false;
 }
 
 bool RecordStore::readU32At(std::uint64_t offset, std::uint32_t& value) {
@@ -169,12 +158,16 @@ bool RecordStore::setSlot(std::uint32_t n, std::uint32_t offset) {
   return slot != 0 && writeU32At(slot, offset);
 }
 
-// Reads a block header and checks that the whole block lies in the data area.
-bool RecordStore::plausibleBlock(std::uint32_t offset, std::uint32_t unitBytes, std::uint32_t& units) {
-  std::uint8_t header[sf::kBlockHeaderBytes];
-  if (offset < dataStart() || !readAt(offset, header)) return false;
-  units = loadU16(header + sf::kBlockUnitsOffset);
-  return units > 0 && offset + sf::kBlockHeaderBytes + std::uint64_t{units} * unitBytes <= fileSize_;
+// Reads a block header (one read) and checks that the whole block lies in the data area.
+bool RecordStore::plausibleBlock(std::uint32_t offset, std::uint32_t unitBytes, BlockHeader& header,
+                                 bool withNext) {
+  std::uint8_t h[sf::kFreeBlockHeaderBytes];
+  const std::size_t size = withNext ? sf::kFreeBlockHeaderBytes : sf::kBlockHeaderBytes;
+  if (offset < dataStart() || !readAt(offset, {h, size})) return false;
+  header.owner = loadU32(h + sf::kBlockOwnerOffset);
+  header.units = loadU16(h + sf::kBlockUnitsOffset);
+  header.next = withNext ? loadU32(h + sf::kBlockNextOffset) : 0;
+  return header.units > 0 && offset + sf::kBlockHeaderBytes + std::uint64_t{header.units} * unitBytes <= fileSize_;
 }
 
 std::optional<Bytes> RecordStore::readRecord(std::uint32_t n) {
@@ -209,12 +202,13 @@ std::optional<std::uint32_t> RecordStore::writeRecord(std::uint32_t n, std::span
   // The block the slot points at now: the old version, or for a new number
   // what an interrupted earlier attempt left behind.
   std::uint32_t oldBlock = 0;
+  std::uint32_t oldUnits = 0;
   std::uint32_t current = 0;
   if (readU32At(slot, current) && current != 0) {
-    std::uint32_t owner = 0;
-    std::uint32_t oldUnits = 0;
-    if (plausibleBlock(current, layout_.unitBytes, oldUnits) && readU32At(current, owner) && owner == n) {
+    BlockHeader old;
+    if (plausibleBlock(current, layout_.unitBytes, old) && old.owner == n) {
       oldBlock = current;
+      oldUnits = old.units;
     }
   }
   // The new version goes into another block; the old one stays intact until
@@ -228,7 +222,7 @@ std::optional<std::uint32_t> RecordStore::writeRecord(std::uint32_t n, std::span
   if (!writeU32At(slot, at)) return std::nullopt;
   if (isNew && !writeCountWord((countWord_ & ~layout_.countMask) | n)) return std::nullopt;
   // A failure here only costs the old block's space.
-  if (oldBlock != 0) freeBlock(oldBlock, layout_.unitBytes);
+  if (oldBlock != 0) pushFree(oldBlock, oldUnits, layout_.unitBytes);
   return n;
 }
 
@@ -252,18 +246,16 @@ std::uint32_t RecordStore::placeBlock(std::uint32_t owner, std::uint32_t& units,
     std::uint32_t cur = freeHead_;
     bool damaged = false;
     while (cur != 0) {
-      std::uint8_t h[sf::kFreeBlockHeaderBytes];
-      std::uint32_t blockUnits = 0;
+      BlockHeader h;
       // Each free block must be a real free block in the data area that no
       // live record or page overlaps; a revisit means a cycle.
-      if (!visited.insert(cur).second || !plausibleBlock(cur, unitBytes, blockUnits) || !readAt(cur, h) ||
-          loadU32(h + sf::kBlockOwnerOffset) != 0 ||
-          overlapsLive(cur, cur + sf::kBlockHeaderBytes + std::uint64_t{blockUnits} * unitBytes) ||
-          cur + std::uint64_t{sf::kFreeBlockHeaderBytes} > fileSize_) {
+      if (!visited.insert(cur).second || !plausibleBlock(cur, unitBytes, h, true) || h.owner != 0 ||
+          overlapsLive(cur, cur + sf::kBlockHeaderBytes + std::uint64_t{h.units} * unitBytes)) {
         damaged = true;
         break;
       }
-      const std::uint32_t next = loadU32(h + sf::kBlockNextOffset);
+      const std::uint32_t blockUnits = h.units;
+      const std::uint32_t next = h.next;
       if (blockUnits >= units) {
         chosen = cur;
         chosenUnits = blockUnits;
@@ -303,10 +295,13 @@ std::uint32_t RecordStore::placeBlock(std::uint32_t owner, std::uint32_t& units,
 
 bool RecordStore::freeBlock(std::uint32_t offset, std::uint32_t unitBytes) {
   if (readOnly_) return false;
-  std::uint32_t units = 0;
-  std::uint32_t owner = 0;
+  BlockHeader header;
   // Freeing a free block twice would make the list a cycle.
-  if (!plausibleBlock(offset, unitBytes, units) || !readU32At(offset, owner) || owner == 0) return false;
+  if (!plausibleBlock(offset, unitBytes, header) || header.owner == 0) return false;
+  return pushFree(offset, header.units, unitBytes);
+}
+
+bool RecordStore::pushFree(std::uint32_t offset, std::uint32_t units, std::uint32_t unitBytes) {
   const std::uint64_t end = offset + sf::kBlockHeaderBytes + std::uint64_t{units} * unitBytes;
   if (liveBuilt_) {
     removeLive(offset);
@@ -355,37 +350,79 @@ bool RecordStore::overlapsLive(std::uint32_t begin, std::uint64_t end) const {
   return false;
 }
 
+void RecordStore::readSorted(std::vector<std::uint32_t>& offsets, std::uint32_t width,
+                             const std::function<void(std::uint32_t, const std::uint8_t*)>& use) {
+  // Large windows instead of one read per header: blocks lie close together,
+  // so a hundred thousand headers cost a few dozen reads.
+  constexpr std::uint64_t kWindow = 256 * 1024;
+  std::sort(offsets.begin(), offsets.end());
+  offsets.erase(std::unique(offsets.begin(), offsets.end()), offsets.end());
+  Bytes window;
+  std::uint64_t windowStart = 0;
+  for (const std::uint32_t at : offsets) {
+    if (at < dataStart() || at + std::uint64_t{width} > fileSize_) continue;
+    if (window.empty() || at + std::uint64_t{width} > windowStart + window.size()) {
+      window.resize(static_cast<std::size_t>(std::min<std::uint64_t>(std::max<std::uint64_t>(kWindow, width),
+                                                                     fileSize_ - at)));
+      windowStart = at;
+      if (!readAt(at, window)) {
+        window.clear();
+        continue;
+      }
+    }
+    use(at, window.data() + (at - windowStart));
+  }
+}
+
 void RecordStore::buildLiveMap() {
   if (liveBuilt_) return;
   live_.clear();
   longestLive_ = 0;
   const std::uint32_t unitBytes = layout_.unitBytes;
+  // Every slot counts, also those above the count: a block written by an
+  // interrupted new record is not free space either.
+  std::vector<std::uint32_t> targets;
   Bytes page(sf::kSlotPageBytes);
   for (std::uint32_t p = 0; p < layout_.directorySize; ++p) {
     const std::uint32_t pageOffset = directory_[p];
     if (pageOffset < dataStart() || !readAt(pageOffset, page)) continue;
     addLive(pageOffset, pageOffset + std::uint64_t{sf::kSlotPageBytes});
-    // Every slot counts, also those above the count: a block written by an
-    // interrupted new record is not free space either.
     for (std::uint32_t s = 0; s < sf::kSlotsPerPage; ++s) {
       const std::uint32_t at = loadU32(page.data() + 4 * s);
-      if (at < dataStart() || at >= fileSize_) continue;
-      if (layout_.slotsHoldEntries) {
-        addLive(at, std::min<std::uint64_t>(at + sf::kIndexEntryBytes, fileSize_));
-        std::uint32_t bitmap = 0;
-        std::uint32_t units = 0;
-        if (readU32At(at + sf::kIndexEntryBitmapOffset, bitmap) && plausibleBlock(bitmap, unitBytes, units)) {
-          addLive(bitmap, bitmap + sf::kBlockHeaderBytes + std::uint64_t{units} * unitBytes);
-        }
-      } else {
-        std::uint32_t units = 0;
-        const bool ok = plausibleBlock(at, unitBytes, units);
-        addLive(at, ok ? at + sf::kBlockHeaderBytes + std::uint64_t{units} * unitBytes
-                       : std::min<std::uint64_t>(at + sf::kBlockHeaderBytes, fileSize_));
-      }
+      if (at >= dataStart() && at < fileSize_) targets.push_back(at);
     }
+  }
+  std::vector<std::uint32_t> blocks;
+  if (layout_.slotsHoldEntries) {
+    readSorted(targets, sf::kIndexEntryBytes, [&](std::uint32_t at, const std::uint8_t* entry) {
+      addLive(at, at + std::uint64_t{sf::kIndexEntryBytes});
+      blocks.push_back(loadU32(entry + sf::kIndexEntryBitmapOffset));
+    });
+    for (const std::uint32_t at : targets) {
+      // An entry cut off by the end of the file still occupies what is there.
+      if (live_.find(at) == live_.end()) addLive(at, fileSize_);
+    }
+  } else {
+    blocks = std::move(targets);
+  }
+  readSorted(blocks, sf::kBlockHeaderBytes, [&](std::uint32_t at, const std::uint8_t* header) {
+    const std::uint32_t units = loadU16(header + sf::kBlockUnitsOffset);
+    const std::uint64_t end = at + sf::kBlockHeaderBytes + std::uint64_t{units} * unitBytes;
+    // A block of no size, or one running past the end, still holds its header.
+    addLive(at, units > 0 && end <= fileSize_ ? end : at + std::uint64_t{sf::kBlockHeaderBytes});
+  });
+  for (const std::uint32_t at : blocks) {
+    if (at >= dataStart() && at < fileSize_ && live_.find(at) == live_.end()) addLive(at, fileSize_);
   }
   liveBuilt_ = true;
 }
+
+std::optional<RecordStore> openCollectionStore(const std::string& path, const StoreLayout& layout) {
+  // A missing file has no mark to clear; the open then creates it.
+  setFileReadOnly(path, false);
+  return RecordStore::openStoreFile(path, layout);
+}
+
+bool markCollectionFileReadOnly(const std::string& path) { return setFileReadOnly(path, true); }
 
 }  // namespace kalvor

@@ -10,7 +10,7 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -20,6 +20,7 @@
 
 #include "base/bytes.h"
 #include "collection/store_format.h"
+#include "platform/random_access_file.h"
 
 namespace kalvor {
 
@@ -132,18 +133,22 @@ class RecordStore {
   std::uint32_t dataStart() const;
 
  private:
-  struct FileCloser {
-    void operator()(std::FILE* f) const;
-  };
-
-  RecordStore(std::string path, const StoreLayout& layout, std::FILE* file, bool readOnly);
+  RecordStore(std::string path, const StoreLayout& layout, std::unique_ptr<RandomAccessFile> file, bool readOnly);
 
   bool load();
   std::uint32_t ensurePage(std::uint32_t page);
   std::uint32_t placeBlock(std::uint32_t owner, std::uint32_t& units, std::uint32_t unitBytes,
                            const Bytes& start);
-  bool plausibleBlock(std::uint32_t offset, std::uint32_t unitBytes, std::uint32_t& units);
+  struct BlockHeader {
+    std::uint32_t owner = 0;
+    std::uint32_t units = 0;
+    std::uint32_t next = 0;  // free blocks only
+  };
+  bool plausibleBlock(std::uint32_t offset, std::uint32_t unitBytes, BlockHeader& header, bool withNext = false);
+  bool pushFree(std::uint32_t offset, std::uint32_t units, std::uint32_t unitBytes);
   void buildLiveMap();
+  void readSorted(std::vector<std::uint32_t>& offsets, std::uint32_t width,
+                  const std::function<void(std::uint32_t, const std::uint8_t*)>& use);
   bool overlapsLive(std::uint32_t begin, std::uint64_t end) const;
   void addLive(std::uint32_t begin, std::uint64_t end);
   void removeLive(std::uint32_t begin);
@@ -151,7 +156,7 @@ class RecordStore {
 
   std::string path_;
   StoreLayout layout_;
-  std::unique_ptr<std::FILE, FileCloser> file_;
+  std::unique_ptr<RandomAccessFile> file_;
   bool readOnly_ = false;
   std::vector<std::uint32_t> directory_;
   std::uint32_t countWord_ = 0;
@@ -164,5 +169,14 @@ class RecordStore {
   bool liveBuilt_ = false;
   std::uint64_t longestLive_ = 0;
 };
+
+// Opens "kalvor.fs" or "kalvor.st" as the program does at start-up: the
+// read-only mark set at shut-down is cleared first, then the store is opened
+// (created when missing). Nothing when it cannot be opened.
+std::optional<RecordStore> openCollectionStore(const std::string& path, const StoreLayout& layout);
+
+// Marks a collection file read-only at shut-down (after its store was closed).
+// Returns false when the file is missing or the mark cannot be set.
+bool markCollectionFileReadOnly(const std::string& path);
 
 }  // namespace kalvor

@@ -22,8 +22,7 @@ std::string progressLine(const char* format, std::uint32_t a, std::uint32_t b) {
 // The sets of one rebuild, in order of first appearance.
 class PendingKeys {
  public:
-  PendingKeys(std::uint32_t mineralCount, const IndexTextCompare& compare)
-      : mineralCount_(mineralCount), compare_(compare) {}
+  explicit PendingKeys(const IndexTextCompare& compare) : compare_(compare) {}
 
   void add(const IndexValue& value, std::uint16_t field, std::uint32_t record) {
     if (value.isText() && value.text.empty()) return;
@@ -58,7 +57,6 @@ class PendingKeys {
     return keys_.size() - 1;
   }
 
-  std::uint32_t mineralCount_;
   const IndexTextCompare& compare_;
   std::vector<Key> keys_;
   std::map<std::pair<std::uint16_t, std::uint32_t>, std::size_t> numbers_;
@@ -90,7 +88,7 @@ bool ValueIndex::rebuildValueIndex(IndexRebuildSource& source, ProgressSink* pro
   leftDirty_ = false;
   dirtyInFile_ = true;
 
-  PendingKeys pending(mineralCount_, compare_);
+  PendingKeys pending(compare_);
   const std::uint32_t localities = source.localityCount();
   for (std::uint32_t n = 1; n <= localities; ++n) {
     if (progress) progress->progress(progressLine("Bearbeite Fundstelle %ld/%ld", n, localities));

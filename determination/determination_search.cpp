@@ -1,6 +1,7 @@
 #include "determination/determination_search.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 
 #include "determination/formula_scan.h"
@@ -28,18 +29,57 @@ struct Search {
     return running.has_value();
   }
 
+  // Restricts the running result by the union of `slots`. How the union is
+  // formed changes nothing in the result, only the work: a small running
+  // result is looked up in the slots; otherwise the slots are marked in a bit
+  // per mineral number, which unites any number of slots in one pass.
+  bool applySlots(const std::vector<int>& slots) {
+    std::size_t total = 0;
+    for (int slot : slots) total += src.index.slotCount(slot);
+    if (running && running->size() * slots.size() * 16 < total) {
+      NumberList kept;
+      for (MineralNumber n : running->numbers) {
+        for (int slot : slots) {
+          if (src.index.slotHolds(slot, n)) {
+            kept.numbers.push_back(n);
+            break;
+          }
+        }
+      }
+      running = kept.empty() ? OptionalNumberList{} : OptionalNumberList{std::move(kept)};
+      return running.has_value();
+    }
+    std::vector<std::uint64_t> bits(65536 / 64);
+    for (int slot : slots) src.index.markSlot(slot, bits);
+    NumberList kept;
+    if (running) {
+      for (MineralNumber n : running->numbers) {
+        if (bits[n >> 6] >> (n & 63) & 1) kept.numbers.push_back(n);
+      }
+    } else {
+      for (std::size_t w = 0; w < bits.size(); ++w) {
+        for (std::uint64_t word = bits[w]; word != 0; word &= word - 1) {
+          kept.numbers.push_back(static_cast<MineralNumber>(w * 64 + std::countr_zero(word)));
+        }
+      }
+    }
+    running = kept.empty() ? OptionalNumberList{} : OptionalNumberList{std::move(kept)};
+    return running.has_value();
+  }
+
   // A choice list: slot base + i, with the "no data" slot added when rough.
   bool applyChoice(int base, int i, int count) {
     if (i < 1 || i > count) return true;  // "unbekannt" or no such entry: no criterion
-    return apply(slotUnion(src.index, base + i, rough ? base : -1));
+    return rough ? applySlots({base + i, base}) : applySlots({base + i});
   }
 
-  // Slots from + 1 .. to added to `list`.
-  OptionalNumberList withSlots(OptionalNumberList list, int from, int to) {
-    for (int s = from + 1; s <= to; ++s) {
-      list = uniteNumberLists(std::move(list), src.index.readIndexSlot(s));
-    }
-    return list;
+  // A range of value slots: first (with the "no data" slot when rough), then
+  // first + 1 .. last.
+  bool applyRange(int noData, int first, int last) {
+    std::vector<int> slots{first};
+    if (rough && noData != first) slots.push_back(noData);
+    for (int slot = first + 1; slot <= last; ++slot) slots.push_back(slot);
+    return applySlots(slots);
   }
 };
 
@@ -268,11 +308,13 @@ DeterminationOutcome runDetermination(const DeterminationInput& in, Determinatio
   if (!s.applyChoice(kLustreSlots, in.lustre, kLustreChoices)) return nothingFound();
   // 7., 8. Colour and streak, widened by the colour matching.
   saved.colour = in.colour;
-  if (in.colour >= 1 && !s.apply(sources.colours.colourSlots(in.colour, kColourSlots, s.exact))) {
+  if (in.colour >= 1 &&
+      !s.applySlots(sources.colours.matchingColourSlots(in.colour, kColourSlots, s.exact))) {
     return nothingFound();
   }
   saved.streak = in.streak;
-  if (in.streak >= 1 && !s.apply(sources.colours.colourSlots(in.streak, kStreakSlots, s.exact))) {
+  if (in.streak >= 1 &&
+      !s.applySlots(sources.colours.matchingColourSlots(in.streak, kStreakSlots, s.exact))) {
     return nothingFound();
   }
   // 9. Elements and structural groups.
@@ -301,9 +343,9 @@ DeterminationOutcome runDetermination(const DeterminationInput& in, Determinatio
     saved.density = (static_cast<std::uint32_t>(lo) << 16) | hi;
     const int q1 = densitySlotOf(lo);
     const int q2 = densitySlotOf(hi);
-    auto list = s.withSlots(slotUnion(sources.index, kDensitySlots + q1, s.rough ? 0 : -1),
-                            kDensitySlots + q1, kDensitySlots + q2);
-    if (!s.apply(std::move(list))) return nothingFound();
+    if (!s.applyRange(kDensitySlots, kDensitySlots + q1, kDensitySlots + q2)) {
+      return nothingFound();
+    }
   }
   // 11. Hardness.
   const std::string hardness = numberFieldText(in.hardness);
@@ -313,17 +355,12 @@ DeterminationOutcome runDetermination(const DeterminationInput& in, Determinatio
     saved.hardness = parseHardnessText(hardness);
     const int h1 = hardnessSlotOf(static_cast<std::uint8_t>(saved.hardness >> 8));
     const int h2 = hardnessSlotOf(static_cast<std::uint8_t>(saved.hardness & 0xFF));
-    auto list = s.withSlots(
-        slotUnion(sources.index, kHardnessSlots + h1, s.rough ? kHardnessSlots : -1),
-        kHardnessSlots + h1, kHardnessSlots + h2);
-    if (!s.apply(std::move(list))) return nothingFound();
+    if (!s.applyRange(kHardnessSlots, kHardnessSlots + h1, kHardnessSlots + h2)) {
+      return nothingFound();
+    }
   }
   // 12. Status.
-  if (!status.empty()) {
-    OptionalNumberList list;
-    for (int slot : status) list = uniteNumberLists(std::move(list), sources.index.readIndexSlot(slot));
-    if (!s.apply(std::move(list))) return nothingFound();
-  }
+  if (!status.empty() && !s.applySlots(status)) return nothingFound();
   // 13. Lapis systematics.
   if (!applySystematics(s, in.systematics)) return nothingFound();
   // 14. Locality of the collection.

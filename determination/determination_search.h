@@ -4,6 +4,7 @@
 // a DeterminationInput, calls runDetermination and shows the outcome.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -28,11 +29,24 @@ inline constexpr std::uint8_t kPrecisionRough = 0;        // "Grob"
 inline constexpr std::uint8_t kPrecisionApproximate = 1;  // "Annähernd"
 inline constexpr std::uint8_t kPrecisionExact = 2;        // "Exakt"
 
+// The fixed choice lists of the dialog after "unbekannt" (Windows-1252);
+// entry k - 1 is list index k.
+inline constexpr std::array<std::string_view, 8> kCrystalSystemChoiceNames = {
+    "amorph", "triklin", "monoklin", "rhombisch", "tetragonal", "trigonal", "hexagonal", "kubisch"};
+inline constexpr std::array<std::string_view, 4> kCleavageChoiceNames = {
+    "keine", "unvollkommen", "gut", "vollkommen"};
+inline constexpr std::array<std::string_view, 12> kFractureChoiceNames = {
+    "eben", "uneben", "muschelig", "hakig", "spr\xF6" "de", "splittrig", "mild", "faserig",
+    "bl\xE4" "ttrig", "verformbar", "erdig", "k\xF6rnig"};
+inline constexpr std::array<std::string_view, 12> kLustreChoiceNames = {
+    "perlmutt", "seiden", "glas", "fett", "harz", "diamant", "metall", "wachs", "matt", "samt",
+    "opal", "halbmetall"};
+
 // Number of entries after "unbekannt" in the fixed choice lists.
-inline constexpr int kCrystalSystemChoices = 8;
-inline constexpr int kCleavageChoices = 4;
-inline constexpr int kFractureChoices = 12;
-inline constexpr int kLustreChoices = 12;
+inline constexpr int kCrystalSystemChoices = static_cast<int>(kCrystalSystemChoiceNames.size());
+inline constexpr int kCleavageChoices = static_cast<int>(kCleavageChoiceNames.size());
+inline constexpr int kFractureChoices = static_cast<int>(kFractureChoiceNames.size());
+inline constexpr int kLustreChoices = static_cast<int>(kLustreChoiceNames.size());
 
 // The dialog's saved state; created with these start values when the program
 // starts, updated by every search and shown again at the next opening.
@@ -89,9 +103,9 @@ using SearchResultList = std::vector<SearchResultEntry>;
 class ColourSlotSource {
  public:
   virtual ~ColourSlotSource() = default;
-  // Minerals under the groups matching choice g (base 405 colour, 155 streak);
-  // absent when none.
-  virtual OptionalNumberList colourSlots(int g, int base, bool exact) const = 0;
+  // The slots base + group of every colour group matching choice g (base 405
+  // colour, 155 streak); empty when no colour carries group g.
+  virtual std::vector<int> matchingColourSlots(int g, int base, bool exact) const = 0;
 };
 
 // The mineral data the search needs beside the index.
@@ -130,6 +144,7 @@ struct DeterminationOutcome {
   std::size_t selectionBegin = 0;
   std::size_t selectionEnd = 0;
 
+  // True iff the search found minerals (the results are then not empty).
   bool succeeded() const { return messageId == 0; }
 };
 

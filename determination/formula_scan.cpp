@@ -74,8 +74,12 @@ IndexList elementsInFormula(std::string_view formula) {
 }
 
 IndexList elementsNotInFormula(std::string_view formula) {
+  return elementsNotIn(elementsInFormula(formula));
+}
+
+IndexList elementsNotIn(const IndexList& found) {
   std::array<bool, ElementTable::kCount + 1> present{};
-  for (int i : elementsInFormula(formula)) present[static_cast<std::size_t>(i)] = true;
+  for (int i : found) present[static_cast<std::size_t>(i)] = true;
   IndexList absent;
   for (int i = 0; i <= ElementTable::kRareEarths; ++i) {
     if (!present[static_cast<std::size_t>(i)] && !UnseenElements::contains(i)) absent.push_back(i);
@@ -152,8 +156,12 @@ IndexList groupsInFormula(std::string_view formula) {
 }
 
 IndexList groupsNotInFormula(std::string_view formula) {
+  return groupsNotIn(groupsInFormula(formula));
+}
+
+IndexList groupsNotIn(const IndexList& found) {
   std::array<bool, GroupTable::kCount> present{};
-  for (int j : groupsInFormula(formula)) present[static_cast<std::size_t>(j)] = true;
+  for (int j : found) present[static_cast<std::size_t>(j)] = true;
   IndexList absent;
   for (std::size_t j = 0; j < GroupTable::kCount; ++j) {
     if (!present[j]) absent.push_back(static_cast<int>(j));
@@ -221,10 +229,13 @@ OptionalNumberList searchElementExpression(std::string_view text,
       if (comma == std::string_view::npos) comma = term.size();
       // Blanks pass the check as separators, so "Cu, Zn" means Cu or Zn and
       // "! Pb" means no lead.
-      std::string token(trimBlanks(term.substr(tokenStart, comma - tokenStart)));
-      if (!token.empty() && token.front() == '!') {
-        token = "!" + std::string(trimBlanks(std::string_view(token).substr(1)));
+      std::string_view raw = trimBlanks(term.substr(tokenStart, comma - tokenStart));
+      std::string token;
+      if (!raw.empty() && raw.front() == '!') {
+        token.push_back('!');
+        raw = trimBlanks(raw.substr(1));
       }
+      token.append(raw);
       const int offset = elementTokenSlot(token);
       if (offset >= 0) {
         termList = uniteNumberLists(std::move(termList),

@@ -25,6 +25,8 @@ IndexList elementsInFormula(std::string_view formula);
 
 // Every index 0 - 105, ascending, that is neither present nor an unseen element.
 IndexList elementsNotInFormula(std::string_view formula);
+// The same, from the list elementsInFormula returned for the formula.
+IndexList elementsNotIn(const IndexList& present);
 
 // Group indexes present, in table order, then those found through
 // parenthesised alternatives: Ca(P,As)O_4 holds PO4 and AsO4.
@@ -32,6 +34,8 @@ IndexList groupsInFormula(std::string_view formula);
 
 // The group indexes 0 - 13, ascending, that groupsInFormula does not return.
 IndexList groupsNotInFormula(std::string_view formula);
+// The same, from the list groupsInFormula returned for the formula.
+IndexList groupsNotIn(const IndexList& present);
 
 // Removes superscripts whole and keeps the content of subscripts:
 // "SO_4^{2-}" becomes "SO4". A "^{" without "}" cuts the text there.

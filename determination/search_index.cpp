@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "base/file_io.h"
+#include "determination/elements.h"
 #include "determination/formula_scan.h"
 
 namespace kalvor {
@@ -43,20 +44,27 @@ class BuildTable {
     }
   }
 
+  // The file: stamp, 945 offsets, two unused bytes, then the lists. The
+  // buffer is sized once; a few megabytes written field by field would
+  // spend most of the build growing it.
   Bytes serialise(std::uint16_t stamp) const {
-    ByteWriter w;
-    w.u16(stamp);
-    std::uint32_t offset = static_cast<std::uint32_t>(kIndexListsOffset);
-    for (const std::vector<MineralNumber>& list : slots_) {
-      w.u32(offset);
-      offset += static_cast<std::uint32_t>(2 + 2 * list.size());
+    std::size_t size = kIndexListsOffset;
+    for (const std::vector<MineralNumber>& list : slots_) size += 2 + 2 * list.size();
+    Bytes out(size, 0);
+    storeU16(out.data(), stamp);
+    std::size_t offset = kIndexListsOffset;
+    for (std::size_t slot = 0; slot < slots_.size(); ++slot) {
+      const std::vector<MineralNumber>& list = slots_[slot];
+      storeU32(out.data() + 2 + 4 * slot, static_cast<std::uint32_t>(offset));
+      storeU16(out.data() + offset, static_cast<std::uint16_t>(list.size()));
+      std::uint8_t* p = out.data() + offset + 2;
+      for (MineralNumber n : list) {
+        storeU16(p, n);
+        p += 2;
+      }
+      offset += 2 + 2 * list.size();
     }
-    w.zeros(2);
-    for (const std::vector<MineralNumber>& list : slots_) {
-      w.u16(static_cast<std::uint16_t>(list.size()));
-      for (MineralNumber n : list) w.u16(n);
-    }
-    return w.take();
+    return out;
   }
 
  private:
@@ -69,6 +77,18 @@ constexpr std::array<std::uint16_t, K> singleBits() {
   for (std::size_t i = 0; i < K; ++i) masks[i] = static_cast<std::uint16_t>(1u << i);
   return masks;
 }
+
+// Element indexes 0 - 105 that may be filed as absent (not unseen), ascending;
+// the tail beyond them is -1.
+const std::array<int, ElementTable::kCount + 1> kSearchableElements = [] {
+  std::array<int, ElementTable::kCount + 1> list{};
+  list.fill(-1);
+  std::size_t k = 0;
+  for (int i = 0; i <= ElementTable::kRareEarths; ++i) {
+    if (!UnseenElements::contains(i)) list[k++] = i;
+  }
+  return list;
+}();
 
 constexpr auto kFiveBits = singleBits<5>();
 constexpr auto kTwelveBits = singleBits<12>();
@@ -131,10 +151,19 @@ void enterMineral(BuildTable& t, const IndexedMineral& m, MineralNumber n,
   if (m.flags & 0x01) t.enter(kImaRecognisedSlot, n);
   if (m.flags & 0x02) t.enter(kNotImaRecognisedSlot, n);
   if (m.flags & 0x08) t.enter(kDiscreditedSlot, n);
-  for (int i : elementsInFormula(m.formula)) t.enter(kElementPresentSlots + i, n);
-  for (int i : elementsNotInFormula(m.formula)) t.enter(kElementAbsentSlots + i, n);
-  for (int j : groupsInFormula(m.formula)) t.enter(kGroupPresentSlots + j, n);
-  for (int j : groupsNotInFormula(m.formula)) t.enter(kGroupAbsentSlots + j, n);
+  const IndexList elements = elementsInFormula(m.formula);
+  std::array<bool, ElementTable::kCount + 1> present{};
+  for (int i : elements) {
+    t.enter(kElementPresentSlots + i, n);
+    present[static_cast<std::size_t>(i)] = true;
+  }
+  // The same list elementsNotIn gives, without building it for every mineral.
+  for (int i : kSearchableElements) {
+    if (i >= 0 && !present[static_cast<std::size_t>(i)]) t.enter(kElementAbsentSlots + i, n);
+  }
+  const IndexList groups = groupsInFormula(m.formula);
+  for (int j : groups) t.enter(kGroupPresentSlots + j, n);
+  for (int j : groupsNotIn(groups)) t.enter(kGroupAbsentSlots + j, n);
 }
 
 }  // namespace
@@ -192,6 +221,21 @@ Bytes buildSearchIndex(const MineralDatabase& database, const ColourGroupOf& col
       colourGroupOf);
 }
 
+SearchIndex::SearchIndex(Bytes data) : data_(std::move(data)), spans_(kIndexSlotCount) {
+  // Each slot is checked once here: an offset or count that leaves the data
+  // makes the slot empty, so no later read can go past the end.
+  for (int slot = 0; slot < kIndexSlotCount; ++slot) {
+    const std::size_t entry = 2 + 4 * static_cast<std::size_t>(slot);
+    if (entry + 4 > data_.size()) break;
+    const std::size_t offset = loadU32(data_.data() + entry);
+    if (offset > data_.size() || data_.size() - offset < 2) continue;
+    const std::size_t count = loadU16(data_.data() + offset);
+    if ((data_.size() - offset - 2) / 2 < count) continue;
+    spans_[static_cast<std::size_t>(slot)] = {static_cast<std::uint32_t>(offset + 2),
+                                              static_cast<std::uint16_t>(count)};
+  }
+}
+
 std::optional<SearchIndex> SearchIndex::open(const std::string& path) {
   std::optional<Bytes> data = readWholeFile(path);
   if (!data) return std::nullopt;
@@ -215,17 +259,47 @@ bool SearchIndex::fits(std::size_t entryCount) const {
 
 OptionalNumberList SearchIndex::readIndexSlot(int slot) const {
   if (slot < 0 || slot >= kIndexSlotCount) return std::nullopt;
-  const std::size_t entry = 2 + 4 * static_cast<std::size_t>(slot);
-  if (entry + 4 > data_.size()) return std::nullopt;
-  const std::size_t offset = loadU32(data_.data() + entry);
-  if (offset > data_.size() || data_.size() - offset < 2) return std::nullopt;
-  const std::size_t count = loadU16(data_.data() + offset);
-  if (count == 0 || (data_.size() - offset - 2) / 2 < count) return std::nullopt;
+  const SlotSpan span = spans_[static_cast<std::size_t>(slot)];
+  if (span.count == 0) return std::nullopt;
   NumberList list;
-  list.numbers.resize(count);
-  const std::uint8_t* p = data_.data() + offset + 2;
-  for (std::size_t i = 0; i < count; ++i) list.numbers[i] = loadU16(p + 2 * i);
+  list.numbers.resize(span.count);
+  const std::uint8_t* p = data_.data() + span.offset;
+  for (std::size_t i = 0; i < span.count; ++i) list.numbers[i] = loadU16(p + 2 * i);
   return list;
+}
+
+std::size_t SearchIndex::slotCount(int slot) const {
+  if (slot < 0 || slot >= kIndexSlotCount) return 0;
+  return spans_[static_cast<std::size_t>(slot)].count;
+}
+
+void SearchIndex::markSlot(int slot, std::vector<std::uint64_t>& bits) const {
+  if (slot < 0 || slot >= kIndexSlotCount || bits.size() < 65536 / 64) return;
+  const SlotSpan span = spans_[static_cast<std::size_t>(slot)];
+  const std::uint8_t* p = data_.data() + span.offset;
+  for (std::size_t i = 0; i < span.count; ++i) {
+    const MineralNumber n = loadU16(p + 2 * i);
+    bits[n >> 6] |= std::uint64_t{1} << (n & 63);
+  }
+}
+
+bool SearchIndex::slotHolds(int slot, MineralNumber n) const {
+  if (slot < 0 || slot >= kIndexSlotCount) return false;
+  const SlotSpan span = spans_[static_cast<std::size_t>(slot)];
+  const std::uint8_t* p = data_.data() + span.offset;
+  std::size_t lo = 0;
+  std::size_t hi = span.count;
+  while (lo < hi) {
+    const std::size_t mid = lo + (hi - lo) / 2;
+    const MineralNumber v = loadU16(p + 2 * mid);
+    if (v == n) return true;
+    if (v < n) {
+      lo = mid + 1;
+    } else {
+      hi = mid;
+    }
+  }
+  return false;
 }
 
 }  // namespace kalvor

@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/bytes.h"
 #include "determination/index_slot_source.h"
@@ -89,7 +90,7 @@ std::uint16_t searchIndexStamp(std::size_t entryCount);
 // count points past the end of the data has no list.
 class SearchIndex : public IndexSlotSource {
  public:
-  explicit SearchIndex(Bytes data) : data_(std::move(data)) {}
+  explicit SearchIndex(Bytes data);
 
   // Loads the file; nothing when it cannot be read.
   static std::optional<SearchIndex> open(const std::string& path);
@@ -101,9 +102,19 @@ class SearchIndex : public IndexSlotSource {
   bool fits(std::size_t entryCount) const;
 
   OptionalNumberList readIndexSlot(int slot) const override;
+  // Looks n up in the slot's stored list without reading the list out.
+  bool slotHolds(int slot, MineralNumber n) const override;
+  std::size_t slotCount(int slot) const override;
+  void markSlot(int slot, std::vector<std::uint64_t>& bits) const override;
 
  private:
+  // Where a slot's numbers lie in data_; count 0 for an empty or damaged slot.
+  struct SlotSpan {
+    std::uint32_t offset = 0;
+    std::uint16_t count = 0;
+  };
   Bytes data_;
+  std::vector<SlotSpan> spans_;
 };
 
 }  // namespace kalvor

@@ -21,4 +21,9 @@ fi
 
 say "Keine Anzeige gefunden (DISPLAY ist nicht gesetzt): Kalvor läuft auf der Kommandozeile"
 "$cli" --version
-"$cli" --daten "$run" dateien || true
+"$cli" --daten "$run" dateien
+say "Mineralbestimmung: metallisch glänzend, Härte 2,5, Dichte 7,5 g/cm³"
+echo "kalvor-cli bestimme --glanz metall --haerte 2,5 --dichte 7,5"
+"$cli" --daten "$run" bestimme --glanz metall --haerte 2,5 --dichte 7,5
+echo
+echo "Weitere Befehle: $cli --hilfe"

@@ -46,16 +46,34 @@ else
 fi
 
 say "Fuzz-Ziele, je ${FUZZ_SECONDS} s (clang, libFuzzer, ASan/UBSan)"
+# Runs one fuzz target on its seed corpus; leaves "ok" or "fehler" in its status file.
+run_fuzzer() {
+  local fuzzer=$1 name corpus seeds
+  name=$(basename "$fuzzer")
+  corpus="$KALVOR_ROOT/build/fuzz/corpus/$name"
+  mkdir -p "$corpus"
+  seeds="$KALVOR_ROOT/tests/fuzz/corpus/$name"
+  [ -d "$seeds" ] || seeds=""
+  if "$fuzzer" -max_total_time="$FUZZ_SECONDS" -timeout=10 -rss_limit_mb=2048 \
+    -print_final_stats=0 "$corpus" $seeds >"$logs/$name.log" 2>&1; then
+    echo ok >"$logs/$name.status"
+  else
+    echo fehler >"$logs/$name.status"
+  fi
+}
 if kalvor_build fuzz; then
-  for fuzzer in "$KALVOR_ROOT"/build/fuzz/tests/fuzz/*_fuzz; do
+  fuzzers=("$KALVOR_ROOT"/build/fuzz/tests/fuzz/*_fuzz)
+  # One target per core at a time.
+  for fuzzer in "${fuzzers[@]}"; do
+    [ -x "$fuzzer" ] || continue
+    while [ "$(jobs -rp | wc -l)" -ge "$KALVOR_JOBS" ]; do wait -n; done
+    run_fuzzer "$fuzzer" &
+  done
+  wait
+  for fuzzer in "${fuzzers[@]}"; do
     [ -x "$fuzzer" ] || continue
     name=$(basename "$fuzzer")
-    corpus="$KALVOR_ROOT/build/fuzz/corpus/$name"
-    mkdir -p "$corpus"
-    seeds="$KALVOR_ROOT/tests/fuzz/corpus/$name"
-    [ -d "$seeds" ] || seeds=""
-    if "$fuzzer" -max_total_time="$FUZZ_SECONDS" -timeout=10 -rss_limit_mb=2048 \
-      -print_final_stats=0 "$corpus" $seeds >"$logs/$name.log" 2>&1; then
+    if [ "$(cat "$logs/$name.status" 2>/dev/null)" = ok ]; then
       echo "ok: $name ($(grep -Eo '#[0-9]+' "$logs/$name.log" | tail -1 | tr -d '#') Läufe)"
       passed=$((passed + 1))
     else

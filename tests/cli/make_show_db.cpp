@@ -52,7 +52,7 @@ MineralRecord alias(const char* name, const char* target) {
 
 int main(int argc, char** argv) {
   if (argc != 2) {
-    std::fputs("usage: make_show_db FOLDER\n", stderr);
+    std::fputs("usage: kalvor-showdb FOLDER\n", stderr);
     return 2;
   }
   kalvor::MineralFileWriter writer;

@@ -31,9 +31,9 @@ class MapIndex : public IndexSlotSource {
 class FakeColours : public ColourSlotSource {
  public:
   mutable std::vector<bool> exactFlags;
-  OptionalNumberList colourSlots(int g, int base, bool exact) const override {
+  std::vector<int> matchingColourSlots(int g, int base, bool exact) const override {
     exactFlags.push_back(exact);
-    return NumberList{{static_cast<MineralNumber>(base + g)}};
+    return {base + g};
   }
 };
 
@@ -125,6 +125,16 @@ TEST(DeterminationText, ParseAndFormat) {
   EXPECT_EQ(formatDensity(0x0241, 0, false), "2.65");  // a single value, not "2.65-0.00"
   EXPECT_EQ(formatDensity(0, 0, true), "nicht bestimmt");
   EXPECT_EQ(formatDensity(0x1507, 0x1507, false), "21.07");
+}
+
+TEST(DeterminationSearch, SlotUnion) {
+  SlotIdentityIndex index;
+  EXPECT_EQ(slotUnion(index, 131, 139), (NumberList{{131, 139}}));
+  EXPECT_EQ(slotUnion(index, 131, -1), (NumberList{{131}}));
+  EXPECT_EQ(slotUnion(index, -1, 85), (NumberList{{85}}));
+  EXPECT_EQ(slotUnion(index, 85, 85), (NumberList{{85}}));
+  EXPECT_FALSE(slotUnion(index, -1, -1));
+  EXPECT_FALSE(slotUnion(index, 945, -1));
 }
 
 TEST(DeterminationSearch, StartValues) {
@@ -271,6 +281,37 @@ TEST(DeterminationSearch, ElementExpressionCriterion) {
   in.crystalSystem = 0;
   EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{12}));
   EXPECT_FALSE(f.saved.elementExpression);
+}
+
+TEST(DeterminationSearch, SavedStateShowsTheLastSearchAgain) {
+  Fixture f;
+  DeterminationInput in;
+  in.exactChecked = false;
+  in.approximateChecked = true;
+  in.discredited = true;
+  in.elementExpression = "Zn,Cu ";
+  in.density = "3-6.5";
+  in.hardness = "4.5";
+  in.colour = 12;
+  in.localityIndex = 0;
+  // Nothing is found (each criterion is a different single mineral), but
+  // every criterion read so far is saved.
+  EXPECT_EQ(f.run(in).messageId, kMsgNothingFound);
+  EXPECT_EQ(f.saved.precision, kPrecisionApproximate);
+  EXPECT_EQ(f.saved.colour, 12);
+  EXPECT_EQ(f.saved.discredited, 1);
+  // The colour (417) and the expression (678, 758) have nothing in common:
+  // the search stops before the density is read.
+  EXPECT_EQ(f.saved.elementExpression, "Zn,Cu");
+  EXPECT_EQ(f.saved.density, 0u);
+  in.colour = 0;
+  in.elementExpression = "";
+  in.density = "3-6.5";
+  in.hardness = "";
+  EXPECT_TRUE(f.run(in).succeeded());
+  EXPECT_EQ(formatDensity(f.saved.density >> 16, f.saved.density & 0xFFFF, false), "3.00-6.50");
+  EXPECT_FALSE(f.saved.elementExpression);
+  EXPECT_EQ(f.saved.colour, 0);
 }
 
 TEST(DeterminationSearch, CriteriaIntersectAndStopEarly) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "collection/record_store.h"
+#include "platform/file_attributes.h"
 #include "tests/unit/test_files.h"
 
 namespace kalvor {
@@ -49,6 +50,24 @@ TEST(RecordStore, FreshFilesHaveTheirHeaderSizes) {
   ASSERT_TRUE(testing::writeFile(dir.file("kurz.st"), Bytes(100, 0)));
   EXPECT_FALSE(RecordStore::openStoreFile(dir.file("kurz.st"), kSpecimenStoreLayout));
   EXPECT_FALSE(RecordStore::openStoreFile(dir.file("fehlt.st"), kSpecimenStoreLayout, StoreOpenMode::kReadOnly));
+}
+
+TEST(RecordStore, CollectionFilesAreReadOnlyBetweenRuns) {
+  ScratchDir dir;
+  const std::string path = dir.file("kalvor.fs");
+  {
+    auto fs = openCollectionStore(path, kLocalityStoreLayout);  // created when missing
+    ASSERT_TRUE(fs);
+    ASSERT_TRUE(fs->writeRecord(0, payloadOf(10, 1), 1));
+  }
+  ASSERT_TRUE(markCollectionFileReadOnly(path));
+  EXPECT_TRUE(isFileReadOnly(path));
+  auto fs = openCollectionStore(path, kLocalityStoreLayout);
+  ASSERT_TRUE(fs);
+  EXPECT_FALSE(isFileReadOnly(path));
+  EXPECT_TRUE(fs->writeRecord(0, payloadOf(10, 2), 1));
+  EXPECT_EQ(fs->count(), 2u);
+  EXPECT_FALSE(markCollectionFileReadOnly(dir.file("fehlt.fs")));
 }
 
 TEST(RecordStore, FirstRecordGoldenBytes) {

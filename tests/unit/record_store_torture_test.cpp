@@ -167,28 +167,29 @@ void runTorture(int rounds, std::uint32_t maxDelayMicros, std::uint32_t seed, To
     drain(100);
     close(fds[0]);
 
-    std::optional<Message> pending;
+    // The last write begun and not returned, if any (type 0 = none).
+    Message pending{0, 0, 0, 0};
     for (const Message& m : messages) {
       if (m.type == 1) {
         pending = m;
       } else {
         model[m.n] = {m.version, m.len};
         ++figures.writesReturned;
-        pending.reset();
+        pending.type = 0;
       }
     }
 
     auto store = RecordStore::openStoreFile(path, kSpecimenStoreLayout);
     ASSERT_TRUE(store) << "round " << round;
     const std::uint32_t known = static_cast<std::uint32_t>(model.size());
-    if (pending && pending->n == 0) {
+    if (pending.type == 1 && pending.n == 0) {
       ++figures.killedInNew;
       ASSERT_TRUE(store->count() == known || store->count() == known + 1) << "round " << round;
       if (store->count() == known + 1) {
         // The new record became visible: then it is complete.
-        ASSERT_TRUE(store->readRecord(known + 1) && holds(*store->readRecord(known + 1), known + 1, pending->version, pending->len))
+        ASSERT_TRUE(store->readRecord(known + 1) && holds(*store->readRecord(known + 1), known + 1, pending.version, pending.len))
             << "round " << round << ": torn new record";
-        model[known + 1] = {pending->version, pending->len};
+        model[known + 1] = {pending.version, pending.len};
         ++figures.newFoundPresent;
       }
     } else {
@@ -197,10 +198,10 @@ void runTorture(int rounds, std::uint32_t maxDelayMicros, std::uint32_t seed, To
     for (auto& [n, content] : model) {
       const std::optional<Bytes> read = store->readRecord(n);
       ASSERT_TRUE(read) << "round " << round << ": record " << n << " unreadable";
-      if (pending && pending->n == n) {
+      if (pending.type == 1 && pending.n == n) {
         ++figures.killedInRewrite;
-        if (holds(*read, n, pending->version, pending->len)) {
-          content = {pending->version, pending->len};
+        if (holds(*read, n, pending.version, pending.len)) {
+          content = {pending.version, pending.len};
           ++figures.rewriteFoundNew;
           continue;
         }

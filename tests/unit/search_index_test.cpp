@@ -205,12 +205,17 @@ TEST(SearchIndexFile, DamagedFilesYieldNoList) {
   EXPECT_FALSE(SearchIndex(good).readIndexSlot(945));
   EXPECT_EQ(SearchIndex(good).readIndexSlot(0), (NumberList{{0, 1}}));
 
+  EXPECT_TRUE(SearchIndex(good).slotHolds(0, 1));
+  EXPECT_FALSE(SearchIndex(good).slotHolds(0, 2));
+  EXPECT_FALSE(SearchIndex(good).slotHolds(945, 0));
+
   Bytes offsetPastEnd = good;
   storeU32(offsetPastEnd.data() + 2, 0xFFFFFFF0u);
   EXPECT_FALSE(SearchIndex(offsetPastEnd).readIndexSlot(0));
   Bytes countPastEnd = good;
   storeU16(countPastEnd.data() + 3784, 5000);
   EXPECT_FALSE(SearchIndex(countPastEnd).readIndexSlot(0));
+  EXPECT_FALSE(SearchIndex(countPastEnd).slotHolds(0, 0));
   Bytes cut(good.begin(), good.begin() + 3785);  // slot 0's count only half there
   EXPECT_FALSE(SearchIndex(cut).readIndexSlot(0));
   EXPECT_FALSE(SearchIndex(cut).fits(2));

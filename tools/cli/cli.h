@@ -50,6 +50,8 @@ struct Command {
 
 // The commands, one row each; every command module adds its row here.
 int runFiles(Arguments& args);
+int runDetermine(Arguments& args);
+int runColours(Arguments& args);
 int runShow(Arguments& args);
 
 }  // namespace kalvor::cli

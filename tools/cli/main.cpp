@@ -13,6 +13,8 @@ namespace {
 
 const Command kCommands[] = {
     {"dateien", "Listet die Referenzdateien im Datenordner auf.", runFiles},
+    {"bestimme", "Bestimmt ein Mineral aus beobachteten Eigenschaften.", runDetermine},
+    {"farben", "Listet die Farbauswahl der Mineralbestimmung auf.", runColours},
     {"zeige", "Zeigt die Beschreibung eines Minerals (zeige NAME).", runShow},
 };
 

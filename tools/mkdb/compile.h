@@ -1,0 +1,15 @@
+// The whole compilation of data/ into the reference files.
+#pragma once
+
+#include <string>
+
+#include "tools/mkdb/report.h"
+
+namespace kalvor::mkdb {
+
+// Builds kalvor.mi, kalvor.db, kalvor.sy, kalvor.gl and logos.pf from the
+// tables in `dataDir` into `outDir`. Returns true when every file was written
+// and no source row was malformed; the report tells the counts and the errors.
+bool compileReferenceData(const std::string& dataDir, const std::string& outDir, Report& report);
+
+}  // namespace kalvor::mkdb

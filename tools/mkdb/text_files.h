@@ -1,0 +1,22 @@
+// The text-based reference files: the systematics "kalvor.sy" and the glossary "kalvor.gl".
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "base/bytes.h"
+#include "tools/mkdb/report.h"
+
+namespace kalvor::mkdb {
+
+// Builds "kalvor.sy" (Windows-1252, CRLF) from systematics.tsv (columns
+// section = strunz|hey, key, title): the Lapis/Strunz lines ordered by class,
+// letter and number, an empty separator line, then the Hey lines in order.
+std::optional<Bytes> buildSystematicsFile(const std::string& dataDir, Report& report);
+
+// Builds "kalvor.gl" from glossary.tsv (columns term, text): entries sorted in
+// the program's German collation, each stored as "#term#~text". Every "@term@"
+// reference must name an entry.
+std::optional<Bytes> buildGlossary(const std::string& dataDir, Report& report);
+
+}  // namespace kalvor::mkdb
