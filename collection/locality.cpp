@@ -328,6 +328,9 @@ std::string deleteLocalityQuestion(Collection& collection, std::uint32_t n, bool
 
 std::optional<std::uint32_t> saveLocalityFromForm(Collection& collection, Locality locality) {
   const bool isNew = locality.number == 0;
+  // One update mark over the record and its keys: a crash in between is
+  // seen at the next start and mended by a rebuild.
+  IndexUpdate batch(collection);
   if (!writeLocality(collection, locality.number, locality)) return std::nullopt;
   addLocalityKeys(collection, locality);
   // A changed name or place moves the locality in the order, or the list
