@@ -194,6 +194,13 @@ std::optional<CollectionSearchOutcome> mineralStep(Collection& collection,
   return std::nullopt;
 }
 
+// The set of a text key. An empty text is no key of the index (whose lookup
+// would answer an empty text with the field's first entry): no set.
+std::optional<RecordSet> textSet(ValueIndex& index, const std::string& text, std::uint16_t field) {
+  if (text.empty()) return std::nullopt;
+  return index.getRecordSet(IndexValue::ofText(text), field);
+}
+
 // Every record 1..count (bit 0 clear): the start of a text filter without a
 // restriction so far.
 RecordSet allNumbered(std::uint32_t count) {
@@ -237,11 +244,11 @@ CollectionSearchOutcome searchLocalities(Collection& collection, const LocalityS
   std::optional<RecordSet> regionSet;
   std::optional<RecordSet> countrySet;
   if (input.region) {
-    regionSet = index.getRecordSet(IndexValue::ofText(*input.region), f::kLocalityRegion);
+    regionSet = textSet(index, *input.region, f::kLocalityRegion);
     if (isEmpty(regionSet)) return nothingFound(kMsgWordLocality);
   }
   if (input.country) {
-    countrySet = index.getRecordSet(IndexValue::ofText(*input.country), f::kLocalityCountry);
+    countrySet = textSet(index, *input.country, f::kLocalityCountry);
     if (isEmpty(countrySet)) return nothingFound(kMsgWordLocality);
   }
   std::optional<RecordSet> places;
@@ -375,15 +382,16 @@ std::vector<std::string> fillValueList(Collection& collection, std::uint16_t fie
                                        const std::optional<std::string>& filterText) {
   ValueIndex& index = collection.valueIndex();
   std::optional<RecordSet> filter;
-  if (filterText) filter = index.getRecordSet(IndexValue::ofText(*filterText), filterField);
+  if (filterText) filter = textSet(index, *filterText, filterField);
   std::vector<std::string> texts;
   for (const IndexEntry& entry : index.entriesOfField(field)) {
     if (entry.memberCount == 0 || !(entry.kind & kIndexKindText)) continue;
     const std::string key = entry.text();
+    if (key.empty()) continue;
     if (filterText) {
       if (!filter) continue;
       std::optional<RecordSet> both = intersectRecordSets(
-          index.getRecordSet(IndexValue::ofText(key), field), filter);
+          textSet(index, key, field), filter);
       if (isEmpty(both)) continue;
     }
     texts.push_back(key);

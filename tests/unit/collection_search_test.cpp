@@ -160,6 +160,10 @@ TEST_F(SearchCollection, LocalitiesByPlace) {
   in.region = "Alpen";
   EXPECT_EQ(localities(in, &msg), Numbers{});
   EXPECT_EQ(msg, kMsgNoMatchingRecords);
+  // An empty text names no region (the index would answer with its first entry).
+  in.region = "";
+  EXPECT_EQ(localities(in, &msg), Numbers{});
+  EXPECT_EQ(msg, kMsgNoMatchingRecords);
 
   // Nearest place: case-sensitive prefix; "bad ischl" and the deleted "Baden" stay out.
   in = {};
@@ -372,6 +376,9 @@ TEST_F(SearchCollection, DeletedRecordsAndValueLists) {
   EXPECT_EQ(fillValueList(f_.c(), index_field::kLocalityRegion, 0, index_field::kLocalityCountry,
                           std::string("Schweiz")),
             std::vector<std::string>{""});
+  EXPECT_EQ(fillValueList(f_.c(), index_field::kLocalityRegion, kMsgWholeCountry,
+                          index_field::kLocalityCountry, std::string()),
+            std::vector<std::string>{"ganzes Land"});
 
   // In the locality sort order (by name): Erzberg, Grube Clara, Steinbruch.
   LocalitySearchInput where;
