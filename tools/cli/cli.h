@@ -56,5 +56,6 @@ int runLocality(Arguments& args);
 int runSpecimen(Arguments& args);
 int runIndex(Arguments& args);
 int runShow(Arguments& args);
+int runSearch(Arguments& args);
 
 }  // namespace kalvor::cli
