@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "views/view_state.h"
+
 namespace kalvor::shell {
 
 struct AppContext {
@@ -11,6 +13,13 @@ struct AppContext {
   HWND mainWindow = nullptr;
   // The class background brush, deleted at shut-down.
   HBRUSH backgroundBrush = nullptr;
+  // The toolbar (control id 3000); null until it exists.
+  HWND toolbar = nullptr;
+  // "Hauptmenu" while the exchange bar "Tauschmenu" is installed.
+  HMENU savedMenuBar = nullptr;
+  // Which view the list shows, result flags, search results; changed only by
+  // the command handlers and view switches.
+  views::ViewState views;
 };
 
 }  // namespace kalvor::shell
