@@ -11,6 +11,7 @@
 
 namespace kalvor::shell {
 
+// The view host of kalvor.exe over the main window of `app`.
 class WinViewHost final : public views::ViewHost {
  public:
   explicit WinViewHost(AppContext& app) : app_(app) {}
@@ -77,6 +78,7 @@ class WinViewHost final : public views::ViewHost {
 // Enables and checks items of one popup menu by command id.
 class WinMenuEditor final : public views::MenuEditor {
  public:
+  // Edits `popup`, the menu that WM_INITMENUPOPUP announced.
   explicit WinMenuEditor(HMENU popup) : popup_(popup) {}
   void enableItem(int id, bool enabled) override {
     EnableMenuItem(popup_, static_cast<UINT>(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));

@@ -11,6 +11,7 @@ namespace kalvor::views {
 // Handles one command on the current view state.
 using CommandHandler = void (*)(ViewController& views);
 
+// One row of the table: a menu or toolbar command id and what it does.
 struct CommandEntry {
   int id;
   CommandHandler handler;

@@ -63,8 +63,10 @@ struct ViewState {
 // The view switches and the toolbar refresh, acting through a ViewHost.
 class ViewController {
  public:
+  // Works on `state` through `host`; both must outlive the controller.
   ViewController(ViewState& state, ViewHost& host) : state_(state), host_(host) {}
 
+  // The state and the host, for the command handlers.
   ViewState& state() { return state_; }
   ViewHost& host() { return host_; }
 
