@@ -27,22 +27,8 @@ bool writeOut(const std::string& folder, const char* name, const Bytes& data, Re
 }
 
 bool buildMineralFiles(const std::string& dataDir, const std::string& outDir, Report& report) {
-  const Mappings mappings = Mappings::load(dataDir, report);
+  const std::vector<BuiltEntry> entries = buildMineralEntries(dataDir, report);
   if (report.hasErrors()) return false;
-  MineralBuilder builder(mappings, report);
-  std::vector<BuiltEntry> entries = builder.buildFullMinerals(dataDir);
-  std::vector<BuiltEntry> aliases = builder.buildAliases(dataDir, entries);
-  if (report.hasErrors()) return false;
-  entries.insert(entries.end(), std::make_move_iterator(aliases.begin()), std::make_move_iterator(aliases.end()));
-  // Entries stand in the program's alphabetical order, so numbers follow the names.
-  std::stable_sort(entries.begin(), entries.end(), [](const BuiltEntry& a, const BuiltEntry& b) {
-    return collateCompare(a.name, b.name, kNameCompareLength, kNameCompareLength) < 0;
-  });
-  if (entries.size() > kMaxEntries) {
-    report.error(std::to_string(entries.size()) + " Einträge, mehr als " + std::to_string(kMaxEntries) +
-                 " kann eine Fundstelle nicht verzeichnen");
-    return false;
-  }
   MineralFileWriter writer;
   for (const auto& e : entries) writer.add(e.record);
   report.count("Einträge in kalvor.db", entries.size());
@@ -60,6 +46,26 @@ bool buildLogos(const std::string& outDir, Report& report) {
 }
 
 }  // namespace
+
+std::vector<BuiltEntry> buildMineralEntries(const std::string& dataDir, Report& report) {
+  const Mappings mappings = Mappings::load(dataDir, report);
+  if (report.hasErrors()) return {};
+  MineralBuilder builder(mappings, report);
+  std::vector<BuiltEntry> entries = builder.buildFullMinerals(dataDir);
+  std::vector<BuiltEntry> aliases = builder.buildAliases(dataDir, entries);
+  if (report.hasErrors()) return {};
+  entries.insert(entries.end(), std::make_move_iterator(aliases.begin()), std::make_move_iterator(aliases.end()));
+  // Entries stand in the program's alphabetical order, so numbers follow the names.
+  std::stable_sort(entries.begin(), entries.end(), [](const BuiltEntry& a, const BuiltEntry& b) {
+    return collateCompare(a.name, b.name, kNameCompareLength, kNameCompareLength) < 0;
+  });
+  if (entries.size() > kMaxEntries) {
+    report.error(std::to_string(entries.size()) + " Einträge, mehr als " + std::to_string(kMaxEntries) +
+                 " kann eine Fundstelle nicht verzeichnen");
+    return {};
+  }
+  return entries;
+}
 
 bool compileReferenceData(const std::string& dataDir, const std::string& outDir, Report& report) {
   if (!buildMineralFiles(dataDir, outDir, report)) return false;

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "tools/mkdb/mineral_builder.h"
 #include "tools/mkdb/report.h"
 
 namespace kalvor::mkdb {
@@ -10,6 +12,10 @@ namespace kalvor::mkdb {
 // Builds kalvor.mi, kalvor.db, kalvor.sy, kalvor.gl and logos.pf from the
 // tables in `dataDir` into `outDir`. Returns true when every file was written
 // and no source row was malformed; the report tells the counts and the errors.
+// The entries of kalvor.db in MineralNumber order (German alphabetical order,
+// aliases among the minerals); empty when the report has errors.
+std::vector<BuiltEntry> buildMineralEntries(const std::string& dataDir, Report& report);
+
 bool compileReferenceData(const std::string& dataDir, const std::string& outDir, Report& report);
 
 }  // namespace kalvor::mkdb
