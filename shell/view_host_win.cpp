@@ -21,6 +21,7 @@ void WinViewHost::focusList() {
 void WinViewHost::destroyToolbar() {
   if (app_.toolbar) DestroyWindow(app_.toolbar);
   app_.toolbar = nullptr;
+  app_.toolbarDestroyed = true;
 }
 
 void WinViewHost::graySearchItems() {

@@ -1,6 +1,7 @@
 // The Win32 side of the view logic: window, menu and toolbar operations on
 // the main window's children. Windows that do not exist yet (list, description,
-// drawing window, toolbar) report themselves closed and ignore requests.
+// drawing window) report themselves closed and ignore requests; the toolbar
+// states are kept in the context until the toolbar window shows them.
 #pragma once
 
 #include <windows.h>
@@ -39,8 +40,8 @@ class WinViewHost final : public views::ViewHost {
   std::uintptr_t mainFontToken() const override { return 0; }
   void applyListFont() override {}
 
-  bool toolbarExists() const override { return app_.toolbar != nullptr; }
-  void setToolbarButton(int, int) override {}
+  bool toolbarExists() const override { return !app_.toolbarDestroyed; }
+  void setToolbarButton(int id, int state) override { app_.toolbarStates[id] = state; }
   void destroyToolbar() override;
   void graySearchItems() override;
   void installExchangeMenu() override;
