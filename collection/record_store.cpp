@@ -232,55 +232,56 @@ std::uint32_t RecordStore::allocateBlock(std::uint32_t owner, std::uint32_t& uni
   return placeBlock(owner, units, unitBytes, header);
 }
 
+// Reads and checks the free list once: each free block must be a real free
+// block in the data area that no live record or page overlaps; a revisit
+// means a cycle. A damaged list is cut where it went wrong.
+bool RecordStore::loadFreeList(std::uint32_t unitBytes) {
+  if (freeListLoaded_ && freeListUnitBytes_ == unitBytes) return true;
+  freeList_.clear();
+  freeListLoaded_ = false;
+  buildLiveMap();
+  std::unordered_set<std::uint32_t> visited;
+  std::uint32_t cur = freeHead_;
+  while (cur != 0) {
+    BlockHeader h;
+    if (!visited.insert(cur).second || !plausibleBlock(cur, unitBytes, h, true) || h.owner != 0 ||
+        overlapsLive(cur, cur + sf::kBlockHeaderBytes + std::uint64_t{h.units} * unitBytes)) {
+      const bool cut = freeList_.empty() ? writeFreeHead(0)
+                                         : writeU32At(freeList_.back().offset + sf::kBlockNextOffset, 0);
+      if (!cut) return false;
+      break;
+    }
+    freeList_.push_back({cur, h.units});
+    cur = h.next;
+  }
+  freeListLoaded_ = true;
+  freeListUnitBytes_ = unitBytes;
+  return true;
+}
+
 std::uint32_t RecordStore::placeBlock(std::uint32_t owner, std::uint32_t& units, std::uint32_t unitBytes,
                                       const Bytes& start) {
   if (readOnly_ || units == 0 || units > 0xFFFF) return 0;
   (void)owner;
-  std::uint32_t chosen = 0;
-  std::uint32_t chosenUnits = 0;
-  std::uint32_t chosenNext = 0;
-  std::uint32_t prev = 0;
-  if (freeHead_ != 0) {
-    buildLiveMap();
-    std::unordered_set<std::uint32_t> visited;
-    std::uint32_t cur = freeHead_;
-    bool damaged = false;
-    while (cur != 0) {
-      BlockHeader h;
-      // Each free block must be a real free block in the data area that no
-      // live record or page overlaps; a revisit means a cycle.
-      if (!visited.insert(cur).second || !plausibleBlock(cur, unitBytes, h, true) || h.owner != 0 ||
-          overlapsLive(cur, cur + sf::kBlockHeaderBytes + std::uint64_t{h.units} * unitBytes)) {
-        damaged = true;
-        break;
-      }
-      const std::uint32_t blockUnits = h.units;
-      const std::uint32_t next = h.next;
-      if (blockUnits >= units) {
-        chosen = cur;
-        chosenUnits = blockUnits;
-        chosenNext = next;
-        break;
-      }
-      prev = cur;
-      cur = next;
-    }
-    if (damaged) {
-      // The rest of the list cannot be trusted: end it where it went wrong.
-      if (prev == 0) {
-        writeFreeHead(0);
-      } else {
-        writeU32At(prev + sf::kBlockNextOffset, 0);
-      }
-    }
-  }
   std::uint64_t at = fileSize_;
-  if (chosen != 0) {
-    const bool unlinked =
-        prev == 0 ? writeFreeHead(chosenNext) : writeU32At(prev + sf::kBlockNextOffset, chosenNext);
-    if (!unlinked) return 0;
-    at = chosen;
-    units = chosenUnits;
+  if (freeHead_ != 0 || (freeListLoaded_ && !freeList_.empty())) {
+    if (!loadFreeList(unitBytes)) return 0;
+    // First fit, no splitting: the block keeps all its units.
+    const auto fit = std::find_if(freeList_.begin(), freeList_.end(),
+                                  [&](const FreeBlock& b) { return b.units >= units; });
+    if (fit != freeList_.end()) {
+      const std::uint32_t next = fit + 1 != freeList_.end() ? (fit + 1)->offset : 0;
+      const bool unlinked = fit == freeList_.begin()
+                                ? writeFreeHead(next)
+                                : writeU32At((fit - 1)->offset + sf::kBlockNextOffset, next);
+      if (!unlinked) {
+        freeListLoaded_ = false;
+        return 0;
+      }
+      at = fit->offset;
+      units = fit->units;
+      freeList_.erase(fit);
+    }
   }
   const std::uint64_t end = at + sf::kBlockHeaderBytes + std::uint64_t{units} * unitBytes;
   if (end > 0xFFFFFFFFull) return 0;
@@ -315,8 +316,18 @@ bool RecordStore::pushFree(std::uint32_t offset, std::uint32_t units, std::uint3
   storeU32(h + sf::kBlockOwnerOffset, 0);
   storeU16(h + sf::kBlockUnitsOffset, static_cast<std::uint16_t>(units));
   storeU32(h + sf::kBlockNextOffset, freeHead_);
-  if (!writeAt(offset, h)) return false;
-  return writeFreeHead(offset);
+  if (!writeAt(offset, h) || !writeFreeHead(offset)) {
+    freeListLoaded_ = false;
+    return false;
+  }
+  if (freeListLoaded_) {
+    if (freeListUnitBytes_ == unitBytes) {
+      freeList_.insert(freeList_.begin(), {offset, units});
+    } else {
+      freeListLoaded_ = false;
+    }
+  }
+  return true;
 }
 
 std::uint32_t RecordStore::appendEntry(std::uint32_t n, std::span<const std::uint8_t> entry) {

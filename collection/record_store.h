@@ -153,6 +153,7 @@ class RecordStore {
   void addLive(std::uint32_t begin, std::uint64_t end);
   void removeLive(std::uint32_t begin);
   bool writeFreeHead(std::uint32_t head);
+  bool loadFreeList(std::uint32_t unitBytes);
 
   std::string path_;
   StoreLayout layout_;
@@ -168,6 +169,17 @@ class RecordStore {
   std::map<std::uint32_t, std::uint64_t> live_;
   bool liveBuilt_ = false;
   std::uint64_t longestLive_ = 0;
+  // The free list as on disk, head first, checked once and then kept in step
+  // with every change, so an allocation reads no free block from the file.
+  // Only placeBlock, pushFree and loadFreeList may change it; any failed
+  // write drops it, and the next allocation reads the list from disk again.
+  struct FreeBlock {
+    std::uint32_t offset;
+    std::uint32_t units;
+  };
+  std::vector<FreeBlock> freeList_;
+  bool freeListLoaded_ = false;
+  std::uint32_t freeListUnitBytes_ = 0;
 };
 
 // Opens "kalvor.fs" or "kalvor.st" as the program does at start-up: the

@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+#include <map>
+
+#include "views/view_state.h"
+
 namespace kalvor::shell {
 
 struct AppContext {
@@ -11,6 +15,17 @@ struct AppContext {
   HWND mainWindow = nullptr;
   // The class background brush, deleted at shut-down.
   HBRUSH backgroundBrush = nullptr;
+  // The toolbar window (control id 3000); null until it exists.
+  HWND toolbar = nullptr;
+  // The toolbar's button states by command id (4 up, 7 pressed, 16 disabled),
+  // kept from the start until "Kalvor beenden" destroys the toolbar.
+  std::map<int, int> toolbarStates;
+  bool toolbarDestroyed = false;
+  // "Hauptmenu" while the exchange bar "Tauschmenu" is installed.
+  HMENU savedMenuBar = nullptr;
+  // Which view the list shows, result flags, search results; changed only by
+  // the command handlers and view switches.
+  views::ViewState views;
 };
 
 }  // namespace kalvor::shell

@@ -1,7 +1,29 @@
 #include "shell/main_window.h"
 
+#include "shell/view_host_win.h"
+#include "views/command_table.h"
+#include "views/menu_rules.h"
+
 namespace kalvor::shell {
 namespace {
+
+AppContext* contextOf(HWND hwnd) {
+  return reinterpret_cast<AppContext*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+// Commands go to the command table; ids it does not know get default processing.
+bool onCommand(AppContext& app, int id) {
+  WinViewHost host(app);
+  views::ViewController controller(app.views, host);
+  return views::runCommand(controller, id);
+}
+
+void onInitMenuPopup(AppContext& app, HMENU popup, int position) {
+  WinViewHost host(app);
+  views::ViewController controller(app.views, host);
+  WinMenuEditor editor(popup);
+  views::prepareMenuPopup(position, controller, editor);
+}
 
 LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
@@ -24,8 +46,12 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
       return 0;
     }
     case WM_COMMAND:
-      if (LOWORD(wParam) == 1001) {  // "Kalvor beenden"
-        SendMessageA(hwnd, WM_CLOSE, 0, 0);
+      if (AppContext* app = contextOf(hwnd); app && onCommand(*app, LOWORD(wParam))) return 0;
+      break;
+    case WM_INITMENUPOPUP:
+      // The window menu is the system's; only the bar's popups are ours.
+      if (AppContext* app = contextOf(hwnd); app && !HIWORD(lParam)) {
+        onInitMenuPopup(*app, reinterpret_cast<HMENU>(wParam), LOWORD(lParam));
         return 0;
       }
       break;

@@ -1,5 +1,5 @@
-// The program starts, shows its main window with the menu "Hauptmenu", and
-// ends with exit code 1 when it is closed.
+// The program starts, shows its main window with the menu "Hauptmenu",
+// follows a view switch in its menu, and ends with exit code 1 when it is closed.
 #include "tests/gui/ui_driver.h"
 #include "tests/gui/uitest.h"
 
@@ -27,6 +27,30 @@ UI_CASE(smoke, startsShowsMenuAndClosesWithExitCode1) {
 
   settle(500);
   UI_CHECK(saveScreenshot(main, "screenshots/smoke-main.png"));
+
+  // "&Ansicht" (position 3) checks the current view as it opens.
+  const auto checked = [&](UINT id) {
+    return (preparedItemState(main, 3, id).value_or(0) & MF_CHECKED) != 0;
+  };
+  UI_CHECK(checked(1020));
+  UI_CHECK(!checked(1027));
+  UI_CHECK(checked(1023));
+  sendCommand(main, 1027);  // "&Glossar"
+  settle(300);
+  UI_CHECK(checked(1027));
+  UI_CHECK(!checked(1020));
+  // The glossary has no search result and no detailed list.
+  UI_CHECK(checked(1023));
+  UI_CHECK(preparedItemState(main, 3, 1025).value_or(0) & MF_GRAYED);
+  UI_CHECK(preparedItemState(main, 3, 1024).value_or(0) & MF_GRAYED);
+  // "&Drucken" (position 4) grays every print item but the labels.
+  UI_CHECK(preparedItemState(main, 4, 1030).value_or(0) & MF_GRAYED);
+  UI_CHECK(!(preparedItemState(main, 4, 1034).value_or(MF_GRAYED) & MF_GRAYED));
+  sendCommand(main, 1020);  // back to "&Mineral"
+  settle(300);
+  UI_CHECK(checked(1020));
+  UI_CHECK(!checked(1027));
+  UI_CHECK(!(preparedItemState(main, 4, 1030).value_or(MF_GRAYED) & MF_GRAYED));
 
   PostMessageA(main, WM_CLOSE, 0, 0);
   const auto code = kalvor.waitForExit(30000);

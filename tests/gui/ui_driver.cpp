@@ -163,6 +163,13 @@ std::optional<UINT> menuItemState(HWND window, UINT commandId) {
   return std::nullopt;
 }
 
+std::optional<UINT> preparedItemState(HWND window, int position, UINT commandId) {
+  for (const MenuLine& item :
+       queryMenu(window, HookRequest::kPreparedPopupItems, static_cast<std::uint32_t>(position)))
+    if (item.id == static_cast<int>(commandId)) return item.state;
+  return std::nullopt;
+}
+
 void sendCommand(HWND window, WORD commandId) {
   PostMessageA(window, WM_COMMAND, MAKEWPARAM(commandId, 0), 0);
 }

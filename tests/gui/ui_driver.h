@@ -48,6 +48,10 @@ std::vector<std::string> popupItemTexts(HWND window, int position);
 // The state flags (MF_GRAYED, MF_CHECKED, ...) of a menu item found by command id anywhere in the bar.
 std::optional<UINT> menuItemState(HWND window, UINT commandId);
 
+// The state flags of item `commandId` in the popup at `position`, read after
+// the program prepared the popup as it does when the user opens it.
+std::optional<UINT> preparedItemState(HWND window, int position, UINT commandId);
+
 // Sends a menu or toolbar command as the menu would.
 void sendCommand(HWND window, WORD commandId);
 

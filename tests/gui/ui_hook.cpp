@@ -37,6 +37,16 @@ void answer(HWND hwnd) {
       case HookRequest::kPopupItems:
         describeMenu(GetSubMenu(bar, static_cast<int>(block->argument)), out);
         break;
+      case HookRequest::kPreparedPopupItems: {
+        // The program prepares a popup's items only when it opens.
+        const HMENU popup = GetSubMenu(bar, static_cast<int>(block->argument));
+        if (popup) {
+          SendMessageA(hwnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup),
+                       MAKELPARAM(block->argument, FALSE));
+        }
+        describeMenu(popup, out);
+        break;
+      }
     }
     out.resize(out.size() < sizeof block->answer - 1 ? out.size() : sizeof block->answer - 1);
     std::memcpy(block->answer, out.c_str(), out.size() + 1);

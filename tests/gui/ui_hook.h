@@ -14,6 +14,7 @@ inline constexpr std::uint32_t kHookMemorySize = 65536;
 enum class HookRequest : std::uint32_t {
   kMenuBar = 1,    // the menu bar's items: one line "text<TAB>state<TAB>id" each
   kPopupItems = 2, // the items of popup `argument` of the menu bar, same form
+  kPreparedPopupItems = 3,  // as kPopupItems, after WM_INITMENUPOPUP as when the user opens it
 };
 
 // Layout of the shared block: request, argument, then the answer text (NUL-terminated).

@@ -55,5 +55,7 @@ int runColours(Arguments& args);
 int runLocality(Arguments& args);
 int runSpecimen(Arguments& args);
 int runIndex(Arguments& args);
+int runShow(Arguments& args);
+int runSearch(Arguments& args);
 
 }  // namespace kalvor::cli

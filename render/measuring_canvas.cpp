@@ -1,0 +1,73 @@
+#include "render/measuring_canvas.h"
+
+namespace kalvor {
+
+FixedCanvasMetrics standardMeasuringMetrics() {
+  FixedCanvasMetrics m;
+  const FixedFontMetrics text{8, 13, 3, 10};
+  const FixedFontMetrics system{7, 13, 3, 10};
+  m.fonts[static_cast<int>(FontSlot::kText)] = text;
+  m.fonts[static_cast<int>(FontSlot::kSmall)] = {6, 10, 2, 8};
+  m.fonts[static_cast<int>(FontSlot::kHeading)] = {11, 18, 4, 14};
+  m.fonts[static_cast<int>(FontSlot::kSecondary)] = text;
+  m.fonts[static_cast<int>(FontSlot::kItalic)] = text;
+  m.fonts[static_cast<int>(FontSlot::kLowered)] = system;
+  m.fonts[static_cast<int>(FontSlot::kSystem6)] = system;
+  m.fonts[static_cast<int>(FontSlot::kSystem7)] = system;
+  m.fonts[static_cast<int>(FontSlot::kSystem8)] = system;
+  m.fonts[static_cast<int>(FontSlot::kGreek)] = {9, 13, 3, 10};
+  // A superscript's top (6 + 10) stands 3 above the text ascent 13; a
+  // subscript's bottom (4 + 2) 3 below the text descent 3.
+  m.offsets = ScriptOffsets{6, 4, 3, 3};
+  m.averageCharWidth = 7;
+  m.checkMarkWidth = 8;
+  return m;
+}
+
+MeasuringCanvas::MeasuringCanvas() : MeasuringCanvas(standardMeasuringMetrics()) {}
+
+MeasuringCanvas::MeasuringCanvas(const FixedCanvasMetrics& metrics) : metrics_(metrics) {}
+
+FontSlot MeasuringCanvas::selectFont(FontSlot slot) {
+  const FontSlot previous = font_;
+  if (static_cast<int>(slot) < kFontSlotCount) font_ = slot;
+  return previous;
+}
+
+TextExtent MeasuringCanvas::measureText(std::string_view text) {
+  const FixedFontMetrics& f = metrics_.fonts[static_cast<int>(font_)];
+  return TextExtent{static_cast<int>(text.size()) * f.charWidth, f.ascent + f.descent};
+}
+
+int MeasuringCanvas::inkHeight(std::string_view text) {
+  return text.empty() ? 0 : metrics_.fonts[static_cast<int>(font_)].inkHeight;
+}
+
+int MeasuringCanvas::ascent() { return metrics_.fonts[static_cast<int>(font_)].ascent; }
+
+void MeasuringCanvas::drawText(int x, int baseline, std::string_view text) {
+  if (text.empty()) return;
+  texts_.push_back(DrawnText{x, baseline, font_, colour_, std::string(text)});
+}
+
+void MeasuringCanvas::drawLine(int x1, int y1, int x2, int y2) {
+  lines_.push_back(DrawnLine{x1, y1, x2, y2, colour_});
+}
+
+Rgb MeasuringCanvas::setTextColour(Rgb colour) {
+  const Rgb previous = colour_;
+  colour_ = colour;
+  return previous;
+}
+
+void MeasuringCanvas::drawCheckMark(int x, int baseline) {
+  checkMarks_.push_back(DrawnCheckMark{x, baseline});
+}
+
+void MeasuringCanvas::clearRecord() {
+  texts_.clear();
+  lines_.clear();
+  checkMarks_.clear();
+}
+
+}  // namespace kalvor

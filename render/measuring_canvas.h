@@ -1,0 +1,96 @@
+// A canvas without a device: fixed, documented metrics (docs/canvas.md) and a
+// record of everything drawn, so that layouts can be measured and checked on
+// any platform. The text canvas of kalvor-cli builds on it.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "render/canvas.h"
+
+namespace kalvor {
+
+// Metrics of one font slot: every character advances by `charWidth`; the
+// ink of every non-empty text is `inkHeight` tall.
+struct FixedFontMetrics {
+  int charWidth = 0;
+  int ascent = 0;
+  int descent = 0;
+  int inkHeight = 0;
+};
+
+// All metrics of a measuring canvas.
+struct FixedCanvasMetrics {
+  std::array<FixedFontMetrics, kFontSlotCount> fonts{};
+  ScriptOffsets offsets;
+  int averageCharWidth = 0;
+  int checkMarkWidth = 0;
+};
+
+// The standard metrics of the tests (see docs/canvas.md): text 8 wide,
+// 13 + 3 high, ink 10; small 6, 10 + 2, ink 8; heading 11, 18 + 4, ink 14;
+// secondary and italic like text; system slots 7, 13 + 3, ink 10; Greek 9,
+// 13 + 3, ink 10; superscript rise 6, subscript drop 4, extra above 3, extra
+// below 3; average character width 7; check mark 8.
+FixedCanvasMetrics standardMeasuringMetrics();
+
+// One text as drawn: position, font, colour and the characters.
+struct DrawnText {
+  int x = 0;
+  int baseline = 0;
+  FontSlot font = FontSlot::kText;
+  Rgb colour;
+  std::string text;
+};
+
+// One line as drawn.
+struct DrawnLine {
+  int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  Rgb colour;
+};
+
+// One check mark as drawn.
+struct DrawnCheckMark {
+  int x = 0;
+  int baseline = 0;
+};
+
+class MeasuringCanvas : public Canvas {
+ public:
+  // A canvas with the standard metrics.
+  MeasuringCanvas();
+  explicit MeasuringCanvas(const FixedCanvasMetrics& metrics);
+
+  FontSlot selectFont(FontSlot slot) override;
+  FontSlot currentFont() const override { return font_; }
+  TextExtent measureText(std::string_view text) override;
+  int inkHeight(std::string_view text) override;
+  int ascent() override;
+  void drawText(int x, int baseline, std::string_view text) override;
+  void drawLine(int x1, int y1, int x2, int y2) override;
+  Rgb setTextColour(Rgb colour) override;
+  void drawCheckMark(int x, int baseline) override;
+  int checkMarkWidth() override { return metrics_.checkMarkWidth; }
+  int averageCharWidth() override { return metrics_.averageCharWidth; }
+  ScriptOffsets scriptOffsets() override { return metrics_.offsets; }
+
+  // Everything drawn so far, in drawing order.
+  const std::vector<DrawnText>& texts() const { return texts_; }
+  const std::vector<DrawnLine>& lines() const { return lines_; }
+  const std::vector<DrawnCheckMark>& checkMarks() const { return checkMarks_; }
+  // Forgets what was drawn; font and colour stay.
+  void clearRecord();
+  const FixedCanvasMetrics& metrics() const { return metrics_; }
+
+ private:
+  FixedCanvasMetrics metrics_;
+  FontSlot font_ = FontSlot::kText;
+  Rgb colour_;
+  std::vector<DrawnText> texts_;
+  std::vector<DrawnLine> lines_;
+  std::vector<DrawnCheckMark> checkMarks_;
+};
+
+}  // namespace kalvor

@@ -1,0 +1,175 @@
+#include "shell/gdi_canvas.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace kalvor::shell {
+namespace {
+
+constexpr BYTE kOutputTrueTypeOnly = 7;   // OUT_TT_ONLY_PRECIS
+constexpr BYTE kClipTrueTypeAlways = 0x20;  // CLIP_TT_ALWAYS
+constexpr BYTE kProofQuality = 2;
+constexpr BYTE kVariablePitch = 2;
+constexpr BYTE kSymbolPitchAndFamily = 0x50;
+
+GdiFont makeFont(int height, int weight, bool italic, BYTE charset, BYTE pitchAndFamily,
+                 const char* face) {
+  return GdiFont(CreateFontA(height, 0, 0, 0, weight, italic ? TRUE : FALSE, FALSE, FALSE, charset,
+                             kOutputTrueTypeOnly, kClipTrueTypeAlways, kProofQuality,
+                             pitchAndFamily, face));
+}
+
+TEXTMETRICA metricsOf(HDC dc, HFONT font) {
+  ScopedSelectObject select(dc, font);
+  TEXTMETRICA tm{};
+  GetTextMetricsA(dc, &tm);
+  return tm;
+}
+
+}  // namespace
+
+int capitalHeight(HDC dc, std::string_view text) {
+  TEXTMETRICA tm{};
+  GetTextMetricsA(dc, &tm);
+  const int height = tm.tmHeight;
+  const int width = std::max<int>(1, tm.tmMaxCharWidth);
+  MemoryDc memory(dc);
+  if (!memory || height <= 0) return 0;
+  GdiBitmap bitmap(CreateCompatibleBitmap(dc, 2 * width, 2 * height));
+  if (!bitmap) return 0;
+  ScopedSelectObject selectBitmap(memory.get(), bitmap.get());
+  ScopedSelectObject selectFont(memory.get(), GetCurrentObject(dc, OBJ_FONT));
+  PatBlt(memory.get(), 0, 0, 2 * width, 2 * height, BLACKNESS);
+  SetTextColor(memory.get(), RGB(255, 255, 255));
+  SetBkMode(memory.get(), TRANSPARENT);
+  SetTextAlign(memory.get(), TA_BASELINE | TA_LEFT);
+  for (char c : text) TextOutA(memory.get(), 0, height, &c, 1);
+  for (int row = 0; row < 2 * height; ++row)
+    for (int col = 0; col < width; ++col)
+      if ((GetPixel(memory.get(), col, row) & 0xFFFFFF) != 0) return std::max(0, height - row);
+  return 0;
+}
+
+DescriptionFontSet DescriptionFontSet::createPlain(HDC dc, bool smallFonts) {
+  DescriptionFontSet set;
+  const TEXTMETRICA system = metricsOf(dc, static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
+  set.averageCharWidth_ = std::max<int>(1, system.tmAveCharWidth);
+  const int weight = system.tmWeight;
+  const int mainHeight = smallFonts ? -static_cast<int>(system.tmHeight * 0.8) : -system.tmHeight;
+
+  auto slot = [&](FontSlot s) -> GdiFont& { return set.fonts_[static_cast<int>(s)]; };
+  slot(FontSlot::kText) = makeFont(mainHeight, weight, false, ANSI_CHARSET, kVariablePitch,
+                                   "Times New Roman");
+  const TEXTMETRICA main = metricsOf(dc, set.font(FontSlot::kText));
+  const int body = main.tmHeight - main.tmInternalLeading;
+  slot(FontSlot::kGreek) =
+      makeFont(mainHeight, weight, false, SYMBOL_CHARSET, kSymbolPitchAndFamily, "Symbol");
+  slot(FontSlot::kHeading) = makeFont(-static_cast<int>(body * 1.4), weight, false, ANSI_CHARSET,
+                                      kVariablePitch, "Times New Roman");
+  slot(FontSlot::kSecondary) =
+      makeFont(-body, weight, false, ANSI_CHARSET, kVariablePitch, "Arial");
+  slot(FontSlot::kItalic) =
+      makeFont(-body, weight, true, ANSI_CHARSET, kVariablePitch, "Times New Roman");
+  slot(FontSlot::kSmall) = makeFont(-static_cast<int>(body * 0.8), weight, false, ANSI_CHARSET,
+                                    kVariablePitch, "Times New Roman");
+
+  // Scripts: a superscript's baseline two fifths of the main ascent up, a
+  // subscript's a quarter down; the room they need beyond the main font's.
+  const TEXTMETRICA small = metricsOf(dc, set.font(FontSlot::kSmall));
+  ScriptOffsets& o = set.offsets_;
+  o.superscriptRise = main.tmAscent * 2 / 5;
+  o.subscriptDrop = main.tmAscent / 4;
+  o.extraAbove = std::max<int>(0, o.superscriptRise + small.tmAscent - main.tmAscent);
+  o.extraBelow = std::max<int>(0, o.subscriptDrop + small.tmDescent - main.tmDescent);
+  return set;
+}
+
+HFONT DescriptionFontSet::font(FontSlot slot) const {
+  const int i = static_cast<int>(slot);
+  if (i >= 0 && i < kFontSlotCount && fonts_[i]) return fonts_[i].get();
+  return static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+}
+
+GdiCanvas::GdiCanvas(HDC dc, const DescriptionFontSet& fonts)
+    : dc_(dc),
+      fonts_(fonts),
+      savedFont_(SelectObject(dc, fonts.font(FontSlot::kText))),
+      savedColour_(GetTextColor(dc)),
+      savedAlign_(SetTextAlign(dc, TA_BASELINE | TA_LEFT | TA_NOUPDATECP)),
+      savedBkMode_(SetBkMode(dc, TRANSPARENT)) {
+  colour_ = Rgb{GetRValue(savedColour_), GetGValue(savedColour_), GetBValue(savedColour_)};
+}
+
+GdiCanvas::~GdiCanvas() {
+  SelectObject(dc_, savedFont_);
+  SetTextColor(dc_, savedColour_);
+  SetTextAlign(dc_, savedAlign_);
+  SetBkMode(dc_, savedBkMode_);
+}
+
+FontSlot GdiCanvas::selectFont(FontSlot slot) {
+  const FontSlot previous = font_;
+  if (static_cast<int>(slot) < kFontSlotCount) {
+    font_ = slot;
+    SelectObject(dc_, fonts_.font(slot));
+  }
+  return previous;
+}
+
+TextExtent GdiCanvas::measureText(std::string_view text) {
+  if (text.empty()) {
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc_, &tm);
+    return TextExtent{0, tm.tmHeight};
+  }
+  SIZE size{};
+  GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &size);
+  return TextExtent{size.cx, size.cy};
+}
+
+int GdiCanvas::inkHeight(std::string_view text) {
+  // Measuring ink draws into a bitmap; the same few texts are asked for again and again.
+  const auto key = std::make_pair(static_cast<int>(font_), std::string(text));
+  const auto it = inkCache_.find(key);
+  if (it != inkCache_.end()) return it->second;
+  const int height = capitalHeight(dc_, text);
+  inkCache_.emplace(key, height);
+  return height;
+}
+
+int GdiCanvas::ascent() {
+  TEXTMETRICA tm{};
+  GetTextMetricsA(dc_, &tm);
+  return tm.tmAscent;
+}
+
+void GdiCanvas::drawText(int x, int baseline, std::string_view text) {
+  if (text.empty()) return;
+  TextOutA(dc_, x, baseline, text.data(), static_cast<int>(text.size()));
+}
+
+void GdiCanvas::drawLine(int x1, int y1, int x2, int y2) {
+  GdiPen pen(CreatePen(PS_SOLID, 1, RGB(colour_.red, colour_.green, colour_.blue)));
+  if (!pen) return;
+  ScopedSelectObject select(dc_, pen.get());
+  MoveToEx(dc_, x1, y1, nullptr);
+  LineTo(dc_, x2, y2);
+}
+
+Rgb GdiCanvas::setTextColour(Rgb colour) {
+  const Rgb previous = colour_;
+  colour_ = colour;
+  SetTextColor(dc_, RGB(colour.red, colour.green, colour.blue));
+  return previous;
+}
+
+void GdiCanvas::drawCheckMark(int x, int baseline) {
+  const int width = GetSystemMetrics(SM_CXMENUCHECK);
+  const int height = GetSystemMetrics(SM_CYMENUCHECK);
+  RECT r{x, baseline - height, x + width, baseline};
+  DrawFrameControl(dc_, &r, DFC_MENU, DFCS_MENUCHECK);
+}
+
+int GdiCanvas::checkMarkWidth() { return GetSystemMetrics(SM_CXMENUCHECK); }
+
+}  // namespace kalvor::shell

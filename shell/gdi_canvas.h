@@ -1,0 +1,83 @@
+// The Canvas of the program: GDI text and lines on a device context, in the
+// fonts of a DescriptionFontSet.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <map>
+#include <string>
+#include <utility>
+
+#include "render/canvas.h"
+#include "shell/gdi_objects.h"
+
+namespace kalvor::shell {
+
+// The ten fonts of the description font set with the metrics the layout
+// reads. Slots 5-8 are the stock system font, which is never deleted.
+class DescriptionFontSet {
+ public:
+  DescriptionFontSet() = default;
+  DescriptionFontSet(DescriptionFontSet&&) = default;
+  DescriptionFontSet& operator=(DescriptionFontSet&&) = default;
+
+  // Plain fonts made from the system font's height on `dc`: main "Times New
+  // Roman" (0.8 of it when `smallFonts`), index font 0.8, heading 1.4,
+  // "Arial", italic and "Symbol" at the main height; script offsets from
+  // their metrics.
+  static DescriptionFontSet createPlain(HDC dc, bool smallFonts);
+
+  // The font of a slot (the stock system font for the system slots and for
+  // a slot whose font could not be made).
+  HFONT font(FontSlot slot) const;
+  const ScriptOffsets& scriptOffsets() const { return offsets_; }
+  int averageCharWidth() const { return averageCharWidth_; }
+
+ private:
+  std::array<GdiFont, kFontSlotCount> fonts_;
+  ScriptOffsets offsets_;
+  int averageCharWidth_ = 8;
+};
+
+class GdiCanvas : public Canvas {
+ public:
+  // Draws on `dc` (not owned) with `fonts` (must outlive the canvas): text
+  // aligned on the baseline, transparent background. The DC's font, colour,
+  // alignment and background mode are put back when the canvas ends.
+  GdiCanvas(HDC dc, const DescriptionFontSet& fonts);
+  ~GdiCanvas() override;
+  GdiCanvas(const GdiCanvas&) = delete;
+  GdiCanvas& operator=(const GdiCanvas&) = delete;
+
+  FontSlot selectFont(FontSlot slot) override;
+  FontSlot currentFont() const override { return font_; }
+  TextExtent measureText(std::string_view text) override;
+  int inkHeight(std::string_view text) override;
+  int ascent() override;
+  void drawText(int x, int baseline, std::string_view text) override;
+  void drawLine(int x1, int y1, int x2, int y2) override;
+  Rgb setTextColour(Rgb colour) override;
+  void drawCheckMark(int x, int baseline) override;
+  int checkMarkWidth() override;
+  int averageCharWidth() override { return fonts_.averageCharWidth(); }
+  ScriptOffsets scriptOffsets() override { return fonts_.scriptOffsets(); }
+
+ private:
+  HDC dc_;
+  const DescriptionFontSet& fonts_;
+  FontSlot font_ = FontSlot::kText;
+  Rgb colour_;
+  HGDIOBJ savedFont_;
+  COLORREF savedColour_;
+  UINT savedAlign_;
+  int savedBkMode_;
+  std::map<std::pair<int, std::string>, int> inkCache_;
+};
+
+// Height in pixels of the ink of `text` above the baseline in the font
+// selected into `dc`: the text is drawn white on black into a bitmap and
+// the first lit row from the top is found; 0 when nothing is lit.
+int capitalHeight(HDC dc, std::string_view text);
+
+}  // namespace kalvor::shell

@@ -1,0 +1,200 @@
+// A recording ViewHost and MenuEditor for the view and command tests: every
+// effect is written to a log as a short line, toolbar states and menu item
+// states are kept as well.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "views/menu_rules.h"
+#include "views/view_host.h"
+
+namespace kalvor::views::testing {
+
+inline RecordSet setOf(std::initializer_list<std::uint32_t> members) {
+  RecordSet s;
+  for (auto m : members) s.add(m);
+  return s;
+}
+
+inline std::string describe(const std::optional<RecordSet>& set) {
+  if (!set) return "none";
+  std::string out = "{";
+  for (auto m : set->members()) out += (out.size() > 1 ? "," : "") + std::to_string(m);
+  return out + "}";
+}
+
+inline const char* dialogName(Dialog d) {
+  switch (d) {
+    case Dialog::MineralSearch: return "Suchen";
+    case Dialog::LocalitySearch: return "Fundortsuche";
+    case Dialog::SpecimenSearch: return "Sammlungsauswertung";
+    case Dialog::NewLocality: return "FundortErfassung-neu";
+    case Dialog::ChangeLocality: return "FundortErfassung-aendern";
+    case Dialog::DeleteLocality: return "FundstelleLoeschen";
+    case Dialog::NewSpecimen: return "StufenErfassung-neu";
+    case Dialog::ChangeSpecimen: return "StufenErfassung-aendern";
+    case Dialog::NameSearch: return "Namensuche";
+    case Dialog::DirectLabels: return "DirektMMErfassung";
+    case Dialog::Info: return "InfoDialog";
+    case Dialog::Options: return "OptionsDialog";
+  }
+  return "?";
+}
+
+class FakeHost : public ViewHost {
+ public:
+  std::vector<std::string> log;
+  std::vector<std::pair<int, int>> toolbarCalls;
+  std::map<int, int> buttons;
+
+  bool description = true;
+  bool drawing = true;
+  bool list = true;
+  bool toolbar = true;
+  std::int32_t mineral = 0;
+  std::int32_t record = 0;
+  std::uintptr_t font = 1;
+  std::int32_t localities = 0;
+  std::int32_t specimens = 0;
+  std::int32_t glossary = 120;
+  RecordSet localitySet;
+  RecordSet specimenSet;
+  bool mineralResult = false;
+  bool exchangeOpens = true;
+  bool answerYes = false;
+  std::optional<std::string> chosenFile;
+  std::map<Dialog, DialogOutcome> outcomes;
+  // Runs inside runDialog, for dialogs that change the collection.
+  std::function<void(Dialog)> duringDialog;
+
+  // The log since the last call, and a fresh log.
+  std::vector<std::string> take() { return std::exchange(log, {}); }
+
+  bool descriptionOpen() const override { return description; }
+  bool drawingOpen() const override { return drawing; }
+  void createDescription() override {
+    description = true;
+    log.push_back("createDescription");
+  }
+  void closeDescription() override {
+    // The description window takes the drawing window with it.
+    description = false;
+    drawing = false;
+    log.push_back("closeDescription");
+  }
+  void createDrawing() override {
+    drawing = true;
+    log.push_back("createDrawing");
+  }
+  void destroyDrawing() override {
+    drawing = false;
+    log.push_back("destroyDrawing");
+  }
+  void setDescriptionTitle(int id) override { log.push_back("title " + std::to_string(id)); }
+  void invalidateDescription() override { log.push_back("invalidateDescription"); }
+  void repaintDescription() override { log.push_back("repaintDescription"); }
+  void rebuildDescription() override { log.push_back("rebuildDescription"); }
+  void linkDescriptionToList() override { log.push_back("linkDescription"); }
+
+  bool listExists() const override { return list; }
+  void createMineralList(const MineralListRequest& r) override {
+    list = true;
+    log.push_back(std::string("mineralList ") + (r.searchResult ? "result" : "all") +
+                  " sel=" + std::to_string(r.selection));
+  }
+  void createRangeList(const RangeListRequest& r) override {
+    list = true;
+    log.push_back("rangeList kind=" + std::to_string(static_cast<int>(r.kind)) +
+                  " first=" + std::to_string(r.first) + " last=" + std::to_string(r.last) +
+                  " sel=" + std::to_string(r.selection) + " set=" + describe(r.records));
+  }
+  void setListRedraw(bool on) override { log.push_back(on ? "redraw on" : "redraw off"); }
+  void focusList() override { log.push_back("focusList"); }
+  void placeList() override { log.push_back("placeList"); }
+  std::int32_t currentMineral() const override { return mineral; }
+  std::int32_t currentRecord() const override { return record; }
+  std::uintptr_t mainFontToken() const override { return font; }
+  void applyListFont() override { log.push_back("applyListFont"); }
+
+  bool toolbarExists() const override { return toolbar; }
+  void setToolbarButton(int id, int state) override {
+    toolbarCalls.emplace_back(id, state);
+    buttons[id] = state;
+  }
+  void destroyToolbar() override {
+    toolbar = false;
+    log.push_back("destroyToolbar");
+  }
+  void graySearchItems() override { log.push_back("graySearchItems"); }
+  void installExchangeMenu() override { log.push_back("installExchangeMenu"); }
+  void restoreMainMenu() override { log.push_back("restoreMainMenu"); }
+  void closeMainWindow() override { log.push_back("closeMainWindow"); }
+  void beep() override { log.push_back("beep"); }
+
+  std::int32_t localityCount() const override { return localities; }
+  std::int32_t specimenCount() const override { return specimens; }
+  std::int32_t glossaryCount() const override { return glossary; }
+  RecordSet allLocalities() override {
+    log.push_back("allLocalities");
+    return localitySet;
+  }
+  RecordSet allSpecimens() override {
+    log.push_back("allSpecimens");
+    return specimenSet;
+  }
+  bool mineralResultExists() const override { return mineralResult; }
+  void openGlossary() override { log.push_back("openGlossary"); }
+  void closeGlossary() override { log.push_back("closeGlossary"); }
+  void deleteSpecimen(std::int32_t r) override { log.push_back("deleteSpecimen " + std::to_string(r)); }
+  void resortSpecimens() override { log.push_back("resortSpecimens"); }
+  bool openExchangeList(const std::string& path) override {
+    log.push_back("openExchange " + path);
+    return exchangeOpens;
+  }
+  void closeExchangeList() override { log.push_back("closeExchange"); }
+  void exportExchangeList(const std::string& path) override { log.push_back("exportExchange " + path); }
+
+  DialogOutcome runDialog(Dialog d, std::int32_t r) override {
+    log.push_back(std::string("dialog ") + dialogName(d) + " rec=" + std::to_string(r));
+    if (duringDialog) duringDialog(d);
+    const auto it = outcomes.find(d);
+    return it == outcomes.end() ? DialogOutcome{} : it->second;
+  }
+  std::optional<std::string> chooseExchangeFile(bool forSaving) override {
+    log.push_back(forSaving ? "chooseFile save" : "chooseFile open");
+    return chosenFile;
+  }
+  bool askYesNo(int text, int caption) override {
+    log.push_back("ask " + std::to_string(text) + "/" + std::to_string(caption));
+    return answerYes;
+  }
+  void printMineralProfile(std::int32_t m) override { log.push_back("printProfile " + std::to_string(m)); }
+  void printLocality(std::int32_t r) override { log.push_back("printLocality " + std::to_string(r)); }
+  void printSpecimenList(const std::optional<RecordSet>& s) override {
+    log.push_back("printSpecimenList " + describe(s));
+  }
+};
+
+class FakeMenu : public MenuEditor {
+ public:
+  std::vector<std::string> log;
+  std::map<int, bool> enabled;
+  std::map<int, bool> checked;
+
+  void enableItem(int id, bool on) override {
+    log.push_back((on ? "enable " : "gray ") + std::to_string(id));
+    enabled[id] = on;
+  }
+  void checkItem(int id, bool on) override {
+    log.push_back((on ? "check " : "uncheck ") + std::to_string(id));
+    checked[id] = on;
+  }
+};
+
+}  // namespace kalvor::views::testing
