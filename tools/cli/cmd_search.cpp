@@ -9,9 +9,7 @@
 #include "collection/locality.h"
 #include "collection/specimen.h"
 #include "determination/collection_search.h"
-#include "determination/colours.h"
 #include "determination/reference_sources.h"
-#include "refdb/mineral_record.h"
 #include "tools/cli/collection_cli.h"
 
 namespace kalvor::cli {
@@ -26,34 +24,6 @@ void printUsageSearch() {
       "                         [--datum TEXT] [--art sammlung|tausch|beide]\n"
       "                         [--erwerb gekauft,gefunden,getauscht]\n"
       "Strukturelemente und Systematik brauchen die Mineraldatenbank (kalvor.mi, kalvor.db).");
-}
-
-// The reference data behind the element and systematics fields, opened only
-// when one of them is given.
-struct MineralReference {
-  std::optional<MineralDatabase> database;
-  ColourTable colours;
-  std::optional<SearchIndex> index;
-  std::optional<ReferenceMineralFacts> facts;
-};
-
-// Opens the reference data; prints the error and gives nothing when it is missing.
-std::unique_ptr<MineralReference> openMineralReference(const std::string& folder,
-                                                       const MineralNameList& names) {
-  auto ref = std::make_unique<MineralReference>();
-  ref->database = MineralDatabase::open(folder);
-  if (!ref->database) {
-    printError("F\xFCr --strukturelemente und --systematik fehlt die Mineraldatenbank "
-               "(kalvor.mi, kalvor.db) im Datenordner.");
-    return nullptr;
-  }
-  ref->colours.buildColourGroups();
-  MineralReference* r = ref.get();
-  ref->index = openOrBuildSearchIndex(folder, *ref->database, [r](int colourNumber) {
-    return static_cast<int>(r->colours.colourGroupOf(static_cast<std::uint16_t>(colourNumber)));
-  });
-  ref->facts.emplace(*ref->database, names);
-  return ref;
 }
 
 // Prints the outcome's message ("Caption: text") and returns exit code 1.
@@ -172,19 +142,12 @@ int runSearch(Arguments& args) {
   }
   std::unique_ptr<CollectionSession> session = CollectionSession::open(args.dataDir());
   if (!session) return 1;
-  // The mineral criteria need the search index and the Lapis numbers.
-  std::unique_ptr<MineralReference> ref;
+  // The mineral criteria read the search index and the Lapis numbers.
+  ReferenceData& ref = session->reference();
+  const ReferenceMineralFacts facts(ref.database(), ref.names());
   MineralCriteriaSources sources;
-  const std::vector<std::string>& words = args.rest();
-  for (const std::string& w : words) {
-    if (w == "--strukturelemente" || w == "--systematik") {
-      ref = openMineralReference(args.dataDir(), session->names());
-      if (!ref) return 1;
-      sources.index = &*ref->index;
-      sources.minerals = &*ref->facts;
-      break;
-    }
-  }
+  sources.index = &ref.searchIndex();
+  sources.minerals = &facts;
   return *what == "fundort" ? searchLocalityCommand(args, *session, sources)
                             : searchSpecimenCommand(args, *session, sources);
 }

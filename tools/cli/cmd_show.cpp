@@ -2,7 +2,6 @@
 // text, followed by the localities of the user's collection where the mineral
 // occurs, laid out by the same code as the program's description window.
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,12 +14,11 @@
 #include "platform/settings.h"
 #include "refdb/glossary.h"
 #include "refdb/mineral_record.h"
-#include "refdb/name_list_builder.h"
 #include "refdb/names.h"
 #include "refdb/systematics.h"
 #include "render/text_canvas.h"
-#include "base/file_io.h"
 #include "tools/cli/cli.h"
+#include "tools/cli/data_session.h"
 
 namespace kalvor::cli {
 namespace {
@@ -97,33 +95,21 @@ int runShow(Arguments& args) {
     return 2;
   }
   const std::string& folder = args.dataDir();
-  const std::optional<MineralDatabase> database = MineralDatabase::open(folder);
-  if (!database) {
-    printError("Die Mineraldaten (kalvor.mi, kalvor.db) fehlen im Datenordner oder sind besch\xE4" "digt.");
-    return 1;
-  }
-  std::optional<MineralNameList> names =
-      loadMineralNameList(joinPath(folder, "kalvor.fl"), NameListForm::kStored);
-  if (!names || names->size() != database->entryCount()) names = buildMineralNameList(*database);
-
-  const std::unique_ptr<Settings> settings = openIniSettings(joinPath(folder, "kalvor.ini"));
-  const Systematics systematics = Systematics::load(joinPath(folder, "kalvor.sy"));
+  const std::unique_ptr<DataSession> session = DataSession::open(folder);
+  if (!session) return 1;
+  ReferenceData& ref = session->data();
+  const MineralDatabase* database = &ref.database();
   const std::optional<Glossary> glossary = Glossary::open(folder);
-  std::unique_ptr<Collection> collection;
-  std::error_code ec;
-  if (std::filesystem::exists(joinPath(folder, "kalvor.fs"), ec)) {
-    collection = std::make_unique<Collection>(*names, database->entryCount(), settings.get());
-    if (collection->open(folder) == Collection::OpenResult::kUnavailable) collection.reset();
-  }
 
-  CliDescriptionSources sources(*database, *names, systematics, glossary, collection.get());
+  CliDescriptionSources sources(*database, ref.names(), ref.systematics(), glossary,
+                                &ref.collection());
   const std::optional<MineralNumber> number = sources.findMineral(*name);
   if (!number) {
     printError("Ein Mineral namens \"" + *name + "\" ist nicht verzeichnet.");
     return 1;
   }
   TextCanvas canvas;
-  DescriptionLayout layout(canvas, sources, readDescriptionOptions(*settings));
+  DescriptionLayout layout(canvas, sources, readDescriptionOptions(*session->settings()));
   layout.describeEntry(LayoutArea{0, 0, kPageWidth, 1 << 28}, database->readMineralRecord(*number),
                        *number);
   printUtf8(canvas.renderText());

@@ -26,6 +26,8 @@ class CollectionSession {
 
   Collection& collection() { return data_->data().collection(); }
   const MineralNameList& names() const { return data_->data().names(); }
+  // Everything the start-up opened (database, search index, systematics ...).
+  ReferenceData& reference() { return data_->data(); }
 
  private:
   CollectionSession() = default;
