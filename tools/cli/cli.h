@@ -52,5 +52,8 @@ struct Command {
 int runFiles(Arguments& args);
 int runDetermine(Arguments& args);
 int runColours(Arguments& args);
+int runLocality(Arguments& args);
+int runSpecimen(Arguments& args);
+int runIndex(Arguments& args);
 
 }  // namespace kalvor::cli

@@ -15,6 +15,9 @@ const Command kCommands[] = {
     {"dateien", "Listet die Referenzdateien im Datenordner auf.", runFiles},
     {"bestimme", "Bestimmt ein Mineral aus beobachteten Eigenschaften.", runDetermine},
     {"farben", "Listet die Farbauswahl der Mineralbestimmung auf.", runColours},
+    {"fundort", "Fundorte erfassen, auflisten, zeigen, \xC3\xA4ndern und l\xC3\xB6schen.", runLocality},
+    {"stufe", "Stufen erfassen, auflisten, zeigen, \xC3\xA4ndern und l\xC3\xB6schen.", runSpecimen},
+    {"index", "Den Stufen/Fundstellen-Index pr\xC3\xBC" "fen oder neu aufbauen.", runIndex},
 };
 
 void printUsage(std::FILE* out) {

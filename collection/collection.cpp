@@ -1,0 +1,151 @@
+#include "collection/collection.h"
+
+#include <filesystem>
+
+#include "base/file_io.h"
+#include "collection/locality.h"
+#include "collection/specimen.h"
+#include "collection/store_format.h"
+#include "platform/file_attributes.h"
+#include "refdb/collation.h"
+
+namespace kalvor {
+
+Collection::Collection(const MineralNameList& names, std::uint32_t mineralCount, Settings* settings)
+    : names_(names),
+      mineralCount_(mineralCount),
+      settings_(settings),
+      index_(mineralCount,
+             [](std::string_view a, std::string_view b) {
+               return collateCompare(a, b, kNameCompareLength, kNameCompareLength);
+             },
+             settings) {}
+
+Collection::~Collection() { close(); }
+
+std::string Collection::filePath(const char* name) const { return joinPath(folder_, name); }
+
+Collection::OpenResult Collection::open(const std::string& folder, ProgressSink* progress) {
+  close();
+  folder_ = folder;
+  index_.loadUnavailableFlag();
+  const std::string fsPath = filePath(store_format::kLocalityFileName);
+  const std::string stPath = filePath(store_format::kSpecimenFileName);
+  std::error_code ec;
+  // The files are marked read-only at shut-down; a missing file is created below.
+  if (std::filesystem::exists(fsPath, ec)) setFileReadOnly(fsPath, false);
+  if (std::filesystem::exists(stPath, ec)) setFileReadOnly(stPath, false);
+  localities_ = RecordStore::openStoreFile(fsPath, kLocalityStoreLayout);
+  specimens_ = RecordStore::openStoreFile(stPath, kSpecimenStoreLayout);
+  if (!localities_ || !specimens_) {
+    index_.setUnavailable(true);
+    return OpenResult::kUnavailable;
+  }
+  OpenResult result = OpenResult::kReady;
+  const ValueIndex::OpenResult indexOpen =
+      index_.openValueIndex(filePath(store_format::kValueIndexFileName),
+                            localityCount() + specimenCount());
+  if (indexOpen == ValueIndex::OpenResult::kFailed) {
+    index_.setUnavailable(true);
+    result = OpenResult::kUnavailable;
+  } else if (indexOpen == ValueIndex::OpenResult::kNeedsRebuild) {
+    result = rebuildIndex(progress) ? OpenResult::kRebuilt : OpenResult::kUnavailable;
+  }
+  if (!loadSortOrder(filePath(kLocalityOrderFileName), localityCount(), localityOrder_))
+    resortLocalities();
+  if (!loadSortOrder(filePath(kSpecimenOrderFileName), specimenCount(), specimenOrder_))
+    resortSpecimens();
+  return result;
+}
+
+void Collection::close() {
+  if (index_.isOpen()) index_.closeValueIndex();
+  const bool hadStores = localities_.has_value() || specimens_.has_value();
+  localities_.reset();
+  specimens_.reset();
+  if (hadStores) {
+    setFileReadOnly(filePath(store_format::kLocalityFileName), true);
+    setFileReadOnly(filePath(store_format::kSpecimenFileName), true);
+  }
+}
+
+std::uint32_t Collection::localityCount() const { return localities_ ? localities_->count() : 0; }
+std::uint32_t Collection::specimenCount() const { return specimens_ ? specimens_->count() : 0; }
+
+bool Collection::resortLocalities() {
+  LocalityComparator comparator(*this);
+  sortAll(localityOrder_, localityCount(), comparator);
+  return saveLocalityOrder();
+}
+
+bool Collection::resortSpecimens() {
+  SpecimenComparator comparator(*this);
+  sortAll(specimenOrder_, specimenCount(), comparator);
+  return saveSpecimenOrder();
+}
+
+bool Collection::saveLocalityOrder() {
+  return saveSortOrder(filePath(kLocalityOrderFileName), localityOrder_);
+}
+bool Collection::saveSpecimenOrder() {
+  return saveSortOrder(filePath(kSpecimenOrderFileName), specimenOrder_);
+}
+
+bool Collection::rebuildIndex(ProgressSink* progress) {
+  if (!index_.isOpen()) return false;
+  CollectionRebuildSource source(*this);
+  return index_.rebuildValueIndex(source, progress, true);
+}
+
+// --- CollectionRebuildSource -------------------------------------------------
+
+std::uint32_t CollectionRebuildSource::localityCount() { return collection_.localityCount(); }
+std::uint32_t CollectionRebuildSource::specimenCount() { return collection_.specimenCount(); }
+
+std::optional<IndexRebuildSource::Locality> CollectionRebuildSource::readLocality(std::uint32_t n) {
+  std::optional<kalvor::Locality> loc = kalvor::readLocality(collection_, n, false);
+  if (!loc) return std::nullopt;
+  IndexRebuildSource::Locality out;
+  out.deleted = loc->deleted();
+  // Keys are the texts as stored: at most 39 characters.
+  out.country = loc->country.substr(0, locality_format::kTextFieldBytes - 1);
+  out.region = loc->region.substr(0, locality_format::kTextFieldBytes - 1);
+  for (std::uint16_t m : loc->minerals)
+    out.minerals.push_back(static_cast<std::uint16_t>(m & locality_format::kMineralMask));
+  out.specimens = loc->specimens;
+  return out;
+}
+
+std::optional<IndexRebuildSource::Specimen> CollectionRebuildSource::readSpecimen(std::uint32_t n) {
+  std::optional<kalvor::Specimen> s = kalvor::readSpecimen(collection_, n);
+  if (!s) return std::nullopt;
+  IndexRebuildSource::Specimen out;
+  out.deleted = s->deleted();
+  out.flags = s->flags;
+  out.minerals = s->minerals;
+  out.localityValue = s->localityValue;
+  return out;
+}
+
+bool CollectionRebuildSource::replaceLocalitySpecimens(std::uint32_t n,
+                                                       const std::vector<std::uint32_t>& specimens) {
+  std::optional<kalvor::Locality> loc = kalvor::readLocality(collection_, n, false);
+  if (!loc) return false;
+  loc->specimens = specimens;
+  recomputeLocalityMinerals(collection_, *loc, nullptr);
+  return writeLocality(collection_, n, *loc);
+}
+
+// --- IndexUpdate -------------------------------------------------------------
+
+IndexUpdate::IndexUpdate(Collection& collection)
+    : index_(collection.valueIndex().isOpen() && !collection.unavailable() ? &collection.valueIndex()
+                                                                           : nullptr) {
+  if (index_ != nullptr) index_->beginUpdate();
+}
+
+IndexUpdate::~IndexUpdate() {
+  if (index_ != nullptr) index_->endUpdate();
+}
+
+}  // namespace kalvor

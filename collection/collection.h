@@ -1,0 +1,114 @@
+// The user's collection as one object: the locality and specimen stores
+// ("kalvor.fs", "kalvor.st"), the value index ("kalvor.vi"), the two sort
+// orders with their side files and what the entry rules need around them
+// (the mineral name list, the settings). Every locality and specimen
+// operation takes the collection it works on.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "collection/record_store.h"
+#include "collection/sort_order.h"
+#include "collection/value_index.h"
+
+namespace kalvor {
+
+class MineralNameList;
+class Settings;
+
+class Collection {
+ public:
+  enum class OpenResult {
+    kReady,        // stores and index usable
+    kRebuilt,      // usable; the value index had to be rebuilt first
+    kUnavailable,  // a store or the index failed: the collection-unavailable flag is set
+  };
+
+  // `names` and `settings` (may be null) are not owned and must outlive the
+  // collection; `mineralCount` is the number of entries of the mineral database.
+  Collection(const MineralNameList& names, std::uint32_t mineralCount, Settings* settings);
+  Collection(const Collection&) = delete;
+  Collection& operator=(const Collection&) = delete;
+  ~Collection();
+
+  // Opens the three store files in `folder` (clearing the read-only marks of
+  // "kalvor.fs" and "kalvor.st"), rebuilds the value index when it is empty
+  // beside records or was left half-updated, and loads both sort orders from
+  // their side files or sorts and saves them anew.
+  OpenResult open(const std::string& folder, ProgressSink* progress = nullptr);
+  // Closes the stores and the index and marks "kalvor.fs" and "kalvor.st" read-only.
+  void close();
+
+  const MineralNameList& names() const { return names_; }
+  std::uint32_t mineralCount() const { return mineralCount_; }
+  Settings* settings() const { return settings_; }
+  const std::string& folder() const { return folder_; }
+  // Path of a plain file name in the collection's folder.
+  std::string filePath(const char* name) const;
+
+  RecordStore* localityStore() { return localities_ ? &*localities_ : nullptr; }
+  RecordStore* specimenStore() { return specimens_ ? &*specimens_ : nullptr; }
+  ValueIndex& valueIndex() { return index_; }
+  // True while the collection-unavailable flag is set: no index updates.
+  bool unavailable() const { return index_.unavailable(); }
+
+  // Highest locality / specimen number issued so far (0 without a store).
+  std::uint32_t localityCount() const;
+  std::uint32_t specimenCount() const;
+
+  SortOrder& localityOrder() { return localityOrder_; }
+  SortOrder& specimenOrder() { return specimenOrder_; }
+  // Sorts the locality / specimen order anew with its comparator (the specimen
+  // mode from "Stufensortierung") and saves its side file.
+  bool resortLocalities();
+  bool resortSpecimens();
+  // Saves "kalvor.fss" / "kalvor.sts".
+  bool saveLocalityOrder();
+  bool saveSpecimenOrder();
+
+  // Rebuilds the value index from the records (with the locality-list pass).
+  bool rebuildIndex(ProgressSink* progress);
+
+ private:
+  const MineralNameList& names_;
+  std::uint32_t mineralCount_;
+  Settings* settings_;
+  std::string folder_;
+  std::optional<RecordStore> localities_;
+  std::optional<RecordStore> specimens_;
+  ValueIndex index_;
+  SortOrder localityOrder_;
+  SortOrder specimenOrder_;
+};
+
+// The records of a collection as the value-index rebuild reads them.
+class CollectionRebuildSource : public IndexRebuildSource {
+ public:
+  explicit CollectionRebuildSource(Collection& collection) : collection_(collection) {}
+  std::uint32_t localityCount() override;
+  std::uint32_t specimenCount() override;
+  std::optional<Locality> readLocality(std::uint32_t n) override;
+  std::optional<Specimen> readSpecimen(std::uint32_t n) override;
+  bool replaceLocalitySpecimens(std::uint32_t n, const std::vector<std::uint32_t>& specimens) override;
+
+ private:
+  Collection& collection_;
+};
+
+// Groups the value-index changes of one save: the index carries its update
+// mark from construction to destruction.
+class IndexUpdate {
+ public:
+  explicit IndexUpdate(Collection& collection);
+  ~IndexUpdate();
+  IndexUpdate(const IndexUpdate&) = delete;
+  IndexUpdate& operator=(const IndexUpdate&) = delete;
+
+ private:
+  ValueIndex* index_;
+};
+
+}  // namespace kalvor

@@ -1,0 +1,43 @@
+// The messages that the collection's entry and delete rules show the user.
+// A core operation returns one of these ids; the dialogs and kalvor-cli look
+// up text and caption and show them. Ids from 10000 to 10119 are those of the
+// program's string table; the others are texts that the dialogs own.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kalvor {
+
+enum class CollectionMessage : std::uint16_t {
+  kNone = 0,
+  kUnknownLocality = 10012,  // "unbekannt"
+  kInputErrorCaption = 10052,
+  kBadMonth = 10054,
+  kNotLeapYear = 10055,
+  kTooManyDays = 10056,
+  kProcessingSpecimen = 10080,  // "Bearbeite Stufe %ld/%ld"
+  kDeleteSpecimenQuestion = 10093,
+  kDeleteSpecimenCaption = 10094,
+  // Texts of the entry and delete dialogs (not in the string table).
+  kNoMineral = 20001,
+  kSaveFailed = 20002,
+  kSaveFailedCaption = 20003,
+  kNoNewLocality = 20004,
+  kIncompleteInputCaption = 20005,
+  kMineralOnSpecimen = 20006,
+  kListConsistencyCaption = 20007,
+  kProcessingLocality = 20008,  // "Bearbeite Fundstelle %ld/%ld"
+  kDeleteLocalityCaption = 20009,
+  kReplaceLocalityQuestion = 20010,
+  kDeleteLocalityWithSpecimensQuestion = 20011,
+  kNewLocalityEntry = 20012,  // "neue Fundstelle"
+};
+
+// The German text of a message (Windows-1252); empty for kNone.
+std::string collectionMessageText(CollectionMessage message);
+
+// The caption that goes with a message box showing `message`.
+CollectionMessage collectionMessageCaption(CollectionMessage message);
+
+}  // namespace kalvor

@@ -1,0 +1,279 @@
+#include "collection/specimen_form.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "collection/collection.h"
+#include "collection/locality.h"
+#include "collection/sort_order.h"
+#include "platform/settings.h"
+#include "refdb/names.h"
+
+namespace kalvor {
+namespace {
+
+namespace sf = specimen_format;
+
+constexpr int kDaysInMonth[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+
+bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+// "%d" as sscanf reads it: the number at the start (after blanks), or nothing.
+std::optional<long> scanInt(std::string_view text, std::size_t& pos) {
+  const std::string rest(text.substr(std::min(pos, text.size())));
+  const char* begin = rest.c_str();
+  char* end = nullptr;
+  const long v = std::strtol(begin, &end, 10);
+  if (end == begin) return std::nullopt;
+  pos += static_cast<std::size_t>(end - begin);
+  return v;
+}
+
+// Reads "%d" or "%d.%d" or "%d.%d.%d" like sscanf: stops at the first mismatch;
+// fields not read stay 0.
+std::vector<long> scanDottedInts(std::string_view text, int fields) {
+  std::vector<long> values(static_cast<std::size_t>(fields), 0);
+  std::size_t pos = 0;
+  for (int i = 0; i < fields; ++i) {
+    if (i > 0) {
+      if (pos >= text.size() || text[pos] != '.') break;
+      ++pos;
+    }
+    const std::optional<long> v = scanInt(text, pos);
+    if (!v) break;
+    values[static_cast<std::size_t>(i)] = *v;
+  }
+  return values;
+}
+
+std::string trimmed(std::string_view text) {
+  std::size_t b = 0, e = text.size();
+  while (b < e && (text[b] == ' ' || text[b] == '\t')) ++b;
+  while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t')) --e;
+  return std::string(text.substr(b, e - b));
+}
+
+std::string cut(std::string_view text, std::size_t fieldBytes) {
+  return std::string(text.substr(0, std::min(text.size(), fieldBytes - 1)));
+}
+
+FormResult error(CollectionMessage message) {
+  FormResult r;
+  r.status = FormStatus::kError;
+  r.message = message;
+  return r;
+}
+
+}  // namespace
+
+DateParse parseSpecimenDate(std::string_view text) {
+  DateParse result;
+  if (text.empty()) return result;
+  const auto points = std::count(text.begin(), text.end(), '.');
+  long day = 0, month = 0, year = 0;
+  if (points == 0) {
+    year = scanDottedInts(text, 1)[0];
+  } else if (points == 1) {
+    const std::vector<long> v = scanDottedInts(text, 2);
+    month = v[0];
+    year = v[1];
+    if (month < 1 || month > 12) {
+      result.error = CollectionMessage::kBadMonth;
+      return result;
+    }
+  } else {
+    const std::vector<long> v = scanDottedInts(text, 3);
+    day = v[0];
+    month = v[1];
+    year = v[2];
+    if (month < 1 || month > 12) {
+      result.error = CollectionMessage::kBadMonth;
+      return result;
+    }
+    if (month == 2 && day == 29) {
+      if (!isLeapYear(static_cast<int>(year))) {
+        result.error = CollectionMessage::kNotLeapYear;
+        return result;
+      }
+    } else if (day < 1 || day > kDaysInMonth[month - 1]) {
+      result.error = CollectionMessage::kTooManyDays;
+      return result;
+    }
+  }
+  result.date = static_cast<std::uint32_t>(year) * 65536u + static_cast<std::uint32_t>(month) * 256u +
+                static_cast<std::uint32_t>(day);
+  return result;
+}
+
+std::string formatSpecimenDate(std::uint32_t date) {
+  if (date == 0) return {};
+  const unsigned year = date >> 16;
+  const unsigned month = (date >> 8) & 0xFF;
+  const unsigned day = date & 0xFF;
+  char buf[40];
+  if (day != 0 && month != 0)
+    std::snprintf(buf, sizeof buf, "%u.%u.%u", day, month, year);
+  else if (month != 0)
+    std::snprintf(buf, sizeof buf, "%u.%u", month, year);
+  else
+    std::snprintf(buf, sizeof buf, "%u", year);
+  return buf;
+}
+
+std::uint16_t parseSpecimenCount(std::string_view text) {
+  std::size_t pos = 0;
+  const std::optional<long> v = scanInt(text, pos);
+  if (!v || *v < 1 || *v > 9999) return 1;
+  return static_cast<std::uint16_t>(*v);
+}
+
+float parsePrice(std::string_view text) {
+  const std::string s(text);
+  double v = 0;
+  if (std::sscanf(s.c_str(), "%lf", &v) != 1) return 0;
+  return static_cast<float>(v);
+}
+
+std::string formatPrice(float value) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%7.2f", static_cast<double>(value));
+  return buf;
+}
+
+SpecimenFormFields fieldsOfSpecimen(const Collection& collection, const Specimen& specimen) {
+  SpecimenFormFields f;
+  f.collectionPiece = (specimen.flags & sf::kFlagCollection) != 0;
+  f.acquisition = (specimen.flags & sf::kFlagBought) != 0  ? Acquisition::kBought
+                  : (specimen.flags & sf::kFlagFound) != 0 ? Acquisition::kFound
+                                                           : Acquisition::kSwapped;
+  f.mainMinerals = specimenMineralNames(collection.names(), specimen, true, ",");
+  f.accompanyingMinerals = specimenMineralNames(collection.names(), specimen, false, ",");
+  f.index = specimen.index;
+  f.storagePlace = specimen.storagePlace;
+  f.size = specimen.size;
+  f.count = std::to_string(specimen.count);
+  f.date = formatSpecimenDate(specimen.date);
+  f.value = formatPrice(specimen.value);
+  if (f.acquisition == Acquisition::kBought) f.purchasePrice = formatPrice(specimen.purchasePrice);
+  f.localityItem = specimen.localityValue;
+  f.description = specimen.description;
+  return f;
+}
+
+SpecimenFormFields newSpecimenFields(const Collection& collection) {
+  SpecimenFormFields f;
+  if (const Settings* settings = collection.settings()) {
+    std::string index = settings->getString("Sammlung", "Index", "");
+    if (index.size() > 40) index.resize(39);
+    f.index = index;
+    const int locality = settings->getInt("Edit", "Fundort", 0);
+    f.localityItem = static_cast<std::uint16_t>(std::clamp(locality, 0, 0xFFFF));
+  } else {
+    f.localityItem = 0;
+  }
+  return f;
+}
+
+FormResult collectSpecimen(Collection& collection, const SpecimenFormFields& fields,
+                           std::uint32_t existing) {
+  FormResult result;
+  Specimen& s = result.specimen;
+  s.number = existing;
+  // 1. Kind and acquisition.
+  s.flags = fields.collectionPiece ? sf::kFlagCollection : sf::kFlagExchange;
+  s.flags |= fields.acquisition == Acquisition::kBought  ? sf::kFlagBought
+             : fields.acquisition == Acquisition::kFound ? sf::kFlagFound
+                                                         : sf::kFlagSwapped;
+  // 2. Minerals: main ones first, each once, at most 99 in all.
+  std::vector<std::uint16_t> main = parseMineralList(collection.names(), fields.mainMinerals);
+  if (main.empty()) return error(CollectionMessage::kNoMineral);
+  if (main.size() > sf::kMaxMinerals) main.resize(sf::kMaxMinerals);
+  s.minerals = main;
+  s.mainCount = static_cast<std::uint16_t>(main.size());
+  for (std::uint16_t id : parseMineralList(collection.names(), fields.accompanyingMinerals)) {
+    if (s.minerals.size() >= sf::kMaxMinerals) break;
+    if (std::find(s.minerals.begin(), s.minerals.end(), id) == s.minerals.end())
+      s.minerals.push_back(id);
+  }
+  // 3. A new locality is entered before anything else is checked.
+  std::uint16_t localityValue = fields.localityItem.value_or(1);
+  if (localityValue == 1 && fields.localityItem && !fields.newLocalityDeclined) {
+    result.status = FormStatus::kNeedsNewLocality;
+    result.message = CollectionMessage::kNoNewLocality;
+    return result;
+  }
+  // 4. Date, count, locality.
+  const DateParse date = parseSpecimenDate(trimmed(fields.date));
+  if (!date.ok()) return error(date.error);
+  s.date = date.date;
+  s.count = parseSpecimenCount(fields.count);
+  s.localityValue = localityValue;
+  // Only a changed value is written: each write rewrites the whole file.
+  if (Settings* settings = collection.settings();
+      settings != nullptr && settings->getInt("Edit", "Fundort", -1) != localityValue)
+    settings->writeInt("Edit", "Fundort", localityValue);
+  // 5. Texts and prices.
+  s.index = cut(fields.index, sf::kIndexBytes);
+  s.storagePlace = cut(fields.storagePlace, sf::kStorageBytes);
+  s.size = cut(fields.size, sf::kSizeBytes);
+  s.purchasePrice = fields.acquisition == Acquisition::kBought ? parsePrice(fields.purchasePrice) : 0;
+  s.value = parsePrice(fields.value);
+  s.description = fields.description;
+  result.status = FormStatus::kCollected;
+  return result;
+}
+
+FormResult saveSpecimen(Collection& collection, Specimen specimen) {
+  const bool isNew = specimen.number == 0;
+  IndexUpdate batch(collection);
+  // 6. The record, then its place in the order and its keys.
+  if (!writeSpecimen(collection, specimen.number, specimen)) return error(CollectionMessage::kSaveFailed);
+  bool ok = true;
+  if (!collection.unavailable()) {
+    // A changed index text or first mineral moves the specimen in the order.
+    SpecimenComparator comparator(collection);
+    if (isNew)
+      insertIntoOrder(collection.specimenOrder(), specimen.number, comparator);
+    else
+      repositionInOrder(collection.specimenOrder(), specimen.number, comparator);
+    ok &= collection.saveSpecimenOrder();
+    ok &= addSpecimenKeys(collection, specimen);
+  }
+  // 7. Its locality learns the minerals and the number.
+  if (specimen.localityValue > 1) {
+    std::optional<Locality> locality = readLocality(collection, specimen.localityNumber(), false);
+    if (locality && !locality->deleted()) {
+      for (std::uint16_t id : specimen.minerals)
+        if (id != 0) addMineralToList(locality->minerals, static_cast<std::uint16_t>(id - 1), true);
+      if (std::find(locality->specimens.begin(), locality->specimens.end(), specimen.number) ==
+          locality->specimens.end())
+        locality->specimens.push_back(specimen.number);
+      ok &= writeLocality(collection, locality->number, *locality);
+    }
+  }
+  if (isNew) {
+    if (Settings* settings = collection.settings();
+        settings != nullptr && settings->getString("Sammlung", "Index", "\x01") != specimen.index)
+      settings->writeString("Sammlung", "Index", specimen.index);
+  }
+  FormResult result;
+  result.specimen = std::move(specimen);
+  if (!ok) {
+    result.status = FormStatus::kError;
+    result.message = CollectionMessage::kSaveFailed;
+    return result;
+  }
+  result.status = FormStatus::kSaved;
+  return result;
+}
+
+FormResult collectAndSaveSpecimen(Collection& collection, const SpecimenFormFields& fields,
+                                  std::uint32_t existing) {
+  FormResult collected = collectSpecimen(collection, fields, existing);
+  if (collected.status != FormStatus::kCollected) return collected;
+  return saveSpecimen(collection, std::move(collected.specimen));
+}
+
+}  // namespace kalvor

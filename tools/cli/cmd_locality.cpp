@@ -1,0 +1,173 @@
+// "kalvor-cli fundort": localities of the collection — new, list, show,
+// change, delete — with the rules of the locality entry and delete forms.
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "collection/locality.h"
+#include "collection/specimen.h"
+#include "refdb/names.h"
+#include "tools/cli/collection_cli.h"
+
+namespace kalvor::cli {
+namespace {
+
+void printUsageLocality() {
+  printLine(
+      "Aufruf: kalvor-cli fundort neu --name TEXT [--ort TEXT] [--region TEXT] [--land TEXT]\n"
+      "                           [--karte TEXT] [--beschreibung TEXT] [--minerale \"Name, Name\"]\n"
+      "        kalvor-cli fundort liste\n"
+      "        kalvor-cli fundort zeige N\n"
+      "        kalvor-cli fundort aendere N [Optionen wie bei neu]\n"
+      "        kalvor-cli fundort loesche N [--mit-stufen | --ersatz M]");
+}
+
+// Takes the text options of the form into the record; false when --minerale
+// names a mineral that a locality cannot hold.
+void takeFields(Arguments& args, const MineralNameList& names, Locality& loc) {
+  if (auto v = args.takeOption("--name")) loc.name = *v;
+  if (auto v = args.takeOption("--ort")) loc.nearestPlace = *v;
+  if (auto v = args.takeOption("--region")) loc.region = *v;
+  if (auto v = args.takeOption("--land")) loc.country = *v;
+  if (auto v = args.takeOption("--karte")) loc.mapReference = *v;
+  if (auto v = args.takeOption("--beschreibung")) loc.description = *v;
+  if (auto v = args.takeOption("--minerale")) {
+    // The given minerals replace those entered by hand; minerals of the
+    // locality's specimens stay, as the form cannot delete them.
+    std::vector<std::uint16_t> list;
+    for (std::uint16_t e : loc.minerals)
+      if (e & locality_format::kFromSpecimen) list.push_back(e);
+    for (std::uint16_t id : parseMineralList(names, *v))
+      addMineralToList(list, static_cast<std::uint16_t>(id - 1), false);
+    loc.minerals = std::move(list);
+  }
+}
+
+void printLabelled(const char* label, const std::string& value) {
+  printLine(value.empty() ? std::string(label) : std::string(label) + " " + value);
+}
+
+std::string mineralLine(const MineralNameList& names, const Locality& loc) {
+  std::vector<std::uint16_t> entries = loc.minerals;
+  // In the order of the name list.
+  std::sort(entries.begin(), entries.end(), [&](std::uint16_t a, std::uint16_t b) {
+    const auto oa = names.ordinalOfNumber(a & locality_format::kMineralMask);
+    const auto ob = names.ordinalOfNumber(b & locality_format::kMineralMask);
+    return oa.value_or(SIZE_MAX) < ob.value_or(SIZE_MAX);
+  });
+  std::string line;
+  for (std::uint16_t e : entries) {
+    if (!line.empty()) line += ", ";
+    line += names.nameOfMineral(e & locality_format::kMineralMask);
+    if (e & locality_format::kFromSpecimen) line += " (Stufe)";
+  }
+  return line;
+}
+
+int show(CollectionSession& s, std::uint32_t n) {
+  const std::optional<Locality> loc = readLocality(s.collection(), n, false);
+  if (!loc || loc->deleted()) {
+    printError("Den Fundort " + std::to_string(n) + " gibt es nicht.");
+    return 1;
+  }
+  printLabelled("Nummer:", std::to_string(n));
+  printLabelled("Fundort:", loc->name);
+  printLabelled("N\xE4" "chster Ort:", loc->nearestPlace);
+  printLabelled("Region:", loc->region);
+  printLabelled("Land:", loc->country);
+  printLabelled("Kartenreferenz:", loc->mapReference);
+  printLabelled("Minerale:", mineralLine(s.names(), *loc));
+  std::string specimens;
+  for (std::uint32_t sp : loc->specimens) specimens += (specimens.empty() ? "" : ", ") + std::to_string(sp);
+  printLabelled("Stufen:", specimens);
+  if (!loc->description.empty()) printLabelled("Beschreibung:", loc->description);
+  return 0;
+}
+
+int list(CollectionSession& s) {
+  Collection& c = s.collection();
+  switchOrderForm(c.localityOrder(), kOrderList);
+  for (std::uint32_t n : c.localityOrder().entries) {
+    const std::optional<Locality> loc = readLocality(c, n, true);
+    if (!loc || loc->deleted()) continue;
+    printLine(std::to_string(n) + ": " + localityLine(*loc));
+  }
+  return 0;
+}
+
+}  // namespace
+
+int runLocality(Arguments& args) {
+  const std::optional<std::string> verb = args.takeWord();
+  if (!verb || args.takeFlag("--hilfe")) {
+    printUsageLocality();
+    return verb ? 0 : 2;
+  }
+  std::unique_ptr<CollectionSession> s = CollectionSession::open(args.dataDir());
+  if (!s) return 1;
+  Collection& c = s->collection();
+  if (*verb == "neu") {
+    Locality loc;
+    takeFields(args, s->names(), loc);
+    if (rejectRest(args)) return 2;
+    if (loc.name.empty()) {
+      printError("Bitte geben Sie den Namen des Fundorts an (--name).");
+      return 2;
+    }
+    const std::optional<std::uint32_t> n = saveLocalityFromForm(c, loc);
+    if (!n) return failWith(CollectionMessage::kSaveFailed);
+    printLine(std::to_string(*n));
+    return 0;
+  }
+  if (*verb == "liste") {
+    if (rejectRest(args)) return 2;
+    return list(*s);
+  }
+  const std::optional<std::uint32_t> n = parseRecordNumber(args.takeWord(), "des Fundorts");
+  if (!n) return 2;
+  if (*verb == "zeige") {
+    if (rejectRest(args)) return 2;
+    return show(*s, *n);
+  }
+  std::optional<Locality> loc = readLocality(c, *n, false);
+  if (!loc || loc->deleted()) {
+    printError("Den Fundort " + std::to_string(*n) + " gibt es nicht.");
+    return 1;
+  }
+  if (*verb == "aendere") {
+    takeFields(args, s->names(), *loc);
+    if (rejectRest(args)) return 2;
+    if (!saveLocalityFromForm(c, *loc)) return failWith(CollectionMessage::kSaveFailed);
+    return 0;
+  }
+  if (*verb == "loesche") {
+    const bool withSpecimens = args.takeFlag("--mit-stufen");
+    const std::optional<std::string> replacementWord = args.takeOption("--ersatz");
+    if (rejectRest(args)) return 2;
+    std::uint32_t replacement = 0;
+    if (replacementWord) {
+      if (withSpecimens) {
+        printError("--mit-stufen und --ersatz schlie\xDF" "en einander aus.");
+        return 2;
+      }
+      if (*replacementWord != "0") {
+        const std::optional<std::uint32_t> r = parseRecordNumber(replacementWord, "des Ersatzfundorts");
+        if (!r) return 2;
+        const std::optional<Locality> target = readLocality(c, *r, true);
+        if (!target || target->deleted() || *r == *n) {
+          printError("Den Ersatzfundort " + std::to_string(*r) + " gibt es nicht.");
+          return 1;
+        }
+        replacement = *r;
+      }
+    }
+    if (!deleteLocality(c, *n, withSpecimens, replacement))
+      return failWith(CollectionMessage::kSaveFailed);
+    return 0;
+  }
+  printError("Unbekannte Aktion \"" + *verb + "\" f\xFCr fundort.");
+  printUsageLocality();
+  return 2;
+}
+
+}  // namespace kalvor::cli

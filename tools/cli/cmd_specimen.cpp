@@ -1,0 +1,190 @@
+// "kalvor-cli stufe": specimens of the collection — new, list, show, change,
+// delete — through the same collect-and-save flow as the entry form.
+#include <cstdio>
+#include <string>
+
+#include "collection/locality.h"
+#include "collection/specimen.h"
+#include "collection/specimen_form.h"
+#include "tools/cli/collection_cli.h"
+
+namespace kalvor::cli {
+namespace {
+
+void printUsageSpecimen() {
+  printLine(
+      "Aufruf: kalvor-cli stufe neu --minerale \"Name, Name\" [--begleitminerale \"Name, Name\"]\n"
+      "                         [--fundort N] [--index TEXT] [--standort TEXT] [--groesse TEXT]\n"
+      "                         [--anzahl N] [--datum TEXT] [--wert ZAHL] [--kaufpreis ZAHL]\n"
+      "                         [--art sammlung|tausch] [--erwerb gekauft|gefunden|getauscht]\n"
+      "                         [--beschreibung TEXT]\n"
+      "        kalvor-cli stufe liste\n"
+      "        kalvor-cli stufe zeige N\n"
+      "        kalvor-cli stufe aendere N [Optionen wie bei neu]\n"
+      "        kalvor-cli stufe loesche N");
+}
+
+// Takes the options into the form fields; prints the error and returns false
+// for a value the form could not have.
+bool takeFields(Arguments& args, Collection& c, SpecimenFormFields& f) {
+  if (auto v = args.takeOption("--minerale")) f.mainMinerals = *v;
+  if (auto v = args.takeOption("--begleitminerale")) f.accompanyingMinerals = *v;
+  if (auto v = args.takeOption("--index")) f.index = *v;
+  if (auto v = args.takeOption("--standort")) f.storagePlace = *v;
+  if (auto v = args.takeOption("--groesse")) f.size = *v;
+  if (auto v = args.takeOption("--anzahl")) f.count = *v;
+  if (auto v = args.takeOption("--datum")) f.date = *v;
+  if (auto v = args.takeOption("--wert")) f.value = *v;
+  if (auto v = args.takeOption("--kaufpreis")) f.purchasePrice = *v;
+  if (auto v = args.takeOption("--beschreibung")) f.description = *v;
+  if (auto v = args.takeOption("--art")) {
+    if (*v == "sammlung") {
+      f.collectionPiece = true;
+    } else if (*v == "tausch") {
+      f.collectionPiece = false;
+    } else {
+      printError("--art ist sammlung oder tausch.");
+      return false;
+    }
+  }
+  if (auto v = args.takeOption("--erwerb")) {
+    if (*v == "gekauft") {
+      f.acquisition = Acquisition::kBought;
+    } else if (*v == "gefunden") {
+      f.acquisition = Acquisition::kFound;
+    } else if (*v == "getauscht") {
+      f.acquisition = Acquisition::kSwapped;
+    } else {
+      printError("--erwerb ist gekauft, gefunden oder getauscht.");
+      return false;
+    }
+  }
+  if (auto v = args.takeOption("--fundort")) {
+    if (*v == "0") {
+      f.localityItem = 0;
+    } else {
+      const std::optional<std::uint32_t> n = parseRecordNumber(v, "des Fundorts");
+      if (!n) return false;
+      const std::optional<Locality> loc = readLocality(c, *n, true);
+      if (!loc || loc->deleted()) {
+        printError("Den Fundort " + std::to_string(*n) + " gibt es nicht.");
+        return false;
+      }
+      f.localityItem = static_cast<std::uint16_t>(*n + 1);
+    }
+  }
+  return true;
+}
+
+std::string localityText(Collection& c, const Specimen& s) {
+  if (s.localityValue > 1) {
+    if (const std::optional<Locality> loc = readLocality(c, s.localityNumber(), true))
+      return localityLine(*loc);
+  }
+  return collectionMessageText(CollectionMessage::kUnknownLocality);
+}
+
+void printLabelled(const char* label, const std::string& value) {
+  printLine(value.empty() ? std::string(label) : std::string(label) + " " + value);
+}
+
+int show(CollectionSession& session, std::uint32_t n) {
+  Collection& c = session.collection();
+  const std::optional<Specimen> s = readSpecimen(c, n);
+  if (!s || s->deleted()) {
+    printError("Die Stufe " + std::to_string(n) + " gibt es nicht.");
+    return 1;
+  }
+  namespace sf = specimen_format;
+  printLabelled("Nummer:", std::to_string(n));
+  printLabelled("Index:", s->index);
+  printLabelled("Art:", (s->flags & sf::kFlagCollection) ? "Sammlungsstufe" : "Tauschstufe");
+  printLabelled("Erwerb:", (s->flags & sf::kFlagBought)  ? "gekauft"
+                           : (s->flags & sf::kFlagFound) ? "gefunden"
+                                                         : "getauscht");
+  printLabelled("Minerale:", specimenMineralNames(session.names(), *s, true, ", "));
+  printLabelled("Begleitminerale:", specimenMineralNames(session.names(), *s, false, ", "));
+  printLabelled("Stufengr\xF6\xDF" "e:", s->size);
+  printLabelled("Anzahl:", std::to_string(s->count));
+  printLabelled("Fund-/Kaufdatum:", formatSpecimenDate(s->date));
+  printLabelled("Wert:", formatPrice(s->value));
+  if ((s->flags & sf::kFlagBought) && s->purchasePrice != 0)
+    printLabelled("Kaufpreis:", formatPrice(s->purchasePrice));
+  printLabelled("Standort:", s->storagePlace);
+  printLabelled("Fundort:", localityText(c, *s));
+  if (!s->description.empty()) printLabelled("Beschreibung:", s->description);
+  return 0;
+}
+
+int list(CollectionSession& session) {
+  Collection& c = session.collection();
+  switchOrderForm(c.specimenOrder(), kOrderList);
+  for (std::uint32_t n : c.specimenOrder().entries) {
+    const std::optional<Specimen> s = readSpecimen(c, n);
+    if (!s || s->deleted()) continue;
+    printLine(std::to_string(n) + ": " + s->index + " | " +
+              specimenMineralNames(session.names(), *s, true, ", ") + " | " + localityText(c, *s));
+  }
+  return 0;
+}
+
+int save(Collection& c, const SpecimenFormFields& fields, std::uint32_t existing) {
+  const FormResult r = collectAndSaveSpecimen(c, fields, existing);
+  if (r.status == FormStatus::kNeedsNewLocality) return failWith(CollectionMessage::kNoNewLocality);
+  if (r.status != FormStatus::kSaved) return failWith(r.message);
+  if (existing == 0) printLine(std::to_string(r.specimen.number));
+  return 0;
+}
+
+}  // namespace
+
+int runSpecimen(Arguments& args) {
+  const std::optional<std::string> verb = args.takeWord();
+  if (!verb || args.takeFlag("--hilfe")) {
+    printUsageSpecimen();
+    return verb ? 0 : 2;
+  }
+  std::unique_ptr<CollectionSession> s = CollectionSession::open(args.dataDir());
+  if (!s) return 1;
+  Collection& c = s->collection();
+  if (*verb == "neu") {
+    SpecimenFormFields fields;
+    fields.localityItem = 0;  // "unbekannt" unless --fundort says otherwise
+    if (!takeFields(args, c, fields)) return 2;
+    if (rejectRest(args)) return 2;
+    return save(c, fields, 0);
+  }
+  if (*verb == "liste") {
+    if (rejectRest(args)) return 2;
+    return list(*s);
+  }
+  const std::optional<std::uint32_t> n = parseRecordNumber(args.takeWord(), "der Stufe");
+  if (!n) return 2;
+  if (*verb == "zeige") {
+    if (rejectRest(args)) return 2;
+    return show(*s, *n);
+  }
+  const std::optional<Specimen> existing = readSpecimen(c, *n);
+  if (!existing || existing->deleted()) {
+    printError("Die Stufe " + std::to_string(*n) + " gibt es nicht.");
+    return 1;
+  }
+  if (*verb == "aendere") {
+    SpecimenFormFields fields = fieldsOfSpecimen(c, *existing);
+    // A specimen saved without a new locality keeps that state.
+    fields.newLocalityDeclined = existing->localityValue == 1;
+    if (!takeFields(args, c, fields)) return 2;
+    if (rejectRest(args)) return 2;
+    return save(c, fields, *n);
+  }
+  if (*verb == "loesche") {
+    if (rejectRest(args)) return 2;
+    if (!deleteSpecimen(c, *n)) return failWith(CollectionMessage::kSaveFailed);
+    return 0;
+  }
+  printError("Unbekannte Aktion \"" + *verb + "\" f\xFCr stufe.");
+  printUsageSpecimen();
+  return 2;
+}
+
+}  // namespace kalvor::cli
