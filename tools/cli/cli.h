@@ -55,5 +55,6 @@ int runColours(Arguments& args);
 int runLocality(Arguments& args);
 int runSpecimen(Arguments& args);
 int runIndex(Arguments& args);
+int runExchange(Arguments& args);
 
 }  // namespace kalvor::cli

@@ -18,6 +18,7 @@ const Command kCommands[] = {
     {"fundort", "Fundorte erfassen, auflisten, zeigen, \xC3\xA4ndern und l\xC3\xB6schen.", runLocality},
     {"stufe", "Stufen erfassen, auflisten, zeigen, \xC3\xA4ndern und l\xC3\xB6schen.", runSpecimen},
     {"index", "Den Stufen/Fundstellen-Index pr\xC3\xBC" "fen oder neu aufbauen.", runIndex},
+    {"tausch", "Tauschliste (*.ktl) exportieren oder anzeigen.", runExchange},
 };
 
 void printUsage(std::FILE* out) {
