@@ -23,8 +23,9 @@ int exportList(Collection& c, const std::string& path) {
   const ExchangeExportResult r = exportExchangeList(c, path, nullptr);
   switch (r.status) {
     case ExchangeExportStatus::kWritten:
-      printLine("Tauschliste " + path + " geschrieben: " + std::to_string(r.specimens) + " Stufen, " +
-                std::to_string(r.localities) + " Fundstellen.");
+      printLine("Tauschliste " + path + " geschrieben: " + std::to_string(r.specimens) +
+                (r.specimens == 1 ? " Stufe, " : " Stufen, ") + std::to_string(r.localities) +
+                (r.localities == 1 ? " Fundstelle." : " Fundstellen."));
       return 0;
     case ExchangeExportStatus::kNoExchangePieces:
       // "Es befinden sich keine Tauschstufen in der Datenbank."
