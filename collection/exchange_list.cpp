@@ -46,7 +46,8 @@ class ExchangeImage {
       bytes_.resize(bytes_.size() + store_format::kSlotPageBytes, 0);
       storeU32(bytes_.data() + directoryOffset + 4 * page, slotPage);
     }
-    if (bytes_.size() + record.size() > 0xFFFFFFFFu) return false;
+    // Offsets in the file are u32.
+    if (std::uint64_t{bytes_.size()} + record.size() > 0xFFFFFFFFu) return false;
     storeU32(bytes_.data() + slotPage + 4 * (n & 0xFF), static_cast<std::uint32_t>(bytes_.size()));
     bytes_.insert(bytes_.end(), record.begin(), record.end());
     return true;
