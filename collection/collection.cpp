@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "base/file_io.h"
+#include "collection/exchange_list.h"
 #include "collection/locality.h"
 #include "collection/specimen.h"
 #include "collection/store_format.h"
@@ -59,6 +60,7 @@ Collection::OpenResult Collection::open(const std::string& folder, ProgressSink*
 }
 
 void Collection::close() {
+  exchange_.reset();
   if (index_.isOpen()) index_.closeValueIndex();
   const bool hadStores = localities_.has_value() || specimens_.has_value();
   localities_.reset();
@@ -69,30 +71,52 @@ void Collection::close() {
   }
 }
 
-std::uint32_t Collection::localityCount() const { return localities_ ? localities_->count() : 0; }
-std::uint32_t Collection::specimenCount() const { return specimens_ ? specimens_->count() : 0; }
+std::uint32_t Collection::localityCount() const {
+  if (exchange_) return exchange_->localityCount();
+  return localities_ ? localities_->count() : 0;
+}
+std::uint32_t Collection::specimenCount() const {
+  if (exchange_) return exchange_->specimenCount();
+  return specimens_ ? specimens_->count() : 0;
+}
+
+RecordStore* Collection::localityStore() {
+  return !exchange_ && localities_ ? &*localities_ : nullptr;
+}
+RecordStore* Collection::specimenStore() {
+  return !exchange_ && specimens_ ? &*specimens_ : nullptr;
+}
+ValueIndex& Collection::valueIndex() { return exchange_ ? exchange_->valueIndex() : index_; }
+bool Collection::unavailable() { return valueIndex().unavailable(); }
+SortOrder& Collection::localityOrder() { return exchange_ ? exchange_->localityOrder() : localityOrder_; }
+SortOrder& Collection::specimenOrder() { return exchange_ ? exchange_->specimenOrder() : specimenOrder_; }
+
+void Collection::enterExchangeMode(std::unique_ptr<ExchangeList> list) { exchange_ = std::move(list); }
+void Collection::leaveExchangeMode() { exchange_.reset(); }
 
 bool Collection::resortLocalities() {
   LocalityComparator comparator(*this);
-  sortAll(localityOrder_, localityCount(), comparator);
+  sortAll(localityOrder(), localityCount(), comparator);
   return saveLocalityOrder();
 }
 
 bool Collection::resortSpecimens() {
   SpecimenComparator comparator(*this);
-  sortAll(specimenOrder_, specimenCount(), comparator);
+  sortAll(specimenOrder(), specimenCount(), comparator);
   return saveSpecimenOrder();
 }
 
 bool Collection::saveLocalityOrder() {
+  if (exchange_) return true;
   return saveSortOrder(filePath(kLocalityOrderFileName), localityOrder_);
 }
 bool Collection::saveSpecimenOrder() {
+  if (exchange_) return true;
   return saveSortOrder(filePath(kSpecimenOrderFileName), specimenOrder_);
 }
 
 bool Collection::rebuildIndex(ProgressSink* progress) {
-  if (!index_.isOpen()) return false;
+  if (exchange_ || !index_.isOpen()) return false;
   CollectionRebuildSource source(*this);
   return index_.rebuildValueIndex(source, progress, true);
 }

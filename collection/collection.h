@@ -16,6 +16,7 @@
 
 namespace kalvor {
 
+class ExchangeList;
 class MineralNameList;
 class Settings;
 
@@ -49,28 +50,45 @@ class Collection {
   // Path of a plain file name in the collection's folder.
   std::string filePath(const char* name) const;
 
-  RecordStore* localityStore() { return localities_ ? &*localities_ : nullptr; }
-  RecordStore* specimenStore() { return specimens_ ? &*specimens_ : nullptr; }
-  ValueIndex& valueIndex() { return index_; }
+  // The user's stores; nothing while an exchange list is open, so that no
+  // write can reach the user's files in the exchange-assistant mode.
+  RecordStore* localityStore();
+  RecordStore* specimenStore();
+  // The value index in use: the exchange list's while one is open.
+  ValueIndex& valueIndex();
   // True while the collection-unavailable flag is set: no index updates.
-  bool unavailable() const { return index_.unavailable(); }
+  bool unavailable();
 
   // Highest locality / specimen number issued so far (0 without a store).
   std::uint32_t localityCount() const;
   std::uint32_t specimenCount() const;
 
-  SortOrder& localityOrder() { return localityOrder_; }
-  SortOrder& specimenOrder() { return specimenOrder_; }
+  // The sort orders in use: the exchange list's while one is open.
+  SortOrder& localityOrder();
+  SortOrder& specimenOrder();
   // Sorts the locality / specimen order anew with its comparator (the specimen
   // mode from "Stufensortierung") and saves its side file.
   bool resortLocalities();
   bool resortSpecimens();
-  // Saves "kalvor.fss" / "kalvor.sts".
+  // Saves "kalvor.fss" / "kalvor.sts" (nothing is saved while an exchange
+  // list is open: its orders live in memory only).
   bool saveLocalityOrder();
   bool saveSpecimenOrder();
 
   // Rebuilds the value index from the records (with the locality-list pass).
+  // False while an exchange list is open.
   bool rebuildIndex(ProgressSink* progress);
+
+  // --- Exchange-assistant mode ----------------------------------------------
+  // While an exchange list is open every locality and specimen read, both
+  // counts, the value index and both sort orders are the exchange list's; the
+  // user's stores, index and orders stay open and untouched.
+  bool inExchangeMode() const { return exchange_ != nullptr; }
+  ExchangeList* exchangeList() { return exchange_.get(); }
+  // Switches to `list` (replacing any open one).
+  void enterExchangeMode(std::unique_ptr<ExchangeList> list);
+  // Closes the exchange list; the user's collection is current again.
+  void leaveExchangeMode();
 
  private:
   const MineralNameList& names_;
@@ -82,6 +100,7 @@ class Collection {
   ValueIndex index_;
   SortOrder localityOrder_;
   SortOrder specimenOrder_;
+  std::unique_ptr<ExchangeList> exchange_;
 };
 
 // The records of a collection as the value-index rebuild reads them.

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "collection/collection.h"
+#include "collection/exchange_list.h"
 #include "collection/specimen.h"
 #include "collection/store_format.h"
 
@@ -108,8 +109,9 @@ std::string localitySortText(const Locality& locality) {
 }
 
 std::optional<Locality> readLocality(Collection& collection, std::uint32_t n, bool headerOnly) {
-  RecordStore* store = collection.localityStore();
   n &= 0xFFFF;
+  if (ExchangeList* exchange = collection.exchangeList()) return exchange->readExchangeLocality(n, headerOnly);
+  RecordStore* store = collection.localityStore();
   if (store == nullptr || n == 0 || n > store->count()) return std::nullopt;
   const std::optional<Bytes> payload = store->readRecord(n);
   if (!payload) return std::nullopt;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "collection/collection.h"
+#include "collection/exchange_list.h"
 #include "collection/locality.h"
 #include "collection/store_format.h"
 #include "refdb/collation.h"
@@ -107,6 +108,7 @@ std::uint32_t specimenUnitsOf(const Specimen& specimen) {
 }
 
 std::optional<Specimen> readSpecimen(Collection& collection, std::uint32_t n) {
+  if (ExchangeList* exchange = collection.exchangeList()) return exchange->readExchangeSpecimen(n);
   RecordStore* store = collection.specimenStore();
   if (store == nullptr || n == 0 || n > store->count()) return std::nullopt;
   const std::optional<Bytes> payload = store->readRecord(n);

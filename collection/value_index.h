@@ -180,6 +180,10 @@ class ValueIndex {
   // index and repaired). Returns false when the file could not be rebuilt.
   bool rebuildValueIndex(IndexRebuildSource& source, ProgressSink* progress, bool withLocalityLists);
 
+  // Marks the index as the head of a larger file (an exchange list): a rebuild
+  // then clears only the header and directory and keeps the rest of the file.
+  void setEmbedded(bool embedded) { embedded_ = embedded; }
+
   // Entry count (entries issued so far).
   std::uint32_t entryCount() const { return store_ ? store_->count() : 0; }
   // The underlying store, for inspection tools and tests.
@@ -212,6 +216,7 @@ class ValueIndex {
   bool leftDirty_ = false;
   bool dirtyInFile_ = false;
   int batchDepth_ = 0;
+  bool embedded_ = false;
 };
 
 }  // namespace kalvor

@@ -7,6 +7,7 @@
 
 #include "base/file_io.h"
 #include "collection/value_index.h"
+#include "platform/random_access_file.h"
 
 namespace kalvor {
 namespace sf = store_format;
@@ -76,7 +77,16 @@ bool ValueIndex::rebuildValueIndex(IndexRebuildSource& source, ProgressSink* pro
   // an interrupted rebuild is redone at the next start.
   Bytes header(sf::kDirectoryOffset + 4 * sf::kValueIndexDirectorySize, 0);
   storeU32(header.data(), sf::kValueIndexDirtyBit);
-  if (!writeWholeFile(path_, header)) {
+  bool cleared = false;
+  if (embedded_) {
+    // The records behind the index belong to the file; only the index's own
+    // header is reset, and its new entries are appended after them.
+    const std::unique_ptr<RandomAccessFile> file = openRandomAccessFile(path_, FileAccess::kReadWrite);
+    cleared = file && file->writeAt(0, header);
+  } else {
+    cleared = writeWholeFile(path_, header);
+  }
+  if (!cleared) {
     setUnavailable(true);
     return false;
   }

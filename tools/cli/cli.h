@@ -57,5 +57,6 @@ int runSpecimen(Arguments& args);
 int runIndex(Arguments& args);
 int runShow(Arguments& args);
 int runSearch(Arguments& args);
+int runExchange(Arguments& args);
 
 }  // namespace kalvor::cli
