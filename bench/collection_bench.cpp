@@ -13,8 +13,8 @@
 
 #include "collection/collection.h"
 #include "collection/locality.h"
-#include "collection/specimen.h"
-#include "collection/specimen_form.h"
+#include "collection/mineral_specimen.h"
+#include "collection/mineral_specimen_form.h"
 #include "platform/settings.h"
 #include "refdb/names.h"
 

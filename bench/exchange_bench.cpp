@@ -11,7 +11,7 @@
 #include "collection/collection.h"
 #include "collection/exchange_list.h"
 #include "collection/locality.h"
-#include "collection/specimen.h"
+#include "collection/mineral_specimen.h"
 #include "platform/settings.h"
 #include "refdb/names.h"
 

@@ -5,7 +5,7 @@
 #include "base/file_io.h"
 #include "collection/exchange_list.h"
 #include "collection/locality.h"
-#include "collection/specimen.h"
+#include "collection/mineral_specimen.h"
 #include "collection/store_format.h"
 #include "platform/file_attributes.h"
 #include "refdb/collation.h"

@@ -11,7 +11,7 @@
 
 #include "collection/locality.h"
 #include "collection/sort_order.h"
-#include "collection/specimen.h"
+#include "collection/mineral_specimen.h"
 #include "collection/value_index.h"
 #include "platform/random_access_file.h"
 

@@ -6,7 +6,7 @@
 
 #include "collection/collection.h"
 #include "collection/locality.h"
-#include "collection/specimen.h"
+#include "collection/mineral_specimen.h"
 #include "refdb/collation.h"
 
 namespace kalvor {

@@ -5,7 +5,7 @@
 
 #include "collection/collection.h"
 #include "collection/exchange_list.h"
-#include "collection/specimen.h"
+#include "collection/mineral_specimen.h"
 #include "collection/store_format.h"
 
 namespace kalvor {

@@ -10,7 +10,7 @@
 #include "base/file_io.h"
 #include "collection/collection.h"
 #include "collection/locality.h"
-#include "collection/specimen.h"
+#include "collection/mineral_specimen.h"
 #include "platform/settings.h"
 #include "refdb/names.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "collection/locality.h"
-#include "collection/specimen.h"
+#include "collection/mineral_specimen.h"
 #include "determination/description.h"
 
 namespace kalvor {

@@ -6,8 +6,8 @@
 
 #include "collection/collection.h"
 #include "collection/locality.h"
-#include "collection/specimen.h"
-#include "collection/specimen_form.h"
+#include "collection/mineral_specimen.h"
+#include "collection/mineral_specimen_form.h"
 #include "collection/value_index.h"
 #include "determination/formula_scan.h"
 #include "determination/search_index.h"

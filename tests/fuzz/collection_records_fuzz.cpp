@@ -7,7 +7,7 @@
 
 #include "collection/locality.h"
 #include "collection/sort_order.h"
-#include "collection/specimen.h"
+#include "collection/mineral_specimen.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::span<const std::uint8_t> bytes(data, size);

@@ -5,8 +5,8 @@
 #include <map>
 
 #include "collection/locality.h"
-#include "collection/specimen.h"
-#include "collection/specimen_form.h"
+#include "collection/mineral_specimen.h"
+#include "collection/mineral_specimen_form.h"
 #include "determination/formula_scan.h"
 #include "determination/search_index.h"
 #include "tests/unit/collection_fixture.h"

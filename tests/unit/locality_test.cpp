@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "collection/specimen.h"
-#include "collection/specimen_form.h"
+#include "collection/mineral_specimen.h"
+#include "collection/mineral_specimen_form.h"
 #include "collection/store_format.h"
 #include "tests/unit/collection_fixture.h"
 

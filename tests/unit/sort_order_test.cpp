@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "collection/locality.h"
-#include "collection/specimen.h"
-#include "collection/specimen_form.h"
+#include "collection/mineral_specimen.h"
+#include "collection/mineral_specimen_form.h"
 #include "tests/unit/collection_fixture.h"
 
 namespace kalvor {

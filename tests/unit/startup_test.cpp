@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <map>
 
-#include "collection/specimen.h"
+#include "collection/mineral_specimen.h"
 #include "refdb/drawing_blocks.h"
 #include "refdb/picture_file.h"
 #include "refdb/picture_list.h"

@@ -6,7 +6,7 @@
 
 #include "collection/exchange_list.h"
 #include "collection/locality.h"
-#include "collection/specimen.h"
+#include "collection/mineral_specimen.h"
 #include "refdb/strings.h"
 #include "tools/cli/collection_cli.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "collection/locality.h"
-#include "collection/specimen.h"
+#include "collection/mineral_specimen.h"
 #include "refdb/names.h"
 #include "tools/cli/collection_cli.h"
 

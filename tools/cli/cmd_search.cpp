@@ -7,7 +7,7 @@
 #include <string>
 
 #include "collection/locality.h"
-#include "collection/specimen.h"
+#include "collection/mineral_specimen.h"
 #include "determination/collection_search.h"
 #include "determination/reference_sources.h"
 #include "tools/cli/collection_cli.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "collection/collection.h"
-#include "collection/specimen.h"
+#include "collection/mineral_specimen.h"
 #include "determination/collection_description.h"
 #include "determination/colours.h"
 #include "determination/description.h"

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "collection/locality.h"
-#include "collection/specimen.h"
-#include "collection/specimen_form.h"
+#include "collection/mineral_specimen.h"
+#include "collection/mineral_specimen_form.h"
 #include "tools/cli/collection_cli.h"
 
 namespace kalvor::cli {

@@ -1,4 +1,4 @@
-#include "collection/specimen.h"
+#include "collection/mineral_specimen.h"
 
 #include <algorithm>
 #include <bit>

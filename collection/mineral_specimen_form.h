@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "collection/collection_messages.h"
-#include "collection/specimen.h"
+#include "collection/mineral_specimen.h"
 
 namespace kalvor {
 

@@ -1,4 +1,4 @@
-#include "collection/specimen.h"
+#include "collection/mineral_specimen.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "collection/locality.h"
-#include "collection/specimen_form.h"
+#include "collection/mineral_specimen_form.h"
 #include "tests/unit/collection_fixture.h"
 
 namespace kalvor {

@@ -1,4 +1,4 @@
-#include "collection/specimen_form.h"
+#include "collection/mineral_specimen_form.h"
 
 #include <algorithm>
 #include <cstdio>
