@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "collection/locality.h"
 #include "determination/colours.h"
 #include "determination/determination_search.h"
 #include "determination/reference_sources.h"
@@ -16,6 +17,20 @@
 
 namespace kalvor::cli {
 namespace {
+
+// The minerals the collector recorded for a locality, for the "Fundstelle" criterion.
+class CollectionLocalityMinerals : public LocalityMinerals {
+ public:
+  explicit CollectionLocalityMinerals(Collection& collection) : collection_(collection) {}
+  std::optional<std::vector<std::uint16_t>> mineralsOfLocality(std::uint16_t number) const override {
+    const auto locality = readLocality(collection_, number);
+    if (!locality) return std::nullopt;
+    return locality->minerals;
+  }
+
+ private:
+  Collection& collection_;
+};
 
 const char* const kDetermineHelp =
     "Aufruf: kalvor-cli [--daten ORDNER] bestimme [OPTIONEN]\n"
@@ -154,18 +169,26 @@ int runDetermine(Arguments& args) {
   in.density = args.takeOption("--dichte").value_or("");
   in.elementExpression = args.takeOption("--strukturelemente").value_or("");
   in.systematics = args.takeOption("--systematik").value_or("");
-  if (args.takeOption("--fundstelle")) {
-    // The localities live in the collection files, which this tool does not read yet.
-    usageError("Die Fundstellen der Sammlung k\xF6nnen hier noch nicht gelesen werden.");
-    return 2;
+  if (const auto locality = args.takeOption("--fundstelle")) {
+    char* end = nullptr;
+    const unsigned long n = std::strtoul(locality->c_str(), &end, 10);
+    if (locality->empty() || *end != '\0' || n == 0 || n > 0xFFFF ||
+        !readLocality(ref.collection(), static_cast<std::uint32_t>(n), true)) {
+      usageError("Eine Fundstelle Nummer \"" + *locality + "\" gibt es in der Sammlung nicht.");
+      return 2;
+    }
+    // The dialog's list starts with "unbekannt"; any later item restricts the search.
+    in.localityIndex = 1;
+    in.localityNumber = static_cast<std::uint16_t>(n);
   }
   if (!noLeftovers(args)) return 2;
 
   const ReferenceMineralFacts facts(ref.database(), ref.names());
   const ColourTableSlots colourSlots(ref.colours());
+  const CollectionLocalityMinerals localities(ref.collection());
   DeterminationCriteria saved;
   const DeterminationOutcome out =
-      runDetermination(in, saved, {ref.searchIndex(), colourSlots, facts, nullptr});
+      runDetermination(in, saved, {ref.searchIndex(), colourSlots, facts, &localities});
   if (!out.succeeded()) {
     printError(loadResourceString(static_cast<unsigned>(out.messageId) - kStringIdBase));
     if (out.selectionEnd > out.selectionBegin) {
