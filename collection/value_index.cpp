@@ -267,7 +267,11 @@ std::optional<std::uint16_t> ValueIndex::createIndexEntry(const IndexValue& valu
 }
 
 bool ValueIndex::growBitmap(IndexEntry& entry, std::uint32_t record) {
-  std::uint32_t units = bitmapUnitsFor(record);
+  // Growing by half the present size, not by the one unit the record needs:
+  // a bitmap that grows one unit at a time leaves a trail of freed blocks
+  // too small for anything, and the file grows with the square of the count.
+  const std::uint32_t present = entry.bitmapOffset != 0 ? (entry.capacityBits + 48) / 512 : 0;
+  std::uint32_t units = std::max(bitmapUnitsFor(record), present + present / 2);
   const std::uint32_t block = store_->allocateBlock(entry.number, units, sf::kBitmapUnitBytes);
   if (block == 0) return false;
   if (entry.bitmapOffset != 0) {

@@ -80,6 +80,31 @@ TEST(ValueIndex, FirstKeyGoldenBytesAndBitmapGrowth) {
   EXPECT_EQ(bitmapUnitsFor(976), 3u);
 }
 
+// A bitmap grows by half its size once it is past a few units, so a
+// collection that grows record by record does not leave a trail of freed
+// one-unit-larger blocks behind every key.
+TEST(ValueIndex, LargeBitmapsGrowByHalfTheirSize) {
+  ScratchDir dir;
+  ValueIndex index(100, nullptr, nullptr);
+  ASSERT_EQ(index.openValueIndex(dir.file("kalvor.vi"), 0), ValueIndex::OpenResult::kReady);
+  const auto value = IndexValue::ofNumber(0);
+  auto capacity = [&] { return index.findIndexEntry(value, f::kSpecimenAll)->capacityBits; };
+  ASSERT_TRUE(index.addIndexKey(value, f::kSpecimenAll, 1));
+  EXPECT_EQ(capacity(), 464u);   // 1 unit
+  ASSERT_TRUE(index.addIndexKey(value, f::kSpecimenAll, 465));
+  EXPECT_EQ(capacity(), 976u);   // 2 units, as the record needs
+  ASSERT_TRUE(index.addIndexKey(value, f::kSpecimenAll, 977));
+  EXPECT_EQ(capacity(), 1488u);  // 3 units
+  ASSERT_TRUE(index.addIndexKey(value, f::kSpecimenAll, 1489));
+  EXPECT_EQ(capacity(), 2000u);  // 4 units
+  ASSERT_TRUE(index.addIndexKey(value, f::kSpecimenAll, 2001));
+  EXPECT_EQ(capacity(), 3024u);  // 6 units: half of 4 more, where 5 would do
+  const auto sizeBefore = testing::readFile(dir.file("kalvor.vi")).size();
+  ASSERT_TRUE(index.addIndexKey(value, f::kSpecimenAll, 3000));
+  EXPECT_EQ(testing::readFile(dir.file("kalvor.vi")).size(), sizeBefore);  // no new block
+  EXPECT_EQ(membersOf(index, value, f::kSpecimenAll), (std::vector<std::uint32_t>{1, 465, 977, 1489, 2001, 3000}));
+}
+
 TEST(ValueIndex, AddRemoveAndLookupsByField) {
   ScratchDir dir;
   ValueIndex index(50, caseInsensitive, nullptr);
