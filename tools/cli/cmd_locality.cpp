@@ -7,7 +7,9 @@
 #include "collection/locality.h"
 #include "collection/mineral_specimen.h"
 #include "refdb/names.h"
+#include "determination/collection_description.h"
 #include "tools/cli/collection_cli.h"
+#include "tools/cli/description_page.h"
 
 namespace kalvor::cli {
 namespace {
@@ -43,44 +45,17 @@ void takeFields(Arguments& args, const MineralNameList& names, Locality& loc) {
   }
 }
 
-void printLabelled(const char* label, const std::string& value) {
-  printLine(value.empty() ? std::string(label) : std::string(label) + " " + value);
-}
-
-std::string mineralLine(const MineralNameList& names, const Locality& loc) {
-  std::vector<std::uint16_t> entries = loc.minerals;
-  // In the order of the name list.
-  std::sort(entries.begin(), entries.end(), [&](std::uint16_t a, std::uint16_t b) {
-    const auto oa = names.ordinalOfNumber(a & locality_format::kMineralMask);
-    const auto ob = names.ordinalOfNumber(b & locality_format::kMineralMask);
-    return oa.value_or(SIZE_MAX) < ob.value_or(SIZE_MAX);
-  });
-  std::string line;
-  for (std::uint16_t e : entries) {
-    if (!line.empty()) line += ", ";
-    line += names.nameOfMineral(e & locality_format::kMineralMask);
-    if (e & locality_format::kFromSpecimen) line += " (Stufe)";
-  }
-  return line;
-}
-
+// The locality page of the description window, as text.
 int show(CollectionSession& s, std::uint32_t n) {
   const std::optional<Locality> loc = readLocality(s.collection(), n, false);
   if (!loc || loc->deleted()) {
     printError("Den Fundort " + std::to_string(n) + " gibt es nicht.");
     return 1;
   }
-  printLabelled("Nummer:", std::to_string(n));
-  printLabelled("Fundort:", loc->name);
-  printLabelled("N\xE4" "chster Ort:", loc->nearestPlace);
-  printLabelled("Region:", loc->region);
-  printLabelled("Land:", loc->country);
-  printLabelled("Kartenreferenz:", loc->mapReference);
-  printLabelled("Minerale:", mineralLine(s.names(), *loc));
-  std::string specimens;
-  for (std::uint32_t sp : loc->specimens) specimens += (specimens.empty() ? "" : ", ") + std::to_string(sp);
-  printLabelled("Stufen:", specimens);
-  if (!loc->description.empty()) printLabelled("Beschreibung:", loc->description);
+  printDescriptionPage(s.reference(), s.dataDir(), s.settings(),
+                       [&](DescriptionLayout& layout, const LayoutArea& area) {
+                         describeLocality(layout, area, *loc, s.names());
+                       });
   return 0;
 }
 

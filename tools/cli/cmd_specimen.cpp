@@ -6,7 +6,9 @@
 #include "collection/locality.h"
 #include "collection/mineral_specimen.h"
 #include "collection/mineral_specimen_form.h"
+#include "determination/collection_description.h"
 #include "tools/cli/collection_cli.h"
+#include "tools/cli/description_page.h"
 
 namespace kalvor::cli {
 namespace {
@@ -84,10 +86,7 @@ std::string localityText(Collection& c, const Specimen& s) {
   return collectionMessageText(CollectionMessage::kUnknownLocality);
 }
 
-void printLabelled(const char* label, const std::string& value) {
-  printLine(value.empty() ? std::string(label) : std::string(label) + " " + value);
-}
-
+// The specimen page of the description window, as text.
 int show(CollectionSession& session, std::uint32_t n) {
   Collection& c = session.collection();
   const std::optional<Specimen> s = readSpecimen(c, n);
@@ -95,24 +94,15 @@ int show(CollectionSession& session, std::uint32_t n) {
     printError("Die Stufe " + std::to_string(n) + " gibt es nicht.");
     return 1;
   }
-  namespace sf = specimen_format;
-  printLabelled("Nummer:", std::to_string(n));
-  printLabelled("Index:", s->index);
-  printLabelled("Art:", (s->flags & sf::kFlagCollection) ? "Sammlungsstufe" : "Tauschstufe");
-  printLabelled("Erwerb:", (s->flags & sf::kFlagBought)  ? "gekauft"
-                           : (s->flags & sf::kFlagFound) ? "gefunden"
-                                                         : "getauscht");
-  printLabelled("Minerale:", specimenMineralNames(session.names(), *s, true, ", "));
-  printLabelled("Begleitminerale:", specimenMineralNames(session.names(), *s, false, ", "));
-  printLabelled("Stufengr\xF6\xDF" "e:", s->size);
-  printLabelled("Anzahl:", std::to_string(s->count));
-  printLabelled("Fund-/Kaufdatum:", formatSpecimenDate(s->date));
-  printLabelled("Wert:", formatPrice(s->value));
-  if ((s->flags & sf::kFlagBought) && s->purchasePrice != 0)
-    printLabelled("Kaufpreis:", formatPrice(s->purchasePrice));
-  printLabelled("Standort:", s->storagePlace);
-  printLabelled("Fundort:", localityText(c, *s));
-  if (!s->description.empty()) printLabelled("Beschreibung:", s->description);
+  std::optional<Locality> locality;
+  if (s->localityNumber() != 0) {
+    locality = readLocality(c, s->localityNumber(), false);
+    if (locality && locality->deleted()) locality.reset();
+  }
+  printDescriptionPage(session.reference(), session.dataDir(), session.settings(),
+                       [&](DescriptionLayout& layout, const LayoutArea& area) {
+                         describeSpecimen(layout, area, *s, session.names(), locality);
+                       });
   return 0;
 }
 

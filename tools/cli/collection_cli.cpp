@@ -12,6 +12,7 @@ std::unique_ptr<CollectionSession> CollectionSession::open(const std::string& da
   if (!data) return nullptr;
   std::unique_ptr<CollectionSession> s(new CollectionSession());
   s->data_ = std::move(data);
+  s->dataDir_ = dataDir;
   return s;
 }
 

@@ -28,10 +28,14 @@ class CollectionSession {
   const MineralNameList& names() const { return data_->data().names(); }
   // Everything the start-up opened (database, search index, systematics ...).
   ReferenceData& reference() { return data_->data(); }
+  // The data folder and its "kalvor.ini".
+  const std::string& dataDir() const { return dataDir_; }
+  Settings* settings() { return data_->settings(); }
 
  private:
   CollectionSession() = default;
   std::unique_ptr<DataSession> data_;
+  std::string dataDir_;
 };
 
 // Prints a core message (text, and its caption in front when it has one) to
