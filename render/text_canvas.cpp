@@ -181,10 +181,14 @@ std::vector<std::string> TextCanvas::renderLines() const {
   std::map<long, Row> rows;
   auto textRow = [&](int baseline) -> Row& { return rows[static_cast<long>(baseline) * 2]; };
   for (const DrawnText& t : texts()) {
+    // A clipped text keeps only the columns inside its clip.
+    if (t.clip && (t.baseline < t.clip->top || t.baseline >= t.clip->bottom)) continue;
     const int row = rowOf(t.baseline);
     Row& r = textRow(row);
     for (std::size_t i = 0; i < t.text.size(); ++i) {
-      Cell& cell = r.cells[t.x + static_cast<int>(i)];
+      const int column = t.x + static_cast<int>(i);
+      if (t.clip && (column < t.clip->left || column >= t.clip->right)) continue;
+      Cell& cell = r.cells[column];
       const char c = t.text[i];
       if (t.baseline > row) {
         cell.sub = c;
