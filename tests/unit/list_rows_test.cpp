@@ -10,6 +10,7 @@
 #include "refdb/glossary.h"
 #include "refdb/mineral_record.h"
 #include "render/measuring_canvas.h"
+#include "render/text_canvas.h"
 #include "tests/unit/collection_fixture.h"
 #include "views/list_rows.h"
 
@@ -362,6 +363,22 @@ TEST(GlossaryRows, TermBetweenHashesIsDrawnClippedToTheRow) {
   EXPECT_EQ(rows.firstCharacter(2), -1);
   EXPECT_EQ(rows.linesPerRecord(1000), 1);
   EXPECT_TRUE(rows.headerCells(1000).empty());
+}
+
+TEST(CanvasClip, TextCanvasKeepsOnlyTheColumnsAndRowsInsideTheClip) {
+  TextCanvas canvas;  // one column per character, baselines are rows
+  {
+    ScopedClip clip(canvas, 2, 0, 5, 4);
+    canvas.drawText(0, 3, "abcdefg");
+    canvas.drawText(0, 7, "below");  // baseline outside the clip's rows
+    EXPECT_EQ(canvas.clip(), (ClipRect{2, 0, 5, 4}));
+  }
+  EXPECT_FALSE(canvas.clip());
+  canvas.drawText(10, 3, "frei");
+  EXPECT_EQ(canvas.renderLines(), (std::vector<std::string>{"  cde     frei"}));
+  EXPECT_EQ(canvas.visibleText(canvas.texts()[0]), "cde");
+  EXPECT_EQ(canvas.visibleText(canvas.texts()[1]), "");
+  EXPECT_EQ(canvas.visibleText(canvas.texts()[2]), "frei");
 }
 
 }  // namespace
