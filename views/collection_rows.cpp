@@ -89,7 +89,7 @@ std::string localityColumnText(const Locality& l, std::int32_t record, std::size
 
 LocalityRowRenderer::LocalityRowRenderer(Collection& collection, const MineralNameList& names,
                                          ColumnLayout& layout, RowMetrics metrics)
-    : ColumnRowRenderer(layout, metrics), collection_(collection), names_(names) {}
+    : ColumnRowRenderer(layout, metrics, true), collection_(collection), names_(names) {}
 
 int LocalityRowRenderer::drawRow(Canvas& canvas, int x, int y, int rowHeight, int rowWidth,
                                  std::int32_t record) {
@@ -128,7 +128,7 @@ int LocalityRowRenderer::firstCharacter(std::int32_t record) const {
 
 SpecimenRowRenderer::SpecimenRowRenderer(Collection& collection, const MineralNameList& names,
                                          ColumnLayout& layout, RowMetrics metrics)
-    : ColumnRowRenderer(layout, metrics), collection_(collection), names_(names) {}
+    : ColumnRowRenderer(layout, metrics, true), collection_(collection), names_(names) {}
 
 int SpecimenRowRenderer::drawRow(Canvas& canvas, int x, int y, int rowHeight, int rowWidth,
                                  std::int32_t record) {

@@ -157,7 +157,7 @@ void ColumnRowRenderer::setColumnWidth(int line, int position, int quarterWidths
 
 MineralRowRenderer::MineralRowRenderer(const MineralDatabase& database, ColumnLayout& layout,
                                        RowMetrics metrics)
-    : ColumnRowRenderer(layout, metrics), database_(database) {}
+    : ColumnRowRenderer(layout, metrics, false), database_(database) {}
 
 int MineralRowRenderer::drawRow(Canvas& canvas, int x, int y, int rowHeight, int rowWidth,
                                 std::int32_t record) {
@@ -166,11 +166,6 @@ int MineralRowRenderer::drawRow(Canvas& canvas, int x, int y, int rowHeight, int
   const MineralRecord r = database_.readMineralRecord(static_cast<MineralNumber>(record));
   if (r.isNoEntry()) return lines;
   const int right = x + rowWidth;
-
-  if (narrow(rowWidth)) {
-    drawClippedText(canvas, x, y, right, rowHeight, r.name());
-    return 1;
-  }
   const std::vector<ColumnCell> placed = cells(x, y, rowHeight, rowWidth);
 
   if (!r.isFullMineral()) {

@@ -51,12 +51,14 @@ class ColumnRowRenderer : public RowRenderer {
   bool columnResizable(int line, int position) const override;
   void setColumnWidth(int line, int position, int quarterWidths) override;
 
-  // True iff rows of this width take the one-line narrow form.
-  bool narrow(int rowWidth) const { return isNarrowRow(metrics_, rowWidth); }
+  // True iff rows of this width take the one-line narrow form (never for
+  // minerals: the list control shows plain names itself when it is narrow).
+  bool narrow(int rowWidth) const { return narrowForm_ && isNarrowRow(metrics_, rowWidth); }
 
  protected:
   // `layout` must outlive the renderer; widths set here change it.
-  ColumnRowRenderer(ColumnLayout& layout, RowMetrics metrics) : layout_(layout), metrics_(metrics) {}
+  ColumnRowRenderer(ColumnLayout& layout, RowMetrics metrics, bool narrowForm)
+      : layout_(layout), metrics_(metrics), narrowForm_(narrowForm) {}
   // The cells of a record whose first row's top-left corner is (x, y).
   std::vector<ColumnCell> cells(int x, int y, int rowHeight, int rowWidth) const;
   // The entry of the visible column `position` of `line`, or null.
@@ -65,6 +67,7 @@ class ColumnRowRenderer : public RowRenderer {
 
   ColumnLayout& layout_;
   RowMetrics metrics_;
+  bool narrowForm_;
 };
 
 // Rows of the mineral lists: the record is a MineralNumber.
@@ -74,7 +77,7 @@ class MineralRowRenderer : public ColumnRowRenderer {
   MineralRowRenderer(const MineralDatabase& database, ColumnLayout& layout, RowMetrics metrics);
 
   // Full minerals: the visible columns (layout lines); aliases: the name and
-  // the target text without "@" (1 line); narrow: the name only (1 line).
+  // the target text without "@" (1 line). Rows have no narrow form.
   int drawRow(Canvas& canvas, int x, int y, int rowHeight, int rowWidth,
               std::int32_t record) override;
   int firstCharacter(std::int32_t) const override { return -1; }
