@@ -121,10 +121,10 @@ std::optional<FontDescription> textToFont(std::string_view text) {
   }
   if (read > 0) font.height = values[0];
   if (read > 1) font.escapement = values[1];
+  // A negative weight is as good as none; above 1000 there is no weight.
   const int weight = read > 2 ? values[2] : 0;
-  font.weight = weight == 0 ? 400
-                            : static_cast<int>(std::clamp<std::int64_t>(
-                                  static_cast<std::int64_t>(weight) * 100, 0, 1000));
+  font.weight = weight <= 0 ? 400 : static_cast<int>(std::min<std::int64_t>(
+                                        static_cast<std::int64_t>(weight) * 100, 1000));
   if (read > 3) font.italic = values[3] != 0;
   if (read > 4) font.underline = values[4] != 0;
   if (read > 5) font.strikeOut = values[5] != 0;

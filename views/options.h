@@ -106,9 +106,9 @@ std::string fontToText(const FontDescription& font);
 
 // Parses the text form: the face up to the first "," (cut to 31 characters),
 // then up to seven numbers read in order until one is missing or malformed;
-// fields not read keep FontDescription's defaults. Weight 0 becomes 400,
-// others are multiplied by 100 (kept within 0-1000); a pitch and family
-// outside 0-254 is ignored. Nothing when the face name is empty.
+// fields not read keep FontDescription's defaults. Weight 0 (or below)
+// becomes 400, others are multiplied by 100 (at most 1000); a pitch and
+// family outside 0-254 is ignored. Nothing when the face name is empty.
 std::optional<FontDescription> textToFont(std::string_view text);
 
 // The most fonts tried when matching a capital height.

@@ -219,7 +219,7 @@ TEST(FontText, MalformedTextsAreSafe) {
   // Weights out of range stay within what a font can have.
   EXPECT_EQ(textToFont("Arial,-13,0,12")->weight, 1000);
   EXPECT_EQ(textToFont("Arial,-13,0,2147483647")->weight, 1000);
-  EXPECT_EQ(textToFont("Arial,-13,0,-3")->weight, 0);
+  EXPECT_EQ(textToFont("Arial,-13,0,-3")->weight, 400);
   EXPECT_EQ(textToFont("Arial,-13,0,4,0,0,0,-1")->pitchAndFamily, 0);
   EXPECT_EQ(textToFont("Arial,-13,0,4,0,0,0,99999")->pitchAndFamily, 0);
   // An over-long face name is cut to what a LOGFONT holds.
