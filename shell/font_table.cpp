@@ -67,6 +67,11 @@ class DisplayDc {
   HDC dc_;
 };
 
+// "Kleine Zeichensätze", absent: on for a screen at most 800 pixels wide.
+bool smallFontsOn(HDC screen, const Settings& settings) {
+  return views::smallFontsOption(settings, views::isSmallScreen(GetDeviceCaps(screen, HORZRES)));
+}
+
 }  // namespace
 
 DescriptionFontSet DescriptionFontSet::create(HDC dc, bool smallFonts) {
@@ -124,6 +129,13 @@ void DescriptionFontSet::reset() {
   for (GdiFont& font : fonts_) font.reset();
 }
 
+void DescriptionFontSet::recreate(HDC dc, bool smallFonts) {
+  reset();
+  const unsigned next = generation_ + 1;
+  *this = create(dc, smallFonts);
+  generation_ = next;
+}
+
 int screenWidth() {
   DisplayDc screen;
   return screen.get() ? GetDeviceCaps(screen.get(), HORZRES) : GetSystemMetrics(SM_CXSCREEN);
@@ -132,14 +144,16 @@ int screenWidth() {
 DescriptionFontSet createFontTable(const Settings& settings) {
   DisplayDc screen;
   if (!screen.get()) return DescriptionFontSet();
-  const bool small =
-      views::smallFontsOption(settings, views::isSmallScreen(GetDeviceCaps(screen.get(), HORZRES)));
-  return DescriptionFontSet::create(screen.get(), small);
+  return DescriptionFontSet::create(screen.get(), smallFontsOn(screen.get(), settings));
 }
 
 void recreateFontTable(DescriptionFontSet& fonts, const Settings& settings) {
-  fonts.reset();
-  fonts = createFontTable(settings);
+  DisplayDc screen;
+  if (!screen.get()) {
+    fonts.reset();
+    return;
+  }
+  fonts.recreate(screen.get(), smallFontsOn(screen.get(), settings));
 }
 
 GdiFont createItalicVariant(HFONT font) {

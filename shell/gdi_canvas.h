@@ -33,6 +33,12 @@ class DescriptionFontSet {
 
   // Deletes every font of the table; all slots fall back to the system font.
   void reset();
+  // Deletes the fonts first, then makes the table anew as create() does and
+  // counts one more generation.
+  void recreate(HDC dc, bool smallFonts);
+  // How often the table was recreated: a token of the main font that changes
+  // with every recreation (a new font may get the handle of a deleted one).
+  unsigned generation() const { return generation_; }
 
   // The font of a slot (the stock system font for the system slots and for
   // a slot whose font could not be made).
@@ -50,6 +56,7 @@ class DescriptionFontSet {
   ScriptOffsets offsets_;
   int averageCharWidth_ = 8;
   int lineHeight_ = 16;
+  unsigned generation_ = 0;
 };
 
 class GdiCanvas : public Canvas {
