@@ -5,7 +5,11 @@
 #include <windows.h>
 
 #include <map>
+#include <memory>
 
+#include "platform/settings.h"
+#include "refdb/startup.h"
+#include "shell/gdi_canvas.h"
 #include "views/view_state.h"
 
 namespace kalvor::shell {
@@ -23,6 +27,14 @@ struct AppContext {
   bool toolbarDestroyed = false;
   // "Hauptmenu" while the exchange bar "Tauschmenu" is installed.
   HMENU savedMenuBar = nullptr;
+  // "kalvor.ini" in the working directory; opened before the main window.
+  std::unique_ptr<Settings> settings;
+  // Everything the start-up loaded; null until the first WM_PAINT has run it.
+  std::unique_ptr<ReferenceData> data;
+  // The program's fonts, made at start and anew after the options dialog.
+  DescriptionFontSet fonts;
+  // Set by the first WM_PAINT, which runs the data start-up.
+  bool firstPaintDone = false;
   // Which view the list shows, result flags, search results; changed only by
   // the command handlers and view switches.
   views::ViewState views;

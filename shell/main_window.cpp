@@ -18,6 +18,21 @@ bool onCommand(AppContext& app, int id) {
   return views::runCommand(controller, id);
 }
 
+// The first paint loads the data; a start that fails ends the program at once
+// with -1, before anything is written.
+void onFirstPaint(AppContext& app) {
+  StartupResult result = openReferenceData("", {app.settings.get(), nullptr, {}});
+  if (!result.ready()) {
+    char text[512] = {};
+    char caption[256] = {};
+    LoadStringA(app.instance, static_cast<UINT>(result.messageId), text, sizeof text);
+    LoadStringA(app.instance, static_cast<UINT>(result.captionId), caption, sizeof caption);
+    MessageBoxA(app.mainWindow, text, caption, MB_ICONHAND);
+    ExitProcess(static_cast<UINT>(-1));
+  }
+  app.data = std::move(result.data);
+}
+
 void onInitMenuPopup(AppContext& app, HMENU popup, int position) {
   WinViewHost host(app);
   views::ViewController controller(app.views, host);
@@ -43,6 +58,18 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
       GetWindowRect(GetDesktopWindow(), &desktop);
       info->ptMinTrackSize.x = (LOWORD(baseUnits) * 200) / 4 + 100;
       info->ptMinTrackSize.y = ((desktop.bottom - desktop.top) * 2) / 3;
+      return 0;
+    }
+    case WM_PAINT: {
+      RECT update;
+      if (!GetUpdateRect(hwnd, &update, FALSE)) return 0;
+      PAINTSTRUCT ps;
+      BeginPaint(hwnd, &ps);
+      EndPaint(hwnd, &ps);
+      AppContext* app = contextOf(hwnd);
+      if (!app || app->firstPaintDone) return 0;
+      app->firstPaintDone = true;
+      onFirstPaint(*app);
       return 0;
     }
     case WM_COMMAND:

@@ -13,8 +13,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR /*commandLine*/
   }
   AppContext app;
   app.instance = instance;
+  app.settings = kalvor::openPlatformSettings("kalvor.ini");
   if (!registerMainWindowClass(app) || !createMainWindow(app)) return -1;
   SetWindowTextA(app.mainWindow, kMainWindowClass);
+  if (HDC screen = CreateDCA("DISPLAY", nullptr, nullptr, nullptr)) {
+    const bool smallScreen = GetDeviceCaps(screen, HORZRES) <= 800;
+    app.fonts = DescriptionFontSet::createPlain(
+        screen, app.settings->getInt("Optionen", "Kleine Zeichens\xE4tze", smallScreen ? 1 : 0) != 0);
+    DeleteDC(screen);
+  }
   ShowWindow(app.mainWindow, show);
   UpdateWindow(app.mainWindow);
 
@@ -23,6 +30,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR /*commandLine*/
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
+  app.data.reset();
   if (app.backgroundBrush) DeleteObject(app.backgroundBrush);
   return 1;
 }
