@@ -14,18 +14,19 @@ namespace {
 bool isChecked(HWND dlg, int id) { return IsDlgButtonChecked(dlg, id) == BST_CHECKED; }
 bool isEnabled(HWND dlg, int id) { return IsWindowEnabled(GetDlgItem(dlg, id)) != 0; }
 
+// The texts of a drop-down list's items, read through the selection (item
+// texts are not marshalled between processes everywhere, WM_GETTEXT is);
+// the selection is put back.
 std::vector<std::string> comboItems(HWND dlg, int id) {
   std::vector<std::string> items;
   const HWND combo = GetDlgItem(dlg, id);
-  const auto n = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+  const LRESULT selected = SendMessageA(combo, CB_GETCURSEL, 0, 0);
+  const LRESULT n = SendMessageA(combo, CB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < n; ++i) {
-    const auto len = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
-    if (len < 0) break;
-    std::string s(static_cast<std::size_t>(len) + 1, '\0');
-    SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.data()));
-    s.resize(static_cast<std::size_t>(len));
-    items.push_back(s);
+    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+    items.push_back(windowText(combo));
   }
+  SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
   return items;
 }
 
@@ -71,8 +72,8 @@ UI_CASE(options, defaultsOkAndCancel) {
   const std::vector<std::string> modes = {"in Eingabereihenfolge", "numerischer Index",
                                           "Zeichenketten Index", "erstes Mineral",
                                           "kombinierter Index"};
-  UI_CHECK_EQ(comboItems(dlg, 1286), modes);
   UI_CHECK_EQ(SendDlgItemMessageA(dlg, 1286, CB_GETCURSEL, 0, 0), LRESULT{1});
+  UI_CHECK_EQ(comboItems(dlg, 1286), modes);
   UI_CHECK_EQ(windowText(GetDlgItem(dlg, 1285)), std::string("kleine Zeichens\xE4tze"));
   settle(300);
   UI_CHECK(saveScreenshot(dlg, "screenshots/options-defaults.png"));
