@@ -74,7 +74,14 @@ UI_CASE(options, defaultsOkAndCancel) {
                                           "kombinierter Index"};
   UI_CHECK_EQ(SendDlgItemMessageA(dlg, 1286, CB_GETCURSEL, 0, 0), LRESULT{1});
   UI_CHECK_EQ(comboItems(dlg, 1286), modes);
-  UI_CHECK_EQ(windowText(GetDlgItem(dlg, 1285)), std::string("kleine Zeichens\xE4tze"));
+  const std::vector<std::string> labels = {
+      "Ausgabe der &Fundorte zu einem Mineral", "Ausgabe der Fundorte zu einem Synonymeintrag",
+      "Winkel in Grad und Minuten", "Systematik-Beschreibung", "Blasenhilfe zeigen",
+      "kleine Zeichens\xE4tze"};
+  for (int id = 1280; id <= 1285; ++id)
+    UI_CHECK_EQ(windowText(GetDlgItem(dlg, id)), labels[static_cast<std::size_t>(id - 1280)]);
+  UI_CHECK_EQ(windowText(GetDlgItem(dlg, IDOK)), std::string("&OK"));
+  UI_CHECK_EQ(windowText(GetDlgItem(dlg, IDCANCEL)), std::string("&Abbrechen"));
   settle(300);
   UI_CHECK(saveScreenshot(dlg, "screenshots/options-defaults.png"));
 
