@@ -6,8 +6,10 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "platform/settings.h"
+#include "refdb/glossary.h"
 #include "refdb/startup.h"
 #include "shell/gdi_canvas.h"
 #include "views/view_state.h"
@@ -35,6 +37,17 @@ struct AppContext {
   DescriptionFontSet fonts;
   // Set by the first WM_PAINT, which runs the data start-up.
   bool firstPaintDone = false;
+  // The side windows (modeless dialogs); null while closed.
+  HWND descriptionWindow = nullptr;
+  HWND drawingWindow = nullptr;
+  // The main window's outer rectangle at the last resize that did not minimise.
+  RECT savedMainRect = {};
+  // True while the value index's field table still has entries to load.
+  bool backgroundStepPending = false;
+  // Width of the arrow 0xAE in the Symbol font, for the description text.
+  int arrowWidth = 0;
+  // The glossary, open while the Glossar view shows it.
+  std::optional<Glossary> glossary;
   // Which view the list shows, result flags, search results; changed only by
   // the command handlers and view switches.
   views::ViewState views;
