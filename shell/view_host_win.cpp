@@ -11,6 +11,7 @@
 #include "shell/info_dialog.h"
 #include "shell/progress_dialog.h"
 #include "shell/startup_win.h"
+#include "shell/window_layout.h"
 
 namespace kalvor::shell {
 namespace {
@@ -31,6 +32,8 @@ void WinViewHost::setListRedraw(bool on) {
 void WinViewHost::focusList() {
   if (const HWND list = listWindow()) SetFocus(list);
 }
+
+void WinViewHost::placeList() { placeListWindow(app_); }
 
 void WinViewHost::destroyToolbar() {
   if (app_.toolbar) DestroyWindow(app_.toolbar);

@@ -17,8 +17,8 @@ class WinViewHost final : public views::ViewHost {
  public:
   explicit WinViewHost(AppContext& app) : app_(app) {}
 
-  bool descriptionOpen() const override { return false; }
-  bool drawingOpen() const override { return false; }
+  bool descriptionOpen() const override { return app_.descriptionWindow != nullptr; }
+  bool drawingOpen() const override { return app_.drawingWindow != nullptr; }
   void createDescription() override {}
   void closeDescription() override {}
   void createDrawing() override {}
@@ -34,7 +34,7 @@ class WinViewHost final : public views::ViewHost {
   void createRangeList(const views::RangeListRequest&) override {}
   void setListRedraw(bool on) override;
   void focusList() override;
-  void placeList() override {}
+  void placeList() override;
   std::int32_t currentMineral() const override { return 0; }
   std::int32_t currentRecord() const override { return 0; }
   std::uintptr_t mainFontToken() const override { return 0; }
