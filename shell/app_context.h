@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/held_settings.h"
 #include "platform/settings.h"
 #include "refdb/glossary.h"
 #include "refdb/startup.h"
@@ -31,6 +32,9 @@ struct AppContext {
   HMENU savedMenuBar = nullptr;
   // "kalvor.ini" in the working directory; opened before the main window.
   std::unique_ptr<Settings> settings;
+  // The same object while it holds back the writes of the data start-up
+  // (a failed start leaves the file untouched); released once the data is ready.
+  HeldSettings* startupSettings = nullptr;
   // Everything the start-up loaded; null until the first WM_PAINT has run it.
   std::unique_ptr<ReferenceData> data;
   // The program's fonts, made at start and anew after the options dialog.

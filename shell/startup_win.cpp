@@ -46,6 +46,8 @@ void runFirstPaint(AppContext& app) {
     ExitProcess(static_cast<UINT>(-1));
   }
   app.data = std::move(result.data);
+  if (app.startupSettings) app.startupSettings->release();
+  app.startupSettings = nullptr;
   app.views.indexDamaged = app.data->collection().unavailable();
   // The drawing and description windows ("LeerBox") are created here once they exist.
 

@@ -56,7 +56,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR /*commandLine*/
   // The list window class with the common controls, the column layouts and
   // the toolbar class are registered here by the list control, list views and toolbar.
   if (!registerMainWindowClass(app)) return -1;
-  app.settings = kalvor::openPlatformSettings("kalvor.ini");
+  auto settings = std::make_unique<kalvor::HeldSettings>(kalvor::openPlatformSettings("kalvor.ini"));
+  app.startupSettings = settings.get();
+  app.settings = std::move(settings);
   app.views.indexDamaged = app.settings->getInt("Status", "Index-Defekt", 0) != 0;
   // The standard streams stay open: today's C runtimes have no small limit of
   // open streams that the data files would compete for, and closing them

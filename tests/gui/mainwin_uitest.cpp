@@ -137,6 +137,25 @@ UI_CASE(mainwin, missingDatabaseShowsInitialisationProblemAndEndsWithMinusOne) {
   UI_CHECK(!fileStamp(folder + "\\kalvor.ini"));
 }
 
+UI_CASE(mainwin, valueIndexThatCannotOpenFailsTheStartWithoutWritingSettings) {
+  // A folder in place of "kalvor.vi": the collection cannot open. The value
+  // index records "Index-Defekt" as it fails; a start that ends must not keep it.
+  const std::string folder = prepareCaseFolder("novi");
+  UI_CHECK(!folder.empty());
+  RemoveDirectoryA((folder + "\\kalvor.vi").c_str());
+  UI_CHECK(CreateDirectoryA((folder + "\\kalvor.vi").c_str(), nullptr));
+  Program kalvor;
+  UI_CHECK(kalvor.start(folder + "\\kalvor.exe", folder));
+  const HWND box = waitForDialog(kalvor.processId(), "Initialisierungsproblem", kStartTimeoutMs);
+  UI_CHECK(box != nullptr);
+  if (box) UI_CHECK(clickButton(box, IDOK));
+  const auto code = kalvor.waitForExit(30000);
+  if (!code) kalvor.kill();
+  UI_CHECK_EQ(code.value_or(0), 0xFFFFFFFFu);
+  UI_CHECK(!fileStamp(folder + "\\kalvor.ini"));
+  RemoveDirectoryA((folder + "\\kalvor.vi").c_str());
+}
+
 UI_CASE(mainwin, recordViewsFollowTheCollection) {
   const std::string folder = prepareCaseFolder("views");
   UI_CHECK(!folder.empty());
