@@ -85,6 +85,17 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     app->mainWindow = hwnd;
     return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
+  if (msg == WM_GETMINMAXINFO) {
+    // Needs no context: it arrives even before WM_NCCREATE.
+    auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+    RECT desktop;
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    const views::Size minimum =
+        views::minimumTrackSize(LOWORD(GetDialogBaseUnits()), desktop.bottom - desktop.top);
+    info->ptMinTrackSize.x = minimum.width;
+    info->ptMinTrackSize.y = minimum.height;
+    return 0;
+  }
   AppContext* app = contextOf(hwnd);
   if (!app) return DefWindowProcA(hwnd, msg, wParam, lParam);
   switch (msg) {
@@ -103,15 +114,6 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         if (const HWND list = GetDlgItem(hwnd, ID_LIST_WINDOW)) SetFocus(list);
       }
       return 0;
-    case WM_GETMINMAXINFO: {
-      auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-      RECT desktop;
-      GetWindowRect(GetDesktopWindow(), &desktop);
-      const views::Size minimum = views::minimumTrackSize(LOWORD(GetDialogBaseUnits()), desktop.bottom - desktop.top);
-      info->ptMinTrackSize.x = minimum.width;
-      info->ptMinTrackSize.y = minimum.height;
-      return 0;
-    }
     case WM_COMMAND:
       if (onCommand(*app, LOWORD(wParam))) return 0;
       break;
