@@ -220,6 +220,12 @@ UI_CASE(mainwin, recordViewsFollowTheCollection) {
   UI_CHECK(checked(main, 3, 1023));
   UI_CHECK(saveScreenshot(main, "screenshots/mainwin-stufen.png"));
 
+  sendCommand(main, 1027);  // "&Glossar"
+  settle(500);
+  UI_CHECK(checked(main, 3, 1027));
+  UI_CHECK(grayed(main, 3, 1024));
+  UI_CHECK(saveScreenshot(main, "screenshots/mainwin-glossar.png"));
+
   sendCommand(main, 1020);
   settle(500);
   UI_CHECK(checked(main, 3, 1020));
