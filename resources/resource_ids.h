@@ -38,4 +38,8 @@
 #define ID_LIST_WINDOW 1000
 #define ID_TOOLBAR 3000
 
+/* Dialog "Namensuche". */
+#define ID_NAME_SEARCH_EDIT 1310
+#define ID_NAME_SEARCH_LIST 1311
+
 #endif

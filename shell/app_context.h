@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <string>
 
 #include "platform/settings.h"
 #include "refdb/startup.h"
@@ -33,6 +34,9 @@ struct AppContext {
   std::unique_ptr<ReferenceData> data;
   // The program's fonts, made at start and anew after the options dialog.
   DescriptionFontSet fonts;
+  // Widest mineral name (+ 10/4 average widths) per list font (keyed by its
+  // LOGFONT bytes), measured once by the list control; the narrow threshold uses it.
+  std::map<std::string, int> widestListNames;
   // Set by the first WM_PAINT, which runs the data start-up.
   bool firstPaintDone = false;
   // Which view the list shows, result flags, search results; changed only by

@@ -31,6 +31,8 @@ void onFirstPaint(AppContext& app) {
     ExitProcess(static_cast<UINT>(-1));
   }
   app.data = std::move(result.data);
+  app.views.resultFlag(views::View::Mineral) = true;
+  PostMessageA(app.mainWindow, WM_COMMAND, 1023, 0);
 }
 
 void onInitMenuPopup(AppContext& app, HMENU popup, int position) {

@@ -1,6 +1,7 @@
 // Entry point of kalvor.exe.
 #include <windows.h>
 
+#include "controls/list_control.h"
 #include "shell/app_context.h"
 #include "shell/main_window.h"
 
@@ -14,7 +15,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR /*commandLine*/
   AppContext app;
   app.instance = instance;
   app.settings = kalvor::openPlatformSettings("kalvor.ini");
-  if (!registerMainWindowClass(app) || !createMainWindow(app)) return -1;
+  if (!registerMainWindowClass(app) || !kalvor::controls::registerListClass(app) || !createMainWindow(app))
+    return -1;
   SetWindowTextA(app.mainWindow, kMainWindowClass);
   if (HDC screen = CreateDCA("DISPLAY", nullptr, nullptr, nullptr)) {
     const bool smallScreen = GetDeviceCaps(screen, HORZRES) <= 800;
