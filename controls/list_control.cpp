@@ -103,6 +103,9 @@ bool change(ListState& s, Op op) {
   const int oldTop = s.model->topRow();
   const bool result = op(*s.model);
   showChange(s, oldSelection, oldTop);
+  // The letter target (the description window) follows every new selection.
+  if (s.model->selection() != oldSelection && s.letterTarget && !s.writesEdit())
+    InvalidateRect(s.letterTarget, nullptr, TRUE);
   return result;
 }
 

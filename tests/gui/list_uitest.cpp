@@ -70,6 +70,42 @@ UI_CASE(list, mineralListTypeAheadAndNameSearch) {
   settle(200);
   UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(names.front().id));
   UI_CHECK_EQ(listQuery(list, kListQueryTop), 0L);
+  // Up at the top changes nothing; Page Down moves by a page, Page Up back.
+  PostMessageA(list, WM_KEYDOWN, VK_UP, 1);
+  PostMessageA(list, WM_KEYDOWN, VK_NEXT, 1);
+  settle(200);
+  const long pageTop = listQuery(list, kListQueryTop);
+  UI_CHECK(pageTop > 0);
+  UI_CHECK(listQuery(list, kListQuerySelected) != static_cast<long>(names.front().id));
+  PostMessageA(list, WM_KEYDOWN, VK_PRIOR, 1);
+  settle(200);
+  UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(names.front().id));
+  UI_CHECK_EQ(listQuery(list, kListQueryTop), 0L);
+  // The scroll bar moves the rows, not the selection; a click selects the top row shown.
+  PostMessageA(list, WM_VSCROLL, SB_PAGEDOWN, 0);
+  settle(200);
+  const long scrolledTop = listQuery(list, kListQueryTop);
+  UI_CHECK(scrolledTop > 0);
+  UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(names.front().id));
+  PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 2));
+  PostMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(20, 2));
+  settle(200);
+  UI_CHECK_EQ(listQuery(list, kListQuerySelected), listQuery(list, kListQueryItem, scrolledTop));
+
+  // A dialog with its own list leaves the main list exactly as it was.
+  const long mainSelected = listQuery(list, kListQuerySelected);
+  sendCommand(main, 1015);
+  if (const HWND cancelled = waitForDialog(kalvor.processId(), "Namensuche", 10000)) {
+    UI_CHECK(setControlText(cancelled, 1310, "Zirkon"));
+    settle(200);
+    UI_CHECK(clickButton(cancelled, 2));
+    settle(300);
+  } else {
+    UI_CHECK(!"Namensuche did not open");
+  }
+  UI_CHECK(GetDlgItem(main, 1000) == list);
+  UI_CHECK_EQ(listQuery(list, kListQuerySelected), mainSelected);
+  UI_CHECK_EQ(listQuery(list, kListQueryTop), scrolledTop);
 
   // "Namensuche": typing a name moves the dialog's list; OK selects it in the main list.
   sendCommand(main, 1015);
