@@ -46,4 +46,8 @@
 #define ID_INFO_PICTURE 900
 #define ID_INFO_CAPTIONED_PICTURE 901
 
+/* Dialog "Namensuche". */
+#define ID_NAME_SEARCH_EDIT 1310
+#define ID_NAME_SEARCH_LIST 1311
+
 #endif

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "platform/held_settings.h"
 #include "platform/settings.h"
@@ -39,6 +40,9 @@ struct AppContext {
   std::unique_ptr<ReferenceData> data;
   // The program's fonts, made at start and anew after the options dialog.
   DescriptionFontSet fonts;
+  // Widest mineral name (+ 10/4 average widths) per list font (keyed by its
+  // LOGFONT bytes), measured once by the list control; the narrow threshold uses it.
+  std::map<std::string, int> widestListNames;
   // Set by the first WM_PAINT, which runs the data start-up.
   bool firstPaintDone = false;
   // The side windows (modeless dialogs); null while closed.

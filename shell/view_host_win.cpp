@@ -4,12 +4,18 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "collection/exchange_list.h"
 #include "collection/mineral_specimen.h"
+#include "collection/sort_order.h"
+#include "controls/list_control.h"
 #include "resources/resource_ids.h"
 #include "shell/info_dialog.h"
+#include "shell/name_search_dialog.h"
 #include "shell/progress_dialog.h"
+#include "shell/row_renderers_win.h"
 #include "shell/startup_win.h"
 #include "shell/window_layout.h"
 
@@ -19,6 +25,21 @@ namespace {
 // "Kalvor Tauschliste (*.ktl)|*.ktl|": the filter of the exchange-list file dialogs.
 constexpr int kExchangeFilterString = 10103;
 
+// Record numbers in display order, whichever form the sort order is kept in.
+std::vector<std::uint32_t> displayOrder(const SortOrder& order) {
+  if (order.form == kOrderList) return order.entries;
+  std::vector<std::uint32_t> list(order.entries.size(), 0);
+  for (std::size_t r = 0; r < order.entries.size(); ++r) {
+    if (order.entries[r] < list.size()) list[order.entries[r]] = static_cast<std::uint32_t>(r + 1);
+  }
+  return list;
+}
+
+// A left double click in the mineral list opens the side windows ("Beschreibungsfenster").
+void activateList(HWND list, std::int32_t) {
+  SendMessageA(GetParent(list), WM_COMMAND, CMD_VIEW_DESCRIPTION, 0);
+}
+
 }  // namespace
 
 HWND WinViewHost::listWindow() const { return GetDlgItem(app_.mainWindow, ID_LIST_WINDOW); }
@@ -27,6 +48,76 @@ bool WinViewHost::listExists() const { return listWindow() != nullptr; }
 
 void WinViewHost::setListRedraw(bool on) {
   if (const HWND list = listWindow()) SendMessageA(list, WM_SETREDRAW, on ? TRUE : FALSE, 0);
+}
+
+void WinViewHost::finishList(HWND list) {
+  if (descriptionOpen()) {
+    linkDescriptionToList();
+    repaintDescription();
+  }
+  SetFocus(list);
+}
+
+void WinViewHost::createMineralList(const views::MineralListRequest& request) {
+  if (const HWND old = listWindow()) DestroyWindow(old);
+  if (!app_.data) return;
+  controls::ListCreateParams params;
+  const MineralNameList& names = app_.data->names();
+  if (request.selection > 0) {
+    const auto ordinal = names.ordinalOfNumber(static_cast<MineralNumber>(request.selection - 1));
+    params.selectOrdinal = static_cast<std::uint32_t>(ordinal.value_or(0));
+  }
+  // The mineral search result is not kept by the program yet: its list shows every name.
+  const HWND list = controls::createListWindow(app_.mainWindow, ID_LIST_WINDOW, listRectangle(app_), 0,
+                                               std::move(params));
+  if (!list) return;
+  SendMessageA(list, controls::kListSetLeftDouble, 0, reinterpret_cast<LPARAM>(&activateList));
+  finishList(list);
+}
+
+void WinViewHost::createRangeList(const views::RangeListRequest& request) {
+  if (const HWND old = listWindow()) {
+    SendMessageA(old, WM_SETREDRAW, FALSE, 0);
+    DestroyWindow(old);
+  }
+  controls::ListCreateParams params;
+  params.first = request.first;
+  params.last = request.last;
+  params.selection = request.selection;
+  params.records = request.records;
+  if (app_.data && request.records) {
+    Collection& collection = app_.data->collection();
+    if (request.kind == views::ListKind::Locality) params.displayOrder = displayOrder(collection.localityOrder());
+    if (request.kind == views::ListKind::Specimen) params.displayOrder = displayOrder(collection.specimenOrder());
+  }
+  params.renderer = makeRowRenderer(app_, request.kind);
+  const HWND list = controls::createListWindow(app_.mainWindow, ID_LIST_WINDOW, listRectangle(app_),
+                                               controls::kListStyleRange, std::move(params));
+  if (list) finishList(list);
+}
+
+std::int32_t WinViewHost::currentMineral() const {
+  return static_cast<std::int32_t>(controls::listSelectedMineral(listWindow()));
+}
+
+std::int32_t WinViewHost::currentRecord() const { return controls::listSelectedRecord(listWindow()); }
+
+void WinViewHost::applyListFont() {
+  const HWND list = listWindow();
+  if (!list) return;
+  SendMessageA(list, controls::kListSetFont, reinterpret_cast<WPARAM>(app_.fonts.font(FontSlot::kText)), 0);
+  UpdateWindow(list);
+}
+
+views::DialogOutcome WinViewHost::runDialog(views::Dialog dialog, std::int32_t) {
+  switch (dialog) {
+    case views::Dialog::NameSearch:
+      return runNameSearchDialog(app_);
+    case views::Dialog::Info:
+      return {runInfoDialog(app_), std::nullopt, 0};
+    default:
+      return {};
+  }
 }
 
 void WinViewHost::focusList() {
@@ -150,12 +241,6 @@ void WinViewHost::exportExchangeList(const std::string& path) {
     MessageBoxA(app_.mainWindow, "Die Tauschliste konnte nicht geschrieben werden.", "Tauschliste exportieren",
                 MB_ICONEXCLAMATION);
   }
-}
-
-views::DialogOutcome WinViewHost::runDialog(views::Dialog dialog, std::int32_t) {
-  views::DialogOutcome outcome;
-  if (dialog == views::Dialog::Info) outcome.code = runInfoDialog(app_);
-  return outcome;
 }
 
 std::optional<std::string> WinViewHost::chooseExchangeFile(bool forSaving) {

@@ -30,15 +30,15 @@ class WinViewHost final : public views::ViewHost {
   void linkDescriptionToList() override {}
 
   bool listExists() const override;
-  void createMineralList(const views::MineralListRequest&) override {}
-  void createRangeList(const views::RangeListRequest&) override {}
+  void createMineralList(const views::MineralListRequest& request) override;
+  void createRangeList(const views::RangeListRequest& request) override;
   void setListRedraw(bool on) override;
   void focusList() override;
   void placeList() override;
-  std::int32_t currentMineral() const override { return 0; }
-  std::int32_t currentRecord() const override { return 0; }
+  std::int32_t currentMineral() const override;
+  std::int32_t currentRecord() const override;
   std::uintptr_t mainFontToken() const override { return 0; }
-  void applyListFont() override {}
+  void applyListFont() override;
 
   bool toolbarExists() const override { return !app_.toolbarDestroyed; }
   void setToolbarButton(int id, int state) override { app_.toolbarStates[id] = state; }
@@ -78,6 +78,8 @@ class WinViewHost final : public views::ViewHost {
   Collection* collection() const;
   // The set of all records of `field` (1062 localities, 1091 specimens).
   RecordSet allRecords(std::uint16_t field);
+  // Links a new list window to the description window and gives it the focus.
+  void finishList(HWND list);
 
   AppContext& app_;
 };

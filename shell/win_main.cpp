@@ -2,6 +2,7 @@
 // then the shut-down.
 #include <windows.h>
 
+#include "controls/list_control.h"
 #include "shell/app_context.h"
 #include "shell/main_window.h"
 #include "shell/shutdown.h"
@@ -53,9 +54,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR /*commandLine*/
 
   AppContext app;
   app.instance = instance;
-  // The list window class with the common controls, the column layouts and
-  // the toolbar class are registered here by the list control, list views and toolbar.
-  if (!registerMainWindowClass(app)) return -1;
+  // The column layouts and the toolbar class join here (list views, toolbar).
+  if (!kalvor::controls::registerListClass(app) || !registerMainWindowClass(app)) return -1;
   auto settings = std::make_unique<kalvor::HeldSettings>(kalvor::openPlatformSettings("kalvor.ini"));
   app.startupSettings = settings.get();
   app.settings = std::move(settings);

@@ -9,8 +9,10 @@ Rect listRectangle(const Rect& client, const std::optional<Rect>& description,
   Rect r;
   r.left = description ? description->width() : 0;
   r.top = kToolbarBandHeight + (drawing ? drawing->height() : 0);
-  r.right = client.right;
-  r.bottom = client.bottom;
+  // A client area smaller than the band and the side windows gives an empty
+  // rectangle, never one of negative size.
+  r.right = std::max(client.right, r.left);
+  r.bottom = std::max(client.bottom, r.top);
   return r;
 }
 

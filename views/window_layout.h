@@ -34,7 +34,8 @@ inline constexpr int kStartPictureHeight = 230;
 
 // The list window's rectangle in the main window's client area `client`:
 // right of the description window (its outer rect, when open), below the
-// toolbar band and the drawing window (its outer rect, when open).
+// toolbar band and the drawing window (its outer rect, when open); never of
+// negative size.
 Rect listRectangle(const Rect& client, const std::optional<Rect>& description,
                    const std::optional<Rect>& drawing);
 

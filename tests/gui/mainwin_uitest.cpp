@@ -4,6 +4,7 @@
 // runs kalvor.exe in a fresh working folder of its own.
 #include <cstdio>
 
+#include "tests/gui/list_driver.h"
 #include "tests/gui/ui_driver.h"
 #include "tests/gui/uitest.h"
 
@@ -97,11 +98,18 @@ UI_CASE(mainwin, startupBuildsDerivedFilesOnceAndExitLeavesCollectionReadOnly) {
   const DWORD ready = GetTickCount();
   // The list of all minerals follows from the command the first paint posts.
   HWND list = nullptr;
-  for (int i = 0; i < 200 && !list; ++i, Sleep(25)) list = GetDlgItem(main, 1000);
+  long rows = 0;
+  for (int i = 0; i < 2000 && rows <= 0; ++i) {
+    list = GetDlgItem(main, 1000);
+    if (list) rows = listQuery(list, kListQueryCount);
+    if (rows <= 0) Sleep(5);
+  }
   const DWORD listed = GetTickCount();
-  std::printf("start-up with derived files: window %lu ms, data ready %lu ms, list %s %lu ms\n",
-              static_cast<unsigned long>(shown - began), static_cast<unsigned long>(ready - began),
-              list ? "shown" : "(no list window yet)", static_cast<unsigned long>(listed - began));
+  UI_CHECK(list != nullptr);
+  UI_CHECK(rows > 0);
+  std::printf("start-up with derived files: window %lu ms, data ready %lu ms, mineral list filled (%ld rows) %lu ms\n",
+              static_cast<unsigned long>(shown - began), static_cast<unsigned long>(ready - began), rows,
+              static_cast<unsigned long>(listed - began));
   UI_CHECK(saveScreenshot(main, "screenshots/mainwin-mineral.png"));
   UI_CHECK(fileStamp(folder + "\\kalvor.fl") == fl);
   UI_CHECK(fileStamp(folder + "\\kalvor.si") == si);

@@ -17,6 +17,8 @@ TEST(WindowLayout, ListTakesWhatTheSideWindowsLeave) {
   const Rect drawing{700, 27, 1000, 227};
   EXPECT_EQ(listRectangle(kClient, description, drawing), (Rect{310, 227, 1000, 700}));
   EXPECT_EQ(listRectangle(kClient, std::nullopt, Rect{800, 40, 1000, 140}), (Rect{0, 127, 1000, 700}));
+  // A client area too small for the band and the side windows: empty, not negative.
+  EXPECT_EQ(listRectangle(Rect{0, 0, 200, 20}, Rect{0, 27, 300, 20}, std::nullopt), (Rect{300, 27, 300, 27}));
 }
 
 TEST(WindowLayout, ResizeRatiosAndTruncation) {
