@@ -1,0 +1,560 @@
+// The list window's procedure: creation, keys, scrolling, mouse and the
+// watched edit fields of the parent. Painting and headers: list_paint.cpp.
+#include "controls/list_control.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "controls/list_state.h"
+#include "shell/app_context.h"
+#include "shell/main_window.h"
+#include "shell/row_renderers_win.h"
+
+namespace kalvor::controls {
+namespace {
+
+constexpr UINT_PTR kDragTimer = 1000;
+constexpr UINT kDragPeriodMs = 18;
+// The parent's property that names the newest list that subclassed it.
+constexpr const char* kParentProperty = "EIPLISTE";
+
+// The application context lives in the main window; dialog lists reach it
+// through their dialog's owner.
+shell::AppContext* appOf(HWND parent) {
+  const HWND root = GetAncestor(parent, GA_ROOTOWNER);
+  char name[64] = {};
+  if (!root || !GetClassNameA(root, name, sizeof name) || std::strcmp(name, shell::kMainWindowClass) != 0)
+    return nullptr;
+  return reinterpret_cast<shell::AppContext*>(GetWindowLongPtrA(root, GWLP_USERDATA));
+}
+
+std::string windowText(HWND window) {
+  std::string text(views::kMaxWatchedTextLength + 1, '\0');
+  const int n = GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
+  text.resize(static_cast<std::size_t>(std::max(0, n)));
+  return text;
+}
+
+// Where the last name of an edit text starts: after the last comma and its blanks.
+std::size_t lastNameStart(const std::string& text) {
+  std::size_t start = text.rfind(',');
+  start = start == std::string::npos ? 0 : start + 1;
+  while (start < text.size() && text[start] == ' ') ++start;
+  return start;
+}
+
+// Writes `name` in place of the edit's last name, keeping the names before
+// it, and puts the caret after it.
+void writeEdit(ListState& s, const std::string& name) {
+  if (!s.activeEdit) return;
+  std::string text = windowText(s.activeEdit);
+  text = text.substr(0, lastNameStart(text)) + name;
+  s.writingEdit = true;
+  SetWindowTextA(s.activeEdit, text.c_str());
+  s.writingEdit = false;
+  const auto caret = static_cast<WPARAM>(text.size());
+  SendMessageA(s.activeEdit, EM_SETSEL, caret, static_cast<LPARAM>(caret));
+}
+
+// Marks one row for repainting (nothing while redrawing is off or the row is not shown).
+void invalidateRow(ListState& s, int row) {
+  const views::ListModel& m = *s.model;
+  if (!s.redraw || row < m.topRow() || row >= m.topRow() + m.visibleRows()) return;
+  const int recordHeight = s.rowHeight * s.rowsPerRecord();
+  const int y = s.rowsTop() + (row - m.topRow()) * recordHeight;
+  RECT r{0, y, s.rowWidth(), y + recordHeight};
+  InvalidateRect(s.window, &r, FALSE);
+}
+
+// Repaints what a selection or scroll change touched: every row after a
+// scroll, else only the rows that lost and gained the selection.
+void showChange(ListState& s, int oldSelection, int oldTop) {
+  const views::ListModel& m = *s.model;
+  if (m.topRow() != oldTop) {
+    syncScrollBar(s);
+    invalidateRows(s);
+    return;
+  }
+  if (m.selection() == oldSelection) return;
+  invalidateRow(s, oldSelection);
+  invalidateRow(s, m.selection());
+}
+
+// After a selection change by key or mouse.
+void reportSelection(ListState& s) {
+  s.typed = 0;
+  if (!s.writesEdit() && s.letterTarget) {
+    InvalidateRect(s.letterTarget, nullptr, TRUE);
+    return;
+  }
+  if (s.rangeMode() || s.model->count() == 0) return;
+  s.typeAhead = s.model->nodeAt(s.model->selection()).name;
+  if (s.writesEdit()) writeEdit(s, s.typeAhead);
+}
+
+// Runs a model operation and repaints what it changed; returns its result.
+template <typename Op>
+bool change(ListState& s, Op op) {
+  const int oldSelection = s.model->selection();
+  const int oldTop = s.model->topRow();
+  const bool result = op(*s.model);
+  showChange(s, oldSelection, oldTop);
+  // The letter target (the description window) follows every new selection.
+  if (s.model->selection() != oldSelection && s.letterTarget && !s.writesEdit())
+    InvalidateRect(s.letterTarget, nullptr, TRUE);
+  return result;
+}
+
+void searchWithText(ListState& s, const std::string& raw) {
+  if (s.rangeMode()) return;
+  const views::WatchedText typed = views::parseWatchedText(raw);
+  s.typeAhead = typed.text;
+  s.typed = typed.text.size();
+  if (!typed.complete) {
+    change(s, [&](views::ListModel& m) { return m.searchName(typed.text); });
+    return;
+  }
+  std::optional<std::string> completed;
+  change(s, [&](views::ListModel& m) {
+    completed = m.complete(typed.text);
+    return completed.has_value();
+  });
+  if (!completed) {
+    MessageBeep(0);
+    return;
+  }
+  s.typeAhead = *completed;
+  s.typed = completed->size();
+  if (s.writesEdit()) writeEdit(s, *completed);
+}
+
+void onEditText(ListState& s, HWND edit) {
+  if (s.writingEdit || !edit) return;
+  searchWithText(s, windowText(edit));
+}
+
+void onLetter(ListState& s, char letter) {
+  if (s.rangeMode()) {
+    if (!s.renderer) return;
+    const HCURSOR previous = SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+    views::RowRenderer& renderer = *s.renderer;
+    change(s, [&](views::ListModel& m) {
+      return m.searchLetter(letter, [&](std::int32_t r) { return renderer.firstCharacter(r); });
+    });
+    SetCursor(previous);
+    return;
+  }
+  // With a letter target each letter starts a new search; otherwise the
+  // letters typed in a row make up the name.
+  if (!s.writesEdit() && s.letterTarget) s.typed = 0;
+  s.typeAhead = s.typeAhead.substr(0, std::min(s.typed, s.typeAhead.size()));
+  if (s.typeAhead.size() < views::kMaxTypeAheadLength) s.typeAhead += letter;
+  s.typed = s.typeAhead.size();
+  change(s, [&](views::ListModel& m) { return m.searchName(s.typeAhead); });
+}
+
+void onKey(ListState& s, WPARAM key, LPARAM flags) {
+  if (key >= 'A' && key <= 'Z') {
+    if (!(flags & (1 << 30))) onLetter(s, static_cast<char>(key - 'A' + 'a'));
+    return;
+  }
+  bool moved = true;
+  switch (key) {
+    case VK_PRIOR: moved = change(s, [](views::ListModel& m) { return m.pageUp(); }); break;
+    case VK_NEXT: moved = change(s, [](views::ListModel& m) { return m.pageDown(); }); break;
+    case VK_UP: moved = change(s, [](views::ListModel& m) { return m.lineUp(); }); break;
+    case VK_DOWN: moved = change(s, [](views::ListModel& m) { return m.lineDown(); }); break;
+    case VK_HOME: change(s, [](views::ListModel& m) { m.home(); return true; }); break;
+    case VK_END: change(s, [](views::ListModel& m) { m.end(); return true; }); break;
+    default: return;
+  }
+  if (!moved) {
+    MessageBeep(0);
+    return;
+  }
+  reportSelection(s);
+}
+
+void onScroll(ListState& s, int code) {
+  views::ListModel& m = *s.model;
+  int top = m.topRow();
+  switch (code) {
+    case SB_LINEUP: --top; break;
+    case SB_LINEDOWN: ++top; break;
+    case SB_PAGEUP: top -= m.visibleRows(); break;
+    case SB_PAGEDOWN: top += m.visibleRows(); break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: {
+      SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+      if (s.scrollBar) GetScrollInfo(s.scrollBar, SB_CTL, &info);
+      top = info.nTrackPos;
+      break;
+    }
+    case SB_TOP: top = 0; break;
+    case SB_BOTTOM: top = m.lastTop(); break;
+    default: return;
+  }
+  const int oldTop = m.topRow();
+  m.scrollTo(top);
+  showChange(s, m.selection(), oldTop);
+}
+
+// The row under a client point, if it shows an entry.
+std::optional<int> rowAt(const ListState& s, int y) {
+  if (y < s.rowsTop()) return std::nullopt;
+  const int row = s.model->topRow() + (y - s.rowsTop()) / (s.rowHeight * s.rowsPerRecord());
+  if (row >= s.model->count()) return std::nullopt;
+  return row;
+}
+
+void endDrag(ListState& s) {
+  if (!s.dragging) return;
+  s.dragging = false;
+  KillTimer(s.window, kDragTimer);
+  if (GetCapture() == s.window) ReleaseCapture();
+}
+
+void onButtonDown(ListState& s, int y) {
+  s.dragging = true;
+  SetTimer(s.window, kDragTimer, kDragPeriodMs, nullptr);
+  SetCapture(s.window);
+  SetFocus(s.window);
+  const auto row = rowAt(s, y);
+  if (!row) return;
+  const bool changed = change(s, [&](views::ListModel& m) { return m.select(*row); });
+  if (changed || s.writesEdit()) reportSelection(s);
+}
+
+void onDragMove(ListState& s, int y) {
+  const int rowsBottom = s.rowsTop() + s.model->visibleRows() * s.rowHeight * s.rowsPerRecord();
+  if (!s.dragging || y < s.rowsTop() || y >= rowsBottom) return;
+  const auto row = rowAt(s, y);
+  if (row && change(s, [&](views::ListModel& m) { return m.select(*row); })) reportSelection(s);
+}
+
+void onDragTimer(ListState& s) {
+  POINT p;
+  GetCursorPos(&p);
+  ScreenToClient(s.window, &p);
+  const int rowsBottom = s.rowsTop() + s.model->visibleRows() * s.rowHeight * s.rowsPerRecord();
+  bool changed = false;
+  if (p.y < s.rowsTop()) changed = change(s, [](views::ListModel& m) { return m.lineUp(); });
+  else if (p.y >= rowsBottom) changed = change(s, [](views::ListModel& m) { return m.lineDown(); });
+  if (changed) reportSelection(s);
+}
+
+std::int32_t callbackArgument(const ListState& s) {
+  return static_cast<std::int32_t>(s.model->selectedMineralId()) - 1;
+}
+
+void onRightDoubleClick(ListState& s, int y) {
+  if (!s.rightDouble) return;
+  const auto row = rowAt(s, y);
+  if (!row) {
+    MessageBeep(0);
+    return;
+  }
+  // The row under the mouse is the selection only for the call.
+  const int oldSelection = s.model->selection();
+  const int oldTop = s.model->topRow();
+  s.model->select(*row);
+  const std::int32_t argument = callbackArgument(s);
+  s.model->select(oldSelection);
+  s.model->scrollTo(oldTop);
+  s.rightDouble(s.window, argument);
+}
+
+// --- Watched edit fields: the parent's WM_COMMAND reaches the lists first ----
+
+LRESULT CALLBACK parentSubclassProc(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* list = static_cast<HWND>(GetPropA(parent, kParentProperty));
+  WNDPROC original = nullptr;
+  for (HWND w = list; w;) {
+    ListState* s = listStateOf(w);
+    if (!s) break;
+    if (msg == WM_COMMAND && lParam) {
+      const int id = LOWORD(wParam);
+      const int code = HIWORD(wParam);
+      const bool watched = std::find(s->watchedIds.begin(), s->watchedIds.end(), id) != s->watchedIds.end();
+      if (watched && (code == EN_SETFOCUS || code == EN_CHANGE)) {
+        s->activeEdit = reinterpret_cast<HWND>(lParam);
+        onEditText(*s, s->activeEdit);
+      }
+    }
+    if (s->parentProc) original = s->parentProc;
+    w = static_cast<HWND>(s->previousList);
+  }
+  if (!original) return DefWindowProcA(parent, msg, wParam, lParam);
+  return CallWindowProcA(original, parent, msg, wParam, lParam);
+}
+
+void subclassParent(ListState& s) {
+  s.parent = GetParent(s.window);
+  if (!s.parent) return;
+  s.previousList = GetPropA(s.parent, kParentProperty);
+  if (!s.previousList) {
+    s.parentProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(s.parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(parentSubclassProc)));
+  }
+  SetPropA(s.parent, kParentProperty, s.window);
+}
+
+// Takes the list out of its parent's chain; the last one puts the parent's procedure back.
+void unsubclassParent(ListState& s) {
+  if (!s.parent) return;
+  const auto newest = static_cast<HWND>(GetPropA(s.parent, kParentProperty));
+  if (newest == s.window) {
+    if (s.previousList) {
+      SetPropA(s.parent, kParentProperty, s.previousList);
+    } else {
+      RemovePropA(s.parent, kParentProperty);
+      SetWindowLongPtrA(s.parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(s.parentProc));
+    }
+  } else {
+    // Destroyed out of order: the newer list now links past this one.
+    for (HWND w = newest; w;) {
+      ListState* other = listStateOf(w);
+      if (!other) break;
+      if (other->previousList == s.window) {
+        other->previousList = s.previousList;
+        if (!s.previousList) other->parentProc = s.parentProc;
+        break;
+      }
+      w = static_cast<HWND>(other->previousList);
+    }
+  }
+  s.parent = nullptr;
+}
+
+// --- Creation ------------------------------------------------------------
+
+bool onCreate(ListState& s, const CREATESTRUCTA& create) {
+  s.app = appOf(create.hwndParent);
+  s.flags = static_cast<DWORD>(create.style) & kListStyleMask;
+  s.flags &= ~(kListStyleWide | kListStyleRecordSet);
+  auto* params = static_cast<ListCreateParams*>(create.lpCreateParams);
+  HFONT font = nullptr;
+  if (s.app && create.hwndParent == s.app->mainWindow) font = s.app->fonts.font(FontSlot::kText);
+  else font = reinterpret_cast<HFONT>(SendMessageA(create.hwndParent, WM_GETFONT, 0, 0));
+  if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  applyFont(s, font);
+
+  if (s.rangeMode()) {
+    if (!params) return false;
+    s.renderer = std::move(params->renderer);
+    if (params->records) {
+      s.flags |= kListStyleRecordSet;
+      s.model = views::ListModel::recordSet(*params->records, params->displayOrder, params->selection);
+      if (s.model->count() == 0) MessageBeep(0);
+    } else {
+      s.model = views::ListModel::range(params->first, params->last, params->selection);
+    }
+  } else {
+    if (!s.app || !s.app->data) return false;
+    const MineralNameList& names = s.app->data->names();
+    const std::uint32_t ordinal = params ? params->selectOrdinal : 0;
+    if (params && params->ordinals && !(s.flags & kListStyleFullNames))
+      s.model = views::ListModel::someNames(names, *params->ordinals, ordinal);
+    else
+      s.model = views::ListModel::allNames(names, ordinal);
+    s.mineralRenderer = shell::makeMineralRowRenderer(*s.app);
+  }
+  RECT client{0, 0, 0, 0};
+  GetClientRect(s.window, &client);
+  s.client = {client.right, client.bottom};
+  updateWideBit(s);
+  layOut(s);
+  subclassParent(s);
+  return true;
+}
+
+LRESULT CALLBACK listProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCCREATE) {
+    auto state = std::make_unique<ListState>();
+    state->window = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state.release()));
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+  }
+  ListState* s = listStateOf(hwnd);
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    std::unique_ptr<ListState> owned(s);
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+  }
+  if (!s) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  if (msg == WM_CREATE) return onCreate(*s, *reinterpret_cast<const CREATESTRUCTA*>(lParam)) ? 0 : -1;
+  if (!s->model) return DefWindowProcA(hwnd, msg, wParam, lParam);
+
+  switch (msg) {
+    case WM_DESTROY:
+      endDrag(*s);
+      unsubclassParent(*s);
+      return 0;
+    case WM_SIZE: {
+      const SIZE size{LOWORD(lParam), HIWORD(lParam)};
+      if (size.cx == s->client.cx && size.cy == s->client.cy) return 0;
+      s->client = size;
+      updateWideBit(*s);
+      layOut(*s);
+      invalidateRows(*s);
+      return 0;
+    }
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: {
+      const WORD code = msg == WM_SETFOCUS ? kListFocusGained : kListFocusLost;
+      const int id = GetDlgCtrlID(hwnd);
+      SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(hwnd));
+      invalidateRow(*s, s->model->selection());  // the focus rectangle comes and goes
+      return 0;
+    }
+    case WM_SETREDRAW:
+      s->redraw = wParam != 0;
+      if (s->redraw) {
+        syncScrollBar(*s);
+        InvalidateRect(hwnd, nullptr, TRUE);
+      }
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // the paint covers every pixel from a memory bitmap
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      const HDC dc = BeginPaint(hwnd, &ps);
+      paintList(*s, dc, ps.rcPaint);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_NOTIFY:
+      return onHeaderNotify(*s, *reinterpret_cast<const NMHDR*>(lParam));
+    case WM_KEYDOWN:
+      onKey(*s, wParam, lParam);
+      return 0;
+    case WM_VSCROLL:
+      onScroll(*s, LOWORD(wParam));
+      return 0;
+    case WM_LBUTTONDOWN:
+      onButtonDown(*s, GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_MOUSEMOVE:
+      onDragMove(*s, GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_TIMER:
+      if (wParam == kDragTimer && s->dragging) onDragTimer(*s);
+      return 0;
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+      endDrag(*s);
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      if (s->leftDouble && rowAt(*s, GET_Y_LPARAM(lParam))) s->leftDouble(hwnd, callbackArgument(*s));
+      return 0;
+    case WM_RBUTTONDBLCLK:
+      onRightDoubleClick(*s, GET_Y_LPARAM(lParam));
+      return 0;
+    case kListSetLetterTarget:
+      s->letterTarget = reinterpret_cast<HWND>(lParam);
+      return 0;
+    case kListRereadEdit:
+      onEditText(*s, s->activeEdit);
+      return 0;
+    case kListSetLeftDouble:
+      s->leftDouble = reinterpret_cast<ListCallback>(lParam);
+      return 0;
+    case kListSetRightDouble:
+      s->rightDouble = reinterpret_cast<ListCallback>(lParam);
+      return 0;
+    case kListWatchEdit: {
+      const int id = static_cast<int>(wParam);
+      if (std::find(s->watchedIds.begin(), s->watchedIds.end(), id) != s->watchedIds.end()) return 0;
+      s->watchedIds.push_back(id);
+      if (!s->activeEdit) s->activeEdit = GetDlgItem(GetParent(hwnd), id);
+      return 0;
+    }
+    case kListActivateEdit:
+      s->activeEdit = reinterpret_cast<HWND>(lParam);
+      onEditText(*s, s->activeEdit);
+      return 0;
+    case kListSetFont:
+      applyFont(*s, reinterpret_cast<HFONT>(wParam));
+      updateWideBit(*s);
+      layOut(*s);
+      invalidateRows(*s);
+      return 0;
+    case kListRelayout:
+      rebuildHeaders(*s);
+      return 0;
+    case kListQuerySelected:
+      return s->rangeMode() ? s->model->selectedRecord() : static_cast<LRESULT>(s->model->selectedMineralId());
+    case kListQueryTop:
+      return s->model->topRow();
+    case kListQueryItem: {
+      const auto row = static_cast<int>(wParam);
+      if (row < 0 || row >= s->model->count()) return 0;
+      if (s->rangeMode()) return s->model->itemAt(row);
+      return static_cast<LRESULT>(s->model->nodeAt(row).id);
+    }
+    case kListQueryCount:
+      return s->model->count();
+    default:
+      break;
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+ListState* listStateOf(HWND list) {
+  if (!list) return nullptr;
+  char name[16] = {};
+  if (!GetClassNameA(list, name, sizeof name) || std::strcmp(name, kListClass) != 0) return nullptr;
+  return reinterpret_cast<ListState*>(GetWindowLongPtrA(list, GWLP_USERDATA));
+}
+
+int ListState::rowWidth() const {
+  const int scroll = scrollBar ? GetSystemMetrics(SM_CXVSCROLL) : 0;
+  return std::max(0, static_cast<int>(client.cx) - scroll);
+}
+
+bool registerListClass(shell::AppContext& app) {
+  InitCommonControls();
+  WNDCLASSA existing;
+  if (GetClassInfoA(app.instance, kListClass, &existing)) return true;
+  WNDCLASSA wc = {};
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = listProc;
+  wc.hInstance = app.instance;
+  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.lpszClassName = kListClass;
+  return RegisterClassA(&wc) != 0;
+}
+
+HWND createListWindow(HWND parent, int id, const RECT& rect, DWORD styleBits, ListCreateParams params) {
+  const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP | (styleBits & kListStyleMask);
+  return CreateWindowExA(0, kListClass, "", style, rect.left, rect.top, rect.right - rect.left,
+                         rect.bottom - rect.top, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), &params);
+}
+
+std::uint32_t listSelectedMineral(HWND list) {
+  const ListState* s = listStateOf(list);
+  return s && s->model ? s->model->selectedMineralId() : 0;
+}
+
+std::optional<std::uint32_t> listSelectedOrdinal(HWND list) {
+  const ListState* s = listStateOf(list);
+  if (!s || !s->model) return std::nullopt;
+  return s->model->selectedOrdinal();
+}
+
+std::int32_t listSelectedRecord(HWND list) {
+  const ListState* s = listStateOf(list);
+  return s && s->model ? s->model->selectedRecord() : 0;
+}
+
+}  // namespace kalvor::controls

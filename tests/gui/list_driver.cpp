@@ -1,0 +1,68 @@
+#include "tests/gui/list_driver.h"
+
+#include <cctype>
+#include <fstream>
+#include <iterator>
+
+#include "tests/gui/ui_driver.h"
+
+namespace kalvor::uitest {
+
+std::vector<StoredName> readStoredNames(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<StoredName> names;
+  std::size_t at = 0;
+  while (at < bytes.size()) {
+    const std::size_t length = bytes[at] & 0x7F;
+    if (at + 1 + length + 2 > bytes.size()) break;
+    StoredName entry;
+    entry.alias = (bytes[at] & 0x80) != 0;
+    entry.name.assign(reinterpret_cast<const char*>(&bytes[at + 1]), length);
+    entry.id = bytes[at + 1 + length] | (bytes[at + 2 + length] << 8);
+    names.push_back(std::move(entry));
+    at += 1 + length + 2;
+  }
+  return names;
+}
+
+HWND waitForChild(HWND parent, int id, DWORD timeoutMs) {
+  for (DWORD waited = 0; waited <= timeoutMs; waited += 100) {
+    if (const HWND child = GetDlgItem(parent, id)) return child;
+    Sleep(100);
+  }
+  return nullptr;
+}
+
+bool waitForListSelection(HWND parent, int id, long selected, DWORD timeoutMs) {
+  for (DWORD waited = 0; waited <= timeoutMs; waited += 100) {
+    const HWND list = GetDlgItem(parent, id);
+    if (list && listQuery(list, kListQuerySelected) == selected) return true;
+    Sleep(100);
+  }
+  return false;
+}
+
+long listQuery(HWND list, UINT message, WPARAM wParam) {
+  return static_cast<long>(SendMessageA(list, message, wParam, 0));
+}
+
+void typeLetters(HWND list, const std::string& letters) {
+  for (const char c : letters) {
+    const auto key = static_cast<WPARAM>(std::toupper(static_cast<unsigned char>(c)));
+    PostMessageA(list, WM_KEYDOWN, key, 1);
+    PostMessageA(list, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+  }
+  settle(200);
+}
+
+bool beginsWithIgnoringCase(const std::string& name, const std::string& prefix) {
+  if (name.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(name[i])) != std::tolower(static_cast<unsigned char>(prefix[i])))
+      return false;
+  }
+  return true;
+}
+
+}  // namespace kalvor::uitest

@@ -1,0 +1,146 @@
+// The mineral list: it shows the names in the order of the stored name list,
+// typing letters in it selects the first matching name, and the dialog
+// "Namensuche" finds a mineral and hands it to the main list.
+#include <algorithm>
+
+#include "tests/gui/list_driver.h"
+#include "tests/gui/ui_driver.h"
+#include "tests/gui/uitest.h"
+
+using namespace kalvor::uitest;
+
+namespace {
+
+// The id of the first stored name that begins with `prefix`, 0 when none does.
+std::uint32_t firstIdWithPrefix(const std::vector<StoredName>& names, const std::string& prefix) {
+  for (const StoredName& n : names)
+    if (beginsWithIgnoringCase(n.name, prefix)) return n.id;
+  return 0;
+}
+
+std::string nameOfId(const std::vector<StoredName>& names, long id) {
+  for (const StoredName& n : names)
+    if (static_cast<long>(n.id) == id) return n.name;
+  return {};
+}
+
+}  // namespace
+
+UI_CASE(list, mineralListTypeAheadAndNameSearch) {
+  Program kalvor;
+  UI_CHECK(kalvor.start("kalvor.exe"));
+  const HWND main = waitForWindow(kalvor.processId(), "Kalvor", "Kalvor", 60000);
+  UI_CHECK(main != nullptr);
+  const HWND list = main ? waitForChild(main, 1000, 60000) : nullptr;
+  UI_CHECK(list != nullptr);
+  if (!list) {
+    kalvor.kill();
+    return;
+  }
+  settle(500);
+
+  // The rows are the stored name list in its order (the collation order the
+  // program sorted it in), every name once.
+  const std::vector<StoredName> names = readStoredNames("kalvor.fl");
+  UI_CHECK(names.size() > 1000);
+  UI_CHECK_EQ(listQuery(list, kListQueryCount), static_cast<long>(names.size()));
+  bool sameOrder = !names.empty();
+  for (std::size_t row = 0; row < std::min<std::size_t>(names.size(), 40); ++row)
+    sameOrder = sameOrder && listQuery(list, kListQueryItem, row) == static_cast<long>(names[row].id);
+  const std::size_t last = names.size() - 1;
+  sameOrder = sameOrder && listQuery(list, kListQueryItem, last) == static_cast<long>(names[last].id);
+  UI_CHECK(sameOrder);
+  UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(names.front().id));
+  UI_CHECK_EQ(listQuery(list, kListQueryTop), 0L);
+
+  // "Qu" typed in the list selects the first name beginning with Qu.
+  typeLetters(list, "Qu");
+  const std::uint32_t firstQu = firstIdWithPrefix(names, "Qu");
+  UI_CHECK(firstQu != 0);
+  UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(firstQu));
+  UI_CHECK(listQuery(list, kListQueryTop) > 0);
+  settle(300);
+  UI_CHECK(saveScreenshot(main, "screenshots/list-mineral-qu.png"));
+
+  // Paging: End shows the last name, Page Up moves up by the visible rows.
+  PostMessageA(list, WM_KEYDOWN, VK_END, 1);
+  settle(200);
+  UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(names.back().id));
+  PostMessageA(list, WM_KEYDOWN, VK_HOME, 1);
+  settle(200);
+  UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(names.front().id));
+  UI_CHECK_EQ(listQuery(list, kListQueryTop), 0L);
+  // Up at the top changes nothing; Page Down moves by a page, Page Up back.
+  PostMessageA(list, WM_KEYDOWN, VK_UP, 1);
+  PostMessageA(list, WM_KEYDOWN, VK_NEXT, 1);
+  settle(200);
+  const long pageTop = listQuery(list, kListQueryTop);
+  UI_CHECK(pageTop > 0);
+  UI_CHECK(listQuery(list, kListQuerySelected) != static_cast<long>(names.front().id));
+  PostMessageA(list, WM_KEYDOWN, VK_PRIOR, 1);
+  settle(200);
+  UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(names.front().id));
+  UI_CHECK_EQ(listQuery(list, kListQueryTop), 0L);
+  // The scroll bar moves the rows, not the selection; a click selects the top row shown.
+  PostMessageA(list, WM_VSCROLL, SB_PAGEDOWN, 0);
+  settle(200);
+  const long scrolledTop = listQuery(list, kListQueryTop);
+  UI_CHECK(scrolledTop > 0);
+  UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(names.front().id));
+  PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 2));
+  PostMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(20, 2));
+  settle(200);
+  UI_CHECK_EQ(listQuery(list, kListQuerySelected), listQuery(list, kListQueryItem, scrolledTop));
+
+  // A dialog with its own list leaves the main list exactly as it was.
+  const long mainSelected = listQuery(list, kListQuerySelected);
+  sendCommand(main, 1015);
+  if (const HWND cancelled = waitForDialog(kalvor.processId(), "Namensuche", 10000)) {
+    UI_CHECK(setControlText(cancelled, 1310, "Zirkon"));
+    settle(200);
+    UI_CHECK(clickButton(cancelled, 2));
+    settle(300);
+  } else {
+    UI_CHECK(!"Namensuche did not open");
+  }
+  UI_CHECK(GetDlgItem(main, 1000) == list);
+  UI_CHECK_EQ(listQuery(list, kListQuerySelected), mainSelected);
+  UI_CHECK_EQ(listQuery(list, kListQueryTop), scrolledTop);
+
+  // "Namensuche": typing a name moves the dialog's list; OK selects it in the main list.
+  sendCommand(main, 1015);
+  const HWND dialog = waitForDialog(kalvor.processId(), "Namensuche", 10000);
+  UI_CHECK(dialog != nullptr);
+  if (dialog) {
+    const HWND dialogList = GetDlgItem(dialog, 1311);
+    UI_CHECK(dialogList != nullptr);
+    UI_CHECK(setControlText(dialog, 1310, "Malachit"));
+    settle(200);
+    const std::uint32_t malachite = firstIdWithPrefix(names, "Malachit");
+    UI_CHECK(malachite != 0);
+    UI_CHECK_EQ(listQuery(dialogList, kListQuerySelected), static_cast<long>(malachite));
+    // A trailing blank completes: to the one name beginning with "quarz" (not
+    // Quartz), and to the part all "pump" names share.
+    UI_CHECK(setControlText(dialog, 1310, "quarz "));
+    settle(200);
+    UI_CHECK_EQ(windowText(GetDlgItem(dialog, 1310)), std::string("Quarz"));
+    UI_CHECK_EQ(nameOfId(names, listQuery(dialogList, kListQuerySelected)), std::string("Quarz"));
+    UI_CHECK(setControlText(dialog, 1310, "Azurit, pump "));
+    settle(200);
+    UI_CHECK_EQ(windowText(GetDlgItem(dialog, 1310)), std::string("Azurit, Pumpellyit-("));
+    UI_CHECK(setControlText(dialog, 1310, "Azurit, Malachit"));
+    settle(200);
+    UI_CHECK_EQ(listQuery(dialogList, kListQuerySelected), static_cast<long>(malachite));
+    UI_CHECK(saveScreenshot(dialog, "screenshots/list-namensuche.png"));
+    UI_CHECK(clickButton(dialog, 1));
+    // The main list is made anew over all names with Malachit selected.
+    UI_CHECK(waitForListSelection(main, 1000, static_cast<long>(malachite), 10000));
+    settle(300);
+    UI_CHECK(saveScreenshot(main, "screenshots/list-mineral-malachit.png"));
+  }
+
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  const auto code = kalvor.waitForExit(30000);
+  UI_CHECK(code.has_value());
+  if (!code) kalvor.kill();
+}
