@@ -80,6 +80,11 @@ class Canvas {
   virtual void drawCheckMark(int x, int baseline) = 0;
   virtual int checkMarkWidth() = 0;
 
+  // Restricts later drawing to the rectangle (right and bottom exclusive),
+  // replacing any clip set by an earlier clipTo; unclip() lifts it again.
+  virtual void clipTo(int left, int top, int right, int bottom) = 0;
+  virtual void unclip() = 0;
+
   // Average character width of the system font: the unit of margins.
   virtual int averageCharWidth() = 0;
   // Offsets of sub- and superscripts between kText and kSmall.
@@ -111,6 +116,20 @@ class ScopedTextColour {
  private:
   Canvas& canvas_;
   Rgb previous_;
+};
+
+// Clips drawing to a rectangle for the lifetime of the object.
+class ScopedClip {
+ public:
+  ScopedClip(Canvas& canvas, int left, int top, int right, int bottom) : canvas_(canvas) {
+    canvas_.clipTo(left, top, right, bottom);
+  }
+  ~ScopedClip() { canvas_.unclip(); }
+  ScopedClip(const ScopedClip&) = delete;
+  ScopedClip& operator=(const ScopedClip&) = delete;
+
+ private:
+  Canvas& canvas_;
 };
 
 }  // namespace kalvor

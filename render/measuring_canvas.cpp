@@ -47,7 +47,7 @@ int MeasuringCanvas::ascent() { return metrics_.fonts[static_cast<int>(font_)].a
 
 void MeasuringCanvas::drawText(int x, int baseline, std::string_view text) {
   if (text.empty()) return;
-  texts_.push_back(DrawnText{x, baseline, font_, colour_, std::string(text)});
+  texts_.push_back(DrawnText{x, baseline, font_, colour_, std::string(text), clip_});
 }
 
 void MeasuringCanvas::drawLine(int x1, int y1, int x2, int y2) {
@@ -62,6 +62,25 @@ Rgb MeasuringCanvas::setTextColour(Rgb colour) {
 
 void MeasuringCanvas::drawCheckMark(int x, int baseline) {
   checkMarks_.push_back(DrawnCheckMark{x, baseline});
+}
+
+void MeasuringCanvas::clipTo(int left, int top, int right, int bottom) {
+  clip_ = ClipRect{left, top, right, bottom};
+}
+
+std::string MeasuringCanvas::visibleText(const DrawnText& t) const {
+  if (!t.clip) return t.text;
+  const ClipRect& c = *t.clip;
+  // A text whose baseline lies outside the clip's rows shows nothing; the
+  // fixed metrics make every character one cell of the font's width.
+  if (t.baseline < c.top || t.baseline >= c.bottom) return {};
+  const int width = metrics_.fonts[static_cast<int>(t.font)].charWidth;
+  std::string out;
+  for (std::size_t i = 0; i < t.text.size(); ++i) {
+    const int left = t.x + static_cast<int>(i) * width;
+    if (left >= c.left && left + width <= c.right) out += t.text[i];
+  }
+  return out;
 }
 
 void MeasuringCanvas::clearRecord() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,13 +37,21 @@ struct FixedCanvasMetrics {
 // below 3; average character width 7; check mark 8.
 FixedCanvasMetrics standardMeasuringMetrics();
 
-// One text as drawn: position, font, colour and the characters.
+// A clip rectangle (right and bottom exclusive).
+struct ClipRect {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  bool operator==(const ClipRect&) const = default;
+};
+
+// One text as drawn: position, font, colour, the characters and the clip
+// that was in force (none when drawing was not clipped).
 struct DrawnText {
   int x = 0;
   int baseline = 0;
   FontSlot font = FontSlot::kText;
   Rgb colour;
   std::string text;
+  std::optional<ClipRect> clip;
 };
 
 // One line as drawn.
@@ -73,8 +82,17 @@ class MeasuringCanvas : public Canvas {
   Rgb setTextColour(Rgb colour) override;
   void drawCheckMark(int x, int baseline) override;
   int checkMarkWidth() override { return metrics_.checkMarkWidth; }
+  // The clip is recorded with every text drawn under it; nothing is cut here.
+  void clipTo(int left, int top, int right, int bottom) override;
+  void unclip() override { clip_.reset(); }
   int averageCharWidth() override { return metrics_.averageCharWidth; }
   ScriptOffsets scriptOffsets() override { return metrics_.offsets; }
+
+  // The clip in force, if any.
+  const std::optional<ClipRect>& clip() const { return clip_; }
+  // The characters of `t` whose cells lie inside its clip, given the
+  // character width of its font (all of them without a clip).
+  std::string visibleText(const DrawnText& t) const;
 
   // Everything drawn so far, in drawing order.
   const std::vector<DrawnText>& texts() const { return texts_; }
@@ -88,6 +106,7 @@ class MeasuringCanvas : public Canvas {
   FixedCanvasMetrics metrics_;
   FontSlot font_ = FontSlot::kText;
   Rgb colour_;
+  std::optional<ClipRect> clip_;
   std::vector<DrawnText> texts_;
   std::vector<DrawnLine> lines_;
   std::vector<DrawnCheckMark> checkMarks_;

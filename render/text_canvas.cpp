@@ -165,9 +165,13 @@ TextCanvas::TextCanvas() : MeasuringCanvas(textCellMetrics()) {}
 std::vector<std::string> TextCanvas::renderLines() const {
   // Baselines of ordinary text are the rows; a script joins the row within
   // one unit of it, or makes a row of its own when there is none.
+  // A clipped text whose baseline lies outside its clip's rows shows nothing.
+  auto clippedAway = [](const DrawnText& t) {
+    return t.clip && (t.baseline < t.clip->top || t.baseline >= t.clip->bottom);
+  };
   std::set<int> baselines;
   for (const DrawnText& t : texts())
-    if (!isScriptFont(t.font)) baselines.insert(t.baseline);
+    if (!isScriptFont(t.font) && !clippedAway(t)) baselines.insert(t.baseline);
   for (const DrawnCheckMark& c : checkMarks()) baselines.insert(c.baseline);
   auto rowOf = [&](int baseline) {
     for (int d : {0, -1, 1})
@@ -175,16 +179,21 @@ std::vector<std::string> TextCanvas::renderLines() const {
     return baseline;
   };
   for (const DrawnText& t : texts())
-    if (isScriptFont(t.font) && rowOf(t.baseline) == t.baseline) baselines.insert(t.baseline);
+    if (isScriptFont(t.font) && !clippedAway(t) && rowOf(t.baseline) == t.baseline)
+      baselines.insert(t.baseline);
 
   // Rows keyed by y; a rule row gets y * 2 + 1 so that it sorts between text rows.
   std::map<long, Row> rows;
   auto textRow = [&](int baseline) -> Row& { return rows[static_cast<long>(baseline) * 2]; };
   for (const DrawnText& t : texts()) {
+    // A clipped text keeps only the columns inside its clip.
+    if (clippedAway(t)) continue;
     const int row = rowOf(t.baseline);
     Row& r = textRow(row);
     for (std::size_t i = 0; i < t.text.size(); ++i) {
-      Cell& cell = r.cells[t.x + static_cast<int>(i)];
+      const int column = t.x + static_cast<int>(i);
+      if (t.clip && (column < t.clip->left || column >= t.clip->right)) continue;
+      Cell& cell = r.cells[column];
       const char c = t.text[i];
       if (t.baseline > row) {
         cell.sub = c;

@@ -101,6 +101,7 @@ GdiCanvas::GdiCanvas(HDC dc, const DescriptionFontSet& fonts)
 }
 
 GdiCanvas::~GdiCanvas() {
+  unclip();
   SelectObject(dc_, savedFont_);
   SetTextColor(dc_, savedColour_);
   SetTextAlign(dc_, savedAlign_);
@@ -168,6 +169,24 @@ void GdiCanvas::drawCheckMark(int x, int baseline) {
   const int height = GetSystemMetrics(SM_CYMENUCHECK);
   RECT r{x, baseline - height, x + width, baseline};
   DrawFrameControl(dc_, &r, DFC_MENU, DFCS_MENUCHECK);
+}
+
+void GdiCanvas::clipTo(int left, int top, int right, int bottom) {
+  if (!clipped_) {
+    savedClip_ = GdiObject<HRGN>(CreateRectRgn(0, 0, 0, 0));
+    hadClip_ = savedClip_ && GetClipRgn(dc_, savedClip_.get()) == 1;
+    clipped_ = true;
+  } else {
+    // A new cell replaces the previous cell's clip instead of narrowing it.
+    SelectClipRgn(dc_, hadClip_ ? savedClip_.get() : nullptr);
+  }
+  IntersectClipRect(dc_, left, top, right, bottom);
+}
+
+void GdiCanvas::unclip() {
+  if (!clipped_) return;
+  SelectClipRgn(dc_, hadClip_ ? savedClip_.get() : nullptr);
+  clipped_ = false;
 }
 
 int GdiCanvas::checkMarkWidth() { return GetSystemMetrics(SM_CXMENUCHECK); }

@@ -60,6 +60,10 @@ class GdiCanvas : public Canvas {
   Rgb setTextColour(Rgb colour) override;
   void drawCheckMark(int x, int baseline) override;
   int checkMarkWidth() override;
+  // Clips with IntersectClipRect on top of the clip the DC had when the
+  // first clipTo came; unclip (and the destructor) put that clip back.
+  void clipTo(int left, int top, int right, int bottom) override;
+  void unclip() override;
   int averageCharWidth() override { return fonts_.averageCharWidth(); }
   ScriptOffsets scriptOffsets() override { return fonts_.scriptOffsets(); }
 
@@ -72,6 +76,9 @@ class GdiCanvas : public Canvas {
   COLORREF savedColour_;
   UINT savedAlign_;
   int savedBkMode_;
+  bool clipped_ = false;
+  bool hadClip_ = false;     // the DC had a clip region of its own before clipTo
+  GdiObject<HRGN> savedClip_;
   std::map<std::pair<int, std::string>, int> inkCache_;
 };
 

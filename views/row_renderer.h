@@ -17,6 +17,12 @@ struct RowMetrics {
   int widestName = 0;        // widest name of the full mineral list in the list font + 10/4 avg widths
 };
 
+// True iff a row of `rowWidth` pixels is below the narrow threshold:
+// 30 quarter character widths plus the widest mineral name.
+inline bool isNarrowRow(const RowMetrics& metrics, int rowWidth) {
+  return rowWidth < 30 * metrics.averageCharWidth / 4 + metrics.widestName;
+}
+
 // One header cell: a visible column of the layout, x relative to the row's left edge.
 struct HeaderCell {
   std::string name;
