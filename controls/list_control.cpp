@@ -361,7 +361,7 @@ bool onCreate(ListState& s, const CREATESTRUCTA& create) {
       s.model = views::ListModel::someNames(names, *params->ordinals, ordinal);
     else
       s.model = views::ListModel::allNames(names, ordinal);
-    s.mineralRenderer = shell::makeMineralRowRenderer(*s.app);
+    if (s.app->data->names().size() > 0) s.mineralRenderer = shell::makeMineralRowRenderer(*s.app);
   }
   RECT client{0, 0, 0, 0};
   GetClientRect(s.window, &client);
@@ -522,6 +522,7 @@ int ListState::rowWidth() const {
 
 bool registerListClass(shell::AppContext& app) {
   InitCommonControls();
+  if (app.settings) app.listLayouts.load(*app.settings);
   WNDCLASSA existing;
   if (GetClassInfoA(app.instance, kListClass, &existing)) return true;
   WNDCLASSA wc = {};

@@ -70,9 +70,14 @@ struct ListCreateParams {
   std::unique_ptr<views::RowRenderer> renderer;
 };
 
-// Registers the class once per run; `app` must outlive every list window.
+// Registers the class once per run and reads the column layouts from the
+// settings; `app` must outlive every list window.
 // Returns true on success (also when it is already registered).
 bool registerListClass(shell::AppContext& app);
+
+// The measures the row renderers need: the average character width and the
+// widest mineral name in the main font (+ 10/4 average widths), measured once.
+views::RowMetrics listRowMetrics(shell::AppContext& app);
 
 // Creates a list child window of `parent` with control id `id` at `rect`.
 // Style bits from kListStyle*; returns null on failure (an empty record set).

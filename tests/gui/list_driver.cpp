@@ -1,5 +1,6 @@
 #include "tests/gui/list_driver.h"
 
+#include <algorithm>
 #include <cctype>
 #include <fstream>
 #include <iterator>
@@ -41,6 +42,20 @@ bool waitForListSelection(HWND parent, int id, long selected, DWORD timeoutMs) {
     Sleep(100);
   }
   return false;
+}
+
+int listRowsTop(HWND list) {
+  int top = 0;
+  for (HWND child = GetWindow(list, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    char name[32] = {};
+    GetClassNameA(child, name, sizeof name);
+    if (lstrcmpiA(name, "SysHeader32") != 0) continue;
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, list, reinterpret_cast<POINT*>(&r), 2);
+    top = std::max(top, static_cast<int>(r.bottom));
+  }
+  return top;
 }
 
 long listQuery(HWND list, UINT message, WPARAM wParam) {

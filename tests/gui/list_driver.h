@@ -35,6 +35,9 @@ HWND waitForChild(HWND parent, int id, DWORD timeoutMs);
 // may be being made anew meanwhile); false on time-out.
 bool waitForListSelection(HWND parent, int id, long selected, DWORD timeoutMs);
 
+// The y of the list's first row in its client area: below its column headers.
+int listRowsTop(HWND list);
+
 // Sends a query message to the list and returns the answer.
 long listQuery(HWND list, UINT message, WPARAM wParam = 0);
 

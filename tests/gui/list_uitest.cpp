@@ -87,8 +87,9 @@ UI_CASE(list, mineralListTypeAheadAndNameSearch) {
   const long scrolledTop = listQuery(list, kListQueryTop);
   UI_CHECK(scrolledTop > 0);
   UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(names.front().id));
-  PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 2));
-  PostMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(20, 2));
+  const int rowsTop = listRowsTop(list);
+  PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, rowsTop + 2));
+  PostMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(20, rowsTop + 2));
   settle(200);
   UI_CHECK_EQ(listQuery(list, kListQuerySelected), listQuery(list, kListQueryItem, scrolledTop));
 
