@@ -19,6 +19,8 @@ namespace {
 
 constexpr UINT_PTR kDragTimer = 1000;
 constexpr UINT kDragPeriodMs = 18;
+// A pause longer than this between two letters starts a new type-ahead name.
+constexpr LONG kTypeAheadPauseMs = 1000;
 // The parent's property that names the newest list that subclassed it.
 constexpr const char* kParentProperty = "EIPLISTE";
 
@@ -148,9 +150,11 @@ void onLetter(ListState& s, char letter) {
     SetCursor(previous);
     return;
   }
-  // With a letter target each letter starts a new search; otherwise the
-  // letters typed in a row make up the name.
-  if (!s.writesEdit() && s.letterTarget) s.typed = 0;
+  // Letters typed in quick succession make up the name; after a pause the
+  // next letter starts a new one.
+  const LONG now = GetMessageTime();
+  if (now - s.lastLetterTime > kTypeAheadPauseMs) s.typed = 0;
+  s.lastLetterTime = now;
   s.typeAhead = s.typeAhead.substr(0, std::min(s.typed, s.typeAhead.size()));
   if (s.typeAhead.size() < views::kMaxTypeAheadLength) s.typeAhead += letter;
   s.typed = s.typeAhead.size();
