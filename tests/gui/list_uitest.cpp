@@ -59,6 +59,13 @@ UI_CASE(list, mineralListTypeAheadAndNameSearch) {
   UI_CHECK(firstQu != 0);
   UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(firstQu));
   UI_CHECK(listQuery(list, kListQueryTop) > 0);
+  // After a pause a letter starts a new name.
+  settle(1200);
+  typeLetters(list, "m");
+  UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(firstIdWithPrefix(names, "M")));
+  settle(1200);
+  typeLetters(list, "qu");
+  UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(firstQu));
   settle(300);
   UI_CHECK(saveScreenshot(main, "screenshots/list-mineral-qu.png"));
 
@@ -132,6 +139,15 @@ UI_CASE(list, mineralListTypeAheadAndNameSearch) {
     UI_CHECK(setControlText(dialog, 1310, "Azurit, Malachit"));
     settle(200);
     UI_CHECK_EQ(listQuery(dialogList, kListQuerySelected), static_cast<long>(malachite));
+    // A key move in the dialog's list writes the new name in place of the last one.
+    const auto at = std::find_if(names.begin(), names.end(), [&](const StoredName& n) { return n.id == malachite; });
+    const std::string next = at != names.end() && at + 1 != names.end() ? (at + 1)->name : std::string();
+    PostMessageA(dialogList, WM_KEYDOWN, VK_DOWN, 1);
+    settle(200);
+    UI_CHECK_EQ(windowText(GetDlgItem(dialog, 1310)), "Azurit, " + next);
+    PostMessageA(dialogList, WM_KEYDOWN, VK_UP, 1);
+    settle(200);
+    UI_CHECK_EQ(windowText(GetDlgItem(dialog, 1310)), std::string("Azurit, Malachit"));
     UI_CHECK(saveScreenshot(dialog, "screenshots/list-namensuche.png"));
     UI_CHECK(clickButton(dialog, 1));
     // The main list is made anew over all names with Malachit selected.
