@@ -266,10 +266,11 @@ void onRightDoubleClick(ListState& s, int y) {
   const int oldSelection = s.model->selection();
   const int oldTop = s.model->topRow();
   s.model->select(*row);
-  const std::int32_t argument = callbackArgument(s);
+  const HWND window = s.window;
+  s.rightDouble(window, callbackArgument(s));
+  if (listStateOf(window) != &s) return;  // the callback destroyed the list
   s.model->select(oldSelection);
   s.model->scrollTo(oldTop);
-  s.rightDouble(s.window, argument);
 }
 
 // --- Watched edit fields: the parent's WM_COMMAND reaches the lists first ----
