@@ -9,6 +9,7 @@
 #include "collection/locality.h"
 #include "collection/sort_order.h"
 #include "platform/settings.h"
+#include "platform/settings_keys.h"
 #include "refdb/names.h"
 
 namespace kalvor {
@@ -165,10 +166,10 @@ SpecimenFormFields fieldsOfSpecimen(const Collection& collection, const Specimen
 SpecimenFormFields newSpecimenFields(const Collection& collection) {
   SpecimenFormFields f;
   if (const Settings* settings = collection.settings()) {
-    std::string index = settings->getString("Sammlung", "Index", "");
+    std::string index = ini::readText(*settings, ini::kLastCollectionIndex);
     if (index.size() > 40) index.resize(39);
     f.index = index;
-    const int locality = settings->getInt("Edit", "Fundort", 0);
+    const int locality = ini::readInt(*settings, ini::kLastLocality);
     f.localityItem = static_cast<std::uint16_t>(std::clamp(locality, 0, 0xFFFF));
   } else {
     f.localityItem = 0;
@@ -212,8 +213,8 @@ FormResult collectSpecimen(Collection& collection, const SpecimenFormFields& fie
   s.localityValue = localityValue;
   // Only a changed value is written: each write rewrites the whole file.
   if (Settings* settings = collection.settings();
-      settings != nullptr && settings->getInt("Edit", "Fundort", -1) != localityValue)
-    settings->writeInt("Edit", "Fundort", localityValue);
+      settings != nullptr && settings->getInt(ini::kLastLocality.section, ini::kLastLocality.key, -1) != localityValue)
+    ini::writeInt(*settings, ini::kLastLocality, localityValue);
   // 5. Texts and prices.
   s.index = cut(fields.index, sf::kIndexBytes);
   s.storagePlace = cut(fields.storagePlace, sf::kStorageBytes);
@@ -255,8 +256,10 @@ FormResult saveSpecimen(Collection& collection, Specimen specimen) {
   }
   if (isNew) {
     if (Settings* settings = collection.settings();
-        settings != nullptr && settings->getString("Sammlung", "Index", "\x01") != specimen.index)
-      settings->writeString("Sammlung", "Index", specimen.index);
+        settings != nullptr && settings->getString(ini::kLastCollectionIndex.section, ini::kLastCollectionIndex.key, "\x01") !=
+            specimen.index)
+      settings->writeString(ini::kLastCollectionIndex.section, ini::kLastCollectionIndex.key,
+                            specimen.index);
   }
   FormResult result;
   result.specimen = std::move(specimen);

@@ -12,6 +12,7 @@
 #include "collection/locality.h"
 #include "collection/mineral_specimen.h"
 #include "platform/settings.h"
+#include "platform/settings_keys.h"
 #include "refdb/names.h"
 
 namespace kalvor {
@@ -232,7 +233,7 @@ int LocalityComparator::compare(std::uint32_t a, std::uint32_t b) {
 
 SpecimenSortMode specimenSortMode(const Settings* settings) {
   if (settings == nullptr) return SpecimenSortMode::kEntryOrder;
-  const int mode = settings->getInt("Optionen", "Stufensortierung", 0);
+  const int mode = ini::readInt(*settings, ini::kSpecimenSort);
   if (mode < 0 || mode > 4) return SpecimenSortMode::kEntryOrder;
   return static_cast<SpecimenSortMode>(mode);
 }

@@ -4,14 +4,13 @@
 
 #include "base/file_io.h"
 #include "platform/settings.h"
+#include "platform/settings_keys.h"
 
 namespace kalvor {
 namespace sf = store_format;
 
 namespace {
 
-constexpr const char* kStatusSection = "Status";
-constexpr const char* kIndexBrokenKey = "Index-Defekt";
 constexpr std::uint32_t kFieldTableStep = 5;
 
 bool isMineralField(std::uint16_t field) {
@@ -112,11 +111,11 @@ void ValueIndex::setUnavailable(bool on) {
 }
 
 void ValueIndex::loadUnavailableFlag() {
-  if (settings_) unavailable_ = settings_->getInt(kStatusSection, kIndexBrokenKey, 0) != 0;
+  if (settings_) unavailable_ = ini::readFlag(*settings_, ini::kIndexBroken);
 }
 
 bool ValueIndex::saveUnavailableFlag() const {
-  return settings_ && settings_->writeInt(kStatusSection, kIndexBrokenKey, unavailable_ ? 1 : 0);
+  return settings_ && ini::writeInt(*settings_, ini::kIndexBroken, unavailable_ ? 1 : 0);
 }
 
 bool ValueIndex::markDirty() {

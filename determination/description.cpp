@@ -8,6 +8,7 @@
 #include "determination/determination_search.h"
 #include "determination/formula_scan.h"
 #include "platform/settings.h"
+#include "platform/settings_keys.h"
 #include "refdb/strings.h"
 #include "refdb/vocabulary.h"
 #include "render/formula_drawing.h"
@@ -99,12 +100,12 @@ std::string_view descriptionLabelText(int label) {
 
 DescriptionOptions readDescriptionOptions(const Settings& s) {
   DescriptionOptions o;
-  o.systematicsAsText = s.getInt("Optionen", "Systematik als Text", 0) != 0;
-  o.anglesWithMinutes = s.getInt("Optionen", "Winkel mit Minuten", 0) != 0;
-  o.referenceColouring = s.getInt("Optionen", "Farbschaltung", 1) != 0;
-  o.mineralLocalityList = s.getInt("Optionen", "Mineral Fundortliste", 1) != 0;
-  o.aliasLocalityList = s.getInt("Optionen", "Mineral AF-Liste", 1) != 0;
-  const std::string colour = s.getString("Optionen", "RefFarbe", "0 127 0");
+  o.systematicsAsText = ini::readFlag(s, ini::kSystematicsAsText);
+  o.anglesWithMinutes = ini::readFlag(s, ini::kAnglesWithMinutes);
+  o.referenceColouring = ini::readFlag(s, ini::kReferenceColouring);
+  o.mineralLocalityList = ini::readFlag(s, ini::kMineralLocalityList);
+  o.aliasLocalityList = ini::readFlag(s, ini::kAliasLocalityList);
+  const std::string colour = ini::readText(s, ini::kReferenceColour);
   int r = 0, g = 0, b = 0;
   if (std::sscanf(colour.c_str(), "%d %d %d", &r, &g, &b) == 3) {
     auto channel = [](int v) { return static_cast<std::uint8_t>(std::clamp(v, 0, 255)); };

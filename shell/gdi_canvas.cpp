@@ -4,29 +4,6 @@
 #include <vector>
 
 namespace kalvor::shell {
-namespace {
-
-constexpr BYTE kOutputTrueTypeOnly = 7;   // OUT_TT_ONLY_PRECIS
-constexpr BYTE kClipTrueTypeAlways = 0x20;  // CLIP_TT_ALWAYS
-constexpr BYTE kProofQuality = 2;
-constexpr BYTE kVariablePitch = 2;
-constexpr BYTE kSymbolPitchAndFamily = 0x50;
-
-GdiFont makeFont(int height, int weight, bool italic, BYTE charset, BYTE pitchAndFamily,
-                 const char* face) {
-  return GdiFont(CreateFontA(height, 0, 0, 0, weight, italic ? TRUE : FALSE, FALSE, FALSE, charset,
-                             kOutputTrueTypeOnly, kClipTrueTypeAlways, kProofQuality,
-                             pitchAndFamily, face));
-}
-
-TEXTMETRICA metricsOf(HDC dc, HFONT font) {
-  ScopedSelectObject select(dc, font);
-  TEXTMETRICA tm{};
-  GetTextMetricsA(dc, &tm);
-  return tm;
-}
-
-}  // namespace
 
 int capitalHeight(HDC dc, std::string_view text) {
   TEXTMETRICA tm{};
@@ -48,40 +25,6 @@ int capitalHeight(HDC dc, std::string_view text) {
     for (int col = 0; col < width; ++col)
       if ((GetPixel(memory.get(), col, row) & 0xFFFFFF) != 0) return std::max(0, height - row);
   return 0;
-}
-
-DescriptionFontSet DescriptionFontSet::createPlain(HDC dc, bool smallFonts) {
-  DescriptionFontSet set;
-  const TEXTMETRICA system = metricsOf(dc, static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
-  set.averageCharWidth_ = std::max<int>(1, system.tmAveCharWidth);
-  const int weight = system.tmWeight;
-  const int mainHeight = smallFonts ? -static_cast<int>(system.tmHeight * 0.8) : -system.tmHeight;
-
-  auto slot = [&](FontSlot s) -> GdiFont& { return set.fonts_[static_cast<int>(s)]; };
-  slot(FontSlot::kText) = makeFont(mainHeight, weight, false, ANSI_CHARSET, kVariablePitch,
-                                   "Times New Roman");
-  const TEXTMETRICA main = metricsOf(dc, set.font(FontSlot::kText));
-  const int body = main.tmHeight - main.tmInternalLeading;
-  slot(FontSlot::kGreek) =
-      makeFont(mainHeight, weight, false, SYMBOL_CHARSET, kSymbolPitchAndFamily, "Symbol");
-  slot(FontSlot::kHeading) = makeFont(-static_cast<int>(body * 1.4), weight, false, ANSI_CHARSET,
-                                      kVariablePitch, "Times New Roman");
-  slot(FontSlot::kSecondary) =
-      makeFont(-body, weight, false, ANSI_CHARSET, kVariablePitch, "Arial");
-  slot(FontSlot::kItalic) =
-      makeFont(-body, weight, true, ANSI_CHARSET, kVariablePitch, "Times New Roman");
-  slot(FontSlot::kSmall) = makeFont(-static_cast<int>(body * 0.8), weight, false, ANSI_CHARSET,
-                                    kVariablePitch, "Times New Roman");
-
-  // Scripts: a superscript's baseline two fifths of the main ascent up, a
-  // subscript's a quarter down; the room they need beyond the main font's.
-  const TEXTMETRICA small = metricsOf(dc, set.font(FontSlot::kSmall));
-  ScriptOffsets& o = set.offsets_;
-  o.superscriptRise = main.tmAscent * 2 / 5;
-  o.subscriptDrop = main.tmAscent / 4;
-  o.extraAbove = std::max<int>(0, o.superscriptRise + small.tmAscent - main.tmAscent);
-  o.extraBelow = std::max<int>(0, o.subscriptDrop + small.tmDescent - main.tmDescent);
-  return set;
 }
 
 HFONT DescriptionFontSet::font(FontSlot slot) const {

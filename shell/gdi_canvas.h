@@ -22,22 +22,41 @@ class DescriptionFontSet {
   DescriptionFontSet(DescriptionFontSet&&) = default;
   DescriptionFontSet& operator=(DescriptionFontSet&&) = default;
 
-  // Plain fonts made from the system font's height on `dc`: main "Times New
-  // Roman" (0.8 of it when `smallFonts`), index font 0.8, heading 1.4,
-  // "Arial", italic and "Symbol" at the main height; script offsets from
-  // their metrics.
-  static DescriptionFontSet createPlain(HDC dc, bool smallFonts);
+  // The font table made from the stock system font on the screen DC `dc`:
+  // main "Times New Roman" at the system font's height (0.8 of it when
+  // `smallFonts`), "Symbol" at the main height, and heading (1.4), "Arial",
+  // italic and index font (0.8) sized so that their capital "A" matches the
+  // main font's; script offsets from their metrics. (shell/font_table.cpp)
+  static DescriptionFontSet create(HDC dc, bool smallFonts);
+  // The earlier name of create(), kept for the callers that use it.
+  static DescriptionFontSet createPlain(HDC dc, bool smallFonts) { return create(dc, smallFonts); }
+
+  // Deletes every font of the table; all slots fall back to the system font.
+  void reset();
+  // Deletes the fonts first, then makes the table anew as create() does and
+  // counts one more generation.
+  void recreate(HDC dc, bool smallFonts);
+  // How often the table was recreated: a token of the main font that changes
+  // with every recreation (a new font may get the handle of a deleted one).
+  unsigned generation() const { return generation_; }
 
   // The font of a slot (the stock system font for the system slots and for
   // a slot whose font could not be made).
   HFONT font(FontSlot slot) const;
   const ScriptOffsets& scriptOffsets() const { return offsets_; }
+  // The system font's average character width: the unit of widths given in
+  // quarter character widths.
   int averageCharWidth() const { return averageCharWidth_; }
+  // The system font's line height (height + external leading): the unit of
+  // heights given in eighths of a line.
+  int lineHeight() const { return lineHeight_; }
 
  private:
   std::array<GdiFont, kFontSlotCount> fonts_;
   ScriptOffsets offsets_;
   int averageCharWidth_ = 8;
+  int lineHeight_ = 16;
+  unsigned generation_ = 0;
 };
 
 class GdiCanvas : public Canvas {
