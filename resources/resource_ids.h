@@ -38,6 +38,14 @@
 #define ID_LIST_WINDOW 1000
 #define ID_TOOLBAR 3000
 
+/* Progress dialogs "IndexAufbau", "IndexAufbau1", "TAUSCHLISTEN_AUFBAU": the progress line. */
+#define ID_PROGRESS_LINE 101
+#define ID_EXPORT_PROGRESS_LINE 1251
+
+/* "InfoDialog": the two picture frames. */
+#define ID_INFO_PICTURE 900
+#define ID_INFO_CAPTIONED_PICTURE 901
+
 /* Dialog "Namensuche". */
 #define ID_NAME_SEARCH_EDIT 1310
 #define ID_NAME_SEARCH_LIST 1311

@@ -6,9 +6,12 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "platform/held_settings.h"
 #include "platform/settings.h"
+#include "refdb/glossary.h"
 #include "refdb/startup.h"
 #include "shell/gdi_canvas.h"
 #include "views/column_layout.h"
@@ -31,6 +34,9 @@ struct AppContext {
   HMENU savedMenuBar = nullptr;
   // "kalvor.ini" in the working directory; opened before the main window.
   std::unique_ptr<Settings> settings;
+  // The same object while it holds back the writes of the data start-up
+  // (a failed start leaves the file untouched); released once the data is ready.
+  HeldSettings* startupSettings = nullptr;
   // Everything the start-up loaded; null until the first WM_PAINT has run it.
   std::unique_ptr<ReferenceData> data;
   // The program's fonts, made at start and anew after the options dialog.
@@ -43,6 +49,17 @@ struct AppContext {
   std::map<std::string, int> widestListNames;
   // Set by the first WM_PAINT, which runs the data start-up.
   bool firstPaintDone = false;
+  // The side windows (modeless dialogs); null while closed.
+  HWND descriptionWindow = nullptr;
+  HWND drawingWindow = nullptr;
+  // The main window's outer rectangle at the last resize that did not minimise.
+  RECT savedMainRect = {};
+  // True while the value index's field table still has entries to load.
+  bool backgroundStepPending = false;
+  // Width of the arrow 0xAE in the Symbol font, for the description text.
+  int arrowWidth = 0;
+  // The glossary, open while the Glossar view shows it.
+  std::optional<Glossary> glossary;
   // Which view the list shows, result flags, search results; changed only by
   // the command handlers and view switches.
   views::ViewState views;

@@ -1,8 +1,12 @@
 #include "shell/main_window.h"
 
+#include "resources/resource_ids.h"
+#include "shell/startup_win.h"
 #include "shell/view_host_win.h"
+#include "shell/window_layout.h"
 #include "views/command_table.h"
 #include "views/menu_rules.h"
+#include "views/window_layout.h"
 
 namespace kalvor::shell {
 namespace {
@@ -18,23 +22,6 @@ bool onCommand(AppContext& app, int id) {
   return views::runCommand(controller, id);
 }
 
-// The first paint loads the data; a start that fails ends the program at once
-// with -1, before anything is written.
-void onFirstPaint(AppContext& app) {
-  StartupResult result = openReferenceData("", {app.settings.get(), nullptr, {}});
-  if (!result.ready()) {
-    char text[512] = {};
-    char caption[256] = {};
-    LoadStringA(app.instance, static_cast<UINT>(result.messageId), text, sizeof text);
-    LoadStringA(app.instance, static_cast<UINT>(result.captionId), caption, sizeof caption);
-    MessageBoxA(app.mainWindow, text, caption, MB_ICONHAND);
-    ExitProcess(static_cast<UINT>(-1));
-  }
-  app.data = std::move(result.data);
-  app.views.resultFlag(views::View::Mineral) = true;
-  PostMessageA(app.mainWindow, WM_COMMAND, 1023, 0);
-}
-
 void onInitMenuPopup(AppContext& app, HMENU popup, int position) {
   WinViewHost host(app);
   views::ViewController controller(app.views, host);
@@ -42,51 +29,116 @@ void onInitMenuPopup(AppContext& app, HMENU popup, int position) {
   views::prepareMenuPopup(position, controller, editor);
 }
 
+void onCreate(AppContext& app) {
+  GetWindowRect(GetDesktopWindow(), &app.savedMainRect);
+  if (app.views.indexDamaged) WinViewHost(app).graySearchItems();
+  app.backgroundStepPending = true;
+  SetTimer(app.mainWindow, kBackgroundTimer, kBackgroundTimerMs, nullptr);
+  // The toolbar (control id ID_TOOLBAR) and the bubble-help registration join here.
+}
+
+void onPaint(AppContext& app) {
+  RECT update;
+  if (!GetUpdateRect(app.mainWindow, &update, FALSE)) return;
+  // The client area shows only its background; the children draw the rest.
+  PAINTSTRUCT ps;
+  BeginPaint(app.mainWindow, &ps);
+  EndPaint(app.mainWindow, &ps);
+  if (app.firstPaintDone) return;
+  app.firstPaintDone = true;
+  runFirstPaint(app);
+}
+
+// One slice of the value index's background loading per tick, until it is complete.
+void onTimer(AppContext& app) {
+  // Before the data start-up there is nothing to load yet; the timer keeps running.
+  if (!app.data) return;
+  app.backgroundStepPending = app.data->collection().valueIndex().loadFieldTableStep(false);
+  if (!app.backgroundStepPending) KillTimer(app.mainWindow, kBackgroundTimer);
+}
+
+void onClose(AppContext& app) {
+  if (app.drawingWindow) DestroyWindow(app.drawingWindow);
+  if (app.descriptionWindow) DestroyWindow(app.descriptionWindow);
+  app.drawingWindow = nullptr;
+  app.descriptionWindow = nullptr;
+  if (const HWND list = GetDlgItem(app.mainWindow, ID_LIST_WINDOW)) DestroyWindow(list);
+}
+
+void onDestroy(AppContext& app) {
+  PostQuitMessage(0);
+  // The sets of all records and the search results go with the window.
+  app.views.enablingLocalities.reset();
+  app.views.enablingSpecimens.reset();
+  app.views.listLocalities = RecordSet();
+  app.views.listSpecimens = RecordSet();
+  app.views.localityResult.reset();
+  app.views.specimenResult.reset();
+}
+
 LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCCREATE) {
+    // The context travels in the creation parameters so the procedure can find it.
+    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    auto* app = static_cast<AppContext*>(create->lpCreateParams);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(app));
+    app->mainWindow = hwnd;
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+  }
+  if (msg == WM_GETMINMAXINFO) {
+    // Needs no context: it arrives even before WM_NCCREATE.
+    auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+    RECT desktop;
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    const views::Size minimum =
+        views::minimumTrackSize(LOWORD(GetDialogBaseUnits()), desktop.bottom - desktop.top);
+    info->ptMinTrackSize.x = minimum.width;
+    info->ptMinTrackSize.y = minimum.height;
+    return 0;
+  }
+  AppContext* app = contextOf(hwnd);
+  if (!app) return DefWindowProcA(hwnd, msg, wParam, lParam);
   switch (msg) {
-    case WM_NCCREATE: {
-      // The context travels in the creation parameters so the procedure can find it.
-      const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-      auto* app = static_cast<AppContext*>(create->lpCreateParams);
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(app));
-      app->mainWindow = hwnd;
-      break;
-    }
-    case WM_GETMINMAXINFO: {
-      // At least 200 quarter character widths wide plus the frame, two thirds of the desktop high.
-      auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-      const LONG baseUnits = GetDialogBaseUnits();
-      RECT desktop;
-      GetWindowRect(GetDesktopWindow(), &desktop);
-      info->ptMinTrackSize.x = (LOWORD(baseUnits) * 200) / 4 + 100;
-      info->ptMinTrackSize.y = ((desktop.bottom - desktop.top) * 2) / 3;
+    case WM_CREATE:
+      onCreate(*app);
       return 0;
-    }
-    case WM_PAINT: {
-      RECT update;
-      if (!GetUpdateRect(hwnd, &update, FALSE)) return 0;
-      PAINTSTRUCT ps;
-      BeginPaint(hwnd, &ps);
-      EndPaint(hwnd, &ps);
-      AppContext* app = contextOf(hwnd);
-      if (!app || app->firstPaintDone) return 0;
-      app->firstPaintDone = true;
-      onFirstPaint(*app);
+    case WM_PAINT:
+      onPaint(*app);
       return 0;
-    }
+    case WM_SIZE:
+      // A minimised size is never saved, so a restore does not scale from it.
+      if (wParam != SIZE_MINIMIZED) onMainWindowResized(*app);
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) {
+        if (const HWND list = GetDlgItem(hwnd, ID_LIST_WINDOW)) SetFocus(list);
+      }
+      return 0;
     case WM_COMMAND:
-      if (AppContext* app = contextOf(hwnd); app && onCommand(*app, LOWORD(wParam))) return 0;
+      if (onCommand(*app, LOWORD(wParam))) return 0;
       break;
     case WM_INITMENUPOPUP:
       // The window menu is the system's; only the bar's popups are ours.
-      if (AppContext* app = contextOf(hwnd); app && !HIWORD(lParam)) {
+      if (!HIWORD(lParam)) {
         onInitMenuPopup(*app, reinterpret_cast<HMENU>(wParam), LOWORD(lParam));
         return 0;
       }
       break;
+    case WM_TIMER:
+      if (wParam == kBackgroundTimer) {
+        onTimer(*app);
+        return 0;
+      }
+      break;
+    case WM_CLOSE:
+      onClose(*app);
+      break;  // default processing destroys the main window
     case WM_DESTROY:
-      PostQuitMessage(0);
+      onDestroy(*app);
       return 0;
+    case WM_COMPACTING:
+      // The picture cache of the drawing window is released here once it exists.
+      return 1;
     default:
       break;
   }
@@ -109,12 +161,10 @@ bool registerMainWindowClass(AppContext& app) {
   return RegisterClassA(&wc) != 0;
 }
 
-bool createMainWindow(AppContext& app) {
-  RECT work;
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  const HWND hwnd = CreateWindowExA(0, kMainWindowClass, kMainWindowClass, WS_OVERLAPPEDWINDOW,
-                                    work.left, work.top, work.right - work.left,
-                                    work.bottom - work.top, nullptr, nullptr, app.instance, &app);
+bool createMainWindow(AppContext& app, const RECT& workArea) {
+  const HWND hwnd = CreateWindowExA(0, kMainWindowClass, kMainWindowClass, WS_OVERLAPPEDWINDOW, workArea.left,
+                                    workArea.top, workArea.right - workArea.left,
+                                    workArea.bottom - workArea.top, nullptr, nullptr, app.instance, &app);
   return hwnd != nullptr;
 }
 

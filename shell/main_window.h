@@ -9,10 +9,15 @@ namespace kalvor::shell {
 // instance looks for to hand over to the first.
 inline constexpr char kMainWindowClass[] = "Kalvor";
 
-// Registers the main window class with the menu "Hauptmenu". Returns false on failure.
+// The background timer that loads the value index's field table step by step.
+inline constexpr UINT_PTR kBackgroundTimer = 900;
+inline constexpr UINT kBackgroundTimerMs = 18;
+
+// Registers the main window class with the menu "Hauptmenu" and a background
+// brush of COLOR_WINDOW (kept in `app`). Returns false on failure.
 bool registerMainWindowClass(AppContext& app);
 
-// Creates the main window over the desktop work area. Returns false on failure.
-bool createMainWindow(AppContext& app);
+// Creates the main window over `workArea` (screen pixels). Returns false on failure.
+bool createMainWindow(AppContext& app, const RECT& workArea);
 
 }  // namespace kalvor::shell

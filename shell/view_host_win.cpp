@@ -1,18 +1,30 @@
 #include "shell/view_host_win.h"
 
+#include <commdlg.h>
+
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "collection/exchange_list.h"
+#include "collection/mineral_specimen.h"
+#include "collection/sort_order.h"
 #include "controls/list_control.h"
 #include "resources/resource_ids.h"
+#include "shell/info_dialog.h"
 #include "shell/name_search_dialog.h"
+#include "shell/progress_dialog.h"
 #include "shell/row_renderers_win.h"
+#include "shell/startup_win.h"
 #include "shell/window_layout.h"
 #include "views/list_model.h"
 
 namespace kalvor::shell {
 namespace {
+
+// "Kalvor Tauschliste (*.ktl)|*.ktl|": the filter of the exchange-list file dialogs.
+constexpr int kExchangeFilterString = 10103;
 
 // A left double click in the mineral list opens the side windows ("Beschreibungsfenster").
 void activateList(HWND list, std::int32_t) {
@@ -92,6 +104,8 @@ views::DialogOutcome WinViewHost::runDialog(views::Dialog dialog, std::int32_t) 
   switch (dialog) {
     case views::Dialog::NameSearch:
       return runNameSearchDialog(app_);
+    case views::Dialog::Info:
+      return {runInfoDialog(app_), std::nullopt, 0};
     default:
       return {};
   }
@@ -100,6 +114,8 @@ views::DialogOutcome WinViewHost::runDialog(views::Dialog dialog, std::int32_t) 
 void WinViewHost::focusList() {
   if (const HWND list = listWindow()) SetFocus(list);
 }
+
+void WinViewHost::placeList() { placeListWindow(app_); }
 
 void WinViewHost::destroyToolbar() {
   if (app_.toolbar) DestroyWindow(app_.toolbar);
@@ -138,6 +154,114 @@ bool WinViewHost::askYesNo(int textId, int captionId) {
   LoadStringA(app_.instance, static_cast<UINT>(textId), text, sizeof text);
   LoadStringA(app_.instance, static_cast<UINT>(captionId), caption, sizeof caption);
   return MessageBoxA(app_.mainWindow, text, caption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
+Collection* WinViewHost::collection() const { return app_.data ? &app_.data->collection() : nullptr; }
+
+std::int32_t WinViewHost::localityCount() const {
+  const Collection* c = collection();
+  return c ? static_cast<std::int32_t>(c->localityCount()) : 0;
+}
+
+std::int32_t WinViewHost::specimenCount() const {
+  const Collection* c = collection();
+  return c ? static_cast<std::int32_t>(c->specimenCount()) : 0;
+}
+
+std::int32_t WinViewHost::glossaryCount() const {
+  return app_.glossary ? static_cast<std::int32_t>(app_.glossary->entryCount()) : 0;
+}
+
+RecordSet WinViewHost::allRecords(std::uint16_t field) {
+  Collection* c = collection();
+  if (!c) return {};
+  return c->valueIndex().getRecordSet(IndexValue::ofNumber(0), field).value_or(RecordSet());
+}
+
+RecordSet WinViewHost::allLocalities() { return allRecords(index_field::kLocalityAll); }
+RecordSet WinViewHost::allSpecimens() { return allRecords(index_field::kSpecimenAll); }
+
+void WinViewHost::openGlossary() {
+  if (!app_.glossary) app_.glossary = Glossary::open(app_.data ? app_.data->folder() : std::string());
+}
+
+void WinViewHost::closeGlossary() { app_.glossary.reset(); }
+
+void WinViewHost::deleteSpecimen(std::int32_t record) {
+  if (Collection* c = collection(); c && record > 0) kalvor::deleteSpecimen(*c, static_cast<std::uint32_t>(record));
+}
+
+void WinViewHost::resortSpecimens() {
+  Collection* c = collection();
+  if (!c) return;
+  c->resortSpecimens();
+  c->saveSpecimenOrder();
+}
+
+bool WinViewHost::openExchangeList(const std::string& path) {
+  Collection* c = collection();
+  if (!c) return false;
+  const HCURSOR previous = SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+  ExchangeOpenStatus status;
+  {
+    ProgressDialog progress(app_.instance, app_.mainWindow, "IndexAufbau1", ID_PROGRESS_LINE);
+    status = kalvor::openExchangeList(*c, path, &progress);
+  }
+  SetCursor(previous);
+  if (status == ExchangeOpenStatus::kOpened) return true;
+  // The user learns why nothing happened rather than facing a silent menu.
+  MessageBoxA(app_.mainWindow, exchangeOpenMessage(status).c_str(), "Tauschliste importieren", MB_ICONEXCLAMATION);
+  return false;
+}
+
+void WinViewHost::closeExchangeList() {
+  if (Collection* c = collection(); c && c->inExchangeMode()) leaveExchangeList(*c);
+}
+
+void WinViewHost::exportExchangeList(const std::string& path) {
+  Collection* c = collection();
+  if (!c) return;
+  ExchangeExportResult result;
+  {
+    ProgressDialog progress(app_.instance, app_.mainWindow, "TAUSCHLISTEN_AUFBAU", ID_EXPORT_PROGRESS_LINE);
+    result = kalvor::exportExchangeList(*c, path, &progress);
+  }
+  if (result.status == ExchangeExportStatus::kNoExchangePieces) {
+    MessageBeep(0);
+  } else if (result.status == ExchangeExportStatus::kFailed) {
+    MessageBoxA(app_.mainWindow, "Die Tauschliste konnte nicht geschrieben werden.", "Tauschliste exportieren",
+                MB_ICONEXCLAMATION);
+  }
+}
+
+std::optional<std::string> WinViewHost::chooseExchangeFile(bool forSaving) {
+  // The filter text separates its parts with "|"; the dialogs want NULs.
+  std::string filter = loadString(app_, kExchangeFilterString);
+  for (char& ch : filter) {
+    if (ch == '|') ch = '\0';
+  }
+  filter.push_back('\0');
+  char file[145] = "*.ktl";
+  std::error_code ec;
+  std::filesystem::path folder = std::filesystem::current_path(ec);
+  std::string initialFolder = folder.string();
+  if (!ec && std::filesystem::is_directory(folder / "tausch", ec)) initialFolder = (folder / "tausch").string();
+  OPENFILENAMEA ofn = {};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = app_.mainWindow;
+  ofn.lpstrFilter = filter.c_str();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = sizeof file;
+  ofn.lpstrInitialDir = initialFolder.c_str();
+  if (forSaving) {
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
+    if (!GetSaveFileNameA(&ofn)) return std::nullopt;
+  } else {
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    if (!GetOpenFileNameA(&ofn)) return std::nullopt;
+  }
+  return std::string(file);
 }
 
 }  // namespace kalvor::shell

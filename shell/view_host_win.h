@@ -17,8 +17,8 @@ class WinViewHost final : public views::ViewHost {
  public:
   explicit WinViewHost(AppContext& app) : app_(app) {}
 
-  bool descriptionOpen() const override { return false; }
-  bool drawingOpen() const override { return false; }
+  bool descriptionOpen() const override { return app_.descriptionWindow != nullptr; }
+  bool drawingOpen() const override { return app_.drawingWindow != nullptr; }
   void createDescription() override {}
   void closeDescription() override {}
   void createDrawing() override {}
@@ -34,7 +34,7 @@ class WinViewHost final : public views::ViewHost {
   void createRangeList(const views::RangeListRequest& request) override;
   void setListRedraw(bool on) override;
   void focusList() override;
-  void placeList() override {}
+  void placeList() override;
   std::int32_t currentMineral() const override;
   std::int32_t currentRecord() const override;
   std::uintptr_t mainFontToken() const override { return 0; }
@@ -49,22 +49,24 @@ class WinViewHost final : public views::ViewHost {
   void closeMainWindow() override;
   void beep() override { MessageBeep(0); }
 
-  std::int32_t localityCount() const override { return 0; }
-  std::int32_t specimenCount() const override { return 0; }
-  std::int32_t glossaryCount() const override { return 0; }
-  RecordSet allLocalities() override { return {}; }
-  RecordSet allSpecimens() override { return {}; }
+  std::int32_t localityCount() const override;
+  std::int32_t specimenCount() const override;
+  std::int32_t glossaryCount() const override;
+  RecordSet allLocalities() override;
+  RecordSet allSpecimens() override;
   bool mineralResultExists() const override { return false; }
-  void openGlossary() override {}
-  void closeGlossary() override {}
-  void deleteSpecimen(std::int32_t) override {}
-  void resortSpecimens() override {}
-  bool openExchangeList(const std::string&) override { return false; }
-  void closeExchangeList() override {}
-  void exportExchangeList(const std::string&) override {}
+  void openGlossary() override;
+  void closeGlossary() override;
+  void deleteSpecimen(std::int32_t record) override;
+  void resortSpecimens() override;
+  bool openExchangeList(const std::string& path) override;
+  void closeExchangeList() override;
+  void exportExchangeList(const std::string& path) override;
 
+  // Runs the Info dialog; the dialogs of the searches, entry forms, labels and
+  // options answer 0 until they exist.
   views::DialogOutcome runDialog(views::Dialog dialog, std::int32_t record) override;
-  std::optional<std::string> chooseExchangeFile(bool) override { return std::nullopt; }
+  std::optional<std::string> chooseExchangeFile(bool forSaving) override;
   bool askYesNo(int textId, int captionId) override;
   void printMineralProfile(std::int32_t) override {}
   void printLocality(std::int32_t) override {}
@@ -72,6 +74,10 @@ class WinViewHost final : public views::ViewHost {
 
  private:
   HWND listWindow() const;
+  // The collection, or null before the data start-up.
+  Collection* collection() const;
+  // The set of all records of `field` (1062 localities, 1091 specimens).
+  RecordSet allRecords(std::uint16_t field);
   // Links a new list window to the description window and gives it the focus.
   void finishList(HWND list);
 

@@ -1,38 +1,79 @@
-// Entry point of kalvor.exe.
+// Entry point of kalvor.exe: start-up in its fixed order, the message loop,
+// then the shut-down.
 #include <windows.h>
 
 #include "controls/list_control.h"
 #include "shell/app_context.h"
 #include "shell/main_window.h"
+#include "shell/shutdown.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR /*commandLine*/, int show) {
-  using namespace kalvor::shell;
-  // A second start hands over to the running program.
-  if (previous != nullptr) {
-    if (HWND other = FindWindowA(kMainWindowClass, kMainWindowClass)) BringWindowToTop(other);
-    return 0;
-  }
-  AppContext app;
-  app.instance = instance;
-  app.settings = kalvor::openPlatformSettings("kalvor.ini");
-  if (!registerMainWindowClass(app) || !kalvor::controls::registerListClass(app) || !createMainWindow(app))
-    return -1;
-  SetWindowTextA(app.mainWindow, kMainWindowClass);
-  if (HDC screen = CreateDCA("DISPLAY", nullptr, nullptr, nullptr)) {
-    const bool smallScreen = GetDeviceCaps(screen, HORZRES) <= 800;
-    app.fonts = DescriptionFontSet::createPlain(
-        screen, app.settings->getInt("Optionen", "Kleine Zeichens\xE4tze", smallScreen ? 1 : 0) != 0);
-    DeleteDC(screen);
-  }
-  ShowWindow(app.mainWindow, show);
-  UpdateWindow(app.mainWindow);
+namespace {
 
+using kalvor::shell::AppContext;
+
+// Fonts from the screen and the width of the arrow 0xAE in the Symbol font,
+// which the description text needs for its cross references.
+void createFonts(AppContext& app) {
+  const HDC screen = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+  if (!screen) return;
+  const bool smallScreen = GetDeviceCaps(screen, HORZRES) <= 800;
+  app.fonts = kalvor::shell::DescriptionFontSet::createPlain(
+      screen, app.settings->getInt("Optionen", "Kleine Zeichens\xE4tze", smallScreen ? 1 : 0) != 0);
+  const HGDIOBJ previous = SelectObject(screen, app.fonts.font(kalvor::FontSlot::kGreek));
+  SIZE extent = {};
+  if (GetTextExtentPoint32A(screen, "\xAE", 1, &extent)) app.arrowWidth = extent.cx;
+  SelectObject(screen, previous);
+  DeleteDC(screen);
+}
+
+// Hands a second start over to the running program's window.
+bool handOverToPreviousInstance(HINSTANCE previous) {
+  if (previous == nullptr) return false;
+  if (const HWND other = FindWindowA(kalvor::shell::kMainWindowClass, kalvor::shell::kMainWindowClass)) {
+    BringWindowToTop(other);
+  }
+  return true;
+}
+
+// Drains the message queue; the side windows get their keyboard handling first.
+void runMessageLoop(const AppContext& app) {
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (app.drawingWindow && IsDialogMessageA(app.drawingWindow, &msg)) continue;
+    if (app.descriptionWindow && IsDialogMessageA(app.descriptionWindow, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
-  app.data.reset();
-  if (app.backgroundBrush) DeleteObject(app.backgroundBrush);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR /*commandLine*/, int show) {
+  using namespace kalvor::shell;
+  if (handOverToPreviousInstance(previous)) return 0;
+
+  AppContext app;
+  app.instance = instance;
+  // The column layouts and the toolbar class join here (list views, toolbar).
+  if (!kalvor::controls::registerListClass(app) || !registerMainWindowClass(app)) return -1;
+  auto settings = std::make_unique<kalvor::HeldSettings>(kalvor::openPlatformSettings("kalvor.ini"));
+  app.startupSettings = settings.get();
+  app.settings = std::move(settings);
+  app.views.indexDamaged = app.settings->getInt("Status", "Index-Defekt", 0) != 0;
+  // The standard streams stay open: today's C runtimes have no small limit of
+  // open streams that the data files would compete for, and closing them
+  // would only hide diagnostics.
+
+  RECT workArea = {};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+  if (!createMainWindow(app, workArea)) return -1;
+  SetWindowTextA(app.mainWindow, kMainWindowClass);
+  createFonts(app);
+  // [Optionen] "Blasenhilfe" is handed to the bubble help here once it exists.
+  ShowWindow(app.mainWindow, show);
+  UpdateWindow(app.mainWindow);
+
+  runMessageLoop(app);
+  shutDown(app);
   return 1;
 }

@@ -1,15 +1,64 @@
 #include "shell/window_layout.h"
 
-#include <algorithm>
+#include <optional>
+
+#include "resources/resource_ids.h"
 
 namespace kalvor::shell {
+namespace {
+
+std::optional<views::Rect> outerRect(HWND window) {
+  RECT r;
+  if (!window || !GetWindowRect(window, &r)) return std::nullopt;
+  return toRect(r);
+}
+
+views::Rect clientRect(HWND window) {
+  RECT r = {};
+  GetClientRect(window, &r);
+  return toRect(r);
+}
+
+void moveTo(HWND window, const views::Rect& r) {
+  MoveWindow(window, r.left, r.top, r.width(), r.height(), TRUE);
+}
+
+}  // namespace
 
 RECT listRectangle(const AppContext& app) {
-  RECT client{0, 0, 0, 0};
-  if (app.mainWindow) GetClientRect(app.mainWindow, &client);
-  constexpr LONG kToolbarBottom = 27;
-  client.top = std::min(kToolbarBottom, client.bottom);
-  return client;
+  return toWinRect(views::listRectangle(clientRect(app.mainWindow), outerRect(app.descriptionWindow),
+                                        outerRect(app.drawingWindow)));
+}
+
+void placeListWindow(const AppContext& app) {
+  const HWND list = GetDlgItem(app.mainWindow, ID_LIST_WINDOW);
+  if (!list) return;
+  moveTo(list, toRect(listRectangle(app)));
+}
+
+void onMainWindowResized(AppContext& app) {
+  RECT now;
+  if (!GetWindowRect(app.mainWindow, &now)) return;
+  const HWND list = GetDlgItem(app.mainWindow, ID_LIST_WINDOW);
+  const views::ResizeMove move =
+      views::planResize(clientRect(app.mainWindow), toRect(app.savedMainRect), toRect(now),
+                        outerRect(app.drawingWindow), outerRect(app.descriptionWindow), list != nullptr);
+  switch (move.target) {
+    case views::ResizeMove::Target::Drawing:
+      // The drawing window's own size handling moves the description and the list.
+      moveTo(app.drawingWindow, move.rect);
+      break;
+    case views::ResizeMove::Target::Description:
+      moveTo(app.descriptionWindow, move.rect);
+      placeListWindow(app);
+      break;
+    case views::ResizeMove::Target::List:
+      moveTo(list, move.rect);
+      break;
+    case views::ResizeMove::Target::None:
+      break;
+  }
+  app.savedMainRect = now;
 }
 
 }  // namespace kalvor::shell

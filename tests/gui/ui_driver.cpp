@@ -25,13 +25,76 @@ Program& Program::operator=(Program&& other) noexcept {
   return *this;
 }
 
-bool Program::start(const std::string& commandLine) {
+bool Program::start(const std::string& commandLine) { return start(commandLine, std::string()); }
+
+bool Program::start(const std::string& commandLine, const std::string& folder) {
   STARTUPINFOA si = {};
   si.cb = sizeof si;
   std::vector<char> cmd(commandLine.begin(), commandLine.end());
   cmd.push_back('\0');
-  return CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &info_) != 0;
+  return CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &si, &info_) != 0;
+}
+
+std::string prepareCaseFolder(const std::string& name) {
+  CreateDirectoryA("cases", nullptr);
+  char full[MAX_PATH];
+  const std::string relative = "cases\\" + name;
+  CreateDirectoryA(relative.c_str(), nullptr);
+  if (GetFullPathNameA(relative.c_str(), MAX_PATH, full, nullptr) == 0) return {};
+  const std::string folder = full;
+  // Empty it: a case must not see what an earlier run left behind.
+  WIN32_FIND_DATAA found;
+  const HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+      const std::string path = folder + "\\" + found.cFileName;
+      SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileA(path.c_str());
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+  }
+  static const char* const kFiles[] = {"kalvor.exe", "kalvor-cli.exe", "kalvor.mi", "kalvor.db",
+                                       "kalvor.na",  "kalvor.gl",      "kalvor.pf", "kalvor.zi",
+                                       "kalvor.lf",  "kalvor.sy",      "logos.pf"};
+  for (const char* file : kFiles) {
+    if (GetFileAttributesA(file) == INVALID_FILE_ATTRIBUTES) continue;
+    if (!CopyFileA(file, (folder + "\\" + file).c_str(), FALSE)) return {};
+  }
+  return folder;
+}
+
+std::optional<DWORD> runToEnd(const std::string& commandLine, const std::string& folder, DWORD timeoutMs) {
+  Program program;
+  if (!program.start(commandLine, folder)) return std::nullopt;
+  const auto code = program.waitForExit(timeoutMs);
+  if (!code) program.kill();
+  return code;
+}
+
+std::optional<FileStamp> fileStamp(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  FileStamp stamp;
+  stamp.size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  stamp.written = (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                  data.ftLastWriteTime.dwLowDateTime;
+  stamp.attributes = data.dwFileAttributes;
+  return stamp;
+}
+
+std::vector<std::string> childTexts(HWND window) {
+  std::vector<std::string> texts;
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    texts.push_back(windowText(child));
+  }
+  return texts;
+}
+
+bool waitUntilResponsive(HWND window, DWORD timeoutMs) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
 }
 
 std::optional<DWORD> Program::waitForExit(DWORD timeoutMs) {

@@ -22,6 +22,8 @@ class Program {
 
   // Starts `commandLine` in the current folder. Returns false when it cannot start.
   bool start(const std::string& commandLine);
+  // Starts `commandLine` with `folder` as its working folder.
+  bool start(const std::string& commandLine, const std::string& folder);
   // Waits for the program to end; returns its exit code, or nothing on time-out.
   std::optional<DWORD> waitForExit(DWORD timeoutMs);
   // Ends the program forcibly (used when a test failed and it still runs).
@@ -63,6 +65,31 @@ std::string windowText(HWND window);
 bool clickButton(HWND dialog, int controlId);
 // The items of a list box control.
 std::vector<std::string> listBoxItems(HWND dialog, int controlId);
+
+// A fresh working folder for one case, cases\<name> under the current folder:
+// emptied, then given kalvor.exe, kalvor-cli.exe and the reference files of
+// the current folder (no derived files, no collection, no kalvor.ini).
+// Returns its full path, empty on failure.
+std::string prepareCaseFolder(const std::string& name);
+
+// Runs a program in `folder` and waits for it; its exit code, nothing on time-out.
+std::optional<DWORD> runToEnd(const std::string& commandLine, const std::string& folder, DWORD timeoutMs);
+
+// Size and last write time of a file; nothing when it does not exist.
+struct FileStamp {
+  ULONGLONG size = 0;
+  ULONGLONG written = 0;  // FILETIME as one number
+  DWORD attributes = 0;
+  friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+std::optional<FileStamp> fileStamp(const std::string& path);
+
+// The texts of the direct children of a window, in z order.
+std::vector<std::string> childTexts(HWND window);
+
+// Waits until the program's user-interface thread answers a message again
+// (its start-up and any modal work are over). False on time-out.
+bool waitUntilResponsive(HWND window, DWORD timeoutMs);
 
 // Lets the program under test work off its messages for a while.
 void settle(DWORD ms);

@@ -1,0 +1,34 @@
+#include "shell/shutdown.h"
+
+#include "collection/exchange_list.h"
+
+namespace kalvor::shell {
+namespace {
+
+// The list views write the column layouts that the user changed to
+// "kalvor.ini" here (saveChangedColumns), once they exist.
+void writeChangedColumnLayouts(AppContext&) {}
+
+}  // namespace
+
+void shutDown(AppContext& app) {
+  app.fonts = DescriptionFontSet();
+  if (app.backgroundBrush) DeleteObject(app.backgroundBrush);
+  app.backgroundBrush = nullptr;
+
+  bool indexDamaged = app.views.indexDamaged;
+  app.glossary.reset();
+  if (app.data) {
+    // The flag that matters is the user's own index, not an exchange list's.
+    Collection& collection = app.data->collection();
+    if (collection.inExchangeMode()) leaveExchangeList(collection);
+    indexDamaged = collection.unavailable();
+    // Closes every data file; the collection marks "kalvor.st" and "kalvor.fs" read-only.
+    app.data.reset();
+  }
+  if (app.settings) app.settings->writeInt("Status", "Index-Defekt", indexDamaged ? 1 : 0);
+  writeChangedColumnLayouts(app);
+  app.views = views::ViewState();
+}
+
+}  // namespace kalvor::shell
