@@ -27,6 +27,28 @@ std::vector<StoredName> readStoredNames(const std::string& path) {
   return names;
 }
 
+std::vector<std::string> readGlossaryTerms(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const auto u16 = [&](std::size_t at) { return static_cast<std::size_t>(bytes[at] | (bytes[at + 1] << 8)); };
+  std::vector<std::string> terms;
+  if (bytes.size() < 2) return terms;
+  const std::size_t count = u16(0);
+  for (std::size_t i = 0; i < count && 2 + 4 * i + 4 <= bytes.size(); ++i) {
+    const std::size_t at = 2 + 4 * i;
+    const std::size_t offset = bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) |
+                               (static_cast<std::size_t>(bytes[at + 3]) << 24);
+    std::string term;
+    if (offset + 2 <= bytes.size()) {
+      const std::size_t length = std::min(u16(offset), bytes.size() - offset - 2);
+      const std::string text(reinterpret_cast<const char*>(&bytes[offset + 2]), length);
+      if (!text.empty() && text[0] == '#') term = text.substr(1, text.find('#', 1) - 1);
+    }
+    terms.push_back(term);
+  }
+  return terms;
+}
+
 HWND waitForChild(HWND parent, int id, DWORD timeoutMs) {
   for (DWORD waited = 0; waited <= timeoutMs; waited += 100) {
     if (const HWND child = GetDlgItem(parent, id)) return child;

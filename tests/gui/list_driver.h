@@ -28,6 +28,11 @@ struct StoredName {
 // empty when it cannot be read.
 std::vector<StoredName> readStoredNames(const std::string& path);
 
+// The terms of the glossary "kalvor.gl" (u16 count, u32 offsets, u16 length
+// and text per entry; the term stands between a leading "#" and the next),
+// index = record number - 1; an entry without a term gives "". Empty when unreadable.
+std::vector<std::string> readGlossaryTerms(const std::string& path);
+
 // Waits until the child with that id exists; null on time-out.
 HWND waitForChild(HWND parent, int id, DWORD timeoutMs);
 

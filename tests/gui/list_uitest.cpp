@@ -156,6 +156,33 @@ UI_CASE(list, mineralListTypeAheadAndNameSearch) {
     UI_CHECK(saveScreenshot(main, "screenshots/list-mineral-malachit.png"));
   }
 
+  // The glossary is a record list: a letter finds the first term beginning with it.
+  const std::vector<std::string> terms = readGlossaryTerms("kalvor.gl");
+  UI_CHECK(terms.size() > 10);
+  sendCommand(main, 1027);  // "&Glossar"
+  settle(500);
+  const HWND glossary = GetDlgItem(main, 1000);
+  UI_CHECK(glossary != nullptr);
+  UI_CHECK_EQ(listQuery(glossary, kListQueryCount), static_cast<long>(terms.size()));
+  UI_CHECK_EQ(listQuery(glossary, kListQuerySelected), 1L);
+  typeLetters(glossary, "f");
+  const long found = listQuery(glossary, kListQuerySelected);
+  UI_CHECK(found > 1 && found <= static_cast<long>(terms.size()));
+  if (found > 1 && found <= static_cast<long>(terms.size())) {
+    UI_CHECK(beginsWithIgnoringCase(terms[static_cast<std::size_t>(found - 1)], "f"));
+    UI_CHECK(!beginsWithIgnoringCase(terms[static_cast<std::size_t>(found - 2)], "f"));
+  }
+  // From there, "d" walks back to the first term beginning with D.
+  typeLetters(glossary, "d");
+  const long back = listQuery(glossary, kListQuerySelected);
+  UI_CHECK(back > 1 && back < found);
+  if (back > 1 && back < found) {
+    UI_CHECK(beginsWithIgnoringCase(terms[static_cast<std::size_t>(back - 1)], "d"));
+    UI_CHECK(!beginsWithIgnoringCase(terms[static_cast<std::size_t>(back - 2)], "d"));
+  }
+  settle(300);
+  UI_CHECK(saveScreenshot(main, "screenshots/list-glossar-d.png"));
+
   PostMessageA(main, WM_CLOSE, 0, 0);
   const auto code = kalvor.waitForExit(30000);
   UI_CHECK(code.has_value());
