@@ -505,6 +505,8 @@ LRESULT CALLBACK listProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case kListQueryCount:
       return s->model->count();
+    case kListQueryCharWidth:
+      return s->averageCharWidth;
     default:
       break;
   }

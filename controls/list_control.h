@@ -42,6 +42,7 @@ inline constexpr UINT kListQuerySelected = 0x408;  // returns the selected id (M
 inline constexpr UINT kListQueryTop = 0x409;       // returns the top row
 inline constexpr UINT kListQueryItem = 0x40A;      // wParam: row; returns its id or record, 0 past the end
 inline constexpr UINT kListQueryCount = 0x40B;     // returns the number of rows
+inline constexpr UINT kListQueryCharWidth = 0x40C; // returns the average character width of column widths
 
 // Notifications to the parent (WM_COMMAND high word, low word = control id).
 inline constexpr WORD kListFocusGained = 0x100;

@@ -66,6 +66,34 @@ bool waitForListSelection(HWND parent, int id, long selected, DWORD timeoutMs) {
   return false;
 }
 
+std::vector<HWND> listHeaders(HWND list) {
+  std::vector<std::pair<LONG, HWND>> found;
+  for (HWND child = GetWindow(list, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    char name[32] = {};
+    GetClassNameA(child, name, sizeof name);
+    if (lstrcmpiA(name, "SysHeader32") != 0) continue;
+    RECT r;
+    GetWindowRect(child, &r);
+    found.emplace_back(r.top, child);
+  }
+  std::sort(found.begin(), found.end());
+  std::vector<HWND> headers;
+  for (const auto& f : found) headers.push_back(f.second);
+  return headers;
+}
+
+void dragHeaderDivider(HWND header, int x, int dx) {
+  RECT r;
+  GetClientRect(header, &r);
+  const int y = r.bottom / 2;
+  PostMessageA(header, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+  PostMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  PostMessageA(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + dx / 2, y));
+  PostMessageA(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + dx, y));
+  PostMessageA(header, WM_LBUTTONUP, 0, MAKELPARAM(x + dx, y));
+  settle(300);
+}
+
 int listRowsTop(HWND list) {
   int top = 0;
   for (HWND child = GetWindow(list, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {

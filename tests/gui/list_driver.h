@@ -16,6 +16,7 @@ inline constexpr UINT kListQuerySelected = 0x408;
 inline constexpr UINT kListQueryTop = 0x409;
 inline constexpr UINT kListQueryItem = 0x40A;
 inline constexpr UINT kListQueryCount = 0x40B;
+inline constexpr UINT kListQueryCharWidth = 0x40C;
 
 // One record of "kalvor.fl": the name (Windows-1252) and its id (MineralNumber + 1).
 struct StoredName {
@@ -39,6 +40,13 @@ HWND waitForChild(HWND parent, int id, DWORD timeoutMs);
 // Waits until the list child `id` of `parent` reports `selected` (the list
 // may be being made anew meanwhile); false on time-out.
 bool waitForListSelection(HWND parent, int id, long selected, DWORD timeoutMs);
+
+// The list's column header controls ("SysHeader32"), top to bottom.
+std::vector<HWND> listHeaders(HWND list);
+
+// Drags a header divider at client x of `header` by `dx` pixels with the mouse
+// messages a user's drag produces.
+void dragHeaderDivider(HWND header, int x, int dx);
 
 // The y of the list's first row in its client area: below its column headers.
 int listRowsTop(HWND list);

@@ -188,3 +188,49 @@ UI_CASE(list, mineralListTypeAheadAndNameSearch) {
   UI_CHECK(code.has_value());
   if (!code) kalvor.kill();
 }
+
+// Dragging the divider after "Mineralname" in the wide mineral list changes
+// that column's width, and the exit writes only that entry to "kalvor.ini".
+UI_CASE(list, columnWidthDraggedAndSavedAtExit) {
+  char folder[MAX_PATH] = {};
+  GetCurrentDirectoryA(sizeof folder, folder);
+  const std::string ini = std::string(folder) + "\\kalvor.ini";
+  WritePrivateProfileStringA("Mineralliste", nullptr, nullptr, ini.c_str());
+
+  Program kalvor;
+  UI_CHECK(kalvor.start("kalvor.exe"));
+  const HWND main = waitForWindow(kalvor.processId(), "Kalvor", "Kalvor", 60000);
+  const HWND list = main ? waitForChild(main, 1000, 60000) : nullptr;
+  UI_CHECK(list != nullptr);
+  if (!list) {
+    kalvor.kill();
+    return;
+  }
+  settle(500);
+  const std::vector<HWND> headers = listHeaders(list);
+  UI_CHECK_EQ(headers.size(), std::size_t{1});  // the default mineral layout has one line
+  const long average = listQuery(list, kListQueryCharWidth);
+  UI_CHECK(average > 0);
+  if (!headers.empty() && average > 0) {
+    // "Mineralname" is 80 quarter character widths wide by default.
+    const int nameRight = static_cast<int>(80 * average / 4);
+    dragHeaderDivider(headers.front(), nameRight, 40);
+    UI_CHECK(saveScreenshot(main, "screenshots/list-column-dragged.png"));
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    const auto code = kalvor.waitForExit(30000);
+    UI_CHECK(code.has_value());
+    if (!code) kalvor.kill();
+    char value[64] = {};
+    GetPrivateProfileStringA("Mineralliste", "Feld0", "", value, sizeof value, ini.c_str());
+    const std::string expected = "1,1," + std::to_string((nameRight + 40) * 4 / average);
+    UI_CHECK_EQ(std::string(value), expected);
+    // No other column changed, so no other key is written.
+    GetPrivateProfileStringA("Mineralliste", "Feld10", "", value, sizeof value, ini.c_str());
+    UI_CHECK_EQ(std::string(value), std::string());
+    GetPrivateProfileStringA("Mineralliste", "Feld1", "", value, sizeof value, ini.c_str());
+    UI_CHECK_EQ(std::string(value), std::string());
+  } else {
+    kalvor.kill();
+  }
+  WritePrivateProfileStringA("Mineralliste", nullptr, nullptr, ini.c_str());
+}
