@@ -19,6 +19,8 @@ namespace {
 
 constexpr UINT_PTR kDragTimer = 1000;
 constexpr UINT kDragPeriodMs = 18;
+// A pause longer than this between two letters starts a new type-ahead name.
+constexpr LONG kTypeAheadPauseMs = 1000;
 // The parent's property that names the newest list that subclassed it.
 constexpr const char* kParentProperty = "EIPLISTE";
 
@@ -148,9 +150,11 @@ void onLetter(ListState& s, char letter) {
     SetCursor(previous);
     return;
   }
-  // With a letter target each letter starts a new search; otherwise the
-  // letters typed in a row make up the name.
-  if (!s.writesEdit() && s.letterTarget) s.typed = 0;
+  // Letters typed in quick succession make up the name; after a pause the
+  // next letter starts a new one.
+  const LONG now = GetMessageTime();
+  if (now - s.lastLetterTime > kTypeAheadPauseMs) s.typed = 0;
+  s.lastLetterTime = now;
   s.typeAhead = s.typeAhead.substr(0, std::min(s.typed, s.typeAhead.size()));
   if (s.typeAhead.size() < views::kMaxTypeAheadLength) s.typeAhead += letter;
   s.typed = s.typeAhead.size();
@@ -262,10 +266,11 @@ void onRightDoubleClick(ListState& s, int y) {
   const int oldSelection = s.model->selection();
   const int oldTop = s.model->topRow();
   s.model->select(*row);
-  const std::int32_t argument = callbackArgument(s);
+  const HWND window = s.window;
+  s.rightDouble(window, callbackArgument(s));
+  if (listStateOf(window) != &s) return;  // the callback destroyed the list
   s.model->select(oldSelection);
   s.model->scrollTo(oldTop);
-  s.rightDouble(s.window, argument);
 }
 
 // --- Watched edit fields: the parent's WM_COMMAND reaches the lists first ----
@@ -361,7 +366,7 @@ bool onCreate(ListState& s, const CREATESTRUCTA& create) {
       s.model = views::ListModel::someNames(names, *params->ordinals, ordinal);
     else
       s.model = views::ListModel::allNames(names, ordinal);
-    s.mineralRenderer = shell::makeMineralRowRenderer(*s.app);
+    if (s.app->data->names().size() > 0) s.mineralRenderer = shell::makeMineralRowRenderer(*s.app);
   }
   RECT client{0, 0, 0, 0};
   GetClientRect(s.window, &client);
@@ -500,6 +505,8 @@ LRESULT CALLBACK listProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case kListQueryCount:
       return s->model->count();
+    case kListQueryCharWidth:
+      return s->averageCharWidth;
     default:
       break;
   }
@@ -522,6 +529,7 @@ int ListState::rowWidth() const {
 
 bool registerListClass(shell::AppContext& app) {
   InitCommonControls();
+  if (app.settings) app.listLayouts.load(*app.settings);
   WNDCLASSA existing;
   if (GetClassInfoA(app.instance, kListClass, &existing)) return true;
   WNDCLASSA wc = {};

@@ -42,6 +42,7 @@ inline constexpr UINT kListQuerySelected = 0x408;  // returns the selected id (M
 inline constexpr UINT kListQueryTop = 0x409;       // returns the top row
 inline constexpr UINT kListQueryItem = 0x40A;      // wParam: row; returns its id or record, 0 past the end
 inline constexpr UINT kListQueryCount = 0x40B;     // returns the number of rows
+inline constexpr UINT kListQueryCharWidth = 0x40C; // returns the average character width of column widths
 
 // Notifications to the parent (WM_COMMAND high word, low word = control id).
 inline constexpr WORD kListFocusGained = 0x100;
@@ -70,9 +71,14 @@ struct ListCreateParams {
   std::unique_ptr<views::RowRenderer> renderer;
 };
 
-// Registers the class once per run; `app` must outlive every list window.
+// Registers the class once per run and reads the column layouts from the
+// settings; `app` must outlive every list window.
 // Returns true on success (also when it is already registered).
 bool registerListClass(shell::AppContext& app);
+
+// The measures the row renderers need: the average character width and the
+// widest mineral name in the main font (+ 10/4 average widths), measured once.
+views::RowMetrics listRowMetrics(shell::AppContext& app);
 
 // Creates a list child window of `parent` with control id `id` at `rect`.
 // Style bits from kListStyle*; returns null on failure (an empty record set).

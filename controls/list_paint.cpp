@@ -112,36 +112,56 @@ void applyFont(ListState& s, HFONT font) {
   }
 }
 
-int widestNameWidth(ListState& s) {
-  if (!s.app || !s.app->data) return 0;
+namespace {
+
+// Widest name of the full list in `font` + 10/4 average widths, cached per font.
+int measureWidestName(shell::AppContext& app, HDC dc, HFONT font, int averageCharWidth) {
+  if (!app.data) return 0;
   // Keyed by the font's description: dialogs and the main window use different fonts.
   LOGFONTA logFont = {};
-  GetObjectA(s.font, sizeof logFont, &logFont);
+  GetObjectA(font, sizeof logFont, &logFont);
   const std::string key(reinterpret_cast<const char*>(&logFont), sizeof logFont);
-  auto& cache = s.app->widestListNames;
+  auto& cache = app.widestListNames;
   if (const auto it = cache.find(key); it != cache.end()) return it->second;
-  shell::WindowDc dc(s.window);
   int widest = 0;
   {
-    shell::ScopedSelectObject select(dc.get(), s.font);
+    shell::ScopedSelectObject select(dc, font);
     // One table of character widths instead of thousands of text measurements.
     std::array<INT, 256> widths{};
-    if (!GetCharWidth32A(dc.get(), 0, 255, widths.data())) widths.fill(s.averageCharWidth);
-    for (const NameListNode& node : s.app->data->names().nodes()) {
+    if (!GetCharWidth32A(dc, 0, 255, widths.data())) widths.fill(averageCharWidth);
+    for (const NameListNode& node : app.data->names().nodes()) {
       int width = 0;
       for (const char c : node.name) width += widths[static_cast<unsigned char>(c)];
       widest = std::max(widest, width);
     }
   }
-  const int result = widest + 10 * s.averageCharWidth / 4;
+  const int result = widest + 10 * averageCharWidth / 4;
   cache.emplace(key, result);
   return result;
 }
 
+}  // namespace
+
+int widestNameWidth(ListState& s) {
+  if (!s.app) return 0;
+  shell::WindowDc dc(s.window);
+  return measureWidestName(*s.app, dc.get(), s.font, s.averageCharWidth);
+}
+
+views::RowMetrics listRowMetrics(shell::AppContext& app) {
+  views::RowMetrics metrics;
+  metrics.averageCharWidth = app.fonts.averageCharWidth();
+  shell::WindowDc dc(nullptr);
+  metrics.widestName = measureWidestName(app, dc.get(), app.fonts.font(FontSlot::kText), metrics.averageCharWidth);
+  return metrics;
+}
+
 void updateWideBit(ListState& s) {
   if (s.rangeMode()) return;
-  // Detailed rows need room for the name and at least as much again for the columns.
-  if (s.client.cx > 2 * widestNameWidth(s)) s.flags |= kListStyleWide;
+  // The same threshold as the narrow form of the record rows: room for the
+  // widest name and 30 quarter character widths besides.
+  const views::RowMetrics metrics{s.averageCharWidth, widestNameWidth(s)};
+  if (!views::isNarrowRow(metrics, s.client.cx)) s.flags |= kListStyleWide;
   else s.flags &= ~kListStyleWide;
 }
 

@@ -42,6 +42,7 @@ struct ListState {
   // Type-ahead: the text, and how many of its characters were typed in the list.
   std::string typeAhead;
   std::size_t typed = 0;
+  LONG lastLetterTime = 0;  // message time of the last letter typed in the list
   // Watched edit fields (ids of siblings) and the active one.
   std::vector<int> watchedIds;
   HWND activeEdit = nullptr;

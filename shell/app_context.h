@@ -14,6 +14,7 @@
 #include "refdb/glossary.h"
 #include "refdb/startup.h"
 #include "shell/gdi_canvas.h"
+#include "views/column_layout.h"
 #include "views/view_state.h"
 
 namespace kalvor::shell {
@@ -40,6 +41,9 @@ struct AppContext {
   std::unique_ptr<ReferenceData> data;
   // The program's fonts, made at start and anew after the options dialog.
   DescriptionFontSet fonts;
+  // The column layouts of the mineral, locality and specimen lists, read from
+  // "kalvor.ini" when the list class is registered; the renderers change widths.
+  views::ColumnLayouts listLayouts;
   // Widest mineral name (+ 10/4 average widths) per list font (keyed by its
   // LOGFONT bytes), measured once by the list control; the narrow threshold uses it.
   std::map<std::string, int> widestListNames;

@@ -1,57 +1,60 @@
 #include "shell/row_renderers_win.h"
 
 #include <optional>
-#include <string>
 
+#include "controls/list_control.h"
 #include "refdb/glossary.h"
+#include "views/list_rows.h"
 
 namespace kalvor::shell {
 namespace {
 
-// Plain rows until the detailed locality and specimen rows exist: the record
-// number, or for the glossary the entry's term.
-class PlainRowRenderer final : public views::RowRenderer {
+// The glossary rows with the glossary they read, so the list owns both.
+class OwnedGlossaryRows final : public views::RowRenderer {
  public:
-  PlainRowRenderer(AppContext& app, views::ListKind kind) : kind_(kind) {
-    if (kind == views::ListKind::Glossary && app.data) glossary_ = Glossary::open(app.data->folder());
-  }
+  explicit OwnedGlossaryRows(Glossary glossary) : glossary_(std::move(glossary)), rows_(glossary_) {}
 
-  int drawRow(Canvas& canvas, int x, int y, int rowHeight, int, std::int32_t record) override {
-    canvas.selectFont(FontSlot::kText);
-    canvas.drawText(x + 2, y + rowHeight * 4 / 5, text(record));
-    return 1;
+  int drawRow(Canvas& canvas, int x, int y, int rowHeight, int rowWidth, std::int32_t record) override {
+    return rows_.drawRow(canvas, x, y, rowHeight, rowWidth, record);
   }
-  int linesPerRecord(int) const override { return 1; }
-  std::vector<views::HeaderCell> headerCells(int) const override { return {}; }
-  bool columnResizable(int, int) const override { return false; }
-  void setColumnWidth(int, int, int) override {}
-  int firstCharacter(std::int32_t record) const override {
-    if (kind_ != views::ListKind::Glossary) return -1;
-    const std::string term = text(record);
-    return term.empty() ? -1 : static_cast<unsigned char>(term.front());
+  int linesPerRecord(int rowWidth) const override { return rows_.linesPerRecord(rowWidth); }
+  std::vector<views::HeaderCell> headerCells(int rowWidth) const override { return rows_.headerCells(rowWidth); }
+  bool columnResizable(int line, int position) const override { return rows_.columnResizable(line, position); }
+  void setColumnWidth(int line, int position, int quarters) override {
+    rows_.setColumnWidth(line, position, quarters);
   }
+  int firstCharacter(std::int32_t record) const override { return rows_.firstCharacter(record); }
 
  private:
-  // The term between the entry's leading "#" and the next "#"; nothing without them.
-  std::string text(std::int32_t record) const {
-    if (kind_ != views::ListKind::Glossary) return std::to_string(record);
-    if (!glossary_ || record < 1) return {};
-    const std::optional<std::string> entry = glossary_->entry(static_cast<std::uint16_t>(record - 1));
-    if (!entry || entry->empty() || entry->front() != '#') return {};
-    const std::size_t end = entry->find('#', 1);
-    return entry->substr(1, end == std::string::npos ? std::string::npos : end - 1);
-  }
-
-  views::ListKind kind_;
-  std::optional<Glossary> glossary_;
+  Glossary glossary_;
+  views::GlossaryRowRenderer rows_;
 };
 
 }  // namespace
 
 std::unique_ptr<views::RowRenderer> makeRowRenderer(AppContext& app, views::ListKind kind) {
-  return std::make_unique<PlainRowRenderer>(app, kind);
+  if (!app.data) return nullptr;
+  const views::RowMetrics metrics = controls::listRowMetrics(app);
+  switch (kind) {
+    case views::ListKind::Glossary: {
+      std::optional<Glossary> glossary = Glossary::open(app.data->folder());
+      if (!glossary) return nullptr;
+      return std::make_unique<OwnedGlossaryRows>(std::move(*glossary));
+    }
+    case views::ListKind::Locality:
+      return std::make_unique<views::LocalityRowRenderer>(app.data->collection(), app.data->names(),
+                                                          app.listLayouts.localities, metrics);
+    case views::ListKind::Specimen:
+      return std::make_unique<views::SpecimenRowRenderer>(app.data->collection(), app.data->names(),
+                                                          app.listLayouts.specimens, metrics);
+  }
+  return nullptr;
 }
 
-std::unique_ptr<views::RowRenderer> makeMineralRowRenderer(AppContext&) { return nullptr; }
+std::unique_ptr<views::RowRenderer> makeMineralRowRenderer(AppContext& app) {
+  if (!app.data) return nullptr;
+  return std::make_unique<views::MineralRowRenderer>(app.data->database(), app.listLayouts.minerals,
+                                                     controls::listRowMetrics(app));
+}
 
 }  // namespace kalvor::shell

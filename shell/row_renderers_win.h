@@ -9,11 +9,12 @@
 
 namespace kalvor::shell {
 
-// The renderer of a range list's rows (glossary, locality or specimen rows).
+// The renderer of a range list's rows (glossary, locality or specimen rows);
+// null before the data is loaded or without a glossary file.
 std::unique_ptr<views::RowRenderer> makeRowRenderer(AppContext& app, views::ListKind kind);
 
-// The renderer of detailed mineral rows for wide mineral lists; null while
-// the program has none (the list then draws plain names at every width).
+// The renderer of detailed mineral rows for wide mineral lists; null before
+// the data is loaded (the list then draws plain names).
 std::unique_ptr<views::RowRenderer> makeMineralRowRenderer(AppContext& app);
 
 }  // namespace kalvor::shell

@@ -5,9 +5,10 @@
 namespace kalvor::shell {
 namespace {
 
-// The list views write the column layouts that the user changed to
-// "kalvor.ini" here (saveChangedColumns), once they exist.
-void writeChangedColumnLayouts(AppContext&) {}
+// Only the column entries whose width the user changed in this run are written.
+void writeChangedColumnLayouts(AppContext& app) {
+  if (app.settings) app.listLayouts.save(*app.settings);
+}
 
 }  // namespace
 

@@ -18,22 +18,13 @@
 #include "shell/row_renderers_win.h"
 #include "shell/startup_win.h"
 #include "shell/window_layout.h"
+#include "views/list_model.h"
 
 namespace kalvor::shell {
 namespace {
 
 // "Kalvor Tauschliste (*.ktl)|*.ktl|": the filter of the exchange-list file dialogs.
 constexpr int kExchangeFilterString = 10103;
-
-// Record numbers in display order, whichever form the sort order is kept in.
-std::vector<std::uint32_t> displayOrder(const SortOrder& order) {
-  if (order.form == kOrderList) return order.entries;
-  std::vector<std::uint32_t> list(order.entries.size(), 0);
-  for (std::size_t r = 0; r < order.entries.size(); ++r) {
-    if (order.entries[r] < list.size()) list[order.entries[r]] = static_cast<std::uint32_t>(r + 1);
-  }
-  return list;
-}
 
 // A left double click in the mineral list opens the side windows ("Beschreibungsfenster").
 void activateList(HWND list, std::int32_t) {
@@ -87,8 +78,8 @@ void WinViewHost::createRangeList(const views::RangeListRequest& request) {
   params.records = request.records;
   if (app_.data && request.records) {
     Collection& collection = app_.data->collection();
-    if (request.kind == views::ListKind::Locality) params.displayOrder = displayOrder(collection.localityOrder());
-    if (request.kind == views::ListKind::Specimen) params.displayOrder = displayOrder(collection.specimenOrder());
+    if (request.kind == views::ListKind::Locality) params.displayOrder = views::displayOrderOf(collection.localityOrder());
+    if (request.kind == views::ListKind::Specimen) params.displayOrder = views::displayOrderOf(collection.specimenOrder());
   }
   params.renderer = makeRowRenderer(app_, request.kind);
   const HWND list = controls::createListWindow(app_.mainWindow, ID_LIST_WINDOW, listRectangle(app_),

@@ -35,6 +35,16 @@ WatchedText parseWatchedText(std::string_view raw) {
   return out;
 }
 
+std::vector<std::uint32_t> displayOrderOf(const SortOrder& order) {
+  if (order.form == kOrderList) return order.entries;
+  // Form 2 holds each record's 0-based display position: invert it.
+  std::vector<std::uint32_t> list(order.entries.size(), 0);
+  for (std::size_t r = 0; r < order.entries.size(); ++r) {
+    if (order.entries[r] < list.size()) list[order.entries[r]] = static_cast<std::uint32_t>(r + 1);
+  }
+  return list;
+}
+
 ListModel ListModel::allNames(const MineralNameList& names, std::uint32_t ordinal) {
   ListModel m;
   m.names_ = &names;

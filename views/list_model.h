@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "collection/record_set.h"
+#include "collection/sort_order.h"
 #include "refdb/names.h"
 
 namespace kalvor::views {
@@ -33,6 +34,9 @@ struct WatchedText {
 // leading blanks skipped, cut to 39 characters; a trailing blank on a text of
 // at least 2 characters is removed and asks for completion.
 WatchedText parseWatchedText(std::string_view raw);
+
+// The record numbers of a sort order in display order, whichever form it is kept in.
+std::vector<std::uint32_t> displayOrderOf(const SortOrder& order);
 
 class ListModel {
  public:

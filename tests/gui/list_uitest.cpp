@@ -59,6 +59,13 @@ UI_CASE(list, mineralListTypeAheadAndNameSearch) {
   UI_CHECK(firstQu != 0);
   UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(firstQu));
   UI_CHECK(listQuery(list, kListQueryTop) > 0);
+  // After a pause a letter starts a new name.
+  settle(1200);
+  typeLetters(list, "m");
+  UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(firstIdWithPrefix(names, "M")));
+  settle(1200);
+  typeLetters(list, "qu");
+  UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(firstQu));
   settle(300);
   UI_CHECK(saveScreenshot(main, "screenshots/list-mineral-qu.png"));
 
@@ -87,8 +94,9 @@ UI_CASE(list, mineralListTypeAheadAndNameSearch) {
   const long scrolledTop = listQuery(list, kListQueryTop);
   UI_CHECK(scrolledTop > 0);
   UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(names.front().id));
-  PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 2));
-  PostMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(20, 2));
+  const int rowsTop = listRowsTop(list);
+  PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, rowsTop + 2));
+  PostMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(20, rowsTop + 2));
   settle(200);
   UI_CHECK_EQ(listQuery(list, kListQuerySelected), listQuery(list, kListQueryItem, scrolledTop));
 
@@ -131,6 +139,15 @@ UI_CASE(list, mineralListTypeAheadAndNameSearch) {
     UI_CHECK(setControlText(dialog, 1310, "Azurit, Malachit"));
     settle(200);
     UI_CHECK_EQ(listQuery(dialogList, kListQuerySelected), static_cast<long>(malachite));
+    // A key move in the dialog's list writes the new name in place of the last one.
+    const auto at = std::find_if(names.begin(), names.end(), [&](const StoredName& n) { return n.id == malachite; });
+    const std::string next = at != names.end() && at + 1 != names.end() ? (at + 1)->name : std::string();
+    PostMessageA(dialogList, WM_KEYDOWN, VK_DOWN, 1);
+    settle(200);
+    UI_CHECK_EQ(windowText(GetDlgItem(dialog, 1310)), "Azurit, " + next);
+    PostMessageA(dialogList, WM_KEYDOWN, VK_UP, 1);
+    settle(200);
+    UI_CHECK_EQ(windowText(GetDlgItem(dialog, 1310)), std::string("Azurit, Malachit"));
     UI_CHECK(saveScreenshot(dialog, "screenshots/list-namensuche.png"));
     UI_CHECK(clickButton(dialog, 1));
     // The main list is made anew over all names with Malachit selected.
@@ -139,8 +156,81 @@ UI_CASE(list, mineralListTypeAheadAndNameSearch) {
     UI_CHECK(saveScreenshot(main, "screenshots/list-mineral-malachit.png"));
   }
 
+  // The glossary is a record list: a letter finds the first term beginning with it.
+  const std::vector<std::string> terms = readGlossaryTerms("kalvor.gl");
+  UI_CHECK(terms.size() > 10);
+  sendCommand(main, 1027);  // "&Glossar"
+  settle(500);
+  const HWND glossary = GetDlgItem(main, 1000);
+  UI_CHECK(glossary != nullptr);
+  UI_CHECK_EQ(listQuery(glossary, kListQueryCount), static_cast<long>(terms.size()));
+  UI_CHECK_EQ(listQuery(glossary, kListQuerySelected), 1L);
+  typeLetters(glossary, "f");
+  const long found = listQuery(glossary, kListQuerySelected);
+  UI_CHECK(found > 1 && found <= static_cast<long>(terms.size()));
+  if (found > 1 && found <= static_cast<long>(terms.size())) {
+    UI_CHECK(beginsWithIgnoringCase(terms[static_cast<std::size_t>(found - 1)], "f"));
+    UI_CHECK(!beginsWithIgnoringCase(terms[static_cast<std::size_t>(found - 2)], "f"));
+  }
+  // From there, "d" walks back to the first term beginning with D.
+  typeLetters(glossary, "d");
+  const long back = listQuery(glossary, kListQuerySelected);
+  UI_CHECK(back > 1 && back < found);
+  if (back > 1 && back < found) {
+    UI_CHECK(beginsWithIgnoringCase(terms[static_cast<std::size_t>(back - 1)], "d"));
+    UI_CHECK(!beginsWithIgnoringCase(terms[static_cast<std::size_t>(back - 2)], "d"));
+  }
+  settle(300);
+  UI_CHECK(saveScreenshot(main, "screenshots/list-glossar-d.png"));
+
   PostMessageA(main, WM_CLOSE, 0, 0);
   const auto code = kalvor.waitForExit(30000);
   UI_CHECK(code.has_value());
   if (!code) kalvor.kill();
+}
+
+// Dragging the divider after "Mineralname" in the wide mineral list changes
+// that column's width, and the exit writes only that entry to "kalvor.ini".
+UI_CASE(list, columnWidthDraggedAndSavedAtExit) {
+  char folder[MAX_PATH] = {};
+  GetCurrentDirectoryA(sizeof folder, folder);
+  const std::string ini = std::string(folder) + "\\kalvor.ini";
+  WritePrivateProfileStringA("Mineralliste", nullptr, nullptr, ini.c_str());
+
+  Program kalvor;
+  UI_CHECK(kalvor.start("kalvor.exe"));
+  const HWND main = waitForWindow(kalvor.processId(), "Kalvor", "Kalvor", 60000);
+  const HWND list = main ? waitForChild(main, 1000, 60000) : nullptr;
+  UI_CHECK(list != nullptr);
+  if (!list) {
+    kalvor.kill();
+    return;
+  }
+  settle(500);
+  const std::vector<HWND> headers = listHeaders(list);
+  UI_CHECK_EQ(headers.size(), std::size_t{1});  // the default mineral layout has one line
+  const long average = listQuery(list, kListQueryCharWidth);
+  UI_CHECK(average > 0);
+  if (!headers.empty() && average > 0) {
+    // "Mineralname" is 80 quarter character widths wide by default.
+    const int nameRight = static_cast<int>(80 * average / 4);
+    dragHeaderDivider(headers.front(), nameRight, 40);
+    UI_CHECK(saveScreenshot(main, "screenshots/list-column-dragged.png"));
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    const auto code = kalvor.waitForExit(30000);
+    UI_CHECK(code.has_value());
+    if (!code) kalvor.kill();
+    char value[64] = {};
+    GetPrivateProfileStringA("Mineralliste", "Feld0", "", value, sizeof value, ini.c_str());
+    const std::string expected = "1,1," + std::to_string((nameRight + 40) * 4 / average);
+    UI_CHECK_EQ(std::string(value), expected);
+    // No other column changed, so no other key is written.
+    GetPrivateProfileStringA("Mineralliste", "Feld10", "", value, sizeof value, ini.c_str());
+    UI_CHECK_EQ(std::string(value), std::string());
+    GetPrivateProfileStringA("Mineralliste", "Feld1", "", value, sizeof value, ini.c_str());
+    UI_CHECK_EQ(std::string(value), std::string());
+  } else {
+    kalvor.kill();
+  }
+  WritePrivateProfileStringA("Mineralliste", nullptr, nullptr, ini.c_str());
 }

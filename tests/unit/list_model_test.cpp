@@ -196,6 +196,24 @@ TEST(ListModel, RecordSetsAreWalkedInTheSortOrderOrInNumberOrder) {
   EXPECT_EQ(ListModel::recordSet(RecordSet{}, {}, 0).count(), 0);
 }
 
+TEST(ListModel, DisplayOrderIsTheSameFromEitherFormOfASortOrder) {
+  SortOrder order;
+  order.count = 5;
+  order.form = kOrderList;
+  order.entries = {4, 1, 5, 3, 2};
+  EXPECT_EQ(displayOrderOf(order), order.entries);
+  ASSERT_TRUE(switchOrderForm(order, kOrderPositions));
+  // Record 1 stands at position 1, record 4 at position 0, ...
+  ASSERT_EQ(order.entries, (std::vector<std::uint32_t>{1, 4, 3, 0, 2}));
+  EXPECT_EQ(displayOrderOf(order), (std::vector<std::uint32_t>{4, 1, 5, 3, 2}));
+  RecordSet set;
+  for (std::uint32_t r : {1u, 3u, 4u}) set.add(r);
+  ListModel m = ListModel::recordSet(set, displayOrderOf(order), 0);
+  EXPECT_EQ(m.itemAt(0), 4);
+  EXPECT_EQ(m.itemAt(1), 1);
+  EXPECT_EQ(m.itemAt(2), 3);
+}
+
 TEST(ListModel, LetterSearchInRangeModeUsesTheFoldedFirstCharacters) {
   // Glossary-like terms in alphabetical order by record number.
   const std::map<std::int32_t, int> first = {{1, 'A'}, {2, 0xC4 /* Ä */}, {3, 'B'}, {4, 'c'},
