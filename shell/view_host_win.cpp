@@ -12,8 +12,10 @@
 #include "collection/sort_order.h"
 #include "controls/list_control.h"
 #include "resources/resource_ids.h"
+#include "shell/font_table.h"
 #include "shell/info_dialog.h"
 #include "shell/name_search_dialog.h"
+#include "shell/options_dialog.h"
 #include "shell/progress_dialog.h"
 #include "shell/row_renderers_win.h"
 #include "shell/startup_win.h"
@@ -106,6 +108,12 @@ views::DialogOutcome WinViewHost::runDialog(views::Dialog dialog, std::int32_t) 
       return runNameSearchDialog(app_);
     case views::Dialog::Info:
       return {runInfoDialog(app_), std::nullopt, 0};
+    case views::Dialog::Options: {
+      OptionsDialogHooks hooks;
+      hooks.recreateFonts = [this](bool) { recreateFontTable(app_.fonts, *app_.settings); };
+      return {runOptionsDialog(app_.mainWindow, app_.instance, *app_.settings, screenWidth(), hooks),
+              std::nullopt, 0};
+    }
     default:
       return {};
   }

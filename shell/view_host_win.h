@@ -37,7 +37,8 @@ class WinViewHost final : public views::ViewHost {
   void placeList() override;
   std::int32_t currentMineral() const override;
   std::int32_t currentRecord() const override;
-  std::uintptr_t mainFontToken() const override { return 0; }
+  // The generation of the font table: a recreated font may get the old handle back.
+  std::uintptr_t mainFontToken() const override { return app_.fonts.generation(); }
   void applyListFont() override;
 
   bool toolbarExists() const override { return !app_.toolbarDestroyed; }

@@ -4,6 +4,7 @@
 
 #include "controls/list_control.h"
 #include "shell/app_context.h"
+#include "shell/font_table.h"
 #include "shell/main_window.h"
 #include "shell/shutdown.h"
 
@@ -16,9 +17,7 @@ using kalvor::shell::AppContext;
 void createFonts(AppContext& app) {
   const HDC screen = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
   if (!screen) return;
-  const bool smallScreen = GetDeviceCaps(screen, HORZRES) <= 800;
-  app.fonts = kalvor::shell::DescriptionFontSet::createPlain(
-      screen, app.settings->getInt("Optionen", "Kleine Zeichens\xE4tze", smallScreen ? 1 : 0) != 0);
+  app.fonts = kalvor::shell::createFontTable(*app.settings);
   const HGDIOBJ previous = SelectObject(screen, app.fonts.font(kalvor::FontSlot::kGreek));
   SIZE extent = {};
   if (GetTextExtentPoint32A(screen, "\xAE", 1, &extent)) app.arrowWidth = extent.cx;

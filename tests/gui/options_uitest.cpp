@@ -30,10 +30,21 @@ std::vector<std::string> comboItems(HWND dlg, int id) {
   return items;
 }
 
-std::string iniValue(const char* key) {
+std::string iniValue(const std::string& folder, const char* key) {
   char value[64] = "";
-  GetPrivateProfileStringA("Optionen", key, "(fehlt)", value, sizeof value, ".\\kalvor.ini");
+  const std::string ini = folder + "\\kalvor.ini";
+  GetPrivateProfileStringA("Optionen", key, "(fehlt)", value, sizeof value, ini.c_str());
   return value;
+}
+
+HWND startKalvor(Program& kalvor, const std::string& folder) {
+  if (!kalvor.start(folder + "\\kalvor.exe", folder)) return nullptr;
+  const HWND main = waitForWindow(kalvor.processId(), "Kalvor", "Kalvor", 60000);
+  if (!main || !waitUntilResponsive(main, 60000)) {
+    kalvor.kill();
+    return nullptr;
+  }
+  return main;
 }
 
 // Waits until the dialog window is gone (it ends asynchronously after a click).
@@ -45,15 +56,12 @@ bool waitUntilClosed(HWND dlg) {
 }  // namespace
 
 UI_CASE(options, defaultsOkAndCancel) {
-  DeleteFileA("kalvor.ini");
+  const std::string folder = prepareCaseFolder("options");
+  UI_CHECK(!folder.empty());
   Program kalvor;
-  UI_CHECK(kalvor.start("kalvor.exe"));
-  const HWND main = waitForWindow(kalvor.processId(), "Kalvor", "Kalvor", 60000);
+  const HWND main = startKalvor(kalvor, folder);
   UI_CHECK(main != nullptr);
-  if (!main) {
-    kalvor.kill();
-    return;
-  }
+  if (!main) return;
 
   sendCommand(main, 1041);
   HWND dlg = waitForDialog(kalvor.processId(), "Optionen", 10000);
@@ -92,10 +100,10 @@ UI_CASE(options, defaultsOkAndCancel) {
   UI_CHECK(isChecked(dlg, 1281));
   clickButton(dlg, IDOK);
   UI_CHECK(waitUntilClosed(dlg));
-  UI_CHECK_EQ(iniValue("Mineral Fundortliste"), std::string("0"));
-  UI_CHECK_EQ(iniValue("Mineral AF-Liste"), std::string("0"));
-  UI_CHECK_EQ(iniValue("Blasenhilfe"), std::string("0"));
-  UI_CHECK_EQ(iniValue("Stufensortierung"), std::string("1"));
+  UI_CHECK_EQ(iniValue(folder, "Mineral Fundortliste"), std::string("0"));
+  UI_CHECK_EQ(iniValue(folder, "Mineral AF-Liste"), std::string("0"));
+  UI_CHECK_EQ(iniValue(folder, "Blasenhilfe"), std::string("0"));
+  UI_CHECK_EQ(iniValue(folder, "Stufensortierung"), std::string("1"));
 
   // Opened again: the synonym box is grey and unchecked; "&Abbrechen" writes nothing.
   sendCommand(main, 1041);
@@ -108,11 +116,86 @@ UI_CASE(options, defaultsOkAndCancel) {
     settle(200);
     clickButton(dlg, IDCANCEL);
     UI_CHECK(waitUntilClosed(dlg));
-    UI_CHECK_EQ(iniValue("Winkel mit Minuten"), std::string("0"));
+    UI_CHECK_EQ(iniValue(folder, "Winkel mit Minuten"), std::string("0"));
   }
 
   PostMessageA(main, WM_CLOSE, 0, 0);
   const auto code = kalvor.waitForExit(30000);
   UI_CHECK(code.has_value());
   if (!code) kalvor.kill();
+}
+
+namespace {
+
+// The records of the list window's rows, top to bottom.
+std::vector<long> listedRecords(HWND main) {
+  std::vector<long> records;
+  const HWND list = GetDlgItem(main, 1000);
+  if (!list) return records;
+  const LRESULT count = SendMessageA(list, 0x40B, 0, 0);
+  for (LRESULT row = 0; row < count; ++row)
+    records.push_back(static_cast<long>(SendMessageA(list, 0x40A, static_cast<WPARAM>(row), 0)));
+  return records;
+}
+
+// Chooses a specimen order in the options dialog and confirms it.
+bool chooseSpecimenOrder(Program& kalvor, HWND main, int mode) {
+  sendCommand(main, 1041);
+  const HWND dlg = waitForDialog(kalvor.processId(), "Optionen", 10000);
+  if (!dlg) return false;
+  SendDlgItemMessageA(dlg, 1286, CB_SETCURSEL, static_cast<WPARAM>(mode), 0);
+  clickButton(dlg, IDOK);
+  const bool closed = waitUntilClosed(dlg);
+  settle(500);
+  return closed;
+}
+
+}  // namespace
+
+// Three specimens entered with the indexes "30", "4" and "100": the Stufen
+// list follows "Stufensortierung" as soon as the options dialog is confirmed.
+UI_CASE(options, specimenOrderFollowsTheOption) {
+  const std::string folder = prepareCaseFolder("options-sort");
+  UI_CHECK(!folder.empty());
+  UI_CHECK_EQ(runToEnd(folder + "\\kalvor-cli.exe fundort neu --name \"Grube Clara\" --ort Oberwolfach",
+                       folder, 60000).value_or(99), 0u);
+  for (const char* index : {"30", "4", "100"}) {
+    UI_CHECK_EQ(runToEnd(folder + "\\kalvor-cli.exe stufe neu --minerale Fluorit --fundort 1 --index " +
+                             index,
+                         folder, 60000).value_or(99), 0u);
+  }
+  Program kalvor;
+  const HWND main = startKalvor(kalvor, folder);
+  UI_CHECK(main != nullptr);
+  if (!main) return;
+
+  sendCommand(main, 1021);  // "S&tufen"
+  settle(800);
+  // Without a settings file the specimens stand in the order they were entered.
+  UI_CHECK_EQ(listedRecords(main), (std::vector<long>{1, 2, 3}));
+
+  UI_CHECK(chooseSpecimenOrder(kalvor, main, 1));  // "numerischer Index": 4, 30, 100
+  UI_CHECK_EQ(iniValue(folder, "Stufensortierung"), std::string("1"));
+  UI_CHECK_EQ(listedRecords(main), (std::vector<long>{2, 1, 3}));
+
+  UI_CHECK(chooseSpecimenOrder(kalvor, main, 2));  // "Zeichenketten Index": "100", "30", "4"
+  UI_CHECK_EQ(iniValue(folder, "Stufensortierung"), std::string("2"));
+  UI_CHECK_EQ(listedRecords(main), (std::vector<long>{3, 1, 2}));
+  UI_CHECK(saveScreenshot(main, "screenshots/options-stufen-sortiert.png"));
+
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  const auto code = kalvor.waitForExit(30000);
+  UI_CHECK(code.has_value());
+  if (!code) kalvor.kill();
+
+  // The order is kept for the next start.
+  Program again;
+  const HWND second = startKalvor(again, folder);
+  UI_CHECK(second != nullptr);
+  if (!second) return;
+  sendCommand(second, 1021);
+  settle(800);
+  UI_CHECK_EQ(listedRecords(second), (std::vector<long>{3, 1, 2}));
+  PostMessageA(second, WM_CLOSE, 0, 0);
+  if (!again.waitForExit(30000)) again.kill();
 }
