@@ -507,6 +507,12 @@ LRESULT CALLBACK listProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return s->model->count();
     case kListQueryCharWidth:
       return s->averageCharWidth;
+    case kListQueryColumnRight: {
+      const views::RowRenderer* r = activeRenderer(*s);
+      if (!r) return -1;
+      const auto cells = r->headerCells(s->rowWidth());
+      return wParam < cells.size() ? cells[wParam].right : -1;
+    }
     default:
       break;
   }

@@ -43,6 +43,7 @@ inline constexpr UINT kListQueryTop = 0x409;       // returns the top row
 inline constexpr UINT kListQueryItem = 0x40A;      // wParam: row; returns its id or record, 0 past the end
 inline constexpr UINT kListQueryCount = 0x40B;     // returns the number of rows
 inline constexpr UINT kListQueryCharWidth = 0x40C; // returns the average character width of column widths
+inline constexpr UINT kListQueryColumnRight = 0x40D; // wParam: k; right edge in pixels of the k-th header cell, -1 when none
 
 // Notifications to the parent (WM_COMMAND high word, low word = control id).
 inline constexpr WORD kListFocusGained = 0x100;

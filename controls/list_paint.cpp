@@ -14,6 +14,13 @@
 #include "shell/gdi_canvas.h"
 
 namespace kalvor::controls {
+
+views::RowRenderer* activeRenderer(const ListState& s) {
+  if (s.rangeMode()) return s.renderer.get();
+  if (s.flags & kListStyleWide) return s.mineralRenderer.get();
+  return nullptr;
+}
+
 namespace {
 
 Rgb rgbOf(COLORREF c) {
@@ -21,12 +28,6 @@ Rgb rgbOf(COLORREF c) {
           static_cast<std::uint8_t>(GetBValue(c))};
 }
 
-// A list with rows drawn by a renderer (range rows, wide mineral rows).
-views::RowRenderer* activeRenderer(const ListState& s) {
-  if (s.rangeMode()) return s.renderer.get();
-  if (s.flags & kListStyleWide) return s.mineralRenderer.get();
-  return nullptr;
-}
 
 // Header items carry which column (line and position) they stand for.
 struct HeaderColumn {

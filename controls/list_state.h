@@ -86,5 +86,7 @@ void syncScrollBar(ListState& s);
 // Header notifications (list_paint.cpp).
 LRESULT onHeaderNotify(ListState& s, const NMHDR& header);
 void rebuildHeaders(ListState& s);
+// The renderer that draws the rows (range rows, wide mineral rows); null for plain names.
+views::RowRenderer* activeRenderer(const ListState& s);
 
 }  // namespace kalvor::controls

@@ -53,11 +53,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR /*commandLine*/
 
   AppContext app;
   app.instance = instance;
-  // The column layouts and the toolbar class join here (list views, toolbar).
-  if (!kalvor::controls::registerListClass(app) || !registerMainWindowClass(app)) return -1;
+  // The settings come first: registering the list class reads the column layouts.
   auto settings = std::make_unique<kalvor::HeldSettings>(kalvor::openPlatformSettings("kalvor.ini"));
   app.startupSettings = settings.get();
   app.settings = std::move(settings);
+  // The toolbar class joins here once the toolbar exists.
+  if (!kalvor::controls::registerListClass(app) || !registerMainWindowClass(app)) return -1;
   app.views.indexDamaged = app.settings->getInt("Status", "Index-Defekt", 0) != 0;
   // The standard streams stay open: today's C runtimes have no small limit of
   // open streams that the data files would compete for, and closing them

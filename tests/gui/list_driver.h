@@ -17,6 +17,7 @@ inline constexpr UINT kListQueryTop = 0x409;
 inline constexpr UINT kListQueryItem = 0x40A;
 inline constexpr UINT kListQueryCount = 0x40B;
 inline constexpr UINT kListQueryCharWidth = 0x40C;
+inline constexpr UINT kListQueryColumnRight = 0x40D;
 
 // One record of "kalvor.fl": the name (Windows-1252) and its id (MineralNumber + 1).
 struct StoredName {

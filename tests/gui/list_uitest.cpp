@@ -229,6 +229,20 @@ UI_CASE(list, columnWidthDraggedAndSavedAtExit) {
     UI_CHECK_EQ(std::string(value), std::string());
     GetPrivateProfileStringA("Mineralliste", "Feld1", "", value, sizeof value, ini.c_str());
     UI_CHECK_EQ(std::string(value), std::string());
+
+    // The next start reads the layout back: "Systematik" now begins where the wider name column ends.
+    Program again;
+    UI_CHECK(again.start("kalvor.exe"));
+    const HWND main2 = waitForWindow(again.processId(), "Kalvor", "Kalvor", 60000);
+    const HWND list2 = main2 ? waitForChild(main2, 1000, 60000) : nullptr;
+    UI_CHECK(list2 != nullptr);
+    if (list2) {
+      settle(500);
+      const long storedQuarters = (nameRight + 40) * 4 / average;
+      UI_CHECK_EQ(listQuery(list2, kListQueryColumnRight, 0), storedQuarters * average / 4);
+      PostMessageA(main2, WM_CLOSE, 0, 0);
+    }
+    if (!again.waitForExit(30000)) again.kill();
   } else {
     kalvor.kill();
   }
