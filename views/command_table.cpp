@@ -72,6 +72,15 @@ void leaveExchange(ViewController& v) {
   host.closeExchangeList();
   host.restoreMainMenu();
   v.state().exchangeOpen = false;
+  // The own collection's search results come back with its records.
+  ViewState& state = v.state();
+  if (state.ownResults) {
+    state.localityResult = std::move(state.ownResults->localities);
+    state.specimenResult = std::move(state.ownResults->specimens);
+    state.resultFlag(View::Fundort) = state.ownResults->localityFlag;
+    state.resultFlag(View::Stufen) = state.ownResults->specimenFlag;
+    state.ownResults.reset();
+  }
   // The enabling copies described the exchange list's records.
   v.state().enablingLocalities.reset();
   v.state().enablingSpecimens.reset();
@@ -117,6 +126,18 @@ void importExchange(ViewController& v) {
     if (host.openExchangeList(withExchangeExtension(*chosen))) {
       host.installExchangeMenu();
       v.state().exchangeOpen = true;
+      // Record numbers of the own collection mean other records in the
+      // exchange list: its search results wait until the mode ends.
+      ViewState& state = v.state();
+      if (!state.ownResults) {
+        state.ownResults = ViewState::CollectionResults{
+            std::move(state.localityResult), std::move(state.specimenResult),
+            state.resultFlag(View::Fundort), state.resultFlag(View::Stufen)};
+      }
+      state.localityResult.reset();
+      state.specimenResult.reset();
+      state.resultFlag(View::Fundort) = false;
+      state.resultFlag(View::Stufen) = false;
       v.state().enablingLocalities.reset();
       v.state().enablingSpecimens.reset();
     }

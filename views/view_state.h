@@ -51,6 +51,16 @@ struct ViewState {
   // The results of "Fundortsuche" and "Sammlungsauswertung"; absent = no search yet.
   std::optional<RecordSet> localityResult;
   std::optional<RecordSet> specimenResult;
+  // The own collection's Fundort and Stufen results with their flags, put
+  // aside while an exchange list is open: their record numbers mean other
+  // records there. Absent outside the exchange-assistant mode.
+  struct CollectionResults {
+    std::optional<RecordSet> localities;
+    std::optional<RecordSet> specimens;
+    bool localityFlag = false;
+    bool specimenFlag = false;
+  };
+  std::optional<CollectionResults> ownResults;
 
   // The result flag of a view.
   bool& resultFlag(View v) { return resultFlags[index(v)]; }

@@ -206,6 +206,56 @@ TEST_F(CommandTableTest, ExchangeListImportExportAndLeave) {
   EXPECT_EQ(run(1009), (Log{"chooseFile save"}));
 }
 
+TEST_F(CommandTableTest, ExchangeModePutsTheOwnSearchResultsAside) {
+  // A locality search over the own collection found locality 3.
+  host.localities = 4;
+  host.localitySet = setOf({1, 2, 3, 4});
+  host.specimens = 5;
+  host.specimenSet = setOf({1, 2, 3, 4, 5});
+  host.outcomes[Dialog::LocalitySearch] = {.code = 1, .records = setOf({3}), .mineral = 0};
+  host.outcomes[Dialog::SpecimenSearch] = {.code = 1, .records = setOf({2, 5}), .mineral = 0};
+  run(1007);
+  run(1006);
+  ASSERT_TRUE(state.resultFlag(View::Fundort));
+  ASSERT_TRUE(state.resultFlag(View::Stufen));
+
+  // In the exchange list, locality 3 is another collector's locality: its
+  // "Suchergebnis" must not list it, nor may the Fundort view start with it.
+  host.chosenFile = "meier";
+  run(1008);
+  ASSERT_TRUE(state.exchangeOpen);
+  EXPECT_FALSE(state.localityResult.has_value());
+  EXPECT_FALSE(state.specimenResult.has_value());
+  EXPECT_FALSE(state.resultFlag(View::Fundort));
+  EXPECT_FALSE(state.resultFlag(View::Stufen));
+  host.localities = 2;
+  host.localitySet = setOf({1, 2});
+  EXPECT_EQ(run(1022), (Log{"allLocalities", "destroyDrawing", "title 10097",
+                            "rangeList kind=1 first=1 last=2 sel=0 set={1,2}",
+                            // the toolbar's copies, dropped with the own collection
+                            "allLocalities", "allSpecimens"}));
+  EXPECT_EQ(host.buttons[1324], kButtonDisabled);
+  run(1024);
+  EXPECT_FALSE(state.resultFlag(View::Fundort));
+
+  // A search inside the exchange list is that list's own and ends with it.
+  host.outcomes[Dialog::LocalitySearch] = {.code = 1, .records = setOf({2}), .mineral = 0};
+  run(1006);
+  EXPECT_EQ(state.localityResult, setOf({2}));
+
+  // Back in the own collection, its results and flags are as they were.
+  host.localities = 4;
+  host.localitySet = setOf({1, 2, 3, 4});
+  run(1005);
+  EXPECT_FALSE(state.exchangeOpen);
+  EXPECT_EQ(state.localityResult, setOf({3}));
+  EXPECT_EQ(state.specimenResult, setOf({2, 5}));
+  EXPECT_TRUE(state.resultFlag(View::Fundort));
+  EXPECT_TRUE(state.resultFlag(View::Stufen));
+  EXPECT_EQ(run(1022), (Log{"allLocalities", "destroyDrawing", "title 10097",
+                            "rangeList kind=1 first=1 last=4 sel=0 set={3}"}));
+}
+
 TEST_F(CommandTableTest, LocalitySearchSwitchesToTheResult) {
   host.localities = 4;
   host.localitySet = setOf({1, 2, 3, 4});
