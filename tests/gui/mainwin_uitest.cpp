@@ -2,6 +2,7 @@
 // failing start, the views that follow the collection, the layout on
 // resizing, the Info dialog and what a normal exit leaves behind. Each case
 // runs kalvor.exe in a fresh working folder of its own.
+#include <cstdint>
 #include <cstdio>
 
 #include "tests/gui/list_driver.h"
@@ -39,6 +40,35 @@ bool grayed(HWND main, int position, UINT id) {
 }
 bool checked(HWND main, int position, UINT id) {
   return (preparedItemState(main, position, id).value_or(0) & MF_CHECKED) != 0;
+}
+
+// True when the top-left corner of `window` (where a list draws its header
+// and first rows) shows dark pixels on screen. The start-up logo stands in the
+// middle of the client area, so a corner in window colours means the list
+// has not painted.
+bool cornerShowsText(HWND window) {
+  RECT r;
+  if (!GetWindowRect(window, &r)) return false;
+  const HDC screen = GetDC(nullptr);
+  bool dark = false;
+  for (int y = r.top; y < r.top + 60 && y < r.bottom && !dark; ++y) {
+    for (int x = r.left; x < r.left + 200 && x < r.right && !dark; ++x) {
+      const COLORREF c = GetPixel(screen, x, y);
+      dark = c != CLR_INVALID && GetRValue(c) < 96 && GetGValue(c) < 96 && GetBValue(c) < 96;
+    }
+  }
+  ReleaseDC(nullptr, screen);
+  return dark;
+}
+
+// Waits until `window` has painted its corner (see above); false after `timeoutMs`.
+bool waitForCornerText(HWND window, DWORD timeoutMs) {
+  const DWORD began = GetTickCount();
+  while (!cornerShowsText(window)) {
+    if (GetTickCount() - began > timeoutMs) return false;
+    settle(50);
+  }
+  return true;
 }
 
 bool readOnly(const std::string& path) {
@@ -123,6 +153,10 @@ UI_CASE(mainwin, startupBuildsDerivedFilesOnceAndExitLeavesCollectionReadOnly) {
   std::printf("start-up with derived files: window %lu ms, data ready %lu ms, mineral list filled (%ld rows) %lu ms\n",
               static_cast<unsigned long>(shown - began), static_cast<unsigned long>(ready - began), rows,
               static_cast<unsigned long>(listed - began));
+  // The list exists and answers before it has painted: the picture waits for
+  // its rows, and the rows must come without any further input.
+  UI_CHECK(waitForCornerText(list, 5000));
+  std::printf("mineral list painted %lu ms after start\n", static_cast<unsigned long>(GetTickCount() - began));
   UI_CHECK(saveScreenshot(main, "screenshots/mainwin-mineral.png"));
   UI_CHECK(fileStamp(folder + "\\kalvor.fl") == fl);
   UI_CHECK(fileStamp(folder + "\\kalvor.si") == si);
@@ -251,6 +285,39 @@ UI_CASE(mainwin, recordViewsFollowTheCollection) {
   settle(500);
   UI_CHECK(checked(main, 3, 1020));
   UI_CHECK(grayed(main, 2, 1003));
+
+  // "&Löschen" in the Stufen view asks first; "Nein" is the default answer.
+  sendCommand(main, 1021);
+  settle(500);
+  const char* const deleteCaption = "Stufe l\xF6schen";
+  for (const bool yes : {false, true}) {
+    sendCommand(main, 1004);
+    const HWND box = waitForDialog(again.processId(), deleteCaption, 10000);
+    UI_CHECK(box != nullptr);
+    if (!box) break;
+    bool question = false;
+    for (const std::string& text : childTexts(box)) {
+      if (text == "Wollen Sie die angew\xE4hlte Stufe wirklich l\xF6schen?") question = true;
+    }
+    UI_CHECK(question);
+    if (yes) {
+      UI_CHECK(clickButton(box, IDYES));
+    } else {
+      // Enter answers with the default button, which is "Nein".
+      const HWND no = GetDlgItem(box, IDNO);
+      UI_CHECK((GetWindowLongA(no, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON);
+      PostMessageA(no, WM_KEYDOWN, VK_RETURN, 1);
+      PostMessageA(no, WM_KEYUP, VK_RETURN, 0xC0000001);
+    }
+    for (int i = 0; i < 100 && IsWindow(box); ++i) settle(50);
+    UI_CHECK(!IsWindow(box));
+    settle(300);
+    const HWND list = GetDlgItem(main, 1000);
+    UI_CHECK_EQ(list ? listQuery(list, kListQueryCount) : -1L, yes ? 0L : 1L);
+  }
+  // Without specimens the Stufen view and the specimen search are grayed.
+  UI_CHECK(grayed(main, 3, 1021));
+  UI_CHECK(grayed(main, 1, 1007));
   UI_CHECK_EQ(closeKalvor(again, main).value_or(0), 1u);
 }
 
@@ -337,4 +404,66 @@ UI_CASE(mainwin, infoDialogOpensOnCommandAndClosesOnOk) {
     UI_CHECK(!IsWindow(info));
   }
   UI_CHECK_EQ(closeKalvor(kalvor, main).value_or(0), 1u);
+}
+
+namespace {
+
+// Steps over a name-or-ordinal field of a dialog template (0xFFFF + WORD, or a
+// zero-ended wide string) and returns the wide text, empty for an ordinal.
+std::wstring readNameOrOrdinal(const WORD*& p) {
+  if (*p == 0xFFFF) {
+    p += 2;
+    return {};
+  }
+  std::wstring text;
+  while (*p) text.push_back(static_cast<wchar_t>(*p++));
+  ++p;
+  return text;
+}
+
+}  // namespace
+
+UI_CASE(mainwin, leerBoxTemplateIsASizableChildWithOneEmptyStatic) {
+  const std::string folder = prepareCaseFolder("leerbox");
+  UI_CHECK(!folder.empty());
+  const HMODULE exe = LoadLibraryExA((folder + "\\kalvor.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  UI_CHECK(exe != nullptr);
+  if (!exe) return;
+  const HRSRC found = FindResourceA(exe, "LEERBOX", MAKEINTRESOURCEA(5));  // RT_DIALOG
+  UI_CHECK(found != nullptr);
+  const auto* base = found ? static_cast<const BYTE*>(LockResource(LoadResource(exe, found))) : nullptr;
+  UI_CHECK(base != nullptr);
+  if (base) {
+    // DLGTEMPLATEEX: version 1, signature 0xFFFF, help id, extended style, style, item count, x, y, cx, cy.
+    const auto word = [base](int at) { return *reinterpret_cast<const WORD*>(base + at); };
+    const DWORD style = *reinterpret_cast<const DWORD*>(base + 12);
+    UI_CHECK_EQ(word(0), WORD{1});
+    UI_CHECK_EQ(word(2), WORD{0xFFFF});
+    UI_CHECK((style & WS_CHILD) != 0);
+    UI_CHECK((style & WS_POPUP) == 0);
+    UI_CHECK((style & WS_CAPTION) == WS_CAPTION);
+    UI_CHECK((style & WS_THICKFRAME) != 0);
+    UI_CHECK_EQ(word(16), WORD{1});    // one control
+    UI_CHECK_EQ(word(22), WORD{200});  // 200 x 200 dialog units
+    UI_CHECK_EQ(word(24), WORD{200});
+    // After menu, class and caption (and the font when DS_SETFONT) the item
+    // follows on a DWORD boundary: help id, extended style, style, x, y, cx,
+    // cy, DWORD id, then its class (ordinal 0x0082 = static) and its text.
+    const WORD* p = reinterpret_cast<const WORD*>(base + 26);
+    readNameOrOrdinal(p);
+    readNameOrOrdinal(p);
+    readNameOrOrdinal(p);
+    if (style & DS_SETFONT) {
+      p += 3;  // point size, weight, italic and character set
+      readNameOrOrdinal(p);
+    }
+    const BYTE* item = reinterpret_cast<const BYTE*>(p);
+    item += (4 - (reinterpret_cast<std::uintptr_t>(item) - reinterpret_cast<std::uintptr_t>(base)) % 4) % 4;
+    const WORD* itemClass = reinterpret_cast<const WORD*>(item + 24);
+    UI_CHECK_EQ(itemClass[0], WORD{0xFFFF});
+    UI_CHECK_EQ(itemClass[1], WORD{0x0082});
+    const WORD* itemText = itemClass + 2;
+    UI_CHECK(readNameOrOrdinal(itemText).empty());
+  }
+  FreeLibrary(exe);
 }
