@@ -1,6 +1,7 @@
 #include "shell/shutdown.h"
 
 #include "collection/exchange_list.h"
+#include "controls/list_control.h"
 
 namespace kalvor::shell {
 namespace {
@@ -28,6 +29,8 @@ void shutDown(AppContext& app) {
     app.data.reset();
   }
   if (app.settings) app.settings->writeInt("Status", "Index-Defekt", indexDamaged ? 1 : 0);
+  // Every list window went with the main window.
+  UnregisterClassA(controls::kListClass, app.instance);
   writeChangedColumnLayouts(app);
   app.views = views::ViewState();
 }
