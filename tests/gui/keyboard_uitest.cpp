@@ -1,4 +1,5 @@
-// The dialogs of the main window without a mouse: the first field has the
+// The dialogs of the main window without a mouse: each stands centred over
+// the main window's client area, the first field has the
 // focus when a dialog opens, Tab walks the controls in a useful order and
 // comes round again, Enter answers with the default button and Escape
 // cancels. Keys are posted to the control with the focus, so the dialog's own
@@ -57,6 +58,19 @@ std::vector<int> tabWalk(HWND dialog, int count) {
   return ids;
 }
 
+// True when `dialog` stands centred over the client area of `main` (one pixel
+// of rounding either way).
+bool centredOver(HWND main, HWND dialog) {
+  RECT client = {};
+  RECT own = {};
+  GetClientRect(main, &client);
+  MapWindowPoints(main, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  GetWindowRect(dialog, &own);
+  const LONG left = client.left + ((client.right - client.left) - (own.right - own.left)) / 2;
+  const LONG top = client.top + ((client.bottom - client.top) - (own.bottom - own.top)) / 2;
+  return own.left >= left - 1 && own.left <= left + 1 && own.top >= top - 1 && own.top <= top + 1;
+}
+
 bool waitUntilClosed(HWND dialog) {
   for (int i = 0; i < 100 && IsWindow(dialog); ++i) settle(100);
   return !IsWindow(dialog);
@@ -79,6 +93,7 @@ UI_CASE(keyboard, dialogsWorkWithoutAMouse) {
   UI_CHECK(dialog != nullptr);
   if (dialog) {
     settle(200);
+    UI_CHECK(centredOver(main, dialog));
     UI_CHECK_EQ(tabWalk(dialog, 4), (std::vector<int>{1310, 1311, IDOK, IDCANCEL, 1310}));
     for (char c : std::string("Malachit")) PostMessageA(GetDlgItem(dialog, 1310), WM_CHAR, c, 1);
     settle(300);
@@ -111,6 +126,7 @@ UI_CASE(keyboard, dialogsWorkWithoutAMouse) {
   UI_CHECK(dialog != nullptr);
   if (dialog) {
     settle(200);
+    UI_CHECK(centredOver(main, dialog));
     UI_CHECK_EQ(tabWalk(dialog, 9),
                 (std::vector<int>{1280, 1281, 1282, 1283, 1284, 1285, 1286, IDOK, IDCANCEL, 1280}));
     // Space ticks the focused box; Escape cancels, so nothing is written.

@@ -321,6 +321,24 @@ UI_CASE(mainwin, recordViewsFollowTheCollection) {
   UI_CHECK_EQ(closeKalvor(again, main).value_or(0), 1u);
 }
 
+// A damaged value index, as the settings file records it, grays the
+// searches over the collection from the moment the window is made; the
+// other search items stay usable.
+UI_CASE(mainwin, damagedIndexGraysTheCollectionSearchesAtCreation) {
+  const std::string folder = prepareCaseFolder("damaged");
+  UI_CHECK(!folder.empty());
+  UI_CHECK(WritePrivateProfileStringA("Status", "Index-Defekt", "1", (folder + "\\kalvor.ini").c_str()));
+  Program kalvor;
+  const HWND main = startKalvor(kalvor, folder);
+  UI_CHECK(main != nullptr);
+  if (!main) return;
+  UI_CHECK((menuItemState(main, 1006).value_or(0) & MF_GRAYED) != 0);
+  UI_CHECK((menuItemState(main, 1007).value_or(0) & MF_GRAYED) != 0);
+  UI_CHECK((menuItemState(main, 1015).value_or(MF_GRAYED) & MF_GRAYED) == 0);
+  UI_CHECK((menuItemState(main, 1002).value_or(MF_GRAYED) & MF_GRAYED) == 0);
+  UI_CHECK_EQ(closeKalvor(kalvor, main).value_or(0), 1u);
+}
+
 UI_CASE(mainwin, windowCoversWorkAreaAndResizesByTheLayoutRules) {
   const std::string folder = prepareCaseFolder("layout");
   UI_CHECK(!folder.empty());
