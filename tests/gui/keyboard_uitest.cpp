@@ -86,6 +86,9 @@ UI_CASE(keyboard, dialogsWorkWithoutAMouse) {
   UI_CHECK(main != nullptr);
   if (!main) return;
   UI_CHECK(waitForChild(main, 1000, 10000) != nullptr);
+  settle(300);
+  // The list has the keyboard from the start, so letters and arrows reach it.
+  UI_CHECK(focusOf(main) == GetDlgItem(main, 1000));
 
   // "Namensuche": the name field first, then the list, "&OK", "&Abbrechen".
   sendCommand(main, 1015);
@@ -103,6 +106,8 @@ UI_CASE(keyboard, dialogsWorkWithoutAMouse) {
     pressKey(dialog, VK_RETURN);
     UI_CHECK(waitUntilClosed(dialog));
     UI_CHECK(waitForListSelection(main, 1000, chosen, 10000));
+    // The new list takes the keyboard back.
+    UI_CHECK(focusOf(main) == GetDlgItem(main, 1000));
   }
 
   // Escape leaves "Namensuche" without changing the main list.
@@ -161,6 +166,7 @@ UI_CASE(keyboard, dialogsWorkWithoutAMouse) {
   }
 
   // "Info": the focus on its button; Enter closes it, and so does Escape.
+  UI_CHECK(focusOf(main) == GetDlgItem(main, 1000));
   for (UINT key : {VK_RETURN, VK_ESCAPE}) {
     sendCommand(main, 1040);
     dialog = waitForDialog(kalvor.processId(), "Info", 10000);
@@ -170,6 +176,9 @@ UI_CASE(keyboard, dialogsWorkWithoutAMouse) {
     UI_CHECK_EQ(focusedId(dialog), IDOK);
     pressKey(dialog, key);
     UI_CHECK(waitUntilClosed(dialog));
+    settle(200);
+    // Back in the main window, the list has the keyboard again.
+    UI_CHECK(focusOf(main) == GetDlgItem(main, 1000));
   }
 
   PostMessageA(main, WM_CLOSE, 0, 0);
