@@ -153,7 +153,8 @@ bool registerMainWindowClass(AppContext& app) {
   wc.style = CS_DBLCLKS;
   wc.lpfnWndProc = mainWindowProc;
   wc.hInstance = app.instance;
-  wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+  wc.hIcon = LoadIconA(app.instance, MAKEINTRESOURCEA(IDI_KALVOR));
+  if (!wc.hIcon) wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
   wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
   wc.hbrBackground = app.backgroundBrush;
   wc.lpszMenuName = "Hauptmenu";

@@ -485,3 +485,26 @@ UI_CASE(mainwin, leerBoxTemplateIsASizableChildWithOneEmptyStatic) {
   }
   FreeLibrary(exe);
 }
+
+// kalvor.exe carries its own icon (group 1, IDI_KALVOR, which the main
+// window class uses) with a 32 and a 16 pixel picture. The class itself
+// cannot be read from another process under Wine.
+UI_CASE(mainwin, programHasItsOwnIcon) {
+  const std::string folder = prepareCaseFolder("icon");
+  UI_CHECK(!folder.empty());
+  const HMODULE exe = LoadLibraryExA((folder + "\\kalvor.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  UI_CHECK(exe != nullptr);
+  if (!exe) return;
+  const HRSRC group = FindResourceA(exe, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
+  UI_CHECK(group != nullptr);
+  if (group) {
+    auto* dir = static_cast<BYTE*>(LockResource(LoadResource(exe, group)));
+    UI_CHECK(dir != nullptr);
+    if (dir) {
+      UI_CHECK(LookupIconIdFromDirectoryEx(dir, TRUE, 32, 32, 0) != 0);
+      UI_CHECK(LookupIconIdFromDirectoryEx(dir, TRUE, 16, 16, 0) != 0);
+      UI_CHECK_EQ(*reinterpret_cast<const WORD*>(dir + 4), WORD{2});  // two pictures
+    }
+  }
+  FreeLibrary(exe);
+}
