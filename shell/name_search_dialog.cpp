@@ -2,6 +2,7 @@
 
 #include "controls/list_control.h"
 #include "resources/resource_ids.h"
+#include "shell/progress_dialog.h"
 
 namespace kalvor::shell {
 namespace {
@@ -10,18 +11,6 @@ struct NameSearch {
   AppContext* app = nullptr;
   std::int32_t mineral = 0;
 };
-
-// Centres the dialog over the main window's client area, keeping its size.
-void centreOverClientArea(HWND dialog, HWND main) {
-  RECT client;
-  RECT own;
-  if (!main || !GetClientRect(main, &client) || !GetWindowRect(dialog, &own)) return;
-  POINT origin{0, 0};
-  ClientToScreen(main, &origin);
-  const int x = origin.x + (client.right - (own.right - own.left)) / 2;
-  const int y = origin.y + (client.bottom - (own.bottom - own.top)) / 2;
-  SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW);
-}
 
 INT_PTR CALLBACK nameSearchProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {

@@ -1,6 +1,7 @@
 #include "shell/options_dialog.h"
 
 #include "resources/options_dialog_ids.h"
+#include "shell/progress_dialog.h"
 #include "views/options.h"
 
 namespace kalvor::shell {
@@ -25,21 +26,6 @@ struct OptionsDialogData {
 
 void check(HWND dlg, int id, bool on) { CheckDlgButton(dlg, id, on ? BST_CHECKED : BST_UNCHECKED); }
 bool checked(HWND dlg, int id) { return IsDlgButtonChecked(dlg, id) == BST_CHECKED; }
-
-// Puts the dialog in the middle of the owner's client area.
-void centreOverOwner(HWND dlg, HWND owner) {
-  RECT area{};
-  if (owner && GetClientRect(owner, &area)) {
-    MapWindowPoints(owner, nullptr, reinterpret_cast<POINT*>(&area), 2);
-  } else {
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-  }
-  RECT box{};
-  GetWindowRect(dlg, &box);
-  const int x = area.left + ((area.right - area.left) - (box.right - box.left)) / 2;
-  const int y = area.top + ((area.bottom - area.top) - (box.bottom - box.top)) / 2;
-  SetWindowPos(dlg, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 void showState(HWND dlg, const OptionsDialogData& data, const views::OptionsDialogState& s) {
   check(dlg, views::kIdMineralLocalityList, s.mineralLocalityList);
@@ -90,7 +76,7 @@ INT_PTR CALLBACK optionsDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPa
     case WM_INITDIALOG: {
       data = reinterpret_cast<OptionsDialogData*>(lParam);
       SetWindowLongPtrA(dlg, DWLP_USER, lParam);
-      centreOverOwner(dlg, data->owner);
+      centreOverClientArea(dlg, data->owner);
       showState(dlg, *data,
                 views::fromSettings(data->settings, views::isSmallScreen(data->screenWidth)));
       return TRUE;
