@@ -372,6 +372,25 @@ UI_CASE(mainwin, windowCoversWorkAreaAndResizesByTheLayoutRules) {
   }
   UI_CHECK(saveScreenshot(main, "screenshots/mainwin-resized.png"));
 
+  // Minimised and restored: the window and its list come back as they were.
+  ShowWindow(main, SW_MINIMIZE);
+  settle(300);
+  ShowWindow(main, SW_RESTORE);
+  settle(300);
+  RECT restored = {};
+  GetWindowRect(main, &restored);
+  UI_CHECK_EQ(restored.right - restored.left, 900L);
+  UI_CHECK_EQ(restored.bottom - restored.top, 700L);
+  if (const HWND list = GetDlgItem(main, 1000)) {
+    RECT r = {};
+    GetWindowRect(list, &r);
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
+    GetClientRect(main, &client);
+    UI_CHECK_EQ(r.top, 27L);
+    UI_CHECK_EQ(r.right, client.right);
+    UI_CHECK_EQ(r.bottom, client.bottom);
+  }
+
   // Not smaller than 200 quarter character widths plus 100, two thirds of the desktop.
   MoveWindow(main, 0, 0, 100, 100, TRUE);
   settle(300);
