@@ -166,6 +166,11 @@ bool WinViewHost::askYesNo(int textId, int captionId) {
 
 Collection* WinViewHost::collection() const { return app_.data ? &app_.data->collection() : nullptr; }
 
+bool WinViewHost::indexDamaged() const {
+  Collection* c = collection();
+  return c ? c->unavailable() : app_.views.indexDamaged;
+}
+
 std::int32_t WinViewHost::localityCount() const {
   const Collection* c = collection();
   return c ? static_cast<std::int32_t>(c->localityCount()) : 0;

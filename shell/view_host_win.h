@@ -50,6 +50,7 @@ class WinViewHost final : public views::ViewHost {
   void closeMainWindow() override;
   void beep() override { MessageBeep(0); }
 
+  bool indexDamaged() const override;
   std::int32_t localityCount() const override;
   std::int32_t specimenCount() const override;
   std::int32_t glossaryCount() const override;

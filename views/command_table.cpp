@@ -155,6 +155,8 @@ void addLocality(ViewController& v) {
   ViewHost& host = v.host();
   ViewState& state = v.state();
   const int code = host.runDialog(Dialog::NewLocality, 0).code;
+  // The dialog may have found the index damaged: the flag is asked afresh.
+  state.indexDamaged = host.indexDamaged();
   if (state.indexDamaged) host.graySearchItems();
   if (code != 1) return;
   // A new locality can make the Fundort button usable.
@@ -171,6 +173,7 @@ void addSpecimen(ViewController& v) {
   const std::int32_t localities = host.localityCount();
   const std::int32_t specimens = host.specimenCount();
   const int code = host.runDialog(Dialog::NewSpecimen, 0).code;
+  state.indexDamaged = host.indexDamaged();
   if (state.indexDamaged) host.graySearchItems();
   const bool newLocality = host.localityCount() != localities;
   const bool newSpecimen = code == 1 || host.specimenCount() != specimens;

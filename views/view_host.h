@@ -128,6 +128,9 @@ class ViewHost {
   virtual void beep() = 0;
 
   // --- Data ---------------------------------------------------------------
+  // True while the collection's value index is known to be damaged ([Status]
+  // "Index-Defekt"); the entry dialogs can set it while they run.
+  virtual bool indexDamaged() const = 0;
   virtual std::int32_t localityCount() const = 0;
   virtual std::int32_t specimenCount() const = 0;
   virtual std::int32_t glossaryCount() const = 0;

@@ -40,7 +40,8 @@ struct ViewState {
   DescriptionKind descriptionKind = DescriptionKind::None;
   // True while an exchange list is open ("Tauschmenu" installed).
   bool exchangeOpen = false;
-  // Mirrors [Status] "Index-Defekt".
+  // Mirrors [Status] "Index-Defekt": read before the window exists, then the
+  // collection's own flag as the host reports it after each entry dialog.
   bool indexDamaged = false;
   // Copies of the sets of all records for menu and toolbar enabling and printing.
   std::optional<RecordSet> enablingLocalities;

@@ -307,16 +307,25 @@ TEST_F(CommandTableTest, AddLocalityAndSpecimen) {
   EXPECT_EQ(host.buttons[1322], kButtonUp);
 
   // In the Fundort view over all localities the list is made anew.
+  // The dialog finds the index damaged: the searches are grayed at once.
   state.view = View::Fundort;
-  state.indexDamaged = true;
   host.duringDialog = [&](Dialog) {
     host.localities = 2;
     host.localitySet = setOf({1, 2});
+    host.damaged = true;
   };
   EXPECT_EQ(run(1013), (Log{"dialog FundortErfassung-neu rec=0", "graySearchItems",
                             "allLocalities", "rangeList kind=1 first=1 last=2 sel=0 set={1,2}",
                             "allLocalities"}));
-  state.indexDamaged = false;
+  EXPECT_TRUE(state.indexDamaged);
+  // A rebuild in a later dialog clears it; nothing is grayed then.
+  host.duringDialog = [&](Dialog) { host.damaged = false; };
+  EXPECT_EQ(run(1013), (Log{"dialog FundortErfassung-neu rec=0", "allLocalities",
+                            "rangeList kind=1 first=1 last=2 sel=0 set={1,2}", "allLocalities"}));
+  EXPECT_FALSE(state.indexDamaged);
+  host.duringDialog = [&](Dialog) { host.damaged = true; };
+  EXPECT_EQ(run(1014), (Log{"dialog StufenErfassung-neu rec=0", "graySearchItems", "rebuildDescription"}));
+  host.damaged = false;
 
   // A specimen at a known locality in the Fundort view refreshes the description.
   host.outcomes[Dialog::NewSpecimen].code = 1;

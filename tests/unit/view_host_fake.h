@@ -67,6 +67,8 @@ class FakeHost : public ViewHost {
   RecordSet specimenSet;
   bool mineralResult = false;
   bool exchangeOpens = true;
+  // The collection's "Index-Defekt" flag.
+  bool damaged = false;
   bool answerYes = false;
   std::optional<std::string> chosenFile;
   std::map<Dialog, DialogOutcome> outcomes;
@@ -132,6 +134,7 @@ class FakeHost : public ViewHost {
     log.push_back("destroyToolbar");
   }
   void graySearchItems() override { log.push_back("graySearchItems"); }
+  bool indexDamaged() const override { return damaged; }
   void installExchangeMenu() override { log.push_back("installExchangeMenu"); }
   void restoreMainMenu() override { log.push_back("restoreMainMenu"); }
   void closeMainWindow() override { log.push_back("closeMainWindow"); }
