@@ -19,8 +19,6 @@ namespace {
 
 constexpr UINT_PTR kDragTimer = 1000;
 constexpr UINT kDragPeriodMs = 18;
-// A pause longer than this between two letters starts a new type-ahead name.
-constexpr LONG kTypeAheadPauseMs = 1000;
 // The parent's property that names the newest list that subclassed it.
 constexpr const char* kParentProperty = "EIPLISTE";
 
@@ -88,7 +86,6 @@ void showChange(ListState& s, int oldSelection, int oldTop) {
 
 // After a selection change by key or mouse.
 void reportSelection(ListState& s) {
-  s.typed = 0;
   if (!s.writesEdit() && s.letterTarget) {
     InvalidateRect(s.letterTarget, nullptr, TRUE);
     return;
@@ -115,7 +112,6 @@ void searchWithText(ListState& s, const std::string& raw) {
   if (s.rangeMode()) return;
   const views::WatchedText typed = views::parseWatchedText(raw);
   s.typeAhead = typed.text;
-  s.typed = typed.text.size();
   if (!typed.complete) {
     change(s, [&](views::ListModel& m) { return m.searchName(typed.text); });
     return;
@@ -130,7 +126,6 @@ void searchWithText(ListState& s, const std::string& raw) {
     return;
   }
   s.typeAhead = *completed;
-  s.typed = completed->size();
   if (s.writesEdit()) writeEdit(s, *completed);
 }
 
@@ -144,21 +139,17 @@ void onLetter(ListState& s, char letter) {
     if (!s.renderer) return;
     const HCURSOR previous = SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
     views::RowRenderer& renderer = *s.renderer;
-    change(s, [&](views::ListModel& m) {
+    const bool moved = change(s, [&](views::ListModel& m) {
       return m.searchLetter(letter, [&](std::int32_t r) { return renderer.firstCharacter(r); });
     });
     SetCursor(previous);
+    if (moved) reportSelection(s);
     return;
   }
-  // Letters typed in quick succession make up the name; after a pause the
-  // next letter starts a new one.
-  const LONG now = GetMessageTime();
-  if (now - s.lastLetterTime > kTypeAheadPauseMs) s.typed = 0;
-  s.lastLetterTime = now;
-  s.typeAhead = s.typeAhead.substr(0, std::min(s.typed, s.typeAhead.size()));
-  if (s.typeAhead.size() < views::kMaxTypeAheadLength) s.typeAhead += letter;
-  s.typed = s.typeAhead.size();
-  change(s, [&](views::ListModel& m) { return m.searchName(s.typeAhead); });
+  // One letter is the whole type-ahead text: it finds the first name with
+  // that initial, as the record lists find the first record.
+  s.typeAhead.assign(1, letter);
+  if (change(s, [&](views::ListModel& m) { return m.searchName(s.typeAhead); })) reportSelection(s);
 }
 
 void onKey(ListState& s, WPARAM key, LPARAM flags) {

@@ -39,10 +39,8 @@ struct ListState {
   // Header controls above the rows, one per header line.
   std::vector<HWND> headers;
   int headerHeight = 0;
-  // Type-ahead: the text, and how many of its characters were typed in the list.
+  // Type-ahead: the text last searched for (a typed letter, an edit's last name).
   std::string typeAhead;
-  std::size_t typed = 0;
-  LONG lastLetterTime = 0;  // message time of the last letter typed in the list
   // Watched edit fields (ids of siblings) and the active one.
   std::vector<int> watchedIds;
   HWND activeEdit = nullptr;

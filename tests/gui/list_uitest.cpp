@@ -53,19 +53,21 @@ UI_CASE(list, mineralListTypeAheadAndNameSearch) {
   UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(names.front().id));
   UI_CHECK_EQ(listQuery(list, kListQueryTop), 0L);
 
-  // "Qu" typed in the list selects the first name beginning with Qu.
-  typeLetters(list, "Qu");
-  const std::uint32_t firstQu = firstIdWithPrefix(names, "Qu");
-  UI_CHECK(firstQu != 0);
-  UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(firstQu));
+  // A letter typed in the list is the whole type-ahead text: "q" finds the
+  // first Q name, and a "u" right after it the first U name (not "Qu").
+  typeLetters(list, "q");
+  const std::uint32_t firstQ = firstIdWithPrefix(names, "Q");
+  UI_CHECK(firstQ != 0);
+  UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(firstQ));
   UI_CHECK(listQuery(list, kListQueryTop) > 0);
-  // After a pause a letter starts a new name.
-  settle(1200);
+  typeLetters(list, "u");
+  const std::uint32_t firstU = firstIdWithPrefix(names, "U");
+  UI_CHECK(firstU != 0 && firstU != firstIdWithPrefix(names, "Qu"));
+  UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(firstU));
   typeLetters(list, "m");
   UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(firstIdWithPrefix(names, "M")));
-  settle(1200);
-  typeLetters(list, "qu");
-  UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(firstQu));
+  typeLetters(list, "q");
+  UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(firstQ));
   settle(300);
   UI_CHECK(saveScreenshot(main, "screenshots/list-mineral-qu.png"));
 
@@ -148,6 +150,15 @@ UI_CASE(list, mineralListTypeAheadAndNameSearch) {
     PostMessageA(dialogList, WM_KEYDOWN, VK_UP, 1);
     settle(200);
     UI_CHECK_EQ(windowText(GetDlgItem(dialog, 1310)), std::string("Azurit, Malachit"));
+    // A letter typed in the dialog's list is a selection change like a key
+    // move: the name found is written in place of the last one.
+    const std::uint32_t firstZ = firstIdWithPrefix(names, "Z");
+    UI_CHECK(firstZ != 0);
+    typeLetters(dialogList, "z");
+    UI_CHECK_EQ(listQuery(dialogList, kListQuerySelected), static_cast<long>(firstZ));
+    UI_CHECK_EQ(windowText(GetDlgItem(dialog, 1310)), "Azurit, " + nameOfId(names, firstZ));
+    UI_CHECK(setControlText(dialog, 1310, "Azurit, Malachit"));
+    settle(200);
     UI_CHECK(saveScreenshot(dialog, "screenshots/list-namensuche.png"));
     UI_CHECK(clickButton(dialog, 1));
     // The main list is made anew over all names with Malachit selected.
