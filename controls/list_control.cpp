@@ -174,19 +174,21 @@ void onKey(ListState& s, WPARAM key, LPARAM flags) {
   reportSelection(s);
 }
 
-void onScroll(ListState& s, int code) {
+void onScroll(ListState& s, WPARAM wParam) {
   views::ListModel& m = *s.model;
   int top = m.topRow();
-  switch (code) {
+  switch (LOWORD(wParam)) {
     case SB_LINEUP: --top; break;
     case SB_LINEDOWN: ++top; break;
     case SB_PAGEUP: top -= m.visibleRows(); break;
     case SB_PAGEDOWN: top += m.visibleRows(); break;
     case SB_THUMBPOSITION:
     case SB_THUMBTRACK: {
+      // The message carries the row; only past 16 bits does the scroll bar's
+      // 32-bit tracking position have to stand in for it.
+      top = HIWORD(wParam);
       SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
-      if (s.scrollBar) GetScrollInfo(s.scrollBar, SB_CTL, &info);
-      top = info.nTrackPos;
+      if (m.lastTop() > 0xFFFF && s.scrollBar && GetScrollInfo(s.scrollBar, SB_CTL, &info)) top = info.nTrackPos;
       break;
     }
     case SB_TOP: top = 0; break;
@@ -431,7 +433,7 @@ LRESULT CALLBACK listProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       onKey(*s, wParam, lParam);
       return 0;
     case WM_VSCROLL:
-      onScroll(*s, LOWORD(wParam));
+      onScroll(*s, wParam);
       return 0;
     case WM_LBUTTONDOWN:
       onButtonDown(*s, GET_Y_LPARAM(lParam));

@@ -2,6 +2,7 @@
 // typing letters in it selects the first matching name, and the dialog
 // "Namensuche" finds a mineral and hands it to the main list.
 #include <algorithm>
+#include <cstdio>
 
 #include "tests/gui/list_driver.h"
 #include "tests/gui/ui_driver.h"
@@ -165,6 +166,42 @@ UI_CASE(list, mineralListTypeAheadAndNameSearch) {
     UI_CHECK(waitForListSelection(main, 1000, static_cast<long>(malachite), 10000));
     settle(300);
     UI_CHECK(saveScreenshot(main, "screenshots/list-mineral-malachit.png"));
+  }
+
+  // The scroll bar's thumb: the row the message carries becomes the top row.
+  if (const HWND rows = GetDlgItem(main, 1000)) {
+    const long count = listQuery(rows, kListQueryCount);
+    SendMessageA(rows, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, count / 2), 0);
+    UI_CHECK_EQ(listQuery(rows, kListQueryTop), count / 2);
+    SendMessageA(rows, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, count / 3), 0);
+    UI_CHECK_EQ(listQuery(rows, kListQueryTop), count / 3);
+    SendMessageA(rows, WM_VSCROLL, SB_TOP, 0);
+    UI_CHECK_EQ(listQuery(rows, kListQueryTop), 0L);
+    // Smoothness figures (reported, not asserted): each step is painted at
+    // once, as a user holding the key would see it.
+    SendMessageA(rows, WM_KEYDOWN, VK_HOME, 1);
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    for (int i = 0; i < 200; ++i) {
+      SendMessageA(rows, WM_KEYDOWN, VK_NEXT, 1);
+      RedrawWindow(rows, nullptr, nullptr, RDW_UPDATENOW);
+    }
+    QueryPerformanceCounter(&end);
+    const double pageMs = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+                          static_cast<double>(frequency.QuadPart);
+    const long pagedTop = listQuery(rows, kListQueryTop);
+    QueryPerformanceCounter(&start);
+    for (int i = 0; i < 200; ++i) {
+      SendMessageA(rows, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, (count - 1) * i / 199), 0);
+      RedrawWindow(rows, nullptr, nullptr, RDW_UPDATENOW);
+    }
+    QueryPerformanceCounter(&end);
+    const double thumbMs = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+                           static_cast<double>(frequency.QuadPart);
+    std::printf("list timing: 200 Page Down %.1f ms (top row %ld of %ld names), 200 thumb positions %.1f ms\n",
+                pageMs, pagedTop, count, thumbMs);
+    std::fflush(stdout);
   }
 
   // The glossary is a record list: a letter finds the first term beginning with it.
