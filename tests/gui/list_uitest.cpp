@@ -259,6 +259,19 @@ UI_CASE(list, columnWidthDraggedAndSavedAtExit) {
   UI_CHECK_EQ(headers.size(), std::size_t{1});  // the default mineral layout has one line
   const long average = listQuery(list, kListQueryCharWidth);
   UI_CHECK(average > 0);
+  // A header line is 10/8 of the system font's line height (height plus external leading) high.
+  if (!headers.empty()) {
+    const HDC screen = GetDC(nullptr);
+    const HGDIOBJ old = SelectObject(screen, GetStockObject(SYSTEM_FONT));
+    TEXTMETRICA tm{};
+    GetTextMetricsA(screen, &tm);
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    RECT r{};
+    GetWindowRect(headers.front(), &r);
+    UI_CHECK_EQ(static_cast<long>(r.bottom - r.top), static_cast<long>((tm.tmHeight + tm.tmExternalLeading) * 10 / 8));
+    UI_CHECK_EQ(listRowsTop(list), static_cast<int>(r.bottom - r.top));
+  }
   if (!headers.empty() && average > 0) {
     // "Mineralname" is 80 quarter character widths wide by default.
     const int nameRight = static_cast<int>(80 * average / 4);
