@@ -19,6 +19,12 @@ std::uint32_t firstIdWithPrefix(const std::vector<StoredName>& names, const std:
   return 0;
 }
 
+// True iff the list shows its own vertical scroll bar.
+bool hasScrollBar(HWND list) {
+  const HWND bar = FindWindowExA(list, nullptr, "ScrollBar", nullptr);
+  return bar != nullptr && IsWindowVisible(bar);
+}
+
 std::string nameOfId(const std::vector<StoredName>& names, long id) {
   for (const StoredName& n : names)
     if (static_cast<long>(n.id) == id) return n.name;
@@ -230,6 +236,22 @@ UI_CASE(list, mineralListTypeAheadAndNameSearch) {
   }
   settle(300);
   UI_CHECK(saveScreenshot(main, "screenshots/list-glossar-d.png"));
+
+  // With every row fitting the list has no scroll bar; a resize that leaves
+  // the rows no longer fitting creates it.
+  RECT place{};
+  GetWindowRect(glossary, &place);
+  MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&place), 2);
+  UI_CHECK(hasScrollBar(glossary));
+  MoveWindow(glossary, place.left, place.top, place.right - place.left,
+             static_cast<int>(terms.size()) * 40 + 100, TRUE);
+  settle(200);
+  UI_CHECK(!hasScrollBar(glossary));
+  UI_CHECK_EQ(listQuery(glossary, kListQueryTop), 0L);
+  MoveWindow(glossary, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
+  settle(200);
+  UI_CHECK(hasScrollBar(glossary));
+  UI_CHECK_EQ(listQuery(glossary, kListQuerySelected), back);
 
   PostMessageA(main, WM_CLOSE, 0, 0);
   const auto code = kalvor.waitForExit(30000);
