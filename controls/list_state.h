@@ -58,8 +58,9 @@ struct ListState {
 
   bool rangeMode() const { return (flags & kListStyleRange) != 0; }
   bool writesEdit() const { return (flags & kListStyleWritesEdit) != 0; }
-  // Rows per record (range rows may use several text lines).
-  int rowsPerRecord() const { return rangeMode() ? linesPerRecord : 1; }
+  // Rows per record: what the drawing renderer asks for (range rows and wide
+  // mineral rows may use several text lines), 1 for plain names.
+  int rowsPerRecord() const { return linesPerRecord; }
   // Height of the area that shows rows: the client below the headers.
   int rowsTop() const { return headerHeight; }
   // Pixel width that rows may use (left of the scroll bar).

@@ -331,3 +331,67 @@ UI_CASE(list, columnWidthDraggedAndSavedAtExit) {
   }
   WritePrivateProfileStringA("Mineralliste", nullptr, nullptr, ini.c_str());
 }
+
+namespace {
+
+// The records one page of the list shows: how far Page Down moves from the first row.
+long pageRows(HWND list) {
+  SendMessageA(list, WM_KEYDOWN, VK_HOME, 1);
+  SendMessageA(list, WM_KEYDOWN, VK_NEXT, 1);
+  const long selected = listQuery(list, kListQuerySelected);
+  for (long row = 1; row < 2000; ++row)
+    if (listQuery(list, kListQueryItem, static_cast<WPARAM>(row)) == selected) return row;
+  return 0;
+}
+
+struct ListShape {
+  long pageRows = 0;
+  std::size_t headerLines = 0;
+};
+
+// Starts kalvor.exe, measures its main list and closes it again.
+ListShape mainListShape(const char* screenshot) {
+  ListShape shape;
+  Program kalvor;
+  UI_CHECK(kalvor.start("kalvor.exe"));
+  const HWND main = waitForWindow(kalvor.processId(), "Kalvor", "Kalvor", 60000);
+  const HWND list = main ? waitForChild(main, 1000, 60000) : nullptr;
+  UI_CHECK(list != nullptr);
+  if (!list) {
+    kalvor.kill();
+    return shape;
+  }
+  settle(500);
+  shape.headerLines = listHeaders(list).size();
+  shape.pageRows = pageRows(list);
+  settle(300);
+  UI_CHECK(saveScreenshot(main, screenshot));
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  if (!kalvor.waitForExit(30000)) kalvor.kill();
+  return shape;
+}
+
+}  // namespace
+
+// A mineral layout with a column on a second line ("Farbe" switched on in
+// kalvor.ini) gives every mineral two rows in the wide list, as the header
+// shows two lines: a page then holds about half as many minerals.
+UI_CASE(list, wideMineralRecordsTakeTheRowsOfTheirLines) {
+  char folder[MAX_PATH] = {};
+  GetCurrentDirectoryA(sizeof folder, folder);
+  const std::string ini = std::string(folder) + "\\kalvor.ini";
+  WritePrivateProfileStringA("Mineralliste", nullptr, nullptr, ini.c_str());
+  const ListShape oneLine = mainListShape("screenshots/list-mineral-one-line.png");
+  WritePrivateProfileStringA("Mineralliste", "Feld4", "4,2,150", ini.c_str());
+  const ListShape twoLines = mainListShape("screenshots/list-mineral-two-lines.png");
+  WritePrivateProfileStringA("Mineralliste", nullptr, nullptr, ini.c_str());
+
+  std::printf("list page: %ld minerals with one line, %ld with two\n", oneLine.pageRows, twoLines.pageRows);
+  UI_CHECK_EQ(oneLine.headerLines, std::size_t{1});
+  UI_CHECK_EQ(twoLines.headerLines, std::size_t{2});
+  UI_CHECK(oneLine.pageRows > 4);
+  UI_CHECK(twoLines.pageRows > 0);
+  // Two rows per mineral, and a second header line takes about one row more.
+  UI_CHECK(2 * twoLines.pageRows <= oneLine.pageRows);
+  UI_CHECK(2 * twoLines.pageRows + 4 >= oneLine.pageRows);
+}
