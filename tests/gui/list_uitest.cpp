@@ -131,6 +131,10 @@ UI_CASE(list, mineralListTypeAheadAndNameSearch) {
   if (dialog) {
     const HWND dialogList = GetDlgItem(dialog, 1311);
     UI_CHECK(dialogList != nullptr);
+    // Typing "qu" into the watched field selects the first name beginning with Qu.
+    UI_CHECK(setControlText(dialog, 1310, "qu"));
+    settle(200);
+    UI_CHECK_EQ(listQuery(dialogList, kListQuerySelected), static_cast<long>(firstIdWithPrefix(names, "Qu")));
     UI_CHECK(setControlText(dialog, 1310, "Malachit"));
     settle(200);
     const std::uint32_t malachite = firstIdWithPrefix(names, "Malachit");
