@@ -19,8 +19,6 @@ namespace {
 
 constexpr UINT_PTR kDragTimer = 1000;
 constexpr UINT kDragPeriodMs = 18;
-// A pause longer than this between two letters starts a new type-ahead name.
-constexpr LONG kTypeAheadPauseMs = 1000;
 // The parent's property that names the newest list that subclassed it.
 constexpr const char* kParentProperty = "EIPLISTE";
 
@@ -88,7 +86,6 @@ void showChange(ListState& s, int oldSelection, int oldTop) {
 
 // After a selection change by key or mouse.
 void reportSelection(ListState& s) {
-  s.typed = 0;
   if (!s.writesEdit() && s.letterTarget) {
     InvalidateRect(s.letterTarget, nullptr, TRUE);
     return;
@@ -115,7 +112,6 @@ void searchWithText(ListState& s, const std::string& raw) {
   if (s.rangeMode()) return;
   const views::WatchedText typed = views::parseWatchedText(raw);
   s.typeAhead = typed.text;
-  s.typed = typed.text.size();
   if (!typed.complete) {
     change(s, [&](views::ListModel& m) { return m.searchName(typed.text); });
     return;
@@ -130,7 +126,6 @@ void searchWithText(ListState& s, const std::string& raw) {
     return;
   }
   s.typeAhead = *completed;
-  s.typed = completed->size();
   if (s.writesEdit()) writeEdit(s, *completed);
 }
 
@@ -144,21 +139,17 @@ void onLetter(ListState& s, char letter) {
     if (!s.renderer) return;
     const HCURSOR previous = SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
     views::RowRenderer& renderer = *s.renderer;
-    change(s, [&](views::ListModel& m) {
+    const bool moved = change(s, [&](views::ListModel& m) {
       return m.searchLetter(letter, [&](std::int32_t r) { return renderer.firstCharacter(r); });
     });
     SetCursor(previous);
+    if (moved) reportSelection(s);
     return;
   }
-  // Letters typed in quick succession make up the name; after a pause the
-  // next letter starts a new one.
-  const LONG now = GetMessageTime();
-  if (now - s.lastLetterTime > kTypeAheadPauseMs) s.typed = 0;
-  s.lastLetterTime = now;
-  s.typeAhead = s.typeAhead.substr(0, std::min(s.typed, s.typeAhead.size()));
-  if (s.typeAhead.size() < views::kMaxTypeAheadLength) s.typeAhead += letter;
-  s.typed = s.typeAhead.size();
-  change(s, [&](views::ListModel& m) { return m.searchName(s.typeAhead); });
+  // One letter is the whole type-ahead text: it finds the first name with
+  // that initial, as the record lists find the first record.
+  s.typeAhead.assign(1, letter);
+  if (change(s, [&](views::ListModel& m) { return m.searchName(s.typeAhead); })) reportSelection(s);
 }
 
 void onKey(ListState& s, WPARAM key, LPARAM flags) {
@@ -183,19 +174,21 @@ void onKey(ListState& s, WPARAM key, LPARAM flags) {
   reportSelection(s);
 }
 
-void onScroll(ListState& s, int code) {
+void onScroll(ListState& s, WPARAM wParam) {
   views::ListModel& m = *s.model;
   int top = m.topRow();
-  switch (code) {
+  switch (LOWORD(wParam)) {
     case SB_LINEUP: --top; break;
     case SB_LINEDOWN: ++top; break;
     case SB_PAGEUP: top -= m.visibleRows(); break;
     case SB_PAGEDOWN: top += m.visibleRows(); break;
     case SB_THUMBPOSITION:
     case SB_THUMBTRACK: {
+      // The message carries the row; only past 16 bits does the scroll bar's
+      // 32-bit tracking position have to stand in for it.
+      top = HIWORD(wParam);
       SCROLLINFO info{sizeof info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
-      if (s.scrollBar) GetScrollInfo(s.scrollBar, SB_CTL, &info);
-      top = info.nTrackPos;
+      if (m.lastTop() > 0xFFFF && s.scrollBar && GetScrollInfo(s.scrollBar, SB_CTL, &info)) top = info.nTrackPos;
       break;
     }
     case SB_TOP: top = 0; break;
@@ -440,7 +433,7 @@ LRESULT CALLBACK listProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       onKey(*s, wParam, lParam);
       return 0;
     case WM_VSCROLL:
-      onScroll(*s, LOWORD(wParam));
+      onScroll(*s, wParam);
       return 0;
     case WM_LBUTTONDOWN:
       onButtonDown(*s, GET_Y_LPARAM(lParam));

@@ -95,8 +95,10 @@ int visibleRowsFor(const ListState& s) {
 
 void applyFont(ListState& s, HFONT font) {
   s.font = font;
+  // The program's units: the system font's average width and its line
+  // height with the external leading, as the font table measured them.
   const LONG units = GetDialogBaseUnits();
-  s.baseHeight = HIWORD(units);
+  s.baseHeight = s.app ? s.app->fonts.lineHeight() : HIWORD(units);
   s.averageCharWidth = s.app ? s.app->fonts.averageCharWidth() : LOWORD(units);
   shell::WindowDc dc(s.window);
   {

@@ -39,10 +39,8 @@ struct ListState {
   // Header controls above the rows, one per header line.
   std::vector<HWND> headers;
   int headerHeight = 0;
-  // Type-ahead: the text, and how many of its characters were typed in the list.
+  // Type-ahead: the text last searched for (a typed letter, an edit's last name).
   std::string typeAhead;
-  std::size_t typed = 0;
-  LONG lastLetterTime = 0;  // message time of the last letter typed in the list
   // Watched edit fields (ids of siblings) and the active one.
   std::vector<int> watchedIds;
   HWND activeEdit = nullptr;
@@ -60,8 +58,9 @@ struct ListState {
 
   bool rangeMode() const { return (flags & kListStyleRange) != 0; }
   bool writesEdit() const { return (flags & kListStyleWritesEdit) != 0; }
-  // Rows per record (range rows may use several text lines).
-  int rowsPerRecord() const { return rangeMode() ? linesPerRecord : 1; }
+  // Rows per record: what the drawing renderer asks for (range rows and wide
+  // mineral rows may use several text lines), 1 for plain names.
+  int rowsPerRecord() const { return linesPerRecord; }
   // Height of the area that shows rows: the client below the headers.
   int rowsTop() const { return headerHeight; }
   // Pixel width that rows may use (left of the scroll bar).

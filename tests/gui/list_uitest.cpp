@@ -2,6 +2,7 @@
 // typing letters in it selects the first matching name, and the dialog
 // "Namensuche" finds a mineral and hands it to the main list.
 #include <algorithm>
+#include <cstdio>
 
 #include "tests/gui/list_driver.h"
 #include "tests/gui/ui_driver.h"
@@ -16,6 +17,12 @@ std::uint32_t firstIdWithPrefix(const std::vector<StoredName>& names, const std:
   for (const StoredName& n : names)
     if (beginsWithIgnoringCase(n.name, prefix)) return n.id;
   return 0;
+}
+
+// True iff the list shows its own vertical scroll bar.
+bool hasScrollBar(HWND list) {
+  const HWND bar = FindWindowExA(list, nullptr, "ScrollBar", nullptr);
+  return bar != nullptr && IsWindowVisible(bar);
 }
 
 std::string nameOfId(const std::vector<StoredName>& names, long id) {
@@ -53,19 +60,21 @@ UI_CASE(list, mineralListTypeAheadAndNameSearch) {
   UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(names.front().id));
   UI_CHECK_EQ(listQuery(list, kListQueryTop), 0L);
 
-  // "Qu" typed in the list selects the first name beginning with Qu.
-  typeLetters(list, "Qu");
-  const std::uint32_t firstQu = firstIdWithPrefix(names, "Qu");
-  UI_CHECK(firstQu != 0);
-  UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(firstQu));
+  // A letter typed in the list is the whole type-ahead text: "q" finds the
+  // first Q name, and a "u" right after it the first U name (not "Qu").
+  typeLetters(list, "q");
+  const std::uint32_t firstQ = firstIdWithPrefix(names, "Q");
+  UI_CHECK(firstQ != 0);
+  UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(firstQ));
   UI_CHECK(listQuery(list, kListQueryTop) > 0);
-  // After a pause a letter starts a new name.
-  settle(1200);
+  typeLetters(list, "u");
+  const std::uint32_t firstU = firstIdWithPrefix(names, "U");
+  UI_CHECK(firstU != 0 && firstU != firstIdWithPrefix(names, "Qu"));
+  UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(firstU));
   typeLetters(list, "m");
   UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(firstIdWithPrefix(names, "M")));
-  settle(1200);
-  typeLetters(list, "qu");
-  UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(firstQu));
+  typeLetters(list, "q");
+  UI_CHECK_EQ(listQuery(list, kListQuerySelected), static_cast<long>(firstQ));
   settle(300);
   UI_CHECK(saveScreenshot(main, "screenshots/list-mineral-qu.png"));
 
@@ -122,6 +131,10 @@ UI_CASE(list, mineralListTypeAheadAndNameSearch) {
   if (dialog) {
     const HWND dialogList = GetDlgItem(dialog, 1311);
     UI_CHECK(dialogList != nullptr);
+    // Typing "qu" into the watched field selects the first name beginning with Qu.
+    UI_CHECK(setControlText(dialog, 1310, "qu"));
+    settle(200);
+    UI_CHECK_EQ(listQuery(dialogList, kListQuerySelected), static_cast<long>(firstIdWithPrefix(names, "Qu")));
     UI_CHECK(setControlText(dialog, 1310, "Malachit"));
     settle(200);
     const std::uint32_t malachite = firstIdWithPrefix(names, "Malachit");
@@ -148,12 +161,57 @@ UI_CASE(list, mineralListTypeAheadAndNameSearch) {
     PostMessageA(dialogList, WM_KEYDOWN, VK_UP, 1);
     settle(200);
     UI_CHECK_EQ(windowText(GetDlgItem(dialog, 1310)), std::string("Azurit, Malachit"));
+    // A letter typed in the dialog's list is a selection change like a key
+    // move: the name found is written in place of the last one.
+    const std::uint32_t firstZ = firstIdWithPrefix(names, "Z");
+    UI_CHECK(firstZ != 0);
+    typeLetters(dialogList, "z");
+    UI_CHECK_EQ(listQuery(dialogList, kListQuerySelected), static_cast<long>(firstZ));
+    UI_CHECK_EQ(windowText(GetDlgItem(dialog, 1310)), "Azurit, " + nameOfId(names, firstZ));
+    UI_CHECK(setControlText(dialog, 1310, "Azurit, Malachit"));
+    settle(200);
     UI_CHECK(saveScreenshot(dialog, "screenshots/list-namensuche.png"));
     UI_CHECK(clickButton(dialog, 1));
     // The main list is made anew over all names with Malachit selected.
     UI_CHECK(waitForListSelection(main, 1000, static_cast<long>(malachite), 10000));
     settle(300);
     UI_CHECK(saveScreenshot(main, "screenshots/list-mineral-malachit.png"));
+  }
+
+  // The scroll bar's thumb: the row the message carries becomes the top row.
+  if (const HWND rows = GetDlgItem(main, 1000)) {
+    const long count = listQuery(rows, kListQueryCount);
+    SendMessageA(rows, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, count / 2), 0);
+    UI_CHECK_EQ(listQuery(rows, kListQueryTop), count / 2);
+    SendMessageA(rows, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, count / 3), 0);
+    UI_CHECK_EQ(listQuery(rows, kListQueryTop), count / 3);
+    SendMessageA(rows, WM_VSCROLL, SB_TOP, 0);
+    UI_CHECK_EQ(listQuery(rows, kListQueryTop), 0L);
+    // Smoothness figures (reported, not asserted): each step is painted at
+    // once, as a user holding the key would see it.
+    SendMessageA(rows, WM_KEYDOWN, VK_HOME, 1);
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    for (int i = 0; i < 200; ++i) {
+      SendMessageA(rows, WM_KEYDOWN, VK_NEXT, 1);
+      RedrawWindow(rows, nullptr, nullptr, RDW_UPDATENOW);
+    }
+    QueryPerformanceCounter(&end);
+    const double pageMs = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+                          static_cast<double>(frequency.QuadPart);
+    const long pagedTop = listQuery(rows, kListQueryTop);
+    QueryPerformanceCounter(&start);
+    for (int i = 0; i < 200; ++i) {
+      SendMessageA(rows, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, (count - 1) * i / 199), 0);
+      RedrawWindow(rows, nullptr, nullptr, RDW_UPDATENOW);
+    }
+    QueryPerformanceCounter(&end);
+    const double thumbMs = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+                           static_cast<double>(frequency.QuadPart);
+    std::printf("list timing: 200 Page Down %.1f ms (top row %ld of %ld names), 200 thumb positions %.1f ms\n",
+                pageMs, pagedTop, count, thumbMs);
+    std::fflush(stdout);
   }
 
   // The glossary is a record list: a letter finds the first term beginning with it.
@@ -183,6 +241,22 @@ UI_CASE(list, mineralListTypeAheadAndNameSearch) {
   settle(300);
   UI_CHECK(saveScreenshot(main, "screenshots/list-glossar-d.png"));
 
+  // With every row fitting the list has no scroll bar; a resize that leaves
+  // the rows no longer fitting creates it.
+  RECT place{};
+  GetWindowRect(glossary, &place);
+  MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&place), 2);
+  UI_CHECK(hasScrollBar(glossary));
+  MoveWindow(glossary, place.left, place.top, place.right - place.left,
+             static_cast<int>(terms.size()) * 40 + 100, TRUE);
+  settle(200);
+  UI_CHECK(!hasScrollBar(glossary));
+  UI_CHECK_EQ(listQuery(glossary, kListQueryTop), 0L);
+  MoveWindow(glossary, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
+  settle(200);
+  UI_CHECK(hasScrollBar(glossary));
+  UI_CHECK_EQ(listQuery(glossary, kListQuerySelected), back);
+
   PostMessageA(main, WM_CLOSE, 0, 0);
   const auto code = kalvor.waitForExit(30000);
   UI_CHECK(code.has_value());
@@ -211,6 +285,19 @@ UI_CASE(list, columnWidthDraggedAndSavedAtExit) {
   UI_CHECK_EQ(headers.size(), std::size_t{1});  // the default mineral layout has one line
   const long average = listQuery(list, kListQueryCharWidth);
   UI_CHECK(average > 0);
+  // A header line is 10/8 of the system font's line height (height plus external leading) high.
+  if (!headers.empty()) {
+    const HDC screen = GetDC(nullptr);
+    const HGDIOBJ old = SelectObject(screen, GetStockObject(SYSTEM_FONT));
+    TEXTMETRICA tm{};
+    GetTextMetricsA(screen, &tm);
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    RECT r{};
+    GetWindowRect(headers.front(), &r);
+    UI_CHECK_EQ(static_cast<long>(r.bottom - r.top), static_cast<long>((tm.tmHeight + tm.tmExternalLeading) * 10 / 8));
+    UI_CHECK_EQ(listRowsTop(list), static_cast<int>(r.bottom - r.top));
+  }
   if (!headers.empty() && average > 0) {
     // "Mineralname" is 80 quarter character widths wide by default.
     const int nameRight = static_cast<int>(80 * average / 4);
@@ -247,4 +334,68 @@ UI_CASE(list, columnWidthDraggedAndSavedAtExit) {
     kalvor.kill();
   }
   WritePrivateProfileStringA("Mineralliste", nullptr, nullptr, ini.c_str());
+}
+
+namespace {
+
+// The records one page of the list shows: how far Page Down moves from the first row.
+long pageRows(HWND list) {
+  SendMessageA(list, WM_KEYDOWN, VK_HOME, 1);
+  SendMessageA(list, WM_KEYDOWN, VK_NEXT, 1);
+  const long selected = listQuery(list, kListQuerySelected);
+  for (long row = 1; row < 2000; ++row)
+    if (listQuery(list, kListQueryItem, static_cast<WPARAM>(row)) == selected) return row;
+  return 0;
+}
+
+struct ListShape {
+  long pageRows = 0;
+  std::size_t headerLines = 0;
+};
+
+// Starts kalvor.exe, measures its main list and closes it again.
+ListShape mainListShape(const char* screenshot) {
+  ListShape shape;
+  Program kalvor;
+  UI_CHECK(kalvor.start("kalvor.exe"));
+  const HWND main = waitForWindow(kalvor.processId(), "Kalvor", "Kalvor", 60000);
+  const HWND list = main ? waitForChild(main, 1000, 60000) : nullptr;
+  UI_CHECK(list != nullptr);
+  if (!list) {
+    kalvor.kill();
+    return shape;
+  }
+  settle(500);
+  shape.headerLines = listHeaders(list).size();
+  shape.pageRows = pageRows(list);
+  settle(300);
+  UI_CHECK(saveScreenshot(main, screenshot));
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  if (!kalvor.waitForExit(30000)) kalvor.kill();
+  return shape;
+}
+
+}  // namespace
+
+// A mineral layout with a column on a second line ("Farbe" switched on in
+// kalvor.ini) gives every mineral two rows in the wide list, as the header
+// shows two lines: a page then holds about half as many minerals.
+UI_CASE(list, wideMineralRecordsTakeTheRowsOfTheirLines) {
+  char folder[MAX_PATH] = {};
+  GetCurrentDirectoryA(sizeof folder, folder);
+  const std::string ini = std::string(folder) + "\\kalvor.ini";
+  WritePrivateProfileStringA("Mineralliste", nullptr, nullptr, ini.c_str());
+  const ListShape oneLine = mainListShape("screenshots/list-mineral-one-line.png");
+  WritePrivateProfileStringA("Mineralliste", "Feld4", "4,2,150", ini.c_str());
+  const ListShape twoLines = mainListShape("screenshots/list-mineral-two-lines.png");
+  WritePrivateProfileStringA("Mineralliste", nullptr, nullptr, ini.c_str());
+
+  std::printf("list page: %ld minerals with one line, %ld with two\n", oneLine.pageRows, twoLines.pageRows);
+  UI_CHECK_EQ(oneLine.headerLines, std::size_t{1});
+  UI_CHECK_EQ(twoLines.headerLines, std::size_t{2});
+  UI_CHECK(oneLine.pageRows > 4);
+  UI_CHECK(twoLines.pageRows > 0);
+  // Two rows per mineral, and a second header line takes about one row more.
+  UI_CHECK(2 * twoLines.pageRows <= oneLine.pageRows);
+  UI_CHECK(2 * twoLines.pageRows + 4 >= oneLine.pageRows);
 }
