@@ -15,16 +15,6 @@ using namespace kalvor::uitest;
 
 namespace {
 
-HWND startKalvor(Program& kalvor, const std::string& folder) {
-  if (!kalvor.start(folder + "\\kalvor.exe", folder)) return nullptr;
-  const HWND main = waitForWindow(kalvor.processId(), "Kalvor", "Kalvor", 120000);
-  if (!main || !waitUntilResponsive(main, 120000)) {
-    kalvor.kill();
-    return nullptr;
-  }
-  return main;
-}
-
 // The window with the keyboard focus in the thread that owns `window`.
 HWND focusOf(HWND window) {
   GUITHREADINFO info = {};
@@ -69,11 +59,6 @@ bool centredOver(HWND main, HWND dialog) {
   const LONG left = client.left + ((client.right - client.left) - (own.right - own.left)) / 2;
   const LONG top = client.top + ((client.bottom - client.top) - (own.bottom - own.top)) / 2;
   return own.left >= left - 1 && own.left <= left + 1 && own.top >= top - 1 && own.top <= top + 1;
-}
-
-bool waitUntilClosed(HWND dialog) {
-  for (int i = 0; i < 100 && IsWindow(dialog); ++i) settle(100);
-  return !IsWindow(dialog);
 }
 
 }  // namespace

@@ -15,26 +15,6 @@ namespace {
 
 constexpr DWORD kStartTimeoutMs = 120000;
 
-// Starts kalvor.exe in `folder` and waits for its main window and for the end
-// of its data start-up. Null (and the program killed) when it does not come up.
-HWND startKalvor(Program& kalvor, const std::string& folder) {
-  if (!kalvor.start(folder + "\\kalvor.exe", folder)) return nullptr;
-  const HWND main = waitForWindow(kalvor.processId(), "Kalvor", "Kalvor", kStartTimeoutMs);
-  if (!main || !waitUntilResponsive(main, kStartTimeoutMs)) {
-    kalvor.kill();
-    return nullptr;
-  }
-  return main;
-}
-
-// Closes the program as the user would and returns its exit code.
-std::optional<DWORD> closeKalvor(Program& kalvor, HWND main) {
-  PostMessageA(main, WM_CLOSE, 0, 0);
-  const auto code = kalvor.waitForExit(30000);
-  if (!code) kalvor.kill();
-  return code;
-}
-
 bool grayed(HWND main, int position, UINT id) {
   return (preparedItemState(main, position, id).value_or(0) & MF_GRAYED) != 0;
 }

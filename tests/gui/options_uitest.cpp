@@ -37,22 +37,6 @@ std::string iniValue(const std::string& folder, const char* key) {
   return value;
 }
 
-HWND startKalvor(Program& kalvor, const std::string& folder) {
-  if (!kalvor.start(folder + "\\kalvor.exe", folder)) return nullptr;
-  const HWND main = waitForWindow(kalvor.processId(), "Kalvor", "Kalvor", 60000);
-  if (!main || !waitUntilResponsive(main, 60000)) {
-    kalvor.kill();
-    return nullptr;
-  }
-  return main;
-}
-
-// Waits until the dialog window is gone (it ends asynchronously after a click).
-bool waitUntilClosed(HWND dlg) {
-  for (int i = 0; i < 100 && IsWindow(dlg); ++i) settle(100);
-  return !IsWindow(dlg);
-}
-
 }  // namespace
 
 UI_CASE(options, defaultsOkAndCancel) {

@@ -306,4 +306,27 @@ bool saveScreenshot(HWND window, const std::string& path) {
   return ok;
 }
 
+HWND startKalvor(Program& kalvor, const std::string& folder) {
+  constexpr DWORD kStartTimeoutMs = 120000;
+  if (!kalvor.start(folder + "\\kalvor.exe", folder)) return nullptr;
+  const HWND main = waitForWindow(kalvor.processId(), "Kalvor", "Kalvor", kStartTimeoutMs);
+  if (!main || !waitUntilResponsive(main, kStartTimeoutMs)) {
+    kalvor.kill();
+    return nullptr;
+  }
+  return main;
+}
+
+std::optional<DWORD> closeKalvor(Program& kalvor, HWND main) {
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  const auto code = kalvor.waitForExit(30000);
+  if (!code) kalvor.kill();
+  return code;
+}
+
+bool waitUntilClosed(HWND dialog) {
+  for (int i = 0; i < 100 && IsWindow(dialog); ++i) settle(100);
+  return !IsWindow(dialog);
+}
+
 }  // namespace kalvor::uitest

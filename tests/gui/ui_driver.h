@@ -91,6 +91,16 @@ std::vector<std::string> childTexts(HWND window);
 // (its start-up and any modal work are over). False on time-out.
 bool waitUntilResponsive(HWND window, DWORD timeoutMs);
 
+// Starts kalvor.exe in `folder` and waits for its main window and for the end
+// of its data start-up. Null (and the program killed) when it does not come up.
+HWND startKalvor(Program& kalvor, const std::string& folder);
+
+// Closes the program as the user would and returns its exit code (killed on time-out).
+std::optional<DWORD> closeKalvor(Program& kalvor, HWND main);
+
+// Waits until a dialog is gone (it ends asynchronously after a click); false on time-out.
+bool waitUntilClosed(HWND dialog);
+
 // Lets the program under test work off its messages for a while.
 void settle(DWORD ms);
 
