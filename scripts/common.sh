@@ -10,8 +10,16 @@ KALVOR_PACKAGES=(
   googletest libgtest-dev libbenchmark-dev libsqlite3-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-  wine wine64 xvfb xauth fonts-liberation imagemagick
+  wine wine64 xvfb xauth fonts-liberation imagemagick ccache
 )
+
+# Compiled objects are shared between clones of the project on one machine:
+# paths below the root are hashed relative to it, so a fresh clone in another
+# folder reuses what an earlier build compiled.
+if command -v ccache >/dev/null 2>&1; then
+  export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+  export CCACHE_BASEDIR="$KALVOR_ROOT" CCACHE_NOHASHDIR=1
+fi
 
 say() { printf '\n== %s\n' "$*"; }
 
@@ -34,6 +42,7 @@ kalvor_build() {
   local preset=$1
   shift
   local dir="$KALVOR_ROOT/build/$preset"
+  mkdir -p "$KALVOR_ROOT/build"
   if [ ! -f "$dir/build.ninja" ]; then
     cmake --preset "$preset" -S "$KALVOR_ROOT" >"$KALVOR_ROOT/build/$preset.configure.log" 2>&1 || {
       cat "$KALVOR_ROOT/build/$preset.configure.log"
