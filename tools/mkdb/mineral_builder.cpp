@@ -11,6 +11,9 @@
 namespace kalvor::mkdb {
 namespace {
 
+constexpr std::uint16_t kCleavagePerfect = 0x08;      // vollkommen
+constexpr std::uint16_t kCleavageVeryPerfect = 0x10;  // sehr vollkommen
+
 std::optional<double> parseDecimal(std::string text) {
   text = trim(text);
   std::replace(text.begin(), text.end(), ',', '.');
@@ -312,7 +315,11 @@ std::vector<BuiltEntry> MineralBuilder::buildFullMinerals(const std::string& dat
 
     r.setCrystalSystems(mapProperty("crystal_system", value("crystal_systems"), "kristallsystem"));
     r.setLustre(mapProperty("lustre", value("lustre"), "glanz"));
-    r.setCleavage(static_cast<std::uint8_t>(mapProperty("cleavage", value("cleavage_terms"), "spaltbarkeit")));
+    std::uint16_t cleavage = mapProperty("cleavage", value("cleavage_terms"), "spaltbarkeit");
+    // A very perfect cleavage is a perfect one: stored as both, so that a
+    // search for "vollkommen" finds mica, gypsum and galena.
+    if (cleavage & kCleavageVeryPerfect) cleavage |= kCleavagePerfect;
+    r.setCleavage(static_cast<std::uint8_t>(cleavage));
     r.setFracture(static_cast<std::uint16_t>(mapProperty("fracture", value("fracture_terms"), "bruch") |
                                              mapProperty("tenacity", value("tenacity_terms"), "bruch")));
     r.setTransparency(mapProperty("transparency", value("transparency_terms"), "transparenz"));
