@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <map>
 
 #include "base/cp1252.h"
 #include "base/file_io.h"
 #include "refdb/systematics.h"
+#include "tools/mkdb/density_check.h"
 
 namespace kalvor::mkdb {
 namespace {
@@ -200,6 +202,34 @@ std::vector<std::uint16_t> MineralBuilder::mapColours(const std::string& field, 
   return numbers;
 }
 
+void MineralBuilder::checkCellDensity(const std::string& english, const std::string& pointGroup,
+                                      std::string formula, const CrystalDataEntry& cd,
+                                      const MineralRecord& r) {
+  const double volume = cellVolume(pointGroup, cd.a0, cd.b0, cd.c0, cd.alpha, cd.beta, cd.gamma);
+  if (volume <= 0) {
+    report_.warning("Gitter unvollständig: " + english + " (Klasse " + pointGroup +
+                    ") nennt nicht alle Konstanten, die das Kristallsystem braucht");
+    return;
+  }
+  if (cd.z == 0 || !r.densityMin().isKnown()) return;
+  // A vacancy weighs nothing.
+  for (std::size_t pos = formula.find("\xE2\x96\xA1"); pos != std::string::npos; pos = formula.find("\xE2\x96\xA1"))
+    formula.erase(pos, 3);
+  const auto weight = formulaWeight(formula);
+  if (!weight) return;
+  report_.count("Dichte aus Formel, Z und Gitter geprüft");
+  const double low = densityOf(cd.z, weight->lightest, volume);
+  const double high = densityOf(cd.z, weight->heaviest, volume);
+  const double measuredLow = r.densityMin().gramsPerCm3();
+  const double measuredHigh = r.densityMax().isKnown() ? r.densityMax().gramsPerCm3() : measuredLow;
+  const double gap = densityGap(low, high, measuredLow, measuredHigh);
+  if (gap <= kDensityTolerance) return;
+  char text[200];
+  std::snprintf(text, sizeof text, "berechnet %.2f-%.2f g/cm³ (Z=%d, V=%.1f Å³), gemessen %.2f-%.2f g/cm³, %.0f %% daneben",
+                low, high, cd.z, volume, measuredLow, measuredHigh, gap * 100);
+  report_.warning("Dichte aus Formel, Z und Gitter: " + english + ": " + text);
+}
+
 std::vector<BuiltEntry> MineralBuilder::buildFullMinerals(const std::string& dataDir) {
   std::vector<BuiltEntry> out;
   std::string error;
@@ -356,6 +386,7 @@ std::vector<BuiltEntry> MineralBuilder::buildFullMinerals(const std::string& dat
         const double z = cellValue("z");
         cd.z = (z >= 1 && z <= 255) ? static_cast<std::uint8_t>(std::lround(z)) : 0;
         if (cd.a0 <= 0) cd.flags = refformat::kCrystalClassOnly;
+        if (cd.a0 > 0) checkCellDensity(english, pg, value("formula"), cd, r);
         r.setCrystalData(std::span<const CrystalDataEntry>(&cd, 1));
         report_.count(cd.a0 > 0 ? "Kristalldaten mit Gitterkonstanten" : "Kristalldaten nur Klasse");
       }
