@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <set>
 
 #include "base/cp1252.h"
 #include "base/file_io.h"
@@ -106,6 +107,25 @@ Overlay loadOverlay(const std::string& path, const char* keyColumn, Report& repo
   }
   report.count(std::string("Zeilen in ") + path, t->rows().size());
   return overlay;
+}
+
+// The English names of collection_species.txt (one a line, "#" comments).
+std::set<std::string> loadCollectionSpecies(const std::string& path) {
+  std::set<std::string> names;
+  const auto bytes = readWholeFile(path);
+  if (!bytes) return names;
+  std::string line;
+  for (std::size_t i = 0; i <= bytes->size(); ++i) {
+    const char c = i < bytes->size() ? static_cast<char>((*bytes)[i]) : '\n';
+    if (c != '\n') {
+      if (c != '\r') line.push_back(c);
+      continue;
+    }
+    line = trim(line);
+    if (!line.empty() && line[0] != '#') names.insert(line);
+    line.clear();
+  }
+  return names;
 }
 
 }  // namespace
@@ -246,6 +266,7 @@ std::vector<BuiltEntry> MineralBuilder::buildFullMinerals(const std::string& dat
       return out;
     }
   }
+  const std::set<std::string> collectionSpecies = loadCollectionSpecies(joinPath(dataDir, "collection_species.txt"));
   const Overlay names = loadOverlay(joinPath(dataDir, "german_names.tsv"), "english_name", report_);
   const Overlay curated = loadOverlay(joinPath(dataDir, "curated.tsv"), "english_name", report_);
 
@@ -395,6 +416,17 @@ std::vector<BuiltEntry> MineralBuilder::buildFullMinerals(const std::string& dat
       report_.count("Gitterkonstanten ohne Kristallklasse (nicht übernommen)");
     }
 
+    const bool densityRange = r.densityMax().isKnown() && !(r.densityMax() == r.densityMin());
+    if (densityRange) report_.count("Dichte als Bereich");
+    if (collectionSpecies.count(english)) {
+      // The species collectors own: how many carry what the descriptions and drawings need.
+      report_.count("Sammlungsarten");
+      const auto crystal = r.crystalData();
+      if (!crystal.empty() && crystal.front().a0 > 0) report_.count("Sammlungsarten mit Kristallklasse und Gitter");
+      if (!crystal.empty()) report_.count("Sammlungsarten mit Kristallklasse");
+      if (r.strunz().cls != 0) report_.count("Sammlungsarten mit Lapis/Strunz-Nummer");
+      if (densityRange) report_.count("Sammlungsarten mit Dichtebereich");
+    }
     if (r.hardnessMax() && r.densityMin().isKnown() && !colours.empty() && !streak.empty() && r.lustre())
       report_.count("Minerale mit Härte, Dichte, Farbe, Strich und Glanz");
     report_.count("Vollständige Minerale");
