@@ -17,15 +17,8 @@ struct Synonym {
 // "fasrig", "perl" and "sehr vollkommen"; the rest are the words of the
 // textbooks (Glasglanz, orthorhombisch, regulär, ausgezeichnet ...).
 constexpr Synonym kCrystalSystemSynonyms[] = {
-    {"nichtkristallin", 1}, {"amorf", 1},
-    {"triklinisch", 2},     {"monoklinisch", 3},    {"orthorhombisch", 4},
-    {"rhombisch", 4},       {"ortho", 4},           {"tetragonalisch", 5},
-    {"rhomboedrisch", 6},   {"trigonalisch", 6},    {"hexagonalisch", 7},
-    {"regul\xE4r", 8},      {"isometrisch", 8},     {"kubisch", 8},
-    {"pseudokubisch", 8},   {"ps.kubisch", 8},      {"ps.tetragonal", 5},
-    {"pseudotetragonal", 5}, {"pseudohexagonal", 7}, {"ps.hexagonal", 7},
-    {"pseudotrigonal", 6},  {"ps.trigonal", 6},     {"pseudorhombisch", 4},
-    {"ps.rhombisch", 4},    {"pseudomonoklin", 3},  {"ps.monoklin", 3},
+    {"nichtkristallin", 1}, {"triklinisch", 2},  {"monoklinisch", 3}, {"orthorhombisch", 4},
+    {"rhomboedrisch", 6},   {"regul\xE4r", 8},  {"isometrisch", 8},
 };
 
 constexpr Synonym kCleavageSynonyms[] = {
@@ -108,10 +101,28 @@ std::string foldChoiceWord(std::string_view text) {
   return out;
 }
 
+// "ps.kubisch", "pseudokubisch": the descriptions' pseudo-systems are
+// searched as the system itself (there is no separate search for them).
+static std::string withoutPseudo(const std::string& folded) {
+  for (std::string_view prefix : {std::string_view("pseudo"), std::string_view("ps")}) {
+    if (folded.size() > prefix.size() && folded.compare(0, prefix.size(), prefix) == 0) {
+      return folded.substr(prefix.size());
+    }
+  }
+  return folded;
+}
+
 int choiceIndexOfWord(ChoiceList list, std::string_view word) {
   const ListWords words = wordsOf(list);
   std::string folded = foldChoiceWord(word);
   if (folded.empty()) return 0;
+  if (list == ChoiceList::CrystalSystem) {
+    const std::string system = withoutPseudo(folded);
+    if (system != folded) {
+      const int index = choiceIndexOfWord(list, system);
+      return index == 1 ? 0 : index;  // nothing is pseudo-amorphous
+    }
+  }
   for (int pass = 0; pass < 2; ++pass) {
     for (std::size_t i = 0; i < words.entries.size(); ++i) {
       if (foldChoiceWord(words.entries[i]) == folded) return static_cast<int>(i + 1);
