@@ -254,7 +254,7 @@ int runColours(Arguments& args) {
     return 0;
   }
   if (!args.rest().empty()) {
-    usageError("Unbekannte Angabe \"" + args.rest().front() + "\".");
+    usageError("Unbekannte Angabe \"" + utf8ToCp1252Lossy(args.rest().front()) + "\".");
     return 2;
   }
   ColourTable colours;
