@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "app/startup.h"
 #include "platform/settings.h"
-#include "refdb/startup.h"
 
 namespace kalvor::cli {
 
