@@ -6,8 +6,8 @@
 
 #include "collection/locality.h"
 #include "collection/mineral_specimen.h"
+#include "pages/collection_description.h"
 #include "refdb/names.h"
-#include "determination/collection_description.h"
 #include "tools/cli/collection_cli.h"
 #include "tools/cli/description_page.h"
 

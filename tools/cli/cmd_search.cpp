@@ -8,8 +8,8 @@
 
 #include "collection/locality.h"
 #include "collection/mineral_specimen.h"
-#include "determination/collection_search.h"
 #include "determination/reference_sources.h"
+#include "search/collection_search.h"
 #include "tools/cli/collection_cli.h"
 
 namespace kalvor::cli {

@@ -8,9 +8,9 @@
 
 #include "collection/collection.h"
 #include "collection/mineral_specimen.h"
-#include "determination/collection_description.h"
 #include "determination/colours.h"
 #include "determination/description.h"
+#include "pages/collection_description.h"
 #include "platform/settings.h"
 #include "refdb/glossary.h"
 #include "refdb/mineral_record.h"

@@ -6,7 +6,7 @@
 #include "collection/locality.h"
 #include "collection/mineral_specimen.h"
 #include "collection/mineral_specimen_form.h"
-#include "determination/collection_description.h"
+#include "pages/collection_description.h"
 #include "tools/cli/collection_cli.h"
 #include "tools/cli/description_page.h"
 
