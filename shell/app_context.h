@@ -13,6 +13,7 @@
 #include "platform/settings.h"
 #include "refdb/glossary.h"
 #include "refdb/startup.h"
+#include "shell/dialog.h"
 #include "shell/gdi_canvas.h"
 #include "views/column_layout.h"
 #include "views/view_state.h"
@@ -49,6 +50,8 @@ struct AppContext {
   std::map<std::string, int> widestListNames;
   // Set by the first WM_PAINT, which runs the data start-up.
   bool firstPaintDone = false;
+  // The open modeless dialogs, whose keyboard messages the message loop hands over.
+  ModelessDialogs modelessDialogs;
   // The side windows (modeless dialogs); null while closed.
   HWND descriptionWindow = nullptr;
   HWND drawingWindow = nullptr;

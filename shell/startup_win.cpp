@@ -3,7 +3,7 @@
 #include "resources/resource_ids.h"
 #include "shell/gdi_objects.h"
 #include "shell/logo.h"
-#include "shell/progress_dialog.h"
+#include "shell/dialogs/progress_dialog.h"
 #include "shell/view_host_win.h"
 #include "views/view_state.h"
 #include "views/window_layout.h"

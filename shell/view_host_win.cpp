@@ -13,10 +13,10 @@
 #include "controls/list_control.h"
 #include "resources/resource_ids.h"
 #include "shell/font_table.h"
-#include "shell/info_dialog.h"
-#include "shell/name_search_dialog.h"
-#include "shell/options_dialog.h"
-#include "shell/progress_dialog.h"
+#include "shell/dialogs/info_dialog.h"
+#include "shell/dialogs/name_search_dialog.h"
+#include "shell/dialogs/options_dialog.h"
+#include "shell/dialogs/progress_dialog.h"
 #include "shell/row_renderers_win.h"
 #include "shell/startup_win.h"
 #include "shell/window_layout.h"
@@ -104,15 +104,21 @@ void WinViewHost::applyListFont() {
 
 views::DialogOutcome WinViewHost::runDialog(views::Dialog dialog, std::int32_t) {
   switch (dialog) {
-    case views::Dialog::NameSearch:
-      return runNameSearchDialog(app_);
+    case views::Dialog::NameSearch: {
+      NameSearchDialog dialog(app_.instance);
+      views::DialogOutcome outcome;
+      outcome.code = dialog.run(app_.mainWindow) == 1 ? 1 : 0;
+      outcome.mineral = dialog.chosenMineral();
+      return outcome;
+    }
     case views::Dialog::Info:
-      return {runInfoDialog(app_), std::nullopt, 0};
+      InfoDialog(app_.instance).run(app_.mainWindow);
+      return {1, std::nullopt, 0};
     case views::Dialog::Options: {
       OptionsDialogHooks hooks;
       hooks.recreateFonts = [this](bool) { recreateFontTable(app_.fonts, *app_.settings); };
-      return {runOptionsDialog(app_.mainWindow, app_.instance, *app_.settings, screenWidth(), hooks),
-              std::nullopt, 0};
+      OptionsDialog dialog(app_.instance, *app_.settings, screenWidth(), std::move(hooks));
+      return {dialog.run(app_.mainWindow) == 1 ? 1 : 0, std::nullopt, 0};
     }
     default:
       return {};

@@ -34,12 +34,12 @@ bool handOverToPreviousInstance(HINSTANCE previous) {
   return true;
 }
 
-// Drains the message queue; the side windows get their keyboard handling first.
+// Drains the message queue; the modeless dialogs (the side windows among
+// them) get their keyboard handling first.
 void runMessageLoop(const AppContext& app) {
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (app.drawingWindow && IsDialogMessageA(app.drawingWindow, &msg)) continue;
-    if (app.descriptionWindow && IsDialogMessageA(app.descriptionWindow, &msg)) continue;
+    if (app.modelessDialogs.handleMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
