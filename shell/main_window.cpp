@@ -2,7 +2,7 @@
 
 #include "resources/resource_ids.h"
 #include "shell/startup_win.h"
-#include "shell/view_host_win.h"
+#include "shell/host/win_ports.h"
 #include "shell/window_layout.h"
 #include "views/command_table.h"
 #include "views/menu_rules.h"
@@ -17,21 +17,28 @@ AppContext* contextOf(HWND hwnd) {
 
 // Commands go to the command table; ids it does not know get default processing.
 bool onCommand(AppContext& app, int id) {
-  WinViewHost host(app);
-  views::ViewController controller(app.views, host);
+  WinHost host(app);
+  views::ViewController controller(app.views, host.ports());
   return views::runCommand(controller, id);
 }
 
 void onInitMenuPopup(AppContext& app, HMENU popup, int position) {
-  WinViewHost host(app);
-  views::ViewController controller(app.views, host);
+  WinHost host(app);
+  views::ViewController controller(app.views, host.ports());
   WinMenuEditor editor(popup);
   views::prepareMenuPopup(position, controller, editor);
 }
 
 void onCreate(AppContext& app) {
   GetWindowRect(GetDesktopWindow(), &app.savedMainRect);
-  if (app.views.indexDamaged) WinViewHost(app).graySearchItems();
+  if (app.views.indexDamaged) WinFrame(app).graySearchItems();
+  {
+    // The bar shows the commands without their dialog grayed before any popup is prepared.
+    WinHost host(app);
+    views::ViewController controller(app.views, host.ports());
+    WinMenuEditor bar(GetMenu(app.mainWindow));
+    views::grayUnavailableCommands(controller, bar);
+  }
   app.backgroundStepPending = true;
   SetTimer(app.mainWindow, kBackgroundTimer, kBackgroundTimerMs, nullptr);
   // The toolbar (control id ID_TOOLBAR) and the bubble-help registration join here.

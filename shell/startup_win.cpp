@@ -4,7 +4,7 @@
 #include "shell/gdi_objects.h"
 #include "shell/logo.h"
 #include "shell/dialogs/progress_dialog.h"
-#include "shell/view_host_win.h"
+#include "shell/host/win_ports.h"
 #include "views/view_state.h"
 #include "views/window_layout.h"
 
@@ -54,8 +54,8 @@ void runFirstPaint(AppContext& app) {
   // The flag is set only so that "Alle Einträge" takes its path and shows all minerals.
   app.views.resultFlag(views::View::Mineral) = true;
   PostMessageA(app.mainWindow, WM_COMMAND, CMD_VIEW_ALL, 0);
-  WinViewHost host(app);
-  views::ViewController controller(app.views, host);
+  WinHost host(app);
+  views::ViewController controller(app.views, host.ports());
   controller.refreshToolbar(true);
 }
 
