@@ -7,6 +7,7 @@ namespace kalvor::shell {
 
 bool NameSearchDialog::onInit() {
   centreOver(GetWindow(window(), GW_OWNER));
+  sendItem(ID_NAME_SEARCH_LIST, controls::kListSetEnvironment, 0, reinterpret_cast<LPARAM>(&lists_));
   // The list follows what is typed into the name field.
   sendItem(ID_NAME_SEARCH_LIST, controls::kListWatchEdit, ID_NAME_SEARCH_EDIT);
   return true;

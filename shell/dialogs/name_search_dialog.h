@@ -4,13 +4,16 @@
 
 #include <cstdint>
 
+#include "controls/list_control.h"
 #include "shell/dialog.h"
 
 namespace kalvor::shell {
 
 class NameSearchDialog final : public ModalDialog {
  public:
-  explicit NameSearchDialog(HINSTANCE instance) : ModalDialog(instance, "Namensuche") {}
+  // `lists` lends the dialog's list the mineral names.
+  NameSearchDialog(HINSTANCE instance, const controls::ListEnvironment& lists)
+      : ModalDialog(instance, "Namensuche"), lists_(lists) {}
   // The name-list id (MineralNumber + 1) chosen with "OK"; 0 after "Abbrechen".
   std::int32_t chosenMineral() const { return mineral_; }
 
@@ -18,6 +21,7 @@ class NameSearchDialog final : public ModalDialog {
   bool onInit() override;
   void onOk() override;
 
+  const controls::ListEnvironment& lists_;
   std::int32_t mineral_ = 0;
 };
 

@@ -1,16 +1,6 @@
 #include "shell/dialogs/options_dialog.h"
 
-#include "resources/options_dialog_ids.h"
-
 namespace kalvor::shell {
-
-static_assert(IDC_OPT_MINERAL_LOCALITIES == views::kIdMineralLocalityList);
-static_assert(IDC_OPT_ALIAS_LOCALITIES == views::kIdAliasLocalityList);
-static_assert(IDC_OPT_ANGLES_WITH_MINUTES == views::kIdAnglesWithMinutes);
-static_assert(IDC_OPT_SYSTEMATICS_AS_TEXT == views::kIdSystematicsAsText);
-static_assert(IDC_OPT_BUBBLE_HELP == views::kIdBubbleHelp);
-static_assert(IDC_OPT_SMALL_FONTS == views::kIdSmallFonts);
-static_assert(IDC_OPT_SPECIMEN_SORT == views::kIdSpecimenSort);
 
 bool OptionsDialog::onInit() {
   centreOver(GetWindow(window(), GW_OWNER));

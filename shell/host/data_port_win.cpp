@@ -3,7 +3,7 @@
 
 namespace kalvor::shell {
 
-Collection* WinData::collection() const { return app_.data ? &app_.data->collection() : nullptr; }
+Collection* WinData::collection() const { return app_.data.reference ? &app_.data.reference->collection() : nullptr; }
 
 bool WinData::indexDamaged() const {
   Collection* c = collection();
@@ -21,7 +21,7 @@ std::int32_t WinData::specimenCount() const {
 }
 
 std::int32_t WinData::glossaryCount() const {
-  return app_.glossary ? static_cast<std::int32_t>(app_.glossary->entryCount()) : 0;
+  return app_.data.glossary ? static_cast<std::int32_t>(app_.data.glossary->entryCount()) : 0;
 }
 
 RecordSet WinData::allRecords(std::uint16_t field) {
@@ -34,7 +34,7 @@ RecordSet WinData::allLocalities() { return allRecords(index_field::kLocalityAll
 RecordSet WinData::allSpecimens() { return allRecords(index_field::kSpecimenAll); }
 
 void WinData::openGlossary() {
-  if (!app_.glossary) app_.glossary = Glossary::open(app_.data ? app_.data->folder() : std::string());
+  if (!app_.data.glossary) app_.data.glossary = Glossary::open(app_.data.reference ? app_.data.reference->folder() : std::string());
 }
 
 void WinData::deleteSpecimen(std::int32_t record) {

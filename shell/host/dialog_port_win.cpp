@@ -1,30 +1,30 @@
 #include "shell/dialogs/info_dialog.h"
 #include "shell/dialogs/name_search_dialog.h"
 #include "shell/dialogs/options_dialog.h"
-#include "shell/font_table.h"
+#include "win32/font_table.h"
 #include "shell/host/win_ports.h"
 #include "win32/strings.h"
 
 namespace kalvor::shell {
 
 std::optional<std::int32_t> WinDialogs::runNameSearch() {
-  NameSearchDialog dialog(app_.instance);
-  if (dialog.run(app_.mainWindow) != 1 || dialog.chosenMineral() == 0) return std::nullopt;
+  NameSearchDialog dialog(app_.windows.instance, app_.display.lists);
+  if (dialog.run(app_.windows.main) != 1 || dialog.chosenMineral() == 0) return std::nullopt;
   return dialog.chosenMineral();
 }
 
-void WinDialogs::runInfo() { InfoDialog(app_.instance).run(app_.mainWindow); }
+void WinDialogs::runInfo() { InfoDialog(app_.windows.instance).run(app_.windows.main); }
 
 bool WinDialogs::runOptions() {
   OptionsDialogHooks hooks;
-  hooks.recreateFonts = [this](bool) { recreateFontTable(app_.fonts, *app_.settings); };
-  OptionsDialog dialog(app_.instance, *app_.settings, screenWidth(), std::move(hooks));
-  return dialog.run(app_.mainWindow) == 1;
+  hooks.recreateFonts = [this](bool) { win32::recreateFontTable(app_.display.fonts, *app_.settings.ini); };
+  OptionsDialog dialog(app_.windows.instance, *app_.settings.ini, win32::screenWidth(), std::move(hooks));
+  return dialog.run(app_.windows.main) == 1;
 }
 
 bool WinDialogs::askYesNo(int textId, int captionId) {
-  return MessageBoxA(app_.mainWindow, win32::loadString(app_.instance, textId).c_str(),
-                     win32::loadString(app_.instance, captionId).c_str(),
+  return MessageBoxA(app_.windows.main, win32::loadString(app_.windows.instance, textId).c_str(),
+                     win32::loadString(app_.windows.instance, captionId).c_str(),
                      MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 

@@ -15,45 +15,45 @@
 namespace kalvor::shell {
 
 bool WinExchange::openExchangeList(const std::string& path) {
-  Collection* c = app_.data ? &app_.data->collection() : nullptr;
+  Collection* c = app_.data.reference ? &app_.data.reference->collection() : nullptr;
   if (!c) return false;
   const HCURSOR previous = SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
   ExchangeOpenStatus status;
   {
-    ProgressDialog progress(app_.instance, app_.mainWindow, "IndexAufbau1", ID_PROGRESS_LINE);
+    ProgressDialog progress(app_.windows.instance, app_.windows.main, "IndexAufbau1", ID_PROGRESS_LINE);
     status = kalvor::openExchangeList(*c, path, &progress);
   }
   SetCursor(previous);
   if (status == ExchangeOpenStatus::kOpened) return true;
   // The user learns why nothing happened rather than facing a silent menu.
-  MessageBoxA(app_.mainWindow, exchangeOpenMessage(status).c_str(), "Tauschliste importieren", MB_ICONEXCLAMATION);
+  MessageBoxA(app_.windows.main, exchangeOpenMessage(status).c_str(), "Tauschliste importieren", MB_ICONEXCLAMATION);
   return false;
 }
 
 void WinExchange::closeExchangeList() {
-  if (!app_.data) return;
-  Collection& c = app_.data->collection();
+  if (!app_.data.reference) return;
+  Collection& c = app_.data.reference->collection();
   if (c.inExchangeMode()) leaveExchangeList(c);
 }
 
 void WinExchange::exportExchangeList(const std::string& path) {
-  if (!app_.data) return;
+  if (!app_.data.reference) return;
   ExchangeExportResult result;
   {
-    ProgressDialog progress(app_.instance, app_.mainWindow, "TAUSCHLISTEN_AUFBAU", ID_EXPORT_PROGRESS_LINE);
-    result = kalvor::exportExchangeList(app_.data->collection(), path, &progress);
+    ProgressDialog progress(app_.windows.instance, app_.windows.main, "TAUSCHLISTEN_AUFBAU", ID_EXPORT_PROGRESS_LINE);
+    result = kalvor::exportExchangeList(app_.data.reference->collection(), path, &progress);
   }
   if (result.status == ExchangeExportStatus::kNoExchangePieces) {
     MessageBeep(0);
   } else if (result.status == ExchangeExportStatus::kFailed) {
-    MessageBoxA(app_.mainWindow, "Die Tauschliste konnte nicht geschrieben werden.", "Tauschliste exportieren",
+    MessageBoxA(app_.windows.main, "Die Tauschliste konnte nicht geschrieben werden.", "Tauschliste exportieren",
                 MB_ICONEXCLAMATION);
   }
 }
 
 std::optional<std::string> WinExchange::chooseExchangeFile(bool forSaving) {
   // The filter text separates its parts with "|"; the dialogs want NULs.
-  std::string filter = win32::loadString(app_.instance, IDS_EXCHANGE_FILE_FILTER);
+  std::string filter = win32::loadString(app_.windows.instance, IDS_EXCHANGE_FILE_FILTER);
   for (char& ch : filter) {
     if (ch == '|') ch = '\0';
   }
@@ -65,7 +65,7 @@ std::optional<std::string> WinExchange::chooseExchangeFile(bool forSaving) {
   if (!ec && std::filesystem::is_directory(folder / "tausch", ec)) initialFolder = (folder / "tausch").string();
   OPENFILENAMEA ofn = {};
   ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = app_.mainWindow;
+  ofn.hwndOwner = app_.windows.main;
   ofn.lpstrFilter = filter.c_str();
   ofn.nFilterIndex = 1;
   ofn.lpstrFile = file;

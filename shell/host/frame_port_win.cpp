@@ -4,31 +4,31 @@
 namespace kalvor::shell {
 
 void WinFrame::destroyToolbar() {
-  if (app_.toolbar) DestroyWindow(app_.toolbar);
-  app_.toolbar = nullptr;
-  app_.toolbarDestroyed = true;
+  if (windows_.toolbar) DestroyWindow(windows_.toolbar);
+  windows_.toolbar = nullptr;
+  windows_.toolbarDestroyed = true;
 }
 
 void WinFrame::graySearchItems() {
   // "&Suchen" is the second popup of either bar.
-  const HMENU search = GetSubMenu(GetMenu(app_.mainWindow), 1);
+  const HMENU search = GetSubMenu(GetMenu(windows_.main), 1);
   if (!search) return;
   EnableMenuItem(search, CMD_SEARCH_LOCALITY, MF_BYCOMMAND | MF_GRAYED);
   EnableMenuItem(search, CMD_SEARCH_SPECIMEN, MF_BYCOMMAND | MF_GRAYED);
 }
 
 void WinFrame::installExchangeMenu() {
-  const HMENU exchange = LoadMenuA(app_.instance, "Tauschmenu");
+  const HMENU exchange = LoadMenuA(windows_.instance, "Tauschmenu");
   if (!exchange) return;
-  app_.savedMenuBar = GetMenu(app_.mainWindow);
-  SetMenu(app_.mainWindow, exchange);
+  windows_.savedMenuBar = GetMenu(windows_.main);
+  SetMenu(windows_.main, exchange);
 }
 
 void WinFrame::restoreMainMenu() {
-  if (!app_.savedMenuBar) return;
-  const HMENU exchange = GetMenu(app_.mainWindow);
-  SetMenu(app_.mainWindow, app_.savedMenuBar);
-  app_.savedMenuBar = nullptr;
+  if (!windows_.savedMenuBar) return;
+  const HMENU exchange = GetMenu(windows_.main);
+  SetMenu(windows_.main, windows_.savedMenuBar);
+  windows_.savedMenuBar = nullptr;
   if (exchange) DestroyMenu(exchange);
 }
 

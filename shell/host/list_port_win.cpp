@@ -17,14 +17,14 @@ void activateList(HWND list, std::int32_t) {
 
 }  // namespace
 
-HWND WinListPort::window() const { return GetDlgItem(app_.mainWindow, ID_LIST_WINDOW); }
+HWND WinListPort::window() const { return GetDlgItem(app_.windows.main, ID_LIST_WINDOW); }
 
 void WinListPort::setListRedraw(bool on) {
   if (const HWND list = window()) SendMessageA(list, WM_SETREDRAW, on ? TRUE : FALSE, 0);
 }
 
 void WinListPort::finish(HWND list) {
-  WinSideWindows sideWindows(app_);
+  WinSideWindows sideWindows(app_.windows);
   if (sideWindows.descriptionOpen()) {
     sideWindows.linkDescriptionToList();
     sideWindows.repaintDescription();
@@ -34,15 +34,17 @@ void WinListPort::finish(HWND list) {
 
 void WinListPort::createMineralList(const views::MineralListRequest& request) {
   if (const HWND old = window()) DestroyWindow(old);
-  if (!app_.data) return;
+  if (!app_.data.reference) return;
   controls::ListCreateParams params;
-  const MineralNameList& names = app_.data->names();
+  params.environment = &app_.display.lists;
+  params.font = app_.display.fonts.font(FontSlot::kText);
+  const MineralNameList& names = app_.data.reference->names();
   if (request.selection > 0) {
     const auto ordinal = names.ordinalOfNumber(static_cast<MineralNumber>(request.selection - 1));
     params.selectOrdinal = static_cast<std::uint32_t>(ordinal.value_or(0));
   }
   // The mineral search result is not kept by the program yet: its list shows every name.
-  const HWND list = controls::createListWindow(app_.mainWindow, ID_LIST_WINDOW, listRectangle(app_), 0,
+  const HWND list = controls::createListWindow(app_.windows.main, ID_LIST_WINDOW, listRectangle(app_), 0,
                                                std::move(params));
   if (!list) return;
   SendMessageA(list, controls::kListSetLeftDouble, 0, reinterpret_cast<LPARAM>(&activateList));
@@ -55,17 +57,19 @@ void WinListPort::createRangeList(const views::RangeListRequest& request) {
     DestroyWindow(old);
   }
   controls::ListCreateParams params;
+  params.environment = &app_.display.lists;
+  params.font = app_.display.fonts.font(FontSlot::kText);
   params.first = request.first;
   params.last = request.last;
   params.selection = request.selection;
   params.records = request.records;
-  if (app_.data && request.records) {
-    Collection& collection = app_.data->collection();
+  if (app_.data.reference && request.records) {
+    Collection& collection = app_.data.reference->collection();
     if (request.kind == views::ListKind::Locality) params.displayOrder = views::displayOrderOf(collection.localityOrder());
     if (request.kind == views::ListKind::Specimen) params.displayOrder = views::displayOrderOf(collection.specimenOrder());
   }
   params.renderer = makeRowRenderer(app_, request.kind);
-  const HWND list = controls::createListWindow(app_.mainWindow, ID_LIST_WINDOW, listRectangle(app_),
+  const HWND list = controls::createListWindow(app_.windows.main, ID_LIST_WINDOW, listRectangle(app_),
                                                controls::kListStyleRange, std::move(params));
   if (list) finish(list);
 }
@@ -79,7 +83,7 @@ std::int32_t WinListPort::currentRecord() const { return controls::listSelectedR
 void WinListPort::applyListFont() {
   const HWND list = window();
   if (!list) return;
-  SendMessageA(list, controls::kListSetFont, reinterpret_cast<WPARAM>(app_.fonts.font(FontSlot::kText)), 0);
+  SendMessageA(list, controls::kListSetFont, reinterpret_cast<WPARAM>(app_.display.fonts.font(FontSlot::kText)), 0);
   UpdateWindow(list);
 }
 

@@ -26,7 +26,7 @@ class WinListPort final : public views::ListPort {
   std::int32_t currentMineral() const override;
   std::int32_t currentRecord() const override;
   // The generation of the font table: a recreated font may get the old handle back.
-  std::uintptr_t mainFontToken() const override { return app_.fonts.generation(); }
+  std::uintptr_t mainFontToken() const override { return app_.display.fonts.generation(); }
   void applyListFont() override;
 
  private:
@@ -40,9 +40,9 @@ class WinListPort final : public views::ListPort {
 // The side windows do not exist yet: closed, and every request is ignored.
 class WinSideWindows final : public views::SideWindowPort {
  public:
-  explicit WinSideWindows(const AppContext& app) : app_(app) {}
-  bool descriptionOpen() const override { return app_.descriptionWindow != nullptr; }
-  bool drawingOpen() const override { return app_.drawingWindow != nullptr; }
+  explicit WinSideWindows(const MainWindows& windows) : windows_(windows) {}
+  bool descriptionOpen() const override { return windows_.description != nullptr; }
+  bool drawingOpen() const override { return windows_.drawing != nullptr; }
   void createDescription() override {}
   void closeDescription() override {}
   void createDrawing() override {}
@@ -54,23 +54,23 @@ class WinSideWindows final : public views::SideWindowPort {
   void linkDescriptionToList() override {}
 
  private:
-  const AppContext& app_;
+  const MainWindows& windows_;
 };
 
 class WinFrame final : public views::FramePort {
  public:
-  explicit WinFrame(AppContext& app) : app_(app) {}
-  bool toolbarExists() const override { return !app_.toolbarDestroyed; }
-  void setToolbarButton(int id, int state) override { app_.toolbarStates[id] = state; }
+  explicit WinFrame(MainWindows& windows) : windows_(windows) {}
+  bool toolbarExists() const override { return !windows_.toolbarDestroyed; }
+  void setToolbarButton(int id, int state) override { windows_.toolbarStates[id] = state; }
   void destroyToolbar() override;
   void graySearchItems() override;
   void installExchangeMenu() override;
   void restoreMainMenu() override;
-  void closeMainWindow() override { SendMessageA(app_.mainWindow, WM_CLOSE, 0, 0); }
+  void closeMainWindow() override { SendMessageA(windows_.main, WM_CLOSE, 0, 0); }
   void beep() override { MessageBeep(0); }
 
  private:
-  AppContext& app_;
+  MainWindows& windows_;
 };
 
 class WinData final : public views::DataPort {
@@ -85,7 +85,7 @@ class WinData final : public views::DataPort {
   // The mineral search does not exist yet, so neither does its result.
   bool mineralResultExists() const override { return false; }
   void openGlossary() override;
-  void closeGlossary() override { app_.glossary.reset(); }
+  void closeGlossary() override { app_.data.glossary.reset(); }
   void deleteSpecimen(std::int32_t record) override;
   void resortSpecimens() override;
 
@@ -148,7 +148,7 @@ class WinPrinting final : public views::PrintPort {
 class WinHost {
  public:
   explicit WinHost(AppContext& app)
-      : list_(app), sideWindows_(app), frame_(app), data_(app), exchange_(app), dialogs_(app) {}
+      : list_(app), sideWindows_(app.windows), frame_(app.windows), data_(app), exchange_(app), dialogs_(app) {}
   views::ViewHost ports() { return {list_, sideWindows_, frame_, data_, exchange_, dialogs_, printing_}; }
 
  private:

@@ -6,7 +6,7 @@
 
 #include <utility>
 
-namespace kalvor::shell {
+namespace kalvor::win32 {
 
 // Owns a GDI object (font, pen, brush, bitmap) and deletes it.
 template <typename Handle>
@@ -101,4 +101,4 @@ class WindowDc {
   HDC dc_;
 };
 
-}  // namespace kalvor::shell
+}  // namespace kalvor::win32
