@@ -20,6 +20,7 @@
 #include "views/column_layout.h"
 #include "views/view_state.h"
 #include "win32/gdi_canvas.h"
+#include "win32/gdi_objects.h"
 
 namespace kalvor::shell {
 
@@ -28,7 +29,7 @@ struct MainWindows {
   HINSTANCE instance = nullptr;
   HWND main = nullptr;
   // The class background brush, deleted at shut-down.
-  HBRUSH backgroundBrush = nullptr;
+  win32::GdiBrush backgroundBrush;
   // The toolbar window (control id ID_TOOLBAR); null until it exists.
   HWND toolbar = nullptr;
   // The toolbar's button states by command id (4 up, 7 pressed, 16 disabled),

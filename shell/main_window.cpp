@@ -156,7 +156,7 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 bool registerMainWindowClass(AppContext& app) {
-  app.windows.backgroundBrush = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
+  app.windows.backgroundBrush = win32::GdiBrush(CreateSolidBrush(GetSysColor(COLOR_WINDOW)));
   WNDCLASSA wc = {};
   wc.style = CS_DBLCLKS;
   wc.lpfnWndProc = mainWindowProc;
@@ -164,7 +164,7 @@ bool registerMainWindowClass(AppContext& app) {
   wc.hIcon = LoadIconA(app.windows.instance, MAKEINTRESOURCEA(IDI_KALVOR));
   if (!wc.hIcon) wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
   wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  wc.hbrBackground = app.windows.backgroundBrush;
+  wc.hbrBackground = app.windows.backgroundBrush.get();
   wc.lpszMenuName = "Hauptmenu";
   wc.lpszClassName = kMainWindowClass;
   return win32::registerWindowClass(wc);

@@ -15,8 +15,7 @@ void writeChangedColumnLayouts(AppContext& app) {
 
 void shutDown(AppContext& app) {
   app.display.fonts = win32::DescriptionFontSet();
-  if (app.windows.backgroundBrush) DeleteObject(app.windows.backgroundBrush);
-  app.windows.backgroundBrush = nullptr;
+  app.windows.backgroundBrush.reset();
 
   bool indexDamaged = app.views.indexDamaged;
   app.data.glossary.reset();
@@ -28,6 +27,8 @@ void shutDown(AppContext& app) {
     // Closes every data file; the collection marks "kalvor.st" and "kalvor.fs" read-only.
     app.data.reference.reset();
   }
+  app.display.lists.names = nullptr;
+  app.display.lists.makeMineralRows = nullptr;
   if (app.settings.ini) app.settings.ini->writeInt("Status", "Index-Defekt", indexDamaged ? 1 : 0);
   // Every list window went with the main window.
   UnregisterClassA(controls::kListClass, app.windows.instance);

@@ -43,6 +43,7 @@ class GdiObject {
 using GdiFont = GdiObject<HFONT>;
 using GdiPen = GdiObject<HPEN>;
 using GdiBitmap = GdiObject<HBITMAP>;
+using GdiBrush = GdiObject<HBRUSH>;
 
 // Selects an object into a DC for its lifetime and selects the previous one back.
 class ScopedSelectObject {
