@@ -21,6 +21,7 @@ const Command kCommands[] = {
     {"zeige", "Zeigt die Beschreibung eines Minerals (zeige NAME).", runShow},
     {"suche", "Fundorte oder Stufen der Sammlung suchen.", runSearch},
     {"tausch", "Tauschliste (*.ktl) exportieren oder anzeigen.", runExchange},
+    {"etiketten", "Etiketten f\xC3\xBCr Stufen oder direkt erfasste Minerale als PDF.", runLabels},
 };
 
 void printUsage(std::FILE* out) {
