@@ -46,14 +46,26 @@ std::vector<int> alignmentPositions(int version) {
   return out;
 }
 
-// GF(256) with the polynomial x^8 + x^4 + x^3 + x^2 + 1.
-std::uint8_t gfMultiply(std::uint8_t a, std::uint8_t b) {
-  int z = 0;
-  for (int i = 7; i >= 0; --i) {
-    z = (z << 1) ^ ((z >> 7) * 0x11D);
-    z ^= ((b >> i) & 1) * a;
+// GF(256) with the polynomial x^8 + x^4 + x^3 + x^2 + 1, by logarithms.
+struct GaloisTables {
+  std::array<std::uint8_t, 512> exp{};
+  std::array<int, 256> log{};
+  GaloisTables() {
+    int x = 1;
+    for (int i = 0; i < 255; ++i) {
+      exp[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(x);
+      log[static_cast<std::size_t>(x)] = i;
+      x <<= 1;
+      if (x & 0x100) x ^= 0x11D;
+    }
+    for (int i = 255; i < 512; ++i) exp[static_cast<std::size_t>(i)] = exp[static_cast<std::size_t>(i - 255)];
   }
-  return static_cast<std::uint8_t>(z);
+};
+
+std::uint8_t gfMultiply(std::uint8_t a, std::uint8_t b) {
+  static const GaloisTables t;
+  if (a == 0 || b == 0) return 0;
+  return t.exp[static_cast<std::size_t>(t.log[a] + t.log[b])];
 }
 
 // The generator polynomial of `degree` check codewords, highest power first, leading 1 left out.
@@ -159,6 +171,7 @@ class Symbol {
   void applyMask(int mask) {
     for (int y = 0; y < size_; ++y)
       for (int x = 0; x < size_; ++x) {
+        if (function_[index(x, y)]) continue;
         bool invert = false;
         switch (mask) {
           case 0: invert = (x + y) % 2 == 0; break;
@@ -170,7 +183,7 @@ class Symbol {
           case 6: invert = (x * y % 2 + x * y % 3) % 2 == 0; break;
           default: invert = ((x + y) % 2 + x * y % 3) % 2 == 0; break;
         }
-        if (invert && !isFunction(x, y)) modules_[index(x, y)] ^= 1;
+        if (invert) modules_[index(x, y)] ^= 1;
       }
   }
 
@@ -251,21 +264,29 @@ std::vector<std::uint8_t> withErrorCorrection(const std::vector<std::uint8_t>& d
   return out;
 }
 
-// Counts finder-like runs 1:1:3:1:1 with four light modules on one side.
-int finderPatterns(const std::array<int, 7>& history) {
-  const int n = history[1];
-  const bool core = n > 0 && history[2] == n && history[3] == n * 3 && history[4] == n &&
-                    history[5] == n;
-  return (core && history[0] >= n * 4 && history[6] >= n ? 1 : 0) +
-         (core && history[6] >= n * 4 && history[0] >= n ? 1 : 0);
-}
+// The last seven run lengths of a line, newest first.
+class RunHistory {
+ public:
+  int operator[](int k) const { return ring_[static_cast<std::size_t>((head_ + k) & 7)]; }
+  void push(int length, int size) {
+    // The light border beyond the symbol counts as part of the first run.
+    if ((*this)[0] == 0) length += size;
+    head_ = (head_ + 7) & 7;
+    ring_[static_cast<std::size_t>(head_)] = length;
+  }
+  // Finder-like runs 1:1:3:1:1 with four light modules on one side.
+  int finderPatterns() const {
+    const int n = (*this)[1];
+    const bool core = n > 0 && (*this)[2] == n && (*this)[3] == n * 3 && (*this)[4] == n &&
+                      (*this)[5] == n;
+    return (core && (*this)[0] >= n * 4 && (*this)[6] >= n ? 1 : 0) +
+           (core && (*this)[6] >= n * 4 && (*this)[0] >= n ? 1 : 0);
+  }
 
-void pushRun(int length, std::array<int, 7>& history, int size) {
-  // The light border beyond the symbol counts as part of the first run.
-  if (history[0] == 0) length += size;
-  for (int i = 6; i > 0; --i) history[static_cast<std::size_t>(i)] = history[static_cast<std::size_t>(i - 1)];
-  history[0] = length;
-}
+ private:
+  std::array<int, 8> ring_{};
+  int head_ = 0;
+};
 
 // Penalty of one row or column read through `at(i)`.
 template <typename At>
@@ -273,48 +294,66 @@ int linePenalty(int size, At at) {
   int result = 0;
   bool runDark = false;
   int run = 0;
-  std::array<int, 7> history{};
+  RunHistory history;
   for (int i = 0; i < size; ++i) {
     if (at(i) == runDark) {
       ++run;
       if (run == 5) result += kPenaltyN1;
       else if (run > 5) ++result;
     } else {
-      pushRun(run, history, size);
-      if (!runDark) result += finderPatterns(history) * kPenaltyN3;
+      history.push(run, size);
+      if (!runDark) result += history.finderPatterns() * kPenaltyN3;
       runDark = at(i);
       run = 1;
     }
   }
   // The light border after the line ends the last run.
   if (runDark) {
-    pushRun(run, history, size);
+    history.push(run, size);
     run = 0;
   }
-  pushRun(run + size, history, size);
-  result += finderPatterns(history) * kPenaltyN3;
+  history.push(run + size, size);
+  result += history.finderPatterns() * kPenaltyN3;
   return result;
 }
 
 }  // namespace
 
-int qrPenalty(const QrCode& code) {
-  const int size = code.size;
+namespace {
+
+// The penalty of `size` × `size` modules, row by row; `transposed` is
+// scratch room of the same size, so that columns are read as rows.
+int penaltyOf(const std::uint8_t* m, int size, std::vector<std::uint8_t>& transposed) {
+  transposed.resize(static_cast<std::size_t>(size * size));
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x) transposed[static_cast<std::size_t>(x * size + y)] = m[y * size + x];
   int result = 0;
-  for (int y = 0; y < size; ++y) result += linePenalty(size, [&](int x) { return code.dark(x, y); });
-  for (int x = 0; x < size; ++x) result += linePenalty(size, [&](int y) { return code.dark(x, y); });
-  for (int y = 0; y + 1 < size; ++y)
-    for (int x = 0; x + 1 < size; ++x) {
-      const bool c = code.dark(x, y);
-      if (c == code.dark(x + 1, y) && c == code.dark(x, y + 1) && c == code.dark(x + 1, y + 1))
-        result += kPenaltyN2;
+  for (const std::uint8_t* lines : {m, static_cast<const std::uint8_t*>(transposed.data())})
+    for (int y = 0; y < size; ++y) {
+      const std::uint8_t* row = lines + y * size;
+      result += linePenalty(size, [row](int x) { return row[x] != 0; });
     }
   long dark = 0;
-  for (std::uint8_t m : code.modules) dark += m;
+  for (int y = 0; y < size; ++y) {
+    const std::uint8_t* a = m + y * size;
+    for (int x = 0; x < size; ++x) dark += a[x];
+    if (y + 1 == size) break;
+    const std::uint8_t* b = a + size;
+    for (int x = 0; x + 1 < size; ++x) {
+      const std::uint8_t c = a[x];
+      if (c == a[x + 1] && c == b[x] && c == b[x + 1]) result += kPenaltyN2;
+    }
+  }
   const long total = static_cast<long>(size) * size;
   const long k = (std::labs(dark * 20 - total * 10) + total - 1) / total - 1;
-  result += static_cast<int>(k) * kPenaltyN4;
-  return result;
+  return result + static_cast<int>(k) * kPenaltyN4;
+}
+
+}  // namespace
+
+int qrPenalty(const QrCode& code) {
+  std::vector<std::uint8_t> scratch;
+  return penaltyOf(code.modules.data(), code.size, scratch);
 }
 
 int qrByteCapacity(int version) {
@@ -337,11 +376,11 @@ std::optional<QrCode> encodeQrCode(std::span<const std::uint8_t> data, int minVe
   code.size = symbol.size();
   if (mask < 0) {
     int best = std::numeric_limits<int>::max();
+    std::vector<std::uint8_t> scratch;
     for (int m = 0; m < 8; ++m) {
       symbol.applyMask(m);
       symbol.drawFormatBits(m);
-      code.modules = symbol.modules();
-      const int penalty = qrPenalty(code);
+      const int penalty = penaltyOf(symbol.modules().data(), symbol.size(), scratch);
       if (penalty < best) {
         best = penalty;
         mask = m;
