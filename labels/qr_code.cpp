@@ -1,6 +1,7 @@
 #include "labels/qr_code.h"
 
 #include <array>
+#include <bit>
 #include <cstdlib>
 #include <limits>
 
@@ -168,23 +169,33 @@ class Symbol {
     }
   }
 
-  void applyMask(int mask) {
+  // The modules each of the eight masks inverts: bit m of a module's byte is
+  // set where mask m's condition holds and the module is not part of a
+  // function pattern.
+  std::vector<std::uint8_t> maskPatterns() const {
+    std::vector<std::uint8_t> p(modules_.size(), 0);
     for (int y = 0; y < size_; ++y)
       for (int x = 0; x < size_; ++x) {
         if (function_[index(x, y)]) continue;
-        bool invert = false;
-        switch (mask) {
-          case 0: invert = (x + y) % 2 == 0; break;
-          case 1: invert = y % 2 == 0; break;
-          case 2: invert = x % 3 == 0; break;
-          case 3: invert = (x + y) % 3 == 0; break;
-          case 4: invert = (x / 3 + y / 2) % 2 == 0; break;
-          case 5: invert = x * y % 2 + x * y % 3 == 0; break;
-          case 6: invert = (x * y % 2 + x * y % 3) % 2 == 0; break;
-          default: invert = ((x + y) % 2 + x * y % 3) % 2 == 0; break;
-        }
-        if (invert) modules_[index(x, y)] ^= 1;
+        const int sum2 = (x + y) % 2, sum3 = (x + y) % 3, xy2 = x * y % 2, xy3 = x * y % 3;
+        const bool conditions[8] = {sum2 == 0,
+                                    y % 2 == 0,
+                                    x % 3 == 0,
+                                    sum3 == 0,
+                                    (x / 3 + y / 2) % 2 == 0,
+                                    xy2 + xy3 == 0,
+                                    (xy2 + xy3) % 2 == 0,
+                                    (sum2 + xy3) % 2 == 0};
+        std::uint8_t bits = 0;
+        for (int m = 0; m < 8; ++m) bits |= static_cast<std::uint8_t>(conditions[m] << m);
+        p[index(x, y)] = bits;
       }
+    return p;
+  }
+
+  // Inverts the modules of mask `mask` of maskPatterns(); applying it twice undoes it.
+  void applyMask(const std::vector<std::uint8_t>& patterns, int mask) {
+    for (std::size_t i = 0; i < modules_.size(); ++i) modules_[i] ^= (patterns[i] >> mask) & 1;
   }
 
  private:
@@ -264,85 +275,92 @@ std::vector<std::uint8_t> withErrorCorrection(const std::vector<std::uint8_t>& d
   return out;
 }
 
-// The last seven run lengths of a line, newest first.
-class RunHistory {
- public:
-  int operator[](int k) const { return ring_[static_cast<std::size_t>((head_ + k) & 7)]; }
+// The last seven run lengths of a line, newest first, and the count of
+// finder-like runs 1:1:3:1:1 with four light modules on one side.
+struct RunHistory {
+  int h0 = 0, h1 = 0, h2 = 0, h3 = 0, h4 = 0, h5 = 0, h6 = 0;
   void push(int length, int size) {
     // The light border beyond the symbol counts as part of the first run.
-    if ((*this)[0] == 0) length += size;
-    head_ = (head_ + 7) & 7;
-    ring_[static_cast<std::size_t>(head_)] = length;
+    if (h0 == 0) length += size;
+    h6 = h5;
+    h5 = h4;
+    h4 = h3;
+    h3 = h2;
+    h2 = h1;
+    h1 = h0;
+    h0 = length;
   }
-  // Finder-like runs 1:1:3:1:1 with four light modules on one side.
   int finderPatterns() const {
-    const int n = (*this)[1];
-    const bool core = n > 0 && (*this)[2] == n && (*this)[3] == n * 3 && (*this)[4] == n &&
-                      (*this)[5] == n;
-    return (core && (*this)[0] >= n * 4 && (*this)[6] >= n ? 1 : 0) +
-           (core && (*this)[6] >= n * 4 && (*this)[0] >= n ? 1 : 0);
+    const int n = h1;
+    if (n <= 0 || h2 != n || h3 != n * 3 || h4 != n || h5 != n) return 0;
+    return (h0 >= n * 4 && h6 >= n ? 1 : 0) + (h6 >= n * 4 && h0 >= n ? 1 : 0);
   }
-
- private:
-  std::array<int, 8> ring_{};
-  int head_ = 0;
 };
 
-// Penalty of one row or column read through `at(i)`.
-template <typename At>
-int linePenalty(int size, At at) {
+// Penalties N1 and N3 of one row or column packed into bits (bit i =
+// module i dark). Runs are found from the bits where neighbours differ,
+// which keeps the loop free of a branch on every module that random data
+// would mispredict half the time.
+int linePenalty(std::uint64_t line, int size) {
   int result = 0;
-  bool runDark = false;
-  int run = 0;
   RunHistory history;
-  for (int i = 0; i < size; ++i) {
-    if (at(i) == runDark) {
-      ++run;
-      if (run == 5) result += kPenaltyN1;
-      else if (run > 5) ++result;
-    } else {
-      history.push(run, size);
-      if (!runDark) result += history.finderPatterns() * kPenaltyN3;
-      runDark = at(i);
-      run = 1;
-    }
+  bool dark = (line & 1) != 0;
+  // The light border before the line is a run of its own when the line starts dark.
+  if (dark) {
+    history.push(0, size);
+    result += history.finderPatterns() * kPenaltyN3;
+  }
+  int previous = 0;
+  std::uint64_t changes = (line ^ (line >> 1)) & ((std::uint64_t{1} << (size - 1)) - 1);
+  while (changes != 0) {
+    const int i = std::countr_zero(changes);
+    const int length = i + 1 - previous;
+    result += length >= 5 ? length - 2 : 0;  // N1: 3 for five, one more for each further module
+    history.push(length, size);
+    if (!dark) result += history.finderPatterns() * kPenaltyN3;
+    previous = i + 1;
+    changes &= changes - 1;
+    dark = !dark;
   }
   // The light border after the line ends the last run.
-  if (runDark) {
-    history.push(run, size);
-    run = 0;
+  const int last = size - previous;
+  result += last >= 5 ? last - 2 : 0;
+  if (dark) {
+    history.push(last, size);
+    history.push(size, size);
+  } else {
+    history.push(last + size, size);
   }
-  history.push(run + size, size);
-  result += history.finderPatterns() * kPenaltyN3;
-  return result;
+  return result + history.finderPatterns() * kPenaltyN3;
 }
 
 }  // namespace
 
 namespace {
 
-// The penalty of `size` × `size` modules, row by row; `transposed` is
-// scratch room of the same size, so that columns are read as rows.
-int penaltyOf(const std::uint8_t* m, int size, std::vector<std::uint8_t>& transposed) {
-  transposed.resize(static_cast<std::size_t>(size * size));
+// The penalty of `size` × `size` modules, row by row (size at most 57, so
+// that a row or column fits in 64 bits).
+int penaltyOf(const std::uint8_t* m, int size) {
+  std::array<std::uint64_t, 64> rows{}, columns{};
   for (int y = 0; y < size; ++y)
-    for (int x = 0; x < size; ++x) transposed[static_cast<std::size_t>(x * size + y)] = m[y * size + x];
+    for (int x = 0; x < size; ++x) {
+      const std::uint64_t bit = m[y * size + x] & 1u;
+      rows[static_cast<std::size_t>(y)] |= bit << x;
+      columns[static_cast<std::size_t>(x)] |= bit << y;
+    }
   int result = 0;
-  for (const std::uint8_t* lines : {m, static_cast<const std::uint8_t*>(transposed.data())})
-    for (int y = 0; y < size; ++y) {
-      const std::uint8_t* row = lines + y * size;
-      result += linePenalty(size, [row](int x) { return row[x] != 0; });
-    }
   long dark = 0;
-  for (int y = 0; y < size; ++y) {
-    const std::uint8_t* a = m + y * size;
-    for (int x = 0; x < size; ++x) dark += a[x];
-    if (y + 1 == size) break;
-    const std::uint8_t* b = a + size;
-    for (int x = 0; x + 1 < size; ++x) {
-      const std::uint8_t c = a[x];
-      if (c == a[x + 1] && c == b[x] && c == b[x + 1]) result += kPenaltyN2;
-    }
+  const std::uint64_t pairs = (std::uint64_t{1} << (size - 1)) - 1;
+  for (int i = 0; i < size; ++i) {
+    const std::uint64_t a = rows[static_cast<std::size_t>(i)];
+    result += linePenalty(a, size) + linePenalty(columns[static_cast<std::size_t>(i)], size);
+    dark += std::popcount(a);
+    if (i + 1 == size) break;
+    // N2: 2 × 2 blocks of one colour: both rows match their right
+    // neighbours and each other.
+    const std::uint64_t b = rows[static_cast<std::size_t>(i + 1)];
+    const std::uint64_t same = ~(a ^ b) & ~(a ^ (a >> 1)) & ~(b ^ (b >> 1));
+    result += std::popcount(same & pairs) * kPenaltyN2;
   }
   const long total = static_cast<long>(size) * size;
   const long k = (std::labs(dark * 20 - total * 10) + total - 1) / total - 1;
@@ -351,10 +369,7 @@ int penaltyOf(const std::uint8_t* m, int size, std::vector<std::uint8_t>& transp
 
 }  // namespace
 
-int qrPenalty(const QrCode& code) {
-  std::vector<std::uint8_t> scratch;
-  return penaltyOf(code.modules.data(), code.size, scratch);
-}
+int qrPenalty(const QrCode& code) { return penaltyOf(code.modules.data(), code.size); }
 
 int qrByteCapacity(int version) {
   if (version < 1 || version > kMaxQrVersion) return 0;
@@ -374,21 +389,21 @@ std::optional<QrCode> encodeQrCode(std::span<const std::uint8_t> data, int minVe
   QrCode code;
   code.version = version;
   code.size = symbol.size();
+  const std::vector<std::uint8_t> patterns = symbol.maskPatterns();
   if (mask < 0) {
     int best = std::numeric_limits<int>::max();
-    std::vector<std::uint8_t> scratch;
     for (int m = 0; m < 8; ++m) {
-      symbol.applyMask(m);
+      symbol.applyMask(patterns, m);
       symbol.drawFormatBits(m);
-      const int penalty = penaltyOf(symbol.modules().data(), symbol.size(), scratch);
+      const int penalty = penaltyOf(symbol.modules().data(), symbol.size());
       if (penalty < best) {
         best = penalty;
         mask = m;
       }
-      symbol.applyMask(m);  // a mask is its own inverse
+      symbol.applyMask(patterns, m);
     }
   }
-  symbol.applyMask(mask);
+  symbol.applyMask(patterns, mask);
   symbol.drawFormatBits(mask);
   code.mask = mask;
   code.modules = symbol.modules();
