@@ -24,8 +24,6 @@
 namespace kalvor::cli {
 namespace {
 
-// The resolution of the PDF's device units: that of a common laser printer.
-constexpr int kPdfDpi = 300;
 
 void printUsageLabels() {
   std::puts(
@@ -38,6 +36,10 @@ void printUsageLabels() {
       "--anzahl gibt die Zahl der Etiketten je Stufe oder Eintrag an (1 bis 999).\n"
       "--qr druckt einen QR-Code mit Sammlungsindex und Mineralen, wo das Format Platz hat.");
 }
+
+#if KALVOR_HAVE_CAIRO
+// The resolution of the PDF's device units: that of a common laser printer.
+constexpr int kPdfDpi = 300;
 
 // "1-20", "3,5,7-9": the numbers in the order given; nothing when malformed.
 std::optional<std::vector<std::uint32_t>> parseNumberList(const std::string& text) {
@@ -67,6 +69,7 @@ std::optional<std::vector<std::uint32_t>> parseNumberList(const std::string& tex
   if (out.empty()) return std::nullopt;
   return out;
 }
+#endif
 
 }  // namespace
 
