@@ -315,7 +315,7 @@ int linePenalty(std::uint64_t line, int size) {
   while (changes != 0) {
     const int i = std::countr_zero(changes);
     const int length = i + 1 - previous;
-    result += length >= 5 ? length - 2 : 0;  // N1: 3 for five, one more for each further module
+    result += length >= 5 ? kPenaltyN1 + length - 5 : 0;  // N1: one more for each further module
     history.push(length, size);
     if (!dark) result += history.finderPatterns() * kPenaltyN3;
     previous = i + 1;
@@ -324,7 +324,7 @@ int linePenalty(std::uint64_t line, int size) {
   }
   // The light border after the line ends the last run.
   const int last = size - previous;
-  result += last >= 5 ? last - 2 : 0;
+  result += last >= 5 ? kPenaltyN1 + last - 5 : 0;
   if (dark) {
     history.push(last, size);
     history.push(size, size);
