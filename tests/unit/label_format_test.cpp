@@ -139,6 +139,24 @@ TEST(LabelFormat, StoredNameLengthIsClampedToWhatIsThere) {
   EXPECT_EQ(labelFormatEntry(longName).substr(0, 3), "39:");
 }
 
+TEST(LabelFormat, HugeLengthsAreWrittenWhole) {
+  // A damaged entry may hold a length of hundreds of digits; writing it back
+  // must keep the sizes and flags that follow.
+  const std::string digits(250, '4');
+  const std::optional<LabelFormat> f =
+      parseLabelFormatEntry("4:Name 3,10,7,3," + digits + ",10,7,3,");
+  ASSERT_TRUE(f);
+  EXPECT_GT(f->frameWidth, 1e200);
+  EXPECT_EQ(f->fontSize, 10);
+  const std::string entry = labelFormatEntry(*f);
+  EXPECT_GT(entry.size(), 250u);
+  const std::optional<LabelFormat> again = parseLabelFormatEntry(entry);
+  ASSERT_TRUE(again);
+  EXPECT_EQ(again->fontSize, 10);
+  EXPECT_EQ(again->indexFontSize, 7);
+  EXPECT_EQ(again->flags, 3);
+}
+
 TEST(LabelFormat, FormatIndexPicksBuiltInThenUserFormats) {
   LabelFormat user;
   user.name = "Eigen";
