@@ -14,8 +14,8 @@
 #include "labels/label_geometry.h"
 #include "labels/label_sheet.h"
 #include "tools/cli/cli.h"
-#include "tools/cli/collection_cli.h"
-#include "tools/cli/data_session.h"
+#include "tools/cli/open_collection.h"
+#include "tools/cli/open_data_folder.h"
 
 #if KALVOR_HAVE_CAIRO
 #include "render/pdf_canvas.h"
@@ -117,13 +117,13 @@ int runLabels(Arguments& args) {
   }
 
   // The data folder as the program opens it; the collection only for specimens.
-  std::unique_ptr<CollectionSession> collection;
-  std::unique_ptr<DataSession> data;
+  std::unique_ptr<OpenCollection> collection;
+  std::unique_ptr<OpenDataFolder> data;
   if (specimens) {
-    collection = CollectionSession::open(args.dataDir());
+    collection = OpenCollection::open(args.dataDir());
     if (!collection) return 1;
   } else {
-    data = DataSession::open(args.dataDir());
+    data = OpenDataFolder::open(args.dataDir());
     if (!data) return 1;
   }
   ReferenceData& ref = collection ? collection->reference() : data->data();
