@@ -19,7 +19,7 @@ import tempfile
 # Folder -> the folders its sources may include besides their own. A folder
 # is the first path component, or the first two under tools/ and tests/.
 CORE = ["base", "platform", "render", "refdb", "collection", "determination",
-        "search", "pages", "views", "app"]
+        "search", "pages", "labels", "views", "app"]
 RULES = {
     "base": [],
     "platform": ["base"],
@@ -29,10 +29,11 @@ RULES = {
     "determination": ["base", "platform", "render", "refdb", "resources"],
     "search": ["base", "platform", "render", "refdb", "collection", "determination", "resources"],
     "pages": ["base", "platform", "render", "refdb", "collection", "determination", "resources"],
+    "labels": ["base", "platform", "render", "refdb", "collection", "resources"],
     "views": ["base", "platform", "render", "refdb", "collection", "determination",
-              "search", "pages", "resources"],
+              "search", "pages", "labels", "resources"],
     "app": ["base", "platform", "render", "refdb", "collection", "determination",
-            "search", "pages", "views", "resources"],
+            "search", "pages", "labels", "views", "resources"],
     "resources": [],
     "win32": CORE + ["resources"],
     "controls": CORE + ["resources", "win32"],
