@@ -18,6 +18,9 @@ void WinDialogs::runInfo() { InfoDialog(app_.windows.instance).run(app_.windows.
 bool WinDialogs::runOptions() {
   OptionsDialogHooks hooks;
   hooks.recreateFonts = [this](bool) { win32::recreateFontTable(app_.display.fonts, *app_.settings.ini); };
+  hooks.switchBubbleHelp = [this](bool on) {
+    if (app_.windows.bubbleHelp) app_.windows.bubbleHelp->setEnabled(on);
+  };
   OptionsDialog dialog(app_.windows.instance, *app_.settings.ini, win32::screenWidth(), std::move(hooks));
   return dialog.run(app_.windows.main) == 1;
 }
