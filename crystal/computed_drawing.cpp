@@ -1,6 +1,7 @@
 #include "crystal/computed_drawing.h"
 
 #include <cstdio>
+#include <numbers>
 
 #include "crystal/point_groups.h"
 
@@ -23,10 +24,14 @@ bool wantsMainAxisView(unsigned classBit) {
   return s == AxisSystem::kTetragonal || s == AxisSystem::kHexagonal || s == AxisSystem::kTrigonal;
 }
 
-View viewOfDrawing(std::uint8_t index, double aboutVertical, double aboutHorizontal) {
-  const View base = index == static_cast<std::uint8_t>(DrawingView::kMainAxis) ? mainAxisView() : clinographicView();
-  if (aboutVertical == 0 && aboutHorizontal == 0) return base;
-  return turnedView(base, aboutVertical, aboutHorizontal);
+View viewOfDrawing(const MineralForms& forms, std::uint8_t index, double aboutVertical, double aboutHorizontal) {
+  View view = mainAxisView();
+  if (index != static_cast<std::uint8_t>(DrawingView::kMainAxis)) {
+    view = clinographicView();
+    if (forms.turnDegrees != 0) view = turnedView(view, forms.turnDegrees * std::numbers::pi / 180.0, 0);
+  }
+  if (aboutVertical == 0 && aboutHorizontal == 0) return view;
+  return turnedView(view, aboutVertical, aboutHorizontal);
 }
 
 std::vector<std::uint32_t> drawShape(const CrystalShape& shape, const View& view) {

@@ -32,6 +32,7 @@ Bytes FormsFileWriter::build() const {
     p[2] = static_cast<std::uint8_t>(m.set.kind);
     p[3] = static_cast<std::uint8_t>(m.set.forms.size());
     p[4] = m.viewCount;
+    storeU16(p + 6, static_cast<std::uint16_t>(m.turnDegrees));
     const double cell[6] = {m.set.cell.a, m.set.cell.b, m.set.cell.c, m.set.cell.alpha, m.set.cell.beta, m.set.cell.gamma};
     for (int i = 0; i < 6; ++i) storeF64(p + 8 + 8 * i, cell[i]);
     for (std::size_t i = 0; i < m.set.forms.size(); ++i) {
@@ -61,6 +62,7 @@ std::optional<MineralForms> FormsFile::formsFor(std::uint32_t n) const {
   m.origin = static_cast<FormOrigin>(p[1]);
   m.set.kind = static_cast<DistanceKind>(p[2]);
   m.viewCount = p[4];
+  m.turnDegrees = loadI16(p + 6);
   m.set.cell = {loadF64(p + 8), loadF64(p + 16), loadF64(p + 24), loadF64(p + 32), loadF64(p + 40), loadF64(p + 48)};
   for (std::size_t i = 0; i < count; ++i) {
     const std::uint8_t* f = p + kFormsBlockFixedSize + kFormsEntrySize * i;

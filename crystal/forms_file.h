@@ -31,6 +31,10 @@ struct MineralForms {
   FormSet set;
   FormOrigin origin = FormOrigin::kCurated;
   std::uint8_t viewCount = 1;  // drawings 0..viewCount-1: clinographic, then along the main axis
+  // Extra turn of the clinographic view about the vertical axis, degrees
+  // (negative brings the right-hand side to the front): for crystals tabular
+  // on a face that the standard view would show edge-on.
+  std::int16_t turnDegrees = 0;
   bool operator==(const MineralForms&) const = default;
 };
 

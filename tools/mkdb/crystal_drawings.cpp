@@ -1,5 +1,6 @@
 #include "tools/mkdb/crystal_drawings.h"
 
+#include <cstdlib>
 #include <map>
 
 #include "base/file_io.h"
@@ -16,6 +17,7 @@ using namespace kalvor::crystal;
 
 struct CuratedForms {
   std::string forms;  // the form text, parsed once the class is known
+  std::int16_t turn = 0;
   std::string where;
 };
 
@@ -68,7 +70,7 @@ std::optional<Drawn> draw(const MineralForms& forms) {
   if (!shape) return std::nullopt;
   Drawn d{{}, forms};
   for (std::uint8_t view = 0; view < forms.viewCount; ++view) {
-    const std::vector<std::uint32_t> values = drawShape(*shape, viewOfDrawing(view));
+    const std::vector<std::uint32_t> values = drawShape(*shape, viewOfDrawing(forms, view));
     if (values.empty() || d.block.values.size() + values.size() > 0xFFFF) return std::nullopt;
     d.block.drawings.push_back({static_cast<std::uint16_t>(d.block.values.size()), static_cast<std::uint16_t>(values.size())});
     d.block.values.insert(d.block.values.end(), values.begin(), values.end());
@@ -84,7 +86,7 @@ std::optional<Drawn> draw(const MineralForms& forms) {
 }  // namespace
 
 DrawingFiles buildDrawingFiles(const std::string& dataDir, const std::vector<BuiltEntry>& entries, Report& report) {
-  const auto curatedTable = loadTable(joinPath(dataDir, "crystal_forms.tsv"), {"english_name", "forms", "source"}, report);
+  const auto curatedTable = loadTable(joinPath(dataDir, "crystal_forms.tsv"), {"english_name", "forms", "turn", "source"}, report);
   const auto defaultTable = loadTable(joinPath(dataDir, "crystal_default_forms.tsv"), {"class", "forms", "reason"}, report);
   if (!curatedTable || !defaultTable) return {};
 
@@ -92,7 +94,13 @@ DrawingFiles buildDrawingFiles(const std::string& dataDir, const std::vector<Bui
   for (const auto& row : curatedTable->rows()) {
     const std::string name = curatedTable->cell(row, "english_name");
     if (trim(curatedTable->cell(row, "source")).empty()) report.error(curatedTable->where(row) + ": Quelle fehlt");
-    if (!curated.emplace(name, CuratedForms{curatedTable->cell(row, "forms"), curatedTable->where(row)}).second)
+    const std::string turnText = trim(curatedTable->cell(row, "turn"));
+    char* end = nullptr;
+    const long turn = turnText.empty() ? 0 : std::strtol(turnText.c_str(), &end, 10);
+    if (!turnText.empty() && (end != turnText.c_str() + turnText.size() || turn < -180 || turn > 180))
+      report.error(curatedTable->where(row) + ": Drehung " + turnText + " ist keine Gradzahl von -180 bis 180");
+    if (!curated.emplace(name, CuratedForms{curatedTable->cell(row, "forms"), static_cast<std::int16_t>(turn),
+                                            curatedTable->where(row)}).second)
       report.error(curatedTable->where(row) + ": " + name + " steht doppelt");
   }
   std::map<unsigned, std::vector<CrystalForm>> defaults;
@@ -136,6 +144,7 @@ DrawingFiles buildDrawingFiles(const std::string& dataDir, const std::vector<Bui
       forms.set.forms = *parsed;
       forms.set.kind = DistanceKind::kAbsolute;
       forms.origin = FormOrigin::kCurated;
+      forms.turnDegrees = cur->second.turn;
       drawn = draw(forms);
       if (!drawn) report.warning(cur->second.where + ": " + e.englishName + " ergibt keinen geschlossenen Körper");
     }
@@ -144,6 +153,7 @@ DrawingFiles buildDrawingFiles(const std::string& dataDir, const std::vector<Bui
       if (it == defaults.end()) continue;
       forms.set.forms = it->second;
       forms.set.kind = DistanceKind::kLattice;
+      forms.turnDegrees = 0;
       forms.origin = FormOrigin::kClassDefault;
       drawn = draw(forms);
       if (!drawn) {
