@@ -4,7 +4,7 @@
 #include <cmath>
 #include <map>
 #include <numbers>
-#include <set>
+#include <cstdlib>
 #include <utility>
 
 namespace kalvor::crystal {
@@ -95,14 +95,22 @@ std::vector<std::uint32_t> drawingValues(const std::vector<ProjectedEdge>& edges
     return GridPoint{clampCoordinate((p.x - minX) * scale), clampCoordinate((maxY - p.y) * scale)};
   };
   std::vector<std::pair<GridPoint, GridPoint>> visible, hidden;
-  std::set<std::pair<GridPoint, GridPoint>> seen;
-  // Visible edges first, so that a hidden edge lying exactly behind a visible
-  // one (a view straight down an axis) is not drawn over it.
+  // Visible edges first, so that a hidden edge lying behind a visible one (a
+  // view straight down an axis) is not drawn over it; "behind" allows for the
+  // rounding of both to the grid.
+  auto near = [](GridPoint p, GridPoint q) {
+    return std::abs(long(p.first) - long(q.first)) <= 2 && std::abs(long(p.second) - long(q.second)) <= 2;
+  };
+  auto covered = [&](GridPoint a, GridPoint b) {
+    for (const auto& [p, q] : visible)
+      if ((near(a, p) && near(b, q)) || (near(a, q) && near(b, p))) return true;
+    return false;
+  };
   for (const bool wantVisible : {true, false})
     for (const ProjectedEdge& e : edges) {
       if (e.visible != wantVisible) continue;
       const GridPoint a = grid(e.a), b = grid(e.b);
-      if (a == b || !seen.insert({std::min(a, b), std::max(a, b)}).second) continue;
+      if (near(a, b) || covered(a, b)) continue;
       (e.visible ? visible : hidden).push_back({a, b});
     }
   std::vector<std::uint32_t> out;

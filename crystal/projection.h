@@ -62,7 +62,8 @@ inline constexpr int kMaxCoordinate = 32767;
 // kept and the picture touching x = 0 and y = 0: the visible edges first, in
 // runs each beginning with a move, then the hidden edges with moves that
 // select the hidden-edge pen. Coordinates are clamped to 0..32767; edges that
-// shrink to a point are left out.
+// shrink to a point and edges lying on one already drawn (within 2 units, the
+// rounding to the grid) are left out.
 std::vector<std::uint32_t> drawingValues(const std::vector<ProjectedEdge>& edges);
 
 }  // namespace kalvor::crystal
