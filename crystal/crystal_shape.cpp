@@ -1,6 +1,7 @@
 #include "crystal/crystal_shape.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 
 #include "crystal/point_groups.h"
@@ -14,7 +15,7 @@ std::optional<std::vector<ShapeFace>> shapeFaces(const FormSet& set) {
   std::vector<ShapeFace> faces;
   for (std::size_t i = 0; i < set.forms.size(); ++i) {
     const CrystalForm& form = set.forms[i];
-    if (form.face == Miller{} || !(form.distance > 0)) return std::nullopt;
+    if (form.face == Miller{} || !(form.distance > 0) || !std::isfinite(form.distance)) return std::nullopt;
     const double scale = set.kind == DistanceKind::kLattice ? length(reciprocalVector(*basis, form.face)) : 1.0;
     for (const Miller& m : formOrbit(group, form.face)) {
       const HalfSpace plane{normalized(reciprocalVector(*basis, m)), form.distance * scale};

@@ -87,7 +87,8 @@ std::optional<Polyhedron> intersectHalfSpaces(const std::vector<HalfSpace>& plan
   if (planes.empty()) return std::nullopt;
   double scale = 0;
   for (const HalfSpace& h : planes) {
-    if (!(h.distance > 0) || !(std::fabs(length(h.normal) - 1) < 1e-9)) return std::nullopt;
+    if (!(h.distance > 0) || !std::isfinite(h.distance) || !(std::fabs(length(h.normal) - 1) < 1e-9))
+      return std::nullopt;
     scale = std::max(scale, h.distance);
   }
   // A box far larger than any closed solid of these planes; a box face that
