@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "base/file_io.h"
+
 namespace kalvor::crystal {
 namespace {
 
@@ -44,6 +46,12 @@ Bytes FormsFileWriter::build() const {
     }
   }
   return out;
+}
+
+std::optional<FormsFile> FormsFile::open(const std::string& folder) {
+  auto bytes = readWholeFile(joinPath(folder, kFormsFileName));
+  if (!bytes) return std::nullopt;
+  return FormsFile(std::move(*bytes));
 }
 
 std::optional<MineralForms> FormsFile::formsFor(std::uint32_t n) const {

@@ -54,6 +54,8 @@ class FormsFileWriter {
 class FormsFile {
  public:
   explicit FormsFile(Bytes file) : file_(std::move(file)) {}
+  // Reads "kalvor.kf" from `folder`; nothing when it is missing (drawings then cannot be turned).
+  static std::optional<FormsFile> open(const std::string& folder);
   // The forms of mineral n; nothing when n is beyond the table, its offset is 0,
   // or the block is cut short or malformed.
   std::optional<MineralForms> formsFor(std::uint32_t n) const;

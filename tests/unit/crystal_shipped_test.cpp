@@ -35,6 +35,8 @@ class ShippedDrawings : public ::testing::Test {
     db_ = MineralDatabase::open(refdataDir());
     ASSERT_TRUE(db_.has_value());
     lf_ = kalvor::testing::readFile(refdataDir() + "/kalvor.lf");
+    const auto forms = FormsFile::open(refdataDir());
+    ASSERT_TRUE(forms.has_value());
     kf_ = kalvor::testing::readFile(refdataDir() + "/kalvor.kf");
     ASSERT_GE(lf_.size(), 4 + 4 * std::size_t(db_->entryCount()));
     ASSERT_FALSE(kf_.empty());
