@@ -161,11 +161,15 @@ DrawingFiles buildDrawingFiles(const std::string& dataDir, const std::vector<Bui
         continue;
       }
     }
-    report.count(drawn->forms.origin == FormOrigin::kCurated ? "Arten mit Kristallformen der Art"
-                                                             : "Arten mit Standardformen der Klasse");
-    report.count("Kristallzeichnungen", drawn->block.drawings.size());
-    drawingWriter.setBlock(static_cast<MineralNumber>(n), std::move(drawn->block));
-    formsWriter.set(n, std::move(drawn->forms));
+    const bool curatedForms = drawn->forms.origin == FormOrigin::kCurated;
+    const std::size_t drawings = drawn->block.drawings.size();
+    if (!drawingWriter.setBlock(static_cast<MineralNumber>(n), std::move(drawn->block)) ||
+        !formsWriter.set(n, std::move(drawn->forms))) {
+      report.error(e.englishName + ": Zeichnungen passen nicht in kalvor.lf oder kalvor.kf");
+      continue;
+    }
+    report.count(curatedForms ? "Arten mit Kristallformen der Art" : "Arten mit Standardformen der Klasse");
+    report.count("Kristallzeichnungen", drawings);
   }
   for (const auto& [name, c] : curated)
     if (!curatedUsed.count(name)) report.warning(c.where + ": " + name + " ist keine Art der Daten");
