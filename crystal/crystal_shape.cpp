@@ -43,6 +43,24 @@ std::optional<CrystalShape> buildCrystalShape(const FormSet& set) {
   return CrystalShape{std::move(*faces), std::move(*solid)};
 }
 
+int centringMultiple(char lattice, Miller f) {
+  for (int n = 1; n <= 6; ++n) {
+    const int h = n * f.h, k = n * f.k, l = n * f.l;
+    bool allowed = true;
+    switch (lattice) {
+      case 'A': allowed = (k + l) % 2 == 0; break;
+      case 'B': allowed = (h + l) % 2 == 0; break;
+      case 'C': allowed = (h + k) % 2 == 0; break;
+      case 'I': allowed = (h + k + l) % 2 == 0; break;
+      case 'F': allowed = (h + k) % 2 == 0 && (k + l) % 2 == 0; break;
+      case 'R': allowed = (-h + k + l) % 3 == 0; break;
+      default: break;
+    }
+    if (allowed) return n;
+  }
+  return 1;
+}
+
 std::optional<std::vector<CrystalForm>> parseForms(std::string_view text, bool hexagonalAxes) {
   std::vector<CrystalForm> forms;
   std::size_t i = 0;

@@ -53,6 +53,12 @@ struct CrystalShape {
 };
 std::optional<CrystalShape> buildCrystalShape(const FormSet& set);
 
+// The smallest n for which n (h k l) is a reflection the lattice centring
+// allows ('P', 'A', 'B', 'C', 'I', 'F', or 'R' on hexagonal axes, obverse);
+// 1 for any other letter. Multiplying a lattice-kind distance by it gives the
+// Donnay-Harker rule: the face's effective interplanar spacing is d(hkl) / n.
+int centringMultiple(char lattice, Miller face);
+
 // Parses a form list: forms separated by blanks, each "{hkl}" or "{hkil}"
 // followed by ":" and its distance, e.g. "{10-10}:1 {10-11}:2.4". Indices are
 // single digits, each possibly preceded by "-"; four indices require i = -(h+k)

@@ -218,5 +218,25 @@ TEST(CrystalShape, CellsNeedTheValuesOfTheirSystem) {
   EXPECT_NEAR(hex->c, 17.06, 0.03);
 }
 
+TEST(CrystalShape, LatticeCentringHalvesTheSpacingOfTheForbiddenFaces) {
+  EXPECT_EQ(centringMultiple('P', {1, 0, 0}), 1);
+  EXPECT_EQ(centringMultiple('F', {1, 0, 0}), 2);  // (200)
+  EXPECT_EQ(centringMultiple('F', {1, 1, 1}), 1);
+  EXPECT_EQ(centringMultiple('F', {1, 1, 0}), 2);
+  EXPECT_EQ(centringMultiple('I', {1, 1, 0}), 1);
+  EXPECT_EQ(centringMultiple('I', {1, 0, 0}), 2);
+  EXPECT_EQ(centringMultiple('C', {0, 0, 1}), 1);
+  EXPECT_EQ(centringMultiple('C', {0, 1, 0}), 2);
+  EXPECT_EQ(centringMultiple('A', {0, 1, 0}), 2);
+  EXPECT_EQ(centringMultiple('B', {1, 0, 0}), 2);
+  // Rhombohedral on hexagonal axes: the rhombohedron {10-11} is allowed, the base
+  // {0001} and the prism {10-10} only as their third orders.
+  EXPECT_EQ(centringMultiple('R', {1, 0, 1}), 1);
+  EXPECT_EQ(centringMultiple('R', {0, 0, 1}), 3);
+  EXPECT_EQ(centringMultiple('R', {1, 0, 0}), 3);
+  EXPECT_EQ(centringMultiple('R', {1, 1, 0}), 1);  // {11-20}
+  EXPECT_EQ(centringMultiple('R', {-1, 0, -1}), 1);
+}
+
 }  // namespace
 }  // namespace kalvor::crystal

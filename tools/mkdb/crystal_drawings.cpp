@@ -60,6 +60,21 @@ std::optional<std::pair<unsigned, Cell>> classAndCell(const MineralRecord& recor
   return std::nullopt;
 }
 
+// The centring letter of a space group ("C2/c" -> 'C') when it fits the
+// class's system, else 'P': a letter that contradicts the class (the data
+// corrected one but not the other) must not bend the drawing.
+char latticeLetter(const std::string& spaceGroup, unsigned bit) {
+  const char c = spaceGroup.empty() ? 'P' : spaceGroup[0];
+  switch (axisSystemOfClass(bit)) {
+    case AxisSystem::kCubic: return c == 'F' || c == 'I' ? c : 'P';
+    case AxisSystem::kTetragonal: return c == 'I' ? c : 'P';
+    case AxisSystem::kOrthorhombic: return c == 'A' || c == 'B' || c == 'C' || c == 'F' || c == 'I' ? c : 'P';
+    case AxisSystem::kMonoclinic: return c == 'A' || c == 'C' || c == 'I' ? c : 'P';
+    case AxisSystem::kTrigonal: return c == 'R' ? c : 'P';
+    default: return 'P';
+  }
+}
+
 struct Drawn {
   DrawingBlock block;
   MineralForms forms;
@@ -102,6 +117,14 @@ DrawingFiles buildDrawingFiles(const std::string& dataDir, const std::vector<Bui
     if (!curated.emplace(name, CuratedForms{curatedTable->cell(row, "forms"), static_cast<std::int16_t>(turn),
                                             curatedTable->where(row)}).second)
       report.error(curatedTable->where(row) + ": " + name + " steht doppelt");
+  }
+  // The lattice centring of each species, for the spacing of its default forms.
+  std::map<std::string, std::string> spaceGroups;
+  {
+    std::string error;
+    if (const auto minerals = TsvTable::load(joinPath(dataDir, "minerals.tsv"), error))
+      for (const auto& row : minerals->rows())
+        spaceGroups[minerals->cell(row, "english_name")] = trim(minerals->cell(row, "space_group"));
   }
   std::map<unsigned, std::vector<CrystalForm>> defaults;
   for (const auto& row : defaultTable->rows()) {
@@ -152,6 +175,8 @@ DrawingFiles buildDrawingFiles(const std::string& dataDir, const std::vector<Bui
       const auto it = defaults.find(bit);
       if (it == defaults.end()) continue;
       forms.set.forms = it->second;
+      const char lattice = latticeLetter(spaceGroups[e.englishName], bit);
+      for (CrystalForm& f : forms.set.forms) f.distance *= centringMultiple(lattice, f.face);
       forms.set.kind = DistanceKind::kLattice;
       forms.turnDegrees = 0;
       forms.origin = FormOrigin::kClassDefault;
