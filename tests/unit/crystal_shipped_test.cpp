@@ -162,7 +162,7 @@ TEST_F(ShippedDrawings, EverySpeciesWithClassAndCellHasDrawings) {
     drawable += hasCell;
     EXPECT_EQ(forms.formsFor(n).has_value(), hasCell) << r.name();
   }
-  EXPECT_GE(drawable, 900u);
+  EXPECT_GE(drawable, 1000u);
 }
 
 TEST_F(ShippedDrawings, ClassicsCarryTheirCuratedForms) {
