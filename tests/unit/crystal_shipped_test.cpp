@@ -9,6 +9,7 @@
 #include "base/file_io.h"
 #include "crystal/computed_drawing.h"
 #include "crystal/point_groups.h"
+#include "crystal/turnable_drawing.h"
 #include "refdb/mineral_record.h"
 #include "tests/unit/test_files.h"
 
@@ -179,6 +180,19 @@ TEST_F(ShippedDrawings, ClassicsCarryTheirCuratedForms) {
   EXPECT_EQ(quartz->viewCount, 2);       // the second view down the c axis
   ASSERT_EQ(quartz->set.forms.size(), 3u);
   EXPECT_EQ(quartz->set.forms[0].face, (Miller{1, 0, 0}));
+  // Turning quartz changes its picture; Pos1 gives back the shipped values exactly.
+  auto turnable = TurnableDrawing::make(*quartz, 0);
+  ASSERT_TRUE(turnable.has_value());
+  const std::vector<std::uint32_t> shipped = turnable->values();
+  turnable->turn(0.2, 0);
+  turnable->turn(0, -0.15);
+  EXPECT_TRUE(turnable->isTurned());
+  EXPECT_NE(turnable->values(), shipped);
+  turnable->reset();
+  EXPECT_FALSE(turnable->isTurned());
+  EXPECT_EQ(turnable->values(), shipped);
+  EXPECT_FALSE(TurnableDrawing::make(*quartz, 2).has_value());
+
   const auto pyrite = formsOf("Pyrit");
   ASSERT_TRUE(pyrite.has_value());
   EXPECT_EQ(pyrite->viewCount, 1);
