@@ -42,7 +42,8 @@ std::string computedDrawingNote(const MineralForms& forms, std::size_t maxBytes)
   const bool hex = usesHexagonalAxes(forms.set.classBit);
   std::string note = forms.origin == FormOrigin::kCurated ? "Berechnet:" : "Klassenformen, nicht Tracht:";
   for (std::size_t i = 0; i < forms.set.forms.size(); ++i) {
-    const std::string symbol = " " + formSymbol(forms.set.forms[i].face, hex);
+    std::string symbol(1, ' ');
+    symbol += formSymbol(forms.set.forms[i].face, hex);
     const bool last = i + 1 == forms.set.forms.size();
     if (note.size() + symbol.size() + (last ? 0 : 4) > maxBytes) {
       note += " ...";
@@ -56,7 +57,10 @@ std::string computedDrawingNote(const MineralForms& forms, std::size_t maxBytes)
 std::string computedDrawingInfo(const MineralForms& forms) {
   const bool hex = usesHexagonalAxes(forms.set.classBit);
   std::string text = "Die angezeigte Zeichnung wurde von Kalvor berechnet aus den Formen";
-  for (const CrystalForm& f : forms.set.forms) text += " " + formSymbol(f.face, hex);
+  for (const CrystalForm& f : forms.set.forms) {
+    text += ' ';
+    text += formSymbol(f.face, hex);
+  }
   const Cell& c = forms.set.cell;
   switch (axisSystemOfClass(forms.set.classBit)) {
     case AxisSystem::kCubic:

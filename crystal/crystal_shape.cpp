@@ -110,10 +110,18 @@ std::optional<std::vector<CrystalForm>> parseForms(std::string_view text, bool h
 }
 
 std::string formSymbol(Miller f, bool hexagonalAxes) {
-  auto index = [](int v) { return (v < 0 ? "-" : "") + std::to_string(std::abs(v)); };
-  std::string s = "{" + index(f.h) + index(f.k);
+  auto index = [](int v) {
+    std::string s = v < 0 ? "-" : "";
+    s += std::to_string(std::abs(v));
+    return s;
+  };
+  std::string s(1, '{');
+  s += index(f.h);
+  s += index(f.k);
   if (hexagonalAxes) s += index(-(f.h + f.k));
-  return s + index(f.l) + "}";
+  s += index(f.l);
+  s += '}';
+  return s;
 }
 
 }  // namespace kalvor::crystal

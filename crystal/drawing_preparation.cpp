@@ -42,7 +42,9 @@ std::string drawingSourceText(const DrawingSource& source, const std::optional<M
     return head + source.note();
   }
   if (forms) return computedDrawingInfo(*forms);
-  return "Die angezeigte Zeichnung wurde von Kalvor berechnet.\n" + source.note();
+  std::string text = "Die angezeigte Zeichnung wurde von Kalvor berechnet.\n";
+  text += source.note();
+  return text;
 }
 
 }  // namespace kalvor::crystal
