@@ -6,7 +6,7 @@
 
 #include <utility>
 
-namespace kalvor::shell {
+namespace kalvor::win32 {
 
 // Owns a GDI object (font, pen, brush, bitmap) and deletes it.
 template <typename Handle>
@@ -43,6 +43,7 @@ class GdiObject {
 using GdiFont = GdiObject<HFONT>;
 using GdiPen = GdiObject<HPEN>;
 using GdiBitmap = GdiObject<HBITMAP>;
+using GdiBrush = GdiObject<HBRUSH>;
 
 // Selects an object into a DC for its lifetime and selects the previous one back.
 class ScopedSelectObject {
@@ -101,4 +102,4 @@ class WindowDc {
   HDC dc_;
 };
 
-}  // namespace kalvor::shell
+}  // namespace kalvor::win32

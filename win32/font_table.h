@@ -5,10 +5,10 @@
 #include <windows.h>
 
 #include "platform/settings.h"
-#include "shell/gdi_canvas.h"
-#include "shell/gdi_objects.h"
+#include "win32/gdi_canvas.h"
+#include "win32/gdi_objects.h"
 
-namespace kalvor::shell {
+namespace kalvor::win32 {
 
 // Width of the screen in pixels (the "DISPLAY" device's horizontal resolution).
 int screenWidth();
@@ -27,4 +27,4 @@ void recreateFontTable(DescriptionFontSet& fonts, const Settings& settings);
 // names); null when `font` is null or the font cannot be made. Owned by the caller.
 GdiFont createItalicVariant(HFONT font);
 
-}  // namespace kalvor::shell
+}  // namespace kalvor::win32

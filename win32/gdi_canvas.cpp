@@ -1,9 +1,9 @@
-#include "shell/gdi_canvas.h"
+#include "win32/gdi_canvas.h"
 
 #include <algorithm>
 #include <vector>
 
-namespace kalvor::shell {
+namespace kalvor::win32 {
 
 int capitalHeight(HDC dc, std::string_view text) {
   TEXTMETRICA tm{};
@@ -134,4 +134,4 @@ void GdiCanvas::unclip() {
 
 int GdiCanvas::checkMarkWidth() { return GetSystemMetrics(SM_CXMENUCHECK); }
 
-}  // namespace kalvor::shell
+}  // namespace kalvor::win32

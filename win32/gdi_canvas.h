@@ -10,9 +10,9 @@
 #include <utility>
 
 #include "render/canvas.h"
-#include "shell/gdi_objects.h"
+#include "win32/gdi_objects.h"
 
-namespace kalvor::shell {
+namespace kalvor::win32 {
 
 // The ten fonts of the description font set with the metrics the layout
 // reads. Slots 5-8 are the stock system font, which is never deleted.
@@ -26,7 +26,7 @@ class DescriptionFontSet {
   // main "Times New Roman" at the system font's height (0.8 of it when
   // `smallFonts`), "Symbol" at the main height, and heading (1.4), "Arial",
   // italic and index font (0.8) sized so that their capital "A" matches the
-  // main font's; script offsets from their metrics. (shell/font_table.cpp)
+  // main font's; script offsets from their metrics. (win32/font_table.cpp)
   static DescriptionFontSet create(HDC dc, bool smallFonts);
   // The earlier name of create(), kept for the callers that use it.
   static DescriptionFontSet createPlain(HDC dc, bool smallFonts) { return create(dc, smallFonts); }
@@ -106,4 +106,4 @@ class GdiCanvas : public Canvas {
 // the first lit row from the top is found; 0 when nothing is lit.
 int capitalHeight(HDC dc, std::string_view text);
 
-}  // namespace kalvor::shell
+}  // namespace kalvor::win32

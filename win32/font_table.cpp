@@ -1,11 +1,11 @@
-#include "shell/font_table.h"
+#include "win32/font_table.h"
 
 #include <algorithm>
 #include <utility>
 
 #include "views/options.h"
 
-namespace kalvor::shell {
+namespace kalvor::win32 {
 namespace {
 
 constexpr BYTE kOutputTrueTypeOnly = 7;     // OUT_TT_ONLY_PRECIS
@@ -164,4 +164,4 @@ GdiFont createItalicVariant(HFONT font) {
   return GdiFont(CreateFontIndirectA(&lf));
 }
 
-}  // namespace kalvor::shell
+}  // namespace kalvor::win32
