@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "string_ids.h"  // generated: kalvor::strings::kStr...
+
 namespace kalvor {
 
 // Id of the first string-table text; callers pass the id minus this base.

@@ -258,7 +258,7 @@ class DataSet:
         if not strings_path.exists():
             return
         strings = {int(row["id"]): row["text"]
-                   for row in read_tsv(strings_path, self.report, ["id", "text"])[1]}
+                   for row in read_tsv(strings_path, self.report, ["id", "name", "text"])[1]}
         for word, string_id in WORD_STRING_IDS.items():
             if strings.get(string_id) != word:
                 self.report.error("strings.tsv", f"string {string_id} is "
