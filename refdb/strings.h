@@ -13,7 +13,7 @@
 namespace kalvor {
 
 // Id of the first string-table text; callers pass the id minus this base.
-inline constexpr unsigned kStringIdBase = 10000;
+inline constexpr unsigned kStringIdBase = 10000;  // NOLINT(id-literal): the table's range
 // One past the last string-table id.
 inline constexpr unsigned kStringIdEnd = 10120;
 
