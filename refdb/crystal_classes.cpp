@@ -40,13 +40,13 @@ const CrystalClass kCrystalClasses[32] = {
 };
 
 const CrystalDataSystem kCrystalDataSystems[7] = {
-    {strings::kStrSystemCubic, 0xF8000000, LatticeKind::kA},          // kubisch
-    {strings::kStrSystemTetragonal, 0x03111088, LatticeKind::kAC},         // tetragonal
-    {strings::kStrSystemOrthorhombic, 0x00044400, LatticeKind::kABC},        // rhombisch
-    {strings::kStrSystemMonoclinic, 0x00000222, LatticeKind::kABCBeta},    // monoklin
+    {strings::kStrSystemCubic, 0xF8000000, LatticeKind::kA},              // kubisch
+    {strings::kStrSystemTetragonal, 0x03111088, LatticeKind::kAC},        // tetragonal
+    {strings::kStrSystemOrthorhombic, 0x00044400, LatticeKind::kABC},     // rhombisch
+    {strings::kStrSystemMonoclinic, 0x00000222, LatticeKind::kABCBeta},   // monoklin
     {strings::kStrSystemTriclinic, 0x00400001, LatticeKind::kABCAngles},  // triklin
     {strings::kStrSystemHexagonal, 0x0022A150, LatticeKind::kAC},         // hexagonal
-    {strings::kStrSystemTrigonal, 0x04880804, LatticeKind::kAC},         // trigonal
+    {strings::kStrSystemTrigonal, 0x04880804, LatticeKind::kAC},          // trigonal
 };
 
 std::string crystalClassSymbol(unsigned bit) {

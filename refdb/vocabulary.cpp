@@ -5,52 +5,52 @@
 namespace kalvor {
 
 const VocabularyWord kCrystalSystemWords[8] = {
-    {0, strings::kStrSystemCubic},  // kubisch
-    {1, strings::kStrSystemTetragonal},  // tetragonal
+    {0, strings::kStrSystemCubic},         // kubisch
+    {1, strings::kStrSystemTetragonal},    // tetragonal
     {2, strings::kStrSystemOrthorhombic},  // rhombisch
-    {3, strings::kStrSystemMonoclinic},  // monoklin
-    {4, strings::kStrSystemTriclinic},  // triklin
-    {5, strings::kStrSystemHexagonal},  // hexagonal
-    {6, strings::kStrSystemTrigonal},  // trigonal
-    {7, strings::kStrSystemAmorphous},  // amorph
+    {3, strings::kStrSystemMonoclinic},    // monoklin
+    {4, strings::kStrSystemTriclinic},     // triklin
+    {5, strings::kStrSystemHexagonal},     // hexagonal
+    {6, strings::kStrSystemTrigonal},      // trigonal
+    {7, strings::kStrSystemAmorphous},     // amorph
 };
 
 const VocabularyWord kCleavageWords[5] = {
-    {0, strings::kStrCleavageNone},  // keine
-    {1, strings::kStrCleavageImperfect},  // unvollkommen
-    {2, strings::kStrCleavageGood},  // gut
-    {3, strings::kStrCleavagePerfect},  // vollkommen
+    {0, strings::kStrCleavageNone},         // keine
+    {1, strings::kStrCleavageImperfect},    // unvollkommen
+    {2, strings::kStrCleavageGood},         // gut
+    {3, strings::kStrCleavagePerfect},      // vollkommen
     {4, strings::kStrCleavageVeryPerfect},  // sehr vollkommen
 };
 
 const VocabularyWord kFractureWords[12] = {
-    {0, strings::kStrFractureEven},   // eben
-    {1, strings::kStrFractureUneven},   // uneben
-    {2, strings::kStrFractureConchoidal},   // muschlig
-    {3, strings::kStrFractureHackly},   // hakig
-    {4, strings::kStrFractureBrittle},   // spröde
+    {0, strings::kStrFractureEven},        // eben
+    {1, strings::kStrFractureUneven},      // uneben
+    {2, strings::kStrFractureConchoidal},  // muschlig
+    {3, strings::kStrFractureHackly},      // hakig
+    {4, strings::kStrFractureBrittle},     // spröde
     {5, strings::kStrFractureSplintery},   // splittrig
-    {6, strings::kStrFractureMild},   // mild
-    {7, strings::kStrFractureFibrous},   // fasrig
-    {8, strings::kStrFractureFoliated},   // blättrig
-    {11, strings::kStrFractureGranular},  // körnig
-    {10, strings::kStrFractureEarthy},  // erdig
+    {6, strings::kStrFractureMild},        // mild
+    {7, strings::kStrFractureFibrous},     // fasrig
+    {8, strings::kStrFractureFoliated},    // blättrig
+    {11, strings::kStrFractureGranular},   // körnig
+    {10, strings::kStrFractureEarthy},     // erdig
     {9, strings::kStrFractureMalleable},   // verformbar
 };
 
 const VocabularyWord kLustreWords[12] = {
-    {0, strings::kStrLustrePearly},   // perl
-    {1, strings::kStrLustreSilky},   // seiden
-    {2, strings::kStrLustreVitreous},   // glas
-    {3, strings::kStrLustreGreasy},   // fett
-    {4, strings::kStrLustreResinous},   // harz
-    {5, strings::kStrLustreAdamantine},   // diamant
+    {0, strings::kStrLustrePearly},        // perl
+    {1, strings::kStrLustreSilky},         // seiden
+    {2, strings::kStrLustreVitreous},      // glas
+    {3, strings::kStrLustreGreasy},        // fett
+    {4, strings::kStrLustreResinous},      // harz
+    {5, strings::kStrLustreAdamantine},    // diamant
     {11, strings::kStrLustreSubmetallic},  // halbmetall
-    {6, strings::kStrLustreMetallic},   // metall
-    {7, strings::kStrLustreWaxy},   // wachs
-    {8, strings::kStrLustreDull},   // matt
-    {9, strings::kStrLustreVelvety},   // samt
-    {10, strings::kStrLustreOpalescent},  // opal
+    {6, strings::kStrLustreMetallic},      // metall
+    {7, strings::kStrLustreWaxy},          // wachs
+    {8, strings::kStrLustreDull},          // matt
+    {9, strings::kStrLustreVelvety},       // samt
+    {10, strings::kStrLustreOpalescent},   // opal
 };
 
 namespace {
