@@ -20,7 +20,9 @@ struct BubbleLook {
   int radiusY = 0;
 };
 
-BubbleLook* lookOf(HWND popup) { return reinterpret_cast<BubbleLook*>(GetWindowLongPtrA(popup, GWLP_USERDATA)); }
+BubbleLook* lookOf(HWND popup) {
+  return reinterpret_cast<BubbleLook*>(GetWindowLongPtrA(popup, GWLP_USERDATA));
+}
 
 void paintBubble(HWND popup) {
   PAINTSTRUCT ps;
@@ -72,14 +74,31 @@ LRESULT CALLBACK bubbleProc(HWND popup, UINT msg, WPARAM wParam, LPARAM lParam) 
 // Mouse, keyboard and command messages end a rest; painting and the like do not.
 bool isInput(UINT msg) {
   switch (msg) {
-    case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK:
-    case WM_MOUSEWHEEL: case WM_NCLBUTTONDOWN: case WM_NCRBUTTONDOWN:
-    case WM_KEYDOWN: case WM_SYSKEYDOWN: case WM_CHAR:
-    case WM_COMMAND: case WM_SYSCOMMAND: case WM_ACTIVATE: case WM_PARENTNOTIFY:
-    case WM_INITMENU: case WM_ENTERMENULOOP: case WM_CONTEXTMENU:
-    case WM_MOVE: case WM_SIZE: case WM_NEXTDLGCTL:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+    case WM_MOUSEWHEEL:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_CHAR:
+    case WM_COMMAND:
+    case WM_SYSCOMMAND:
+    case WM_ACTIVATE:
+    case WM_PARENTNOTIFY:
+    case WM_INITMENU:
+    case WM_ENTERMENULOOP:
+    case WM_CONTEXTMENU:
+    case WM_MOVE:
+    case WM_SIZE:
+    case WM_NEXTDLGCTL:
       return true;
     default:
       return false;
@@ -96,8 +115,8 @@ BubbleHelp::BubbleHelp(HINSTANCE instance) : instance_(instance) {
   wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
   wc.lpszClassName = kBubbleClass;
   if (win32::registerWindowClass(wc)) {
-    popup_ = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kBubbleClass, "", WS_POPUP, 0, 0,
-                             1, 1, nullptr, nullptr, instance, nullptr);
+    popup_ = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kBubbleClass, "", WS_POPUP,
+                             0, 0, 1, 1, nullptr, nullptr, instance, nullptr);
   }
   DialogBase::setMessageObserver(this);
 }
@@ -166,8 +185,8 @@ bool BubbleHelp::mainWindowMessage(HWND main, UINT msg, WPARAM wParam, LPARAM lP
 
 bool BubbleHelp::dialogMessage(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam, bool modeless) {
   if (msg == WM_INITDIALOG) {
-    tracker_.registerWindow(handle(dialog),
-                            modeless ? views::HoverTracker::Kind::Modeless : views::HoverTracker::Kind::Modal);
+    tracker_.registerWindow(
+        handle(dialog), modeless ? views::HoverTracker::Kind::Modeless : views::HoverTracker::Kind::Modal);
     return false;
   }
   return message(dialog, msg, wParam, lParam);

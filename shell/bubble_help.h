@@ -29,7 +29,9 @@ class BubbleHelp final : public views::HoverEffects, public DialogMessageObserve
   bool enabled() const { return enabled_; }
 
   // The main window takes part from its creation on.
-  void registerMainWindow(HWND main) { tracker_.registerWindow(handle(main), views::HoverTracker::Kind::Modal); }
+  void registerMainWindow(HWND main) {
+    tracker_.registerWindow(handle(main), views::HoverTracker::Kind::Modal);
+  }
   // Every message of the main window, first; true when it was the bubble timer's.
   bool mainWindowMessage(HWND main, UINT msg, WPARAM wParam, LPARAM lParam);
   bool dialogMessage(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam, bool modeless) override;

@@ -17,8 +17,10 @@ namespace {
 static_assert(views::kTbEnableButton == TB_ENABLEBUTTON && views::kTbCheckButton == TB_CHECKBUTTON &&
               views::kTbPressButton == TB_PRESSBUTTON && views::kTbHideButton == TB_HIDEBUTTON &&
               views::kTbIndeterminateMsg == TB_INDETERMINATE);
-static_assert(views::kTbIsButtonEnabled == TB_ISBUTTONENABLED && views::kTbIsButtonChecked == TB_ISBUTTONCHECKED &&
-              views::kTbIsButtonPressed == TB_ISBUTTONPRESSED && views::kTbIsButtonHidden == TB_ISBUTTONHIDDEN &&
+static_assert(views::kTbIsButtonEnabled == TB_ISBUTTONENABLED &&
+              views::kTbIsButtonChecked == TB_ISBUTTONCHECKED &&
+              views::kTbIsButtonPressed == TB_ISBUTTONPRESSED &&
+              views::kTbIsButtonHidden == TB_ISBUTTONHIDDEN &&
               views::kTbIsButtonIndeterminate == TB_ISBUTTONINDETERMINATE);
 static_assert(views::kTbSetState == TB_SETSTATE && views::kTbGetState == TB_GETSTATE &&
               views::kTbAddBitmap == TB_ADDBITMAP && views::kTbAddButtons == TB_ADDBUTTONSA &&
@@ -84,8 +86,8 @@ bool loadStrip(HBITMAP loaded, int count, ImageStrip& strip) {
     if (transparent(q)) q = RGBQUAD{0, 0, 0, 0};
   }
   const HDC dc = GetDC(nullptr);
-  strip.colour = win32::GdiBitmap(
-      CreateDIBitmap(dc, &bi.bmiHeader, CBM_INIT, blackened.data(), &bi, DIB_RGB_COLORS));
+  strip.colour =
+      win32::GdiBitmap(CreateDIBitmap(dc, &bi.bmiHeader, CBM_INIT, blackened.data(), &bi, DIB_RGB_COLORS));
   ReleaseDC(nullptr, dc);
   strip.count = count;
   strip.width = w;
@@ -228,7 +230,9 @@ void Toolbar::placeSelf() {
   GetWindowRect(window_, &own);
   POINT at = {own.left, own.top};
   ScreenToClient(owner, &at);
-  if (at.x == 0 && at.y == 0 && own.right - own.left == width && own.bottom - own.top == views::kToolbarHeight) return;
+  if (at.x == 0 && at.y == 0 && own.right - own.left == width &&
+      own.bottom - own.top == views::kToolbarHeight)
+    return;
   SetWindowPos(window_, nullptr, 0, 0, width, views::kToolbarHeight, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -243,8 +247,8 @@ LRESULT Toolbar::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     InvalidateRect(window_, nullptr, TRUE);
     return first;
   }
-  const views::ToolbarReply reply =
-      views::toolbarReply(model_, msg, static_cast<std::uintptr_t>(wParam), static_cast<std::intptr_t>(lParam));
+  const views::ToolbarReply reply = views::toolbarReply(model_, msg, static_cast<std::uintptr_t>(wParam),
+                                                        static_cast<std::intptr_t>(lParam));
   if (reply.handled) {
     repaint(reply.repaint, reply.index);
     return static_cast<LRESULT>(reply.value);
@@ -271,7 +275,8 @@ LRESULT Toolbar::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_MOUSEMOVE:
       if (model_.captured() >= 0) {
-        const bool over = model_.hitTest(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))) == model_.captured();
+        const bool over = model_.hitTest(static_cast<short>(LOWORD(lParam)),
+                                         static_cast<short>(HIWORD(lParam))) == model_.captured();
         const int i = model_.captured();
         if (model_.track(over)) repaint(views::Repaint::Button, i);
       }
@@ -279,7 +284,8 @@ LRESULT Toolbar::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP: {
       const int i = model_.captured();
       if (i < 0) return 0;
-      const bool over = model_.hitTest(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))) == i;
+      const bool over =
+          model_.hitTest(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))) == i;
       const int pressedCommand = model_.buttons()[static_cast<std::size_t>(i)].command;
       const int command = model_.release(over);
       ReleaseCapture();
@@ -307,7 +313,9 @@ LRESULT Toolbar::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-Toolbar* toolbarOf(HWND window) { return reinterpret_cast<Toolbar*>(GetWindowLongPtrA(window, GWLP_USERDATA)); }
+Toolbar* toolbarOf(HWND window) {
+  return reinterpret_cast<Toolbar*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
 
 LRESULT CALLBACK toolbarProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_NCCREATE) {
@@ -340,9 +348,9 @@ bool registerToolbarClass(HINSTANCE instance) {
 }
 
 HWND createProgramToolbar(HINSTANCE instance, HWND parent) {
-  const HWND toolbar = CreateWindowExA(0, kToolbarClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 10, 10,
-                                       parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_TOOLBAR)), instance,
-                                       nullptr);
+  const HWND toolbar =
+      CreateWindowExA(0, kToolbarClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 10, 10, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_TOOLBAR)), instance, nullptr);
   if (!toolbar) return nullptr;
   TBADDBITMAP bitmap = {instance, static_cast<UINT_PTR>(views::kToolbarBitmapId)};
   SendMessageA(toolbar, TB_ADDBITMAP, views::kToolbarImageCount, reinterpret_cast<LPARAM>(&bitmap));

@@ -21,7 +21,7 @@ class HoverEffects {
   virtual void hideBubble() = 0;
 };
 
-inline constexpr unsigned kHoverFirstTimerId = 1001;
+inline constexpr unsigned kHoverFirstTimerId = 1001;  // NOLINT(id-literal): a timer id, not a command
 inline constexpr unsigned kHoverTimerMs = 1000;
 inline constexpr int kHoverBubbleTicks = 20;
 

@@ -64,8 +64,10 @@ void ToolbarModel::insert(int index, const ToolbarButton& button) {
 bool ToolbarModel::remove(int index) {
   if (index < 0 || index >= count()) return false;
   buttons_.erase(buttons_.begin() + index);
-  if (captured_ == index) captured_ = -1;
-  else if (captured_ > index) --captured_;
+  if (captured_ == index)
+    captured_ = -1;
+  else if (captured_ > index)
+    --captured_;
   return true;
 }
 
@@ -87,8 +89,10 @@ bool ToolbarModel::setBit(int command, std::uint8_t bit, bool on) {
   const int i = indexOf(command);
   if (i < 0) return false;
   ToolbarButton& b = buttons_[static_cast<std::size_t>(i)];
-  if (on) b.state |= bit;
-  else b.state &= static_cast<std::uint8_t>(~bit);
+  if (on)
+    b.state |= bit;
+  else
+    b.state &= static_cast<std::uint8_t>(~bit);
   if (on && bit == kTbChecked && isGroupButton(b)) uncheckGroup(i);
   return true;
 }
@@ -157,8 +161,10 @@ bool ToolbarModel::track(bool over) {
   ToolbarButton& b = buttons_[static_cast<std::size_t>(captured_)];
   if (!(b.state & kTbEnabled) || (b.state & kTbIndeterminate)) return false;
   const std::uint8_t before = b.state;
-  if (over) b.state |= kTbPressed;
-  else b.state &= static_cast<std::uint8_t>(~kTbPressed);
+  if (over)
+    b.state |= kTbPressed;
+  else
+    b.state &= static_cast<std::uint8_t>(~kTbPressed);
   return before != b.state;
 }
 
@@ -201,25 +207,40 @@ ToolbarReply toolbarReply(ToolbarModel& model, unsigned msg, std::uintptr_t wPar
     case kTbPressButton:
     case kTbHideButton:
     case kTbIndeterminateMsg: {
-      static constexpr std::uint8_t bits[] = {kTbEnabled, kTbChecked, kTbPressed, kTbHidden, kTbIndeterminate};
+      static constexpr std::uint8_t bits[] = {kTbEnabled, kTbChecked, kTbPressed, kTbHidden,
+                                              kTbIndeterminate};
       const std::uint8_t bit = bits[msg - kTbEnableButton];
       r.value = model.setBit(command, bit, flag) ? 1 : 0;
       if (r.value) repaintSet(command, bit == kTbHidden);
       return r;
     }
-    case kTbIsButtonEnabled: r.value = model.queryBit(command, kTbEnabled); return r;
-    case kTbIsButtonChecked: r.value = model.queryBit(command, kTbChecked); return r;
-    case kTbIsButtonPressed: r.value = model.queryBit(command, kTbPressed); return r;
-    case kTbIsButtonHidden: r.value = model.queryBit(command, kTbHidden); return r;
-    case kTbIsButtonIndeterminate: r.value = model.queryBit(command, kTbIndeterminate); return r;
+    case kTbIsButtonEnabled:
+      r.value = model.queryBit(command, kTbEnabled);
+      return r;
+    case kTbIsButtonChecked:
+      r.value = model.queryBit(command, kTbChecked);
+      return r;
+    case kTbIsButtonPressed:
+      r.value = model.queryBit(command, kTbPressed);
+      return r;
+    case kTbIsButtonHidden:
+      r.value = model.queryBit(command, kTbHidden);
+      return r;
+    case kTbIsButtonIndeterminate:
+      r.value = model.queryBit(command, kTbIndeterminate);
+      return r;
     case kTbSetState: {
       const int before = model.state(command);
       r.value = model.setState(command, static_cast<std::uint8_t>(lParam & 0xFF)) ? 1 : 0;
       if (r.value) repaintSet(command, ((before ^ static_cast<int>(lParam)) & kTbHidden) != 0);
       return r;
     }
-    case kTbGetState: r.value = model.state(command); return r;
-    case kTbAddBitmap: r.value = model.addImages(static_cast<int>(wParam)); return r;
+    case kTbGetState:
+      r.value = model.state(command);
+      return r;
+    case kTbAddBitmap:
+      r.value = model.addImages(static_cast<int>(wParam));
+      return r;
     case kTbAddButtons: {
       const auto* records = reinterpret_cast<const ToolbarButton*>(lParam);
       if (!records) return r;
@@ -248,8 +269,12 @@ ToolbarReply toolbarReply(ToolbarModel& model, unsigned msg, std::uintptr_t wPar
       r.value = 1;
       return r;
     }
-    case kTbButtonCount: r.value = model.count(); return r;
-    case kTbCommandToIndex: r.value = model.indexOf(command); return r;
+    case kTbButtonCount:
+      r.value = model.count();
+      return r;
+    case kTbCommandToIndex:
+      r.value = model.indexOf(command);
+      return r;
     default:
       r.handled = false;
       return r;

@@ -82,10 +82,10 @@ enum class Repaint { None, Button, All };
 
 // The answer to one toolbar message.
 struct ToolbarReply {
-  bool handled = false;      // false: not a toolbar message of the model
-  long long value = 0;       // the message's result
+  bool handled = false;  // false: not a toolbar message of the model
+  long long value = 0;   // the message's result
   Repaint repaint = Repaint::None;
-  int index = -1;            // the button to repaint with Repaint::Button
+  int index = -1;  // the button to repaint with Repaint::Button
 };
 
 class ToolbarModel {

@@ -19,9 +19,9 @@ namespace {
 constexpr int kToolbarId = 3000;
 
 // Toolbar command and the menu item of the same command ("&Ansicht" is popup 3).
-const std::vector<std::pair<UINT, UINT>> kViewPairs = {
-    {1320, 1020}, {1321, 1021}, {1322, 1022}, {1323, 1027},
-    {1325, 1023}, {1324, 1024}, {1330, 1025}, {1331, 1026}};
+const std::vector<std::pair<UINT, UINT>> kViewPairs = {{1320, 1020}, {1321, 1021}, {1322, 1022},
+                                                       {1323, 1027}, {1325, 1023}, {1324, 1024},
+                                                       {1330, 1025}, {1331, 1026}};
 
 LRESULT buttonState(HWND toolbar, UINT command) { return SendMessageA(toolbar, TB_GETSTATE, command, 0); }
 
@@ -45,8 +45,9 @@ bool toolbarMatchesMenu(HWND main, const char* view) {
     const bool buttonMarked = state >= 0 && (state & TBSTATE_CHECKED);
     if (menu == 0xFFFF || buttonUsable != !(menu & MF_GRAYED) || buttonMarked != ((menu & MF_CHECKED) != 0)) {
       fail(__FILE__, __LINE__,
-           std::string("view ") + view + ": button " + std::to_string(button) + " state " + std::to_string(state) +
-               " against menu item " + std::to_string(item) + " flags " + std::to_string(menu));
+           std::string("view ") + view + ": button " + std::to_string(button) + " state " +
+               std::to_string(state) + " against menu item " + std::to_string(item) + " flags " +
+               std::to_string(menu));
       same = false;
     }
   }
@@ -152,9 +153,11 @@ POINT restingPlace(HWND main) {
 }
 
 bool enterRecords(const std::string& folder) {
-  return runToEnd(folder + "\\kalvor-cli.exe fundort neu --name \"Grube Clara\" --ort Oberwolfach", folder, 60000)
+  return runToEnd(folder + "\\kalvor-cli.exe fundort neu --name \"Grube Clara\" --ort Oberwolfach", folder,
+                  60000)
                  .value_or(99) == 0 &&
-         runToEnd(folder + "\\kalvor-cli.exe stufe neu --minerale \"Fluorit, Baryt\" --fundort 1", folder, 60000)
+         runToEnd(folder + "\\kalvor-cli.exe stufe neu --minerale \"Fluorit, Baryt\" --fundort 1", folder,
+                  60000)
                  .value_or(99) == 0;
 }
 
@@ -213,7 +216,8 @@ UI_CASE(toolbar, buttonsMirrorTheMenuAndSwitchViews) {
     clickToolbar(toolbar, buttonCentre(toolbar, button));
     UI_CHECK(waitUntilResponsive(main, 20000));
     if (!waitForViewMark(main, item, 20000))
-      fail(__FILE__, __LINE__, "click on " + std::to_string(button) + " did not switch to " + std::to_string(item));
+      fail(__FILE__, __LINE__,
+           "click on " + std::to_string(button) + " did not switch to " + std::to_string(item));
     UI_CHECK(toolbarMatchesMenu(main, "nach Klick"));
   }
   // A press released outside the button changes nothing.
