@@ -113,7 +113,8 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
   }
   AppContext* app = contextOf(hwnd);
   if (!app) return DefWindowProcA(hwnd, msg, wParam, lParam);
-  if (app->windows.bubbleHelp && app->windows.bubbleHelp->mainWindowMessage(hwnd, msg, wParam, lParam)) return 0;
+  if (app->windows.bubbleHelp && app->windows.bubbleHelp->mainWindowMessage(hwnd, msg, wParam, lParam))
+    return 0;
   switch (msg) {
     case WM_CREATE:
       onCreate(*app);
@@ -125,7 +126,9 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
       // A minimised size is never saved, so a restore does not scale from it.
       if (wParam != SIZE_MINIMIZED) onMainWindowResized(*app);
       // The toolbar spans the new width (it places itself whenever it is sized).
-      if (app->windows.toolbar) SetWindowPos(app->windows.toolbar, nullptr, 0, 0, LOWORD(lParam), 27, SWP_NOZORDER | SWP_NOACTIVATE);
+      if (app->windows.toolbar)
+        SetWindowPos(app->windows.toolbar, nullptr, 0, 0, LOWORD(lParam), views::kToolbarBandHeight,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) {
@@ -181,9 +184,10 @@ bool registerMainWindowClass(AppContext& app) {
 }
 
 bool createMainWindow(AppContext& app, const RECT& workArea) {
-  const HWND hwnd = CreateWindowExA(0, kMainWindowClass, kMainWindowClass, WS_OVERLAPPEDWINDOW, workArea.left,
-                                    workArea.top, workArea.right - workArea.left,
-                                    workArea.bottom - workArea.top, nullptr, nullptr, app.windows.instance, &app);
+  const HWND hwnd =
+      CreateWindowExA(0, kMainWindowClass, kMainWindowClass, WS_OVERLAPPEDWINDOW, workArea.left, workArea.top,
+                      workArea.right - workArea.left, workArea.bottom - workArea.top, nullptr, nullptr,
+                      app.windows.instance, &app);
   return hwnd != nullptr;
 }
 

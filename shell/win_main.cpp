@@ -62,8 +62,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR /*commandLine*/
   app.display.listLayouts.load(*app.settings.ini);
   // The lists draw in the program's fonts; the names join after the data start-up.
   app.display.lists.fonts = &app.display.fonts;
-  if (!kalvor::controls::registerListClass(app.windows.instance) || !registerToolbarClass(app.windows.instance) ||
-      !registerMainWindowClass(app))
+  if (!kalvor::controls::registerListClass(app.windows.instance) ||
+      !registerToolbarClass(app.windows.instance) || !registerMainWindowClass(app))
     return -1;
   app.windows.bubbleHelp = std::make_unique<BubbleHelp>(app.windows.instance);
   app.windows.bubbleHelp->setEnabled(kalvor::views::bubbleHelpAtStart(*app.settings.ini));

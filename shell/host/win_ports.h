@@ -65,7 +65,8 @@ class WinFrame final : public views::FramePort {
   bool toolbarExists() const override { return !windows_.toolbarDestroyed; }
   void setToolbarButton(int id, int state) override {
     windows_.toolbarStates[id] = state;
-    if (windows_.toolbar) SendMessageA(windows_.toolbar, TB_SETSTATE, static_cast<WPARAM>(id), MAKELONG(state, 0));
+    if (windows_.toolbar)
+      SendMessageA(windows_.toolbar, TB_SETSTATE, static_cast<WPARAM>(id), MAKELONG(state, 0));
   }
   void destroyToolbar() override;
   void graySearchItems() override;
