@@ -54,7 +54,7 @@ TEST(Options, DefaultsWithoutSettingsFile) {
   // The dialog shows what the program runs with: bubble help on, entry order.
   EXPECT_TRUE(wide.bubbleHelp);
   EXPECT_EQ(wide.specimenSort, 0);
-  EXPECT_EQ(kSpecimenSortItemIds[wide.specimenSort], static_cast<unsigned>(IDS_SORT_ENTRY_ORDER));
+  EXPECT_EQ(kSpecimenSortItemIds[wide.specimenSort], static_cast<unsigned>(strings::kStrSortEntryOrder));
   EXPECT_FALSE(wide.smallFonts);
   EXPECT_TRUE(bubbleHelpAtStart(*ini));
   EXPECT_EQ(specimenSortMode(ini.get()), SpecimenSortMode::kEntryOrder);
