@@ -129,7 +129,7 @@ BubbleHelp::~BubbleHelp() {
 void BubbleHelp::setEnabled(bool on) {
   enabled_ = on;
   // A shown bubble may be one the option no longer allows.
-  hideBubble();
+  tracker_.dismiss();
   for (auto& [window, seen] : seen_) {
     (void)window;
     seen.cursor = POINT{-1, -1};
@@ -248,10 +248,10 @@ bool BubbleHelp::show(HWND /*window*/, const std::string& text, HFONT font, RECT
   const int width = std::max<int>(measure.right, 25 * avg) + 2 * look->padX + 1;
   const int height = measure.bottom + 2 * look->padY + 1;
   // Right of the cursor when it fits, else left; below the anchor when it fits, else above.
-  int x = cursor.x + 1;
-  if (x + width > screenW) x = std::max<int>(0, cursor.x - width);
-  int y = anchor.bottom + 3 * line / 8;
-  if (y + height > screenH) y = std::max<int>(0, anchor.top - 3 * line / 8 - height);
+  const views::BubblePosition at =
+      views::placeBubble(cursor.x, anchor.top, anchor.bottom, width, height, line, screenW, screenH);
+  const int x = at.x;
+  const int y = at.y;
   SetWindowTextA(popup_, text.c_str());
   const HRGN region = CreateRoundRectRgn(0, 0, width + 1, height + 1, 2 * look->radiusX, 2 * look->radiusY);
   SetWindowRgn(popup_, region, FALSE);  // the window owns the region now

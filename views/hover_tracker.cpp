@@ -1,5 +1,7 @@
 #include "views/hover_tracker.h"
 
+#include <algorithm>
+
 namespace kalvor::views {
 
 int HoverTracker::find(std::uintptr_t window) const {
@@ -82,6 +84,16 @@ void HoverTracker::tick(std::uintptr_t window, unsigned id, bool rested) {
   if (bubbleOwner_) return;
   slot.ticks = 0;
   if (effects_.showBubble(window)) bubbleOwner_ = window;
+}
+
+BubblePosition placeBubble(int cursorX, int anchorTop, int anchorBottom, int width, int height,
+                           int lineHeight, int screenWidth, int screenHeight) {
+  BubblePosition p;
+  p.x = cursorX + 1;
+  if (p.x + width > screenWidth) p.x = std::max(0, cursorX - width);
+  p.y = anchorBottom + 3 * lineHeight / 8;
+  if (p.y + height > screenHeight) p.y = std::max(0, anchorTop - 3 * lineHeight / 8 - height);
+  return p;
 }
 
 }  // namespace kalvor::views

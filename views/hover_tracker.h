@@ -50,6 +50,8 @@ class HoverTracker {
   int depth() const { return static_cast<int>(slots_.size()); }
   // The timer id of a registered window, 0 otherwise.
   unsigned timerId(std::uintptr_t window) const;
+  // Hides a shown bubble at once (the option was switched).
+  void dismiss() { hide(); }
   // The window whose bubble is shown, 0 when none is.
   std::uintptr_t bubbleOwner() const { return bubbleOwner_; }
 
@@ -70,5 +72,16 @@ class HoverTracker {
   std::vector<Slot> slots_;
   std::uintptr_t bubbleOwner_ = 0;
 };
+
+// Where a bubble of `width` x `height` goes on a screen of `screenWidth` x
+// `screenHeight`: right of the cursor when it fits, else left of it; below the
+// anchor rectangle (top = its bottom + 3/8 line height) when it fits, else above.
+struct BubblePosition {
+  int x = 0;
+  int y = 0;
+  bool operator==(const BubblePosition&) const = default;
+};
+BubblePosition placeBubble(int cursorX, int anchorTop, int anchorBottom, int width, int height,
+                           int lineHeight, int screenWidth, int screenHeight);
 
 }  // namespace kalvor::views

@@ -182,3 +182,32 @@ TEST(HoverTracker, ModelessWindowsClosedInAnyOrder) {
     EXPECT_TRUE(screen.timers.empty());
   }
 }
+
+TEST(HoverTracker, BubbleBesideTheCursorAndBelowTheAnchor) {
+  // Room on the right and below: right of the cursor, 3/8 line below the anchor.
+  EXPECT_EQ(placeBubble(100, 40, 67, 200, 30, 16, 1280, 1024), (BubblePosition{101, 73}));
+  // Near the right edge of the screen it opens to the left of the cursor.
+  EXPECT_EQ(placeBubble(1200, 40, 67, 200, 30, 16, 1280, 1024), (BubblePosition{1000, 73}));
+  EXPECT_EQ(placeBubble(1079, 40, 67, 200, 30, 16, 1280, 1024), (BubblePosition{1080, 73}));
+  EXPECT_EQ(placeBubble(1080, 40, 67, 200, 30, 16, 1280, 1024), (BubblePosition{880, 73}));
+  // At the bottom it goes above the anchor.
+  EXPECT_EQ(placeBubble(100, 980, 1000, 200, 30, 16, 1280, 1024), (BubblePosition{101, 944}));
+  // Never off the top-left of the screen, even when it fits nowhere.
+  EXPECT_EQ(placeBubble(50, 5, 1000, 2000, 30, 16, 1280, 1024), (BubblePosition{0, 0}));
+}
+
+TEST(HoverTracker, DismissHidesAndLetsOtherWindowsShow) {
+  FakeScreen screen;
+  HoverTracker t(screen);
+  t.registerWindow(kMain, HoverTracker::Kind::Modal);
+  t.registerWindow(kDescription, HoverTracker::Kind::Modeless);
+  screen.under = kMain;
+  rest(t, kMain, 2);
+  EXPECT_EQ(screen.bubble, kMain);
+  t.dismiss();
+  EXPECT_EQ(screen.bubble, 0u);
+  EXPECT_EQ(t.bubbleOwner(), 0u);
+  screen.under = kDescription;
+  rest(t, kDescription, 2);
+  EXPECT_EQ(screen.bubble, kDescription);
+}
