@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "collection/exchange_list.h"
+#include "collection/locality_form.h"
 #include "collection/mineral_specimen.h"
 #include "collection/sort_order.h"
 #include "controls/list_control.h"
@@ -200,8 +201,14 @@ void WinViewHost::openGlossary() {
 
 void WinViewHost::closeGlossary() { app_.glossary.reset(); }
 
-void WinViewHost::deleteSpecimen(std::int32_t record) {
-  if (Collection* c = collection(); c && record > 0) kalvor::deleteSpecimen(*c, static_cast<std::uint32_t>(record));
+bool WinViewHost::deleteSpecimen(std::int32_t record) {
+  Collection* c = collection();
+  if (!c || record <= 0) return false;
+  const CollectionMessage m = deleteSpecimenFromList(*c, static_cast<std::uint32_t>(record));
+  if (m == CollectionMessage::kNone) return true;
+  MessageBoxA(app_.mainWindow, collectionMessageText(m).c_str(),
+              collectionMessageText(collectionMessageCaption(m)).c_str(), MB_ICONEXCLAMATION);
+  return false;
 }
 
 void WinViewHost::resortSpecimens() {

@@ -59,7 +59,7 @@ class WinViewHost final : public views::ViewHost {
   bool mineralResultExists() const override { return false; }
   void openGlossary() override;
   void closeGlossary() override;
-  void deleteSpecimen(std::int32_t record) override;
+  bool deleteSpecimen(std::int32_t record) override;
   void resortSpecimens() override;
   bool openExchangeList(const std::string& path) override;
   void closeExchangeList() override;

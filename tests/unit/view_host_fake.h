@@ -70,6 +70,7 @@ class FakeHost : public ViewHost {
   // The collection's "Index-Defekt" flag.
   bool damaged = false;
   bool answerYes = false;
+  bool deleteSucceeds = true;
   std::optional<std::string> chosenFile;
   std::map<Dialog, DialogOutcome> outcomes;
   // Runs inside runDialog, for dialogs that change the collection.
@@ -154,7 +155,10 @@ class FakeHost : public ViewHost {
   bool mineralResultExists() const override { return mineralResult; }
   void openGlossary() override { log.push_back("openGlossary"); }
   void closeGlossary() override { log.push_back("closeGlossary"); }
-  void deleteSpecimen(std::int32_t r) override { log.push_back("deleteSpecimen " + std::to_string(r)); }
+  bool deleteSpecimen(std::int32_t r) override {
+    log.push_back("deleteSpecimen " + std::to_string(r));
+    return deleteSucceeds;
+  }
   void resortSpecimens() override { log.push_back("resortSpecimens"); }
   bool openExchangeList(const std::string& path) override {
     log.push_back("openExchange " + path);
