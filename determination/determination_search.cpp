@@ -107,6 +107,13 @@ unsigned readDigits(std::string_view s, std::size_t& pos) {
 // A German decimal comma means the same as the point.
 bool isDecimalMark(char c) { return c == '.' || c == ','; }
 
+// A density word moved by `hundredths` (negative: down), kept within 0.01 .. 255.99.
+std::uint16_t shiftDensity(std::uint16_t density, int hundredths) {
+  int total = (density >> 8) * 100 + (density & 0xFF) + hundredths;
+  total = std::clamp(total, 1, 255 * 100 + 99);
+  return static_cast<std::uint16_t>((total / 100) * 256 + total % 100);
+}
+
 std::uint16_t densityValueOf(std::string_view s) {
   std::size_t pos = 0;
   const unsigned whole = readDigits(s, pos);
@@ -341,8 +348,15 @@ DeterminationOutcome runDetermination(const DeterminationInput& in, Determinatio
   } else {
     const auto [lo, hi] = parseDensityText(density);
     saved.density = (static_cast<std::uint32_t>(lo) << 16) | hi;
-    const int q1 = densitySlotOf(lo);
-    const int q2 = densitySlotOf(hi);
+    int q1 = densitySlotOf(lo);
+    int q2 = densitySlotOf(hi);
+    // A collector's density from a balance is good to about a tenth; the
+    // looser precisions accept the neighbouring values, "Exakt" does not.
+    if (!s.exact && lo != 0) {
+      const int tolerance = s.rough ? kRoughDensityTolerance : kApproximateDensityTolerance;
+      q1 = std::max(1, densitySlotOf(shiftDensity(lo, -tolerance)));
+      q2 = std::max(q2, densitySlotOf(shiftDensity(std::max(lo, hi), tolerance)));
+    }
     if (!s.applyRange(kDensitySlots, kDensitySlots + q1, kDensitySlots + q2)) {
       return nothingFound();
     }
@@ -353,8 +367,14 @@ DeterminationOutcome runDetermination(const DeterminationInput& in, Determinatio
     saved.hardness = 0;
   } else {
     saved.hardness = parseHardnessText(hardness);
-    const int h1 = hardnessSlotOf(static_cast<std::uint8_t>(saved.hardness >> 8));
-    const int h2 = hardnessSlotOf(static_cast<std::uint8_t>(saved.hardness & 0xFF));
+    int h1 = hardnessSlotOf(static_cast<std::uint8_t>(saved.hardness >> 8));
+    int h2 = hardnessSlotOf(static_cast<std::uint8_t>(saved.hardness & 0xFF));
+    // A scratch test is good to about half a Mohs step, a rough one to a whole step.
+    if (!s.exact && h1 != 0) {
+      const int tolerance = s.rough ? kRoughHardnessTolerance : kApproximateHardnessTolerance;
+      h2 = std::min(20, std::max(h1, h2) + tolerance);
+      h1 = std::max(std::min(h1, 2), h1 - tolerance);  // never below Mohs 1
+    }
     if (!s.applyRange(kHardnessSlots, kHardnessSlots + h1, kHardnessSlots + h2)) {
       return nothingFound();
     }

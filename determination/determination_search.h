@@ -29,6 +29,13 @@ inline constexpr std::uint8_t kPrecisionRough = 0;        // "Grob"
 inline constexpr std::uint8_t kPrecisionApproximate = 1;  // "Annähernd"
 inline constexpr std::uint8_t kPrecisionExact = 2;        // "Exakt"
 
+// How far "Annähernd" and "Grob" widen a typed density (hundredths of g/cm³)
+// and hardness (half Mohs steps) on either side; "Exakt" takes them as typed.
+inline constexpr int kApproximateDensityTolerance = 10;
+inline constexpr int kRoughDensityTolerance = 25;
+inline constexpr int kApproximateHardnessTolerance = 1;
+inline constexpr int kRoughHardnessTolerance = 2;
+
 // The fixed choice lists of the dialog after "unbekannt" (Windows-1252);
 // entry k - 1 is list index k.
 inline constexpr std::array<std::string_view, 8> kCrystalSystemChoiceNames = {
