@@ -7,10 +7,10 @@
 #include "collection/locality.h"
 #include "collection/locality_form.h"
 #include "collection/mineral_specimen.h"
+#include "pages/collection_description.h"
 #include "refdb/names.h"
-#include "determination/collection_description.h"
-#include "tools/cli/collection_cli.h"
 #include "tools/cli/description_page.h"
+#include "tools/cli/open_collection.h"
 
 namespace kalvor::cli {
 namespace {
@@ -68,7 +68,7 @@ int saveForm(Collection& c, const Locality& loc, bool printNumber) {
 }
 
 // The locality page of the description window, as text.
-int show(CollectionSession& s, std::uint32_t n) {
+int show(OpenCollection& s, std::uint32_t n) {
   const std::optional<Locality> loc = readLocality(s.collection(), n, false);
   if (!loc || loc->deleted()) {
     printError("Den Fundort " + std::to_string(n) + " gibt es nicht.");
@@ -81,7 +81,7 @@ int show(CollectionSession& s, std::uint32_t n) {
   return 0;
 }
 
-int list(CollectionSession& s) {
+int list(OpenCollection& s) {
   Collection& c = s.collection();
   switchOrderForm(c.localityOrder(), kOrderList);
   for (std::uint32_t n : c.localityOrder().entries) {
@@ -100,7 +100,7 @@ int runLocality(Arguments& args) {
     printUsageLocality();
     return verb ? 0 : 2;
   }
-  std::unique_ptr<CollectionSession> s = CollectionSession::open(args.dataDir());
+  std::unique_ptr<OpenCollection> s = OpenCollection::open(args.dataDir());
   if (!s) return 1;
   Collection& c = s->collection();
   if (*verb == "neu") {
