@@ -1,4 +1,4 @@
-#include "determination/collection_search_form.h"
+#include "search/collection_search_form.h"
 
 #include <gtest/gtest.h>
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "collection/form_fields.h"
-#include "determination/collection_search.h"
+#include "search/collection_search.h"
 
 namespace kalvor {
 

@@ -1,4 +1,4 @@
-#include "determination/determination_form.h"
+#include "search/determination_form.h"
 
 #include <algorithm>
 
