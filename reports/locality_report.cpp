@@ -81,15 +81,8 @@ PrintResult printLocalityDescription(PageCanvas& device, const Locality& localit
   if (!locality.description.empty()) {
     flow.place(
         [&](int y) {
-          Canvas& canvas = layout.canvas();
-          {
-            ScopedFont font(canvas, layout.labelFont(kLabelLocalityDescription));
-            canvas.drawText(a.left, y + canvas.ascent(),
-                            descriptionLabelText(kLabelLocalityDescription));
-          }
-          ScopedFont font(canvas, FontSlot::kSecondary);
-          return layout.drawRichText(f.valueX, y, FontSlot::kSecondary, locality.description,
-                                     a.right - f.valueX, 0);
+          return labelRichText(layout, kLabelLocalityDescription, locality.description, a.left,
+                               y, f.valueX, a.right - f.valueX);
         },
         false);
   }

@@ -65,6 +65,23 @@ int labelValueLine(DescriptionLayout& layout, std::string_view text, int label, 
   return layout.drawLabelledLine(valueX, y, label, text, wrapWidth, labelX) - y;
 }
 
+int labelRichText(DescriptionLayout& layout, int label, std::string_view text, int labelX, int y,
+                  int valueX, int width) {
+  Canvas& canvas = layout.canvas();
+  int labelAscent = 0;
+  int labelBottom = y;
+  {
+    ScopedFont font(canvas, layout.labelFont(label));
+    labelAscent = canvas.ascent();
+    canvas.drawText(labelX, y + labelAscent, descriptionLabelText(label));
+    labelBottom = y + canvas.measureText("Ag").height;
+  }
+  ScopedFont font(canvas, FontSlot::kSecondary);
+  const int textTop = y + std::max(0, labelAscent - canvas.ascent());
+  return std::max(labelBottom,
+                  layout.drawRichText(valueX, textTop, FontSlot::kSecondary, text, width, 0));
+}
+
 void drawHorizontalLine(Canvas& canvas, int x1, int x2, int y) { canvas.drawLine(x1, y, x2, y); }
 
 void drawVerticalLine(Canvas& canvas, int x, int y1, int y2) { canvas.drawLine(x, y1, x, y2); }

@@ -76,6 +76,12 @@ PrintFrame beginPrintJob(PageCanvas& device, DescriptionLayout& layout, int firs
 int labelValueLine(DescriptionLayout& layout, std::string_view text, int label, int labelX, int y,
                    int valueX, int wrapWidth = 0);
 
+// Draws `label` at labelX and `text` as rich text in the secondary font from
+// valueX, lines no wider than `width`, the first on the label's baseline.
+// Returns the y after both.
+int labelRichText(DescriptionLayout& layout, int label, std::string_view text, int labelX, int y,
+                  int valueX, int width);
+
 // A horizontal line from x1 to x2 at y, a vertical one at x from y1 to y2.
 void drawHorizontalLine(Canvas& canvas, int x1, int x2, int y);
 void drawVerticalLine(Canvas& canvas, int x, int y1, int y2);

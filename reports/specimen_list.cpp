@@ -63,16 +63,8 @@ int drawEntry(DescriptionLayout& layout, const PrintFrame& f, Collection& collec
                       a.left, y, f.valueX, wrap);
   y += labelValueLine(layout, localityText, kLabelSpecimenLocality, a.left, y, f.valueX, wrap);
   y += labelValueLine(layout, s.storagePlace, kLabelStorage, a.left, y, f.valueX);
-  if (!s.description.empty()) {
-    const int labelTop = y;
-    {
-      ScopedFont font(canvas, layout.labelFont(kLabelSpecimenDescription));
-      canvas.drawText(a.left, labelTop + canvas.ascent(),
-                      descriptionLabelText(kLabelSpecimenDescription));
-    }
-    ScopedFont font(canvas, FontSlot::kSecondary);
-    y = layout.drawRichText(f.valueX, y, FontSlot::kSecondary, s.description, wrap, 0);
-  }
+  if (!s.description.empty())
+    y = labelRichText(layout, kLabelSpecimenDescription, s.description, a.left, y, f.valueX, wrap);
   y += f.eighths(5);
   drawHorizontalLine(canvas, a.left, a.right, y);
   return y + f.eighths(5);
