@@ -36,26 +36,26 @@ int drawAliasLine(DescriptionLayout& layout, const LayoutArea& area, const Miner
   const std::string target = alias.aliasTarget();
   int x = area.left;
   int height = 0;
+  int baseline = 0;
   {
     ScopedFont heading(canvas, FontSlot::kHeading);
-    canvas.drawText(x, y + canvas.ascent(), name);
+    baseline = y + canvas.ascent();
+    canvas.drawText(x, baseline, name);
     x += canvas.measureText(name).width;
     height = canvas.measureText("Ag").height;
   }
   ScopedFont text(canvas, FontSlot::kText);
+  // The rest of the line stands on the name's baseline.
   if (target.find(' ') == std::string::npos) {
-    // On the heading's baseline.
-    ScopedFont heading(canvas, FontSlot::kHeading);
-    const int baseline = y + canvas.ascent();
-    canvas.selectFont(FontSlot::kText);
     canvas.drawText(x, baseline, loadResourceString(kStringOtherNameFor - kStringIdBase));
     return y + height;
   }
-  canvas.drawText(x, y + canvas.ascent(), kAliasDash);
+  canvas.drawText(x, baseline, kAliasDash);
   x += canvas.measureText(kAliasDash).width;
   ScopedFont secondary(canvas, FontSlot::kSecondary);
+  const int textTop = baseline - canvas.ascent();
   return std::max(y + height,
-                  layout.drawRichText(x, y, FontSlot::kSecondary, target, area.right - x, 0));
+                  layout.drawRichText(x, textTop, FontSlot::kSecondary, target, area.right - x, 0));
 }
 
 void drawCrystalDrawing(PageCanvas& device, std::span<const std::uint32_t> values,
@@ -107,6 +107,32 @@ std::vector<std::string> specimenLines(Collection& collection, MineralNumber n) 
   return lines;
 }
 
+// The sources of the description without the radioactivity picture: a
+// printed profile has none.
+class PrintedDescriptionSources : public DescriptionSources {
+ public:
+  explicit PrintedDescriptionSources(const DescriptionSources& s) : s_(s) {}
+  MineralRecord mineralRecord(MineralNumber n) const override { return s_.mineralRecord(n); }
+  std::optional<MineralNumber> findMineral(std::string_view name) const override {
+    return s_.findMineral(name);
+  }
+  std::optional<std::uint16_t> findGlossaryEntry(std::string_view word) const override {
+    return s_.findGlossaryEntry(word);
+  }
+  std::string colourName(std::uint16_t colour) const override { return s_.colourName(colour); }
+  std::optional<std::string> strunzText(const StrunzNumber& n) const override {
+    return s_.strunzText(n);
+  }
+  std::optional<std::string> heyText(const HeyNumber& n) const override { return s_.heyText(n); }
+  std::vector<MineralLocality> localitiesOfMineral(MineralNumber n) const override {
+    return s_.localitiesOfMineral(n);
+  }
+  void beep() const override { s_.beep(); }
+
+ private:
+  const DescriptionSources& s_;
+};
+
 }  // namespace
 
 std::vector<LayoutArea> crystalDrawingBoxes(const PrintFrame& f, std::size_t count) {
@@ -123,16 +149,15 @@ std::vector<LayoutArea> crystalDrawingBoxes(const PrintFrame& f, std::size_t cou
 PrintResult printMineralProfile(PageCanvas& device, const MineralProfileSources& sources,
                                 MineralNumber n) {
   PrintResult result;
-  MineralRecord record = sources.description.mineralRecord(n);
+  const PrintedDescriptionSources printed(sources.description);
+  MineralRecord record = printed.mineralRecord(n);
   if (record.isNoEntry()) return result;
 
   WindowedCanvas measure(device);
-  DescriptionLayout measuring(measure, sources.description, sources.options,
-                              LabelFontTable::kPrint);
+  DescriptionLayout measuring(measure, printed, sources.options, LabelFontTable::kPrint);
   const PrintFrame f = beginPrintJob(device, measuring, kLabelMineral, kLabelEnglish + 1);
   PageFlow flow(device, f, f.area.bottom - f.eighths(14), nullptr);
-  DescriptionLayout layout(flow.canvas(), sources.description, sources.options,
-                           LabelFontTable::kPrint);
+  DescriptionLayout layout(flow.canvas(), printed, sources.options, LabelFontTable::kPrint);
   flow.setLineTops(&layout.lineTops());
   if (!flow.start()) {
     result.outcome = PrintOutcome::kDeviceFailed;
@@ -144,15 +169,15 @@ PrintResult printMineralProfile(PageCanvas& device, const MineralProfileSources&
   std::optional<MineralNumber> reached = n;
   for (int depth = 1; reached && !record.isFullMineral(); ++depth) {
     if (depth > kMaxAliasDepth) {
-      sources.description.beep();
+      printed.beep();
       reached.reset();
       break;
     }
     const MineralRecord alias = record;
     flow.place([&](int y) { return drawAliasLine(layout, f.area, alias, y); }, true);
-    reached = sources.description.findMineral(aliasMeant(alias.aliasTarget()));
+    reached = printed.findMineral(aliasMeant(alias.aliasTarget()));
     if (!reached) break;
-    record = sources.description.mineralRecord(*reached);
+    record = printed.mineralRecord(*reached);
     if (record.isNoEntry()) reached.reset();
     // The mineral meant goes on half a line below.
     else flow.skip(f.eighths(4));
@@ -171,6 +196,8 @@ PrintResult printMineralProfile(PageCanvas& device, const MineralProfileSources&
     }
     flow.place([&](int y) { return layout.describeMineral(text, record, y); }, false);
 
+    // The lists share the description's value column.
+    const int valueX = layout.valueColumn(text);
     auto list = [&](const std::vector<std::string>& lines, int firstLabel) {
       if (lines.empty()) return;
       flow.skip(f.eighths(10));
@@ -178,7 +205,7 @@ PrintResult printMineralProfile(PageCanvas& device, const MineralProfileSources&
         flow.place(
             [&](int y) {
               return y + labelValueLine(layout, lines[i], i == 0 ? firstLabel : kLabelEmpty,
-                                        text.left, y, f.valueX, text.right - f.valueX);
+                                        text.left, y, valueX, text.right - valueX);
             },
             true);
       }

@@ -1,6 +1,7 @@
 #include "reports/specimen_list.h"
 
 #include <cstdio>
+#include <unordered_map>
 #include <vector>
 
 #include "collection/collection.h"
@@ -103,6 +104,8 @@ PrintResult printSpecimenList(PageCanvas& device, Collection& collection,
   DescriptionLayout flowLayout(flow.canvas(), sources, DescriptionOptions{},
                                LabelFontTable::kPrint);
   flow.setLineTops(&flowLayout.lineTops());
+  // Many specimens share a locality: its line is read once.
+  std::unordered_map<std::uint32_t, std::string> localityTexts;
   bool cancelled = false;
   long position = 0;
   for (std::uint32_t r : order.entries) {
@@ -118,7 +121,10 @@ PrintResult printSpecimenList(PageCanvas& device, Collection& collection,
     const std::optional<Specimen> s = readSpecimen(collection, r);
     if (!s || s->deleted()) continue;
     if (flow.page() == 0 && !flow.start()) break;
-    const std::string localityText = specimenLocalityText(collection, *s);
+    auto known = localityTexts.find(s->localityNumber());
+    if (known == localityTexts.end())
+      known = localityTexts.emplace(s->localityNumber(), specimenLocalityText(collection, *s)).first;
+    const std::string& localityText = known->second;
     if (!flow.place(
             [&](int y) { return drawEntry(flowLayout, f, collection, *s, localityText, y); },
             true))

@@ -244,6 +244,25 @@ TEST_F(ReportCollection, CancelStopsAfterTheCurrentEntry) {
   EXPECT_EQ(empty.pagesBegun(), 0);
 }
 
+// A device whose spooler refuses the second page.
+class FailingCanvas : public MeasuringCanvas {
+ public:
+  bool beginPage() override { return pagesBegun() < 1 && MeasuringCanvas::beginPage(); }
+};
+
+TEST_F(ReportCollection, ARefusedPageStopsTheListAndSaysSo) {
+  for (int i = 0; i < 40; ++i) addSpecimen("S" + std::to_string(10 + i), "Quarz", 0);
+  FailingCanvas c;
+  c.setGeometry(kA4);
+  Progress progress;
+  const PrintResult r = printSpecimenList(c, f_.c(), std::nullopt, sources_, &progress);
+  EXPECT_EQ(r.outcome, PrintOutcome::kDeviceFailed);
+  EXPECT_EQ(r.pages, 1);
+  // Nothing more is laid out once the device failed.
+  EXPECT_LT(progress.shown.size(), 40u);
+  EXPECT_FALSE(printFailedText().empty());
+}
+
 Locality localityWith(int minerals, const std::string& description = "") {
   Locality l;
   l.number = 1;
