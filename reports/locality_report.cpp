@@ -58,7 +58,9 @@ PrintResult printLocalityDescription(PageCanvas& device, const Locality& localit
   DescriptionLayout measuring(measure, sources, DescriptionOptions{}, LabelFontTable::kPrint);
   const PrintFrame f = beginPrintJob(device, measuring, kLabelLocality,
                                      kLabelLocalityDescription - kLabelLocality + 1);
-  PageFlow flow(device, f, f.area.bottom, nullptr);
+  // The text keeps clear of the paper's lower edge, as the profile's does.
+  const int bottom = f.area.bottom - f.eighths(14);
+  PageFlow flow(device, f, bottom, nullptr);
   DescriptionLayout layout(flow.canvas(), sources, DescriptionOptions{}, LabelFontTable::kPrint);
   flow.setLineTops(&layout.lineTops());
   PrintResult result;
@@ -93,7 +95,7 @@ PrintResult printLocalityDescription(PageCanvas& device, const Locality& localit
   const std::vector<MineralCell> cells = sortedMinerals(locality, names);
   std::size_t first = 0;
   while (first < cells.size() && !flow.failed()) {
-    const int roomRows = (f.area.bottom - flow.y()) / std::max(1, f.eighths(8));
+    const int roomRows = (bottom - flow.y()) / std::max(1, f.eighths(8));
     if (roomRows < 1) {
       flow.newPage();
       continue;
