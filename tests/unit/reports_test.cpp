@@ -15,6 +15,7 @@
 #include "render/measuring_canvas.h"
 #include "reports/locality_report.h"
 #include "reports/mineral_profile.h"
+#include "reports/page_flow.h"
 #include "reports/specimen_list.h"
 #include "tests/unit/collection_fixture.h"
 
@@ -261,6 +262,46 @@ TEST_F(ReportCollection, ARefusedPageStopsTheListAndSaysSo) {
   // Nothing more is laid out once the device failed.
   EXPECT_LT(progress.shown.size(), 40u);
   EXPECT_FALSE(printFailedText().empty());
+}
+
+TEST(PageFlow, BlocksMoveWholeOrBreakBetweenLinesAndATallLineGetsItsOwnPage) {
+  MeasuringCanvas c = a4();
+  PrintFrame f;
+  f.area = LayoutArea{0, 0, 2400, 1000};
+  f.pageTop = 100;
+  std::vector<int> tops;
+  PageFlow flow(c, f, 1000, &tops);
+  ASSERT_TRUE(flow.start());
+  // Lines of 100 rows, one text each, tops recorded.
+  auto lines = [&](int count, const std::string& name) {
+    return [&, count, name](int y) {
+      for (int i = 0; i < count; ++i, y += 100) {
+        tops.push_back(y);
+        flow.canvas().drawText(0, y + 80, name + std::to_string(i));
+      }
+      return y;
+    };
+  };
+  ASSERT_TRUE(flow.place(lines(5, "a"), true));   // rows 100-600
+  ASSERT_TRUE(flow.place(lines(5, "b"), true));   // does not fit: next page, 100-600
+  ASSERT_TRUE(flow.place(lines(12, "c"), false));  // 4 lines here, 9 on the next page, ...
+  ASSERT_TRUE(flow.place([&](int y) {  // one line taller than a page
+    flow.canvas().drawText(0, y + 50, "hoch");
+    return y + 2000;
+  }, true));
+  ASSERT_TRUE(flow.finish());
+  std::map<std::string, std::pair<int, int>> at;  // page, baseline
+  for (const DrawnText& t : c.texts()) at[t.text] = {t.page, t.baseline};
+  EXPECT_EQ(at.size(), 23u);  // nothing twice, nothing lost
+  EXPECT_EQ(at["a0"], std::make_pair(1, 180));
+  EXPECT_EQ(at["b0"], std::make_pair(2, 180));
+  EXPECT_EQ(at["c0"], std::make_pair(2, 680));
+  EXPECT_EQ(at["c3"], std::make_pair(2, 980));
+  EXPECT_EQ(at["c4"], std::make_pair(3, 180));
+  EXPECT_EQ(at["c11"], std::make_pair(3, 880));
+  EXPECT_EQ(at["hoch"], std::make_pair(4, 150));
+  EXPECT_EQ(c.pagesBegun(), 4);
+  EXPECT_EQ(c.pagesEnded(), 4);
 }
 
 Locality localityWith(int minerals, const std::string& description = "") {
