@@ -12,6 +12,9 @@
 namespace kalvor::shell {
 
 inline constexpr std::array kAvailableDialogs = {
+    views::DialogKind::MineralSearch,
+    views::DialogKind::LocalitySearch,
+    views::DialogKind::SpecimenSearch,
     views::DialogKind::NameSearch,
     views::DialogKind::Info,
     views::DialogKind::Options,
