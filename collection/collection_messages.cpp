@@ -44,7 +44,8 @@ std::string collectionMessageText(CollectionMessage message) {
     case CollectionMessage::kNewLocalityEntry:
       return "neue Fundstelle";
     case CollectionMessage::kTextTooLong:
-      return "Das Feld '%s' fasst h\xF6" "chstens %s Zeichen. Dieser Teil passt nicht mehr hinein: '%s'";
+      return "Das Feld '%s' fasst h\xF6"
+             "chstens %s Zeichen. Dieser Teil passt nicht mehr hinein: '%s'";
     case CollectionMessage::kLineBreak:
       return "Das Feld '%s' ist einzeilig und kann keinen Zeilenumbruch speichern (nach '%s').";
     case CollectionMessage::kUnknownMineral:
@@ -59,9 +60,11 @@ std::string collectionMessageText(CollectionMessage message) {
     case CollectionMessage::kNotRepresentable:
       return "Im Feld '%s' kann das Zeichen '%s' nicht gespeichert werden.";
     case CollectionMessage::kUnreadableHardness:
-      return "Die H\xE4rte '%s' ist nicht lesbar. Geben Sie eine H\xE4rte (z.B. 7) oder einen H\xE4rtebereich (z.B. 4-6) ein.";
+      return "Die H\xE4rte '%s' ist nicht lesbar. Geben Sie eine H\xE4rte (z.B. 7) oder einen "
+             "H\xE4rtebereich (z.B. 4-6) ein.";
     case CollectionMessage::kUnreadableDensity:
-      return "Die Dichte '%s' ist nicht lesbar. Geben Sie eine Dichte (z.B. 5.5) oder einen Dichtebereich (z.B. 3-6.5) ein.";
+      return "Die Dichte '%s' ist nicht lesbar. Geben Sie eine Dichte (z.B. 5.5) oder einen Dichtebereich "
+             "(z.B. 3-6.5) ein.";
   }
   return {};
 }

@@ -32,16 +32,25 @@ std::string textOfId(int id) {
 const std::vector<FieldLimit>& fieldLimitTable() {
   static const std::vector<FieldLimit> table = {
       {fc::kLocalityName, "Fundort", fl::kLocalityText, true},
-      {fc::kLocalityNearestPlace, "N\xE4" "chster Ort", fl::kLocalityText, true},
+      {fc::kLocalityNearestPlace,
+       "N\xE4"
+       "chster Ort",
+       fl::kLocalityText, true},
       {fc::kLocalityRegion, "Region", fl::kLocalityText, true},
       {fc::kLocalityCountry, "Land", fl::kLocalityText, true},
       {fc::kLocalityMapReference, "Kartenreferenz", fl::kLocalityText, true},
       {fc::kLocalityDescription, "Beschreibung", fl::kDescription, false},
       {fc::kSpecimenIndex, "Index", fl::kSpecimenIndex, true},
       {fc::kSpecimenStoragePlace, "Standort", fl::kStoragePlace, true},
-      {fc::kSpecimenSize, "Stufengr\xF6\xDF" "e", fl::kSpecimenSize, true},
+      {fc::kSpecimenSize,
+       "Stufengr\xF6\xDF"
+       "e",
+       fl::kSpecimenSize, true},
       {fc::kSpecimenDescription, "Beschreibung", fl::kDescription, false},
-      {fc::kSearchNearestPlace, "n\xE4" "chster Ort", fl::kLocalityText, true},
+      {fc::kSearchNearestPlace,
+       "n\xE4"
+       "chster Ort",
+       fl::kLocalityText, true},
       {fc::kSearchStoragePlace, "Standort", fl::kStoragePlace, true},
       {fc::kSearchIndex, "Index", fl::kSpecimenIndex, true},
   };
@@ -89,9 +98,9 @@ std::optional<FormFailure> checkFieldText(const FieldLimit& limit, std::string_v
     }
   }
   if (text.size() > limit.maxChars) {
-    FormFailure f = formFailure(CollectionMessage::kTextTooLong, limit.controlId,
-                                {limit.name, std::to_string(limit.maxChars),
-                                 std::string(text.substr(limit.maxChars))});
+    FormFailure f =
+        formFailure(CollectionMessage::kTextTooLong, limit.controlId,
+                    {limit.name, std::to_string(limit.maxChars), std::string(text.substr(limit.maxChars))});
     f.selectionBegin = limit.maxChars;
     f.selectionEnd = text.size();
     return f;
@@ -125,8 +134,8 @@ AmountParse parseAmount(std::string_view text) {
     return out;
   }
   double v = 0;
-  const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), v,
-                                         std::chars_format::fixed);
+  const auto [end, ec] =
+      std::from_chars(number.data(), number.data() + number.size(), v, std::chars_format::fixed);
   if (ec == std::errc::result_out_of_range || (ec == std::errc() && !std::isfinite(v))) {
     out.error = CollectionMessage::kAmountTooLarge;
     return out;

@@ -56,7 +56,7 @@ struct FieldLimit {
   int controlId;
   const char* name;  // the field's German name for messages (Windows-1252)
   std::size_t maxChars;
-  bool oneLine;      // a line break cannot be stored (it would forge a list line)
+  bool oneLine;  // a line break cannot be stored (it would forge a list line)
 };
 
 // Every limited text field of the entry and search forms.
@@ -80,8 +80,7 @@ struct FormFailure {
 };
 
 // A failure with a CollectionMessage; its caption is the message's own.
-FormFailure formFailure(CollectionMessage message, int controlId = 0,
-                        std::vector<std::string> inserts = {});
+FormFailure formFailure(CollectionMessage message, int controlId = 0, std::vector<std::string> inserts = {});
 
 // The text of a failure with its inserts (Windows-1252).
 std::string formFailureText(const FormFailure& failure);

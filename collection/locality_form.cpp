@@ -52,8 +52,8 @@ std::vector<LocalityChoice> replacementChoices(Collection& collection, std::uint
   return choices;
 }
 
-CollectionMessage deleteLocalityFromForm(Collection& collection, std::uint32_t n,
-                                         bool withSpecimens, std::uint32_t replacement) {
+CollectionMessage deleteLocalityFromForm(Collection& collection, std::uint32_t n, bool withSpecimens,
+                                         std::uint32_t replacement) {
   return deleteLocality(collection, n, withSpecimens, replacement) ? CollectionMessage::kNone
                                                                    : CollectionMessage::kSaveFailed;
 }

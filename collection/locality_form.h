@@ -47,8 +47,8 @@ std::vector<LocalityChoice> replacementChoices(Collection& collection, std::uint
 // The OK of the delete form after the question was answered "Ja": kNone when
 // the locality was deleted, kSaveFailed when a read or write failed (the form
 // then shows "Speicherungsproblem" and does not end with success).
-CollectionMessage deleteLocalityFromForm(Collection& collection, std::uint32_t n,
-                                         bool withSpecimens, std::uint32_t replacement);
+CollectionMessage deleteLocalityFromForm(Collection& collection, std::uint32_t n, bool withSpecimens,
+                                         std::uint32_t replacement);
 
 // Deleting a specimen from the specimen list: kNone, or kSaveFailed.
 CollectionMessage deleteSpecimenFromList(Collection& collection, std::uint32_t n);

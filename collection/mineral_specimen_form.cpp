@@ -71,8 +71,8 @@ std::optional<FormFailure> readMineralField(const MineralNameList& names, std::s
 }
 
 // An amount field: the value, or the failure naming the field.
-std::optional<FormFailure> readAmountField(std::string_view text, int controlId,
-                                           const char* fieldName, float& value) {
+std::optional<FormFailure> readAmountField(std::string_view text, int controlId, const char* fieldName,
+                                           float& value) {
   const AmountParse amount = parseAmount(text);
   if (!amount.ok()) {
     FormFailure f = formFailure(amount.error, controlId, {fieldName, trimmed(text)});
@@ -238,8 +238,8 @@ FormResult collectSpecimen(Collection& collection, const SpecimenFormFields& fie
   }
   float purchasePrice = 0;
   if (fields.acquisition == Acquisition::kBought) {
-    if (auto f = readAmountField(fields.purchasePrice, field_controls::kSpecimenPurchasePrice,
-                                 "Kaufpreis", purchasePrice))
+    if (auto f = readAmountField(fields.purchasePrice, field_controls::kSpecimenPurchasePrice, "Kaufpreis",
+                                 purchasePrice))
       return error(std::move(*f));
   }
   float value = 0;

@@ -175,10 +175,9 @@ bool dateMatches(std::uint32_t stored, std::uint32_t wanted) {
 std::string CollectionSearchOutcome::messageText() const {
   if (messageId == 0) return {};
   // The date messages beyond the string table are the entry form's own.
-  std::string text =
-      messageId >= static_cast<int>(CollectionMessage::kNoMineral)
-          ? collectionMessageText(static_cast<CollectionMessage>(messageId))
-          : loadResourceString(static_cast<unsigned>(messageId) - kStringIdBase);
+  std::string text = messageId >= static_cast<int>(CollectionMessage::kNoMineral)
+                         ? collectionMessageText(static_cast<CollectionMessage>(messageId))
+                         : loadResourceString(static_cast<unsigned>(messageId) - kStringIdBase);
   if (insertId != 0) {
     const std::size_t at = text.find("%s");
     if (at != std::string::npos) {

@@ -68,8 +68,7 @@ std::vector<std::string> countryChoices(Collection& collection) {
   return fillValueList(collection, index_field::kLocalityCountry, kMsgWorld);
 }
 
-std::vector<std::string> regionChoices(Collection& collection,
-                                       const std::vector<std::string>& countries,
+std::vector<std::string> regionChoices(Collection& collection, const std::vector<std::string>& countries,
                                        std::size_t countryIndex) {
   if (countryIndex >= 1 && countryIndex < countries.size())
     return fillValueList(collection, index_field::kLocalityRegion, kMsgWholeCountry,
@@ -81,8 +80,7 @@ LocalitySearchControls newLocalitySearch() { return {}; }
 
 SpecimenSearchControls newSpecimenSearch() { return {}; }
 
-CollectionSearchFormOutcome searchLocalityForm(Collection& collection,
-                                               const LocalitySearchControls& c,
+CollectionSearchFormOutcome searchLocalityForm(Collection& collection, const LocalitySearchControls& c,
                                                const std::vector<std::string>& regions,
                                                const std::vector<std::string>& countries,
                                                const MineralCriteriaSources& sources) {
@@ -101,8 +99,7 @@ CollectionSearchFormOutcome searchLocalityForm(Collection& collection,
   return outcomeOf(searchLocalities(collection, in, sources), true, {});
 }
 
-CollectionSearchFormOutcome searchSpecimenForm(Collection& collection,
-                                               const SpecimenSearchControls& c,
+CollectionSearchFormOutcome searchSpecimenForm(Collection& collection, const SpecimenSearchControls& c,
                                                const MineralCriteriaSources& sources) {
   CollectionSearchFormOutcome form;
   for (const auto& [control, text] :

@@ -66,8 +66,7 @@ struct LocalitySearchControls {
 // The entries of the two drop-down lists: "Welt" and every country; "ganzes
 // Land" and every region, only those of the selected country when one is.
 std::vector<std::string> countryChoices(Collection& collection);
-std::vector<std::string> regionChoices(Collection& collection,
-                                       const std::vector<std::string>& countries,
+std::vector<std::string> regionChoices(Collection& collection, const std::vector<std::string>& countries,
                                        std::size_t countryIndex);
 
 // The controls at the opening and after "Neue Suche": everything empty, entry 0.
@@ -75,13 +74,13 @@ LocalitySearchControls newLocalitySearch();
 
 // What the controls of "Sammlungsauswertung" hold (texts in Windows-1252).
 struct SpecimenSearchControls {
-  std::string minerals;      // 1200
-  std::string elements;      // 1212
-  std::string systematics;   // 1213
-  std::string storagePlace;  // 1202, at most 79 characters
-  std::string index;         // 1203, at most 39 characters
-  std::string date;          // 1205
-  std::uint32_t locality = 0;  // 1201: the selected item's locality number, 0 = "unbekannt"
+  std::string minerals;          // 1200
+  std::string elements;          // 1212
+  std::string systematics;       // 1213
+  std::string storagePlace;      // 1202, at most 79 characters
+  std::string index;             // 1203, at most 39 characters
+  std::string date;              // 1205
+  std::uint32_t locality = 0;    // 1201: the selected item's locality number, 0 = "unbekannt"
   bool collectionPieces = true;  // 1206
   bool exchangePieces = true;    // 1207
   bool bought = true;            // 1208
@@ -107,15 +106,13 @@ struct CollectionSearchFormOutcome {
 
 // "Suchen" of "Fundortsuche": the field limits, then searchLocalities. The
 // region and country are the texts of the selected entries of the lists.
-CollectionSearchFormOutcome searchLocalityForm(Collection& collection,
-                                               const LocalitySearchControls& controls,
+CollectionSearchFormOutcome searchLocalityForm(Collection& collection, const LocalitySearchControls& controls,
                                                const std::vector<std::string>& regions,
                                                const std::vector<std::string>& countries,
                                                const MineralCriteriaSources& sources);
 
 // "Suchen" of "Sammlungsauswertung": the field limits, then searchSpecimens.
-CollectionSearchFormOutcome searchSpecimenForm(Collection& collection,
-                                               const SpecimenSearchControls& controls,
+CollectionSearchFormOutcome searchSpecimenForm(Collection& collection, const SpecimenSearchControls& controls,
                                                const MineralCriteriaSources& sources);
 
 }  // namespace kalvor

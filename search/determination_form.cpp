@@ -92,8 +92,7 @@ bool isReadableHardnessText(std::string_view text) { return isReadableRange(text
 
 bool isReadableDensityText(std::string_view text) { return isReadableRange(text, 20, false); }
 
-DeterminationFormOutcome searchDeterminationForm(const DeterminationControls& c,
-                                                 DeterminationCriteria& saved,
+DeterminationFormOutcome searchDeterminationForm(const DeterminationControls& c, DeterminationCriteria& saved,
                                                  const DeterminationSources& sources) {
   DeterminationFormOutcome out;
   // A text the search cannot read would silently search the minerals

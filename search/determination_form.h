@@ -48,22 +48,22 @@ inline constexpr int kUvLongWave = 1114;
 
 // What the controls of the dialog hold (texts in Windows-1252).
 struct DeterminationControls {
-  bool exact = true;         // 1100 "Exakt"
-  bool approximate = false;  // 1101 "Annähernd"
-  bool rough = false;        // 1102 "Grob"
-  int streak = 0;            // 1110: selected index, 0 = "unbekannt"
-  int colour = 0;            // 1105
-  int crystalSystem = 0;     // 1108
-  int lustre = 0;            // 1115
-  int cleavage = 0;          // 1109
-  int fracture = 0;          // 1107
-  std::string hardness;      // 1106 "Härte"
-  std::string density;       // 1111 "Dichte"
-  std::string elements;      // 1112 "Strukturelemente"
-  std::string systematics;   // 1118 "Systematik"
-  bool imaRecognised = true;      // 1132
-  bool notImaRecognised = true;   // 1133
-  bool discredited = false;       // 1134
+  bool exact = true;             // 1100 "Exakt"
+  bool approximate = false;      // 1101 "Annähernd"
+  bool rough = false;            // 1102 "Grob"
+  int streak = 0;                // 1110: selected index, 0 = "unbekannt"
+  int colour = 0;                // 1105
+  int crystalSystem = 0;         // 1108
+  int lustre = 0;                // 1115
+  int cleavage = 0;              // 1109
+  int fracture = 0;              // 1107
+  std::string hardness;          // 1106 "Härte"
+  std::string density;           // 1111 "Dichte"
+  std::string elements;          // 1112 "Strukturelemente"
+  std::string systematics;       // 1118 "Systematik"
+  bool imaRecognised = true;     // 1132
+  bool notImaRecognised = true;  // 1133
+  bool discredited = false;      // 1134
   // 1119 "Fundstelle": the selected item's value, the locality number
   // (0 = "unbekannt"). The list is rebuilt in sort order at every opening,
   // so the number, not the position, names the locality.

@@ -1,4 +1,5 @@
-#include "collection/collection_messages.h"
+#include <windows.h>
+
 #include "collection/locality_form.h"
 #include "collection/mineral_specimen.h"
 #include "shell/host/win_ports.h"

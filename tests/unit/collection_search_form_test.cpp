@@ -21,13 +21,11 @@ class NoSlots : public IndexSlotSource {
 class NoFacts : public MineralFacts {
  public:
   StrunzNumber lapisNumberOf(MineralNumber) const override { return {}; }
-  std::optional<SearchResultEntry> nameListEntryOf(MineralNumber) const override {
-    return std::nullopt;
-  }
+  std::optional<SearchResultEntry> nameListEntryOf(MineralNumber) const override { return std::nullopt; }
 };
 
-const std::string kLongPlace(39, 'P');      // a nearest place as long as the record holds
-const std::string kLongStorage(79, 'S');    // a storage place as long as the record holds
+const std::string kLongPlace(39, 'P');    // a nearest place as long as the record holds
+const std::string kLongStorage(79, 'S');  // a storage place as long as the record holds
 
 // L1 Clara (Schwarzwald, Deutschland), L2 Erzberg (Steiermark, Österreich),
 // L3 Ischl (Salzkammergut, Österreich, nearest place 39 characters);
@@ -63,8 +61,7 @@ class SearchForms : public ::testing::Test {
   MineralCriteriaSources sources() const { return {&slots_, &facts_}; }
   CollectionSearchFormOutcome localities(const LocalitySearchControls& c) {
     const std::vector<std::string> countries = countryChoices(f_.c());
-    return searchLocalityForm(f_.c(), c, regionChoices(f_.c(), countries, c.country), countries,
-                              sources());
+    return searchLocalityForm(f_.c(), c, regionChoices(f_.c(), countries, c.country), countries, sources());
   }
   Numbers members(const CollectionSearchFormOutcome& out) {
     return out.records ? out.records->members() : Numbers{};
@@ -119,9 +116,9 @@ TEST_F(SearchForms, LocalitySearchReadsItsControlsAndNamesTheFieldOfEachMessage)
   out = localities(c);
   ASSERT_FALSE(out.succeeded());
   EXPECT_EQ(out.failure->controlId, lc::kElements);
-  EXPECT_EQ(c.elements.substr(out.failure->selectionBegin,
-                              out.failure->selectionEnd - out.failure->selectionBegin),
-            "Xy");
+  EXPECT_EQ(
+      c.elements.substr(out.failure->selectionBegin, out.failure->selectionEnd - out.failure->selectionBegin),
+      "Xy");
 
   c = newLocalitySearch();
   c.minerals = "Fluorit";
@@ -135,8 +132,7 @@ TEST_F(SearchForms, LocalitySearchReadsItsControlsAndNamesTheFieldOfEachMessage)
 
 TEST_F(SearchForms, SpecimenSearchReadsItsControlsAndNamesTheFieldOfEachMessage) {
   const SpecimenSearchControls start = newSpecimenSearch();
-  EXPECT_TRUE(start.collectionPieces && start.exchangePieces && start.bought && start.found &&
-              start.swapped);
+  EXPECT_TRUE(start.collectionPieces && start.exchangePieces && start.bought && start.found && start.swapped);
   EXPECT_EQ(members(searchSpecimenForm(f_.c(), start, sources())), (Numbers{1, 2}));
 
   SpecimenSearchControls c = start;

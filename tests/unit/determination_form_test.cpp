@@ -102,8 +102,8 @@ TEST(DeterminationForm, OpeningShowsTheSavedCriteriaAndNewSearchClearsThem) {
   const DeterminationControls cleared = newDeterminationSearch();
   EXPECT_TRUE(cleared.exact && !cleared.approximate && !cleared.rough);
   EXPECT_TRUE(cleared.imaRecognised && cleared.notImaRecognised && !cleared.discredited);
-  EXPECT_EQ(cleared.streak + cleared.colour + cleared.crystalSystem + cleared.lustre +
-                cleared.cleavage + cleared.fracture,
+  EXPECT_EQ(cleared.streak + cleared.colour + cleared.crystalSystem + cleared.lustre + cleared.cleavage +
+                cleared.fracture,
             0);
   EXPECT_TRUE(cleared.hardness.empty() && cleared.density.empty() && cleared.elements.empty() &&
               cleared.systematics.empty());
@@ -175,9 +175,9 @@ TEST(DeterminationForm, SearchFailuresNameTheirControl) {
   EXPECT_EQ(out.failure->messageId, kMsgInvalidElementCharacters);
   EXPECT_EQ(out.failure->captionId, kMsgSearchFailedCaption);
   EXPECT_EQ(out.failure->controlId, dc::kElements);
-  EXPECT_EQ(c.elements.substr(out.failure->selectionBegin,
-                              out.failure->selectionEnd - out.failure->selectionBegin),
-            "Xy");
+  EXPECT_EQ(
+      c.elements.substr(out.failure->selectionBegin, out.failure->selectionEnd - out.failure->selectionBegin),
+      "Xy");
   // Two criteria with nothing in common: the message without a control.
   c = withoutStatus();
   c.crystalSystem = 8;

@@ -22,8 +22,8 @@ TEST(FieldLimits, AreWhatTheRecordsStore) {
   // Every limit is the stored width less its zero: a text of that length
   // survives a write and a read unchanged, one more character would not.
   const auto limit = [](int control) { return fieldLimitOf(control)->maxChars; };
-  for (int control : {fc::kLocalityName, fc::kLocalityNearestPlace, fc::kLocalityRegion,
-                      fc::kLocalityCountry, fc::kLocalityMapReference, fc::kSearchNearestPlace})
+  for (int control : {fc::kLocalityName, fc::kLocalityNearestPlace, fc::kLocalityRegion, fc::kLocalityCountry,
+                      fc::kLocalityMapReference, fc::kSearchNearestPlace})
     EXPECT_EQ(limit(control), lf::kTextFieldBytes - 1) << control;
   EXPECT_EQ(limit(fc::kSpecimenIndex), sf::kIndexBytes - 1);
   EXPECT_EQ(limit(fc::kSearchIndex), sf::kIndexBytes - 1);
@@ -78,8 +78,8 @@ TEST(Amounts, DecimalCommaAndEverythingThatCannotBeStoredIsRefused) {
   EXPECT_FLOAT_EQ(parseAmount(",5").value, 0.5f);
   EXPECT_TRUE(parseAmount("").ok());
   EXPECT_EQ(parseAmount("").value, 0.f);
-  for (const char* bad : {"abc", "12,50 EUR", "1,234.5", "-3", "+3", "nan", "inf", "1e40", ".",
-                          "0x10", "12 50"}) {
+  for (const char* bad :
+       {"abc", "12,50 EUR", "1,234.5", "-3", "+3", "nan", "inf", "1e40", ".", "0x10", "12 50"}) {
     EXPECT_EQ(parseAmount(bad).error, CollectionMessage::kInvalidAmount) << bad;
   }
   EXPECT_EQ(parseAmount(std::string(40, '9')).error, CollectionMessage::kAmountTooLarge);

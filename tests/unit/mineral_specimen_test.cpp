@@ -95,15 +95,14 @@ TEST(SpecimenForm, DateSyntaxAndMessages) {
   EXPECT_EQ(parseSpecimenDate("1.1.65535").date, 65535u * 65536 + 256 + 1);
   EXPECT_EQ(parseSpecimenDate("1").date, 65536u);
   EXPECT_EQ(parseSpecimenDate("29.2.2400").date, 2400u * 65536 + 2 * 256 + 29);
-  for (const char* bad : {"1.1.70000", "65536", "0", "5.0", " 5 . 1999", "31.2.1999x", "1999x",
-                          "x1999", "1.2.3.1999", "5..1999", ".1999", "1999.", "-5.1999",
-                          "25/03/1984", "1.1.99999999999"}) {
+  for (const char* bad :
+       {"1.1.70000", "65536", "0", "5.0", " 5 . 1999", "31.2.1999x", "1999x", "x1999", "1.2.3.1999",
+        "5..1999", ".1999", "1999.", "-5.1999", "25/03/1984", "1.1.99999999999"}) {
     EXPECT_EQ(parseSpecimenDate(bad).error, CollectionMessage::kBadDate) << bad;
   }
   EXPECT_EQ(parseSpecimenDate("29.2.2100").error, CollectionMessage::kNotLeapYear);
   EXPECT_EQ(parseSpecimenDate("31.2.1999").error, CollectionMessage::kTooManyDays);
-  EXPECT_EQ(collectionMessageText(collectionMessageCaption(CollectionMessage::kBadDate)),
-            "Eingabefehler");
+  EXPECT_EQ(collectionMessageText(collectionMessageCaption(CollectionMessage::kBadDate)), "Eingabefehler");
 
   EXPECT_EQ(formatSpecimenDate(1984u * 65536 + 3 * 256 + 25), "25.3.1984");
   EXPECT_EQ(formatSpecimenDate(1988u * 65536 + 2048), "8.1988");

@@ -30,13 +30,15 @@ void printUsageLocality() {
 bool takeFields(Arguments& args, const MineralNameList& names, Locality& loc) {
   std::string minerals;
   bool mineralsGiven = false;
-  const bool textsOk =
-      takeTextField(args, "--name", "Fundort", loc.name) &&
-      takeTextField(args, "--ort", "N\xE4" "chster Ort", loc.nearestPlace) &&
-      takeTextField(args, "--region", "Region", loc.region) &&
-      takeTextField(args, "--land", "Land", loc.country) &&
-      takeTextField(args, "--karte", "Kartenreferenz", loc.mapReference) &&
-      takeTextField(args, "--beschreibung", "Beschreibung", loc.description);
+  const bool textsOk = takeTextField(args, "--name", "Fundort", loc.name) &&
+                       takeTextField(args, "--ort",
+                                     "N\xE4"
+                                     "chster Ort",
+                                     loc.nearestPlace) &&
+                       takeTextField(args, "--region", "Region", loc.region) &&
+                       takeTextField(args, "--land", "Land", loc.country) &&
+                       takeTextField(args, "--karte", "Kartenreferenz", loc.mapReference) &&
+                       takeTextField(args, "--beschreibung", "Beschreibung", loc.description);
   if (!textsOk) return false;
   if (!takeTextField(args, "--minerale", "Minerale", minerals, &mineralsGiven)) return false;
   if (mineralsGiven) {
@@ -52,8 +54,7 @@ bool takeFields(Arguments& args, const MineralNameList& names, Locality& loc) {
     std::vector<std::uint16_t> list;
     for (std::uint16_t e : loc.minerals)
       if (e & locality_format::kFromSpecimen) list.push_back(e);
-    for (std::uint16_t id : parse.ids)
-      addMineralToList(list, static_cast<std::uint16_t>(id - 1), false);
+    for (std::uint16_t id : parse.ids) addMineralToList(list, static_cast<std::uint16_t>(id - 1), false);
     loc.minerals = std::move(list);
   }
   return true;

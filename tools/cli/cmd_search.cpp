@@ -48,8 +48,7 @@ int searchLocalityCommand(Arguments& args, OpenCollection& session,
   in.country = args.takeOption("--land");
   if (rejectRest(args)) return 2;
   // A text longer than the records' field could never match.
-  if (auto f = checkFieldText(field_controls::kSearchNearestPlace, in.nearestPlace))
-    return failWith(*f);
+  if (auto f = checkFieldText(field_controls::kSearchNearestPlace, in.nearestPlace)) return failWith(*f);
   Collection& c = session.collection();
   const CollectionSearchOutcome out = searchLocalities(c, in, sources);
   if (!out.succeeded()) return showMessage(out, in.elementExpression);

@@ -31,17 +31,19 @@ void printUsageSpecimen() {
 // for a value the form could not have.
 bool takeFields(Arguments& args, Collection& c, SpecimenFormFields& f) {
   // Texts that the record cannot store are refused here, with the field named.
-  const bool textsOk =
-      takeTextField(args, "--minerale", "Minerale", f.mainMinerals) &&
-      takeTextField(args, "--begleitminerale", "Begleitminerale", f.accompanyingMinerals) &&
-      takeTextField(args, "--index", "Index", f.index) &&
-      takeTextField(args, "--standort", "Standort", f.storagePlace) &&
-      takeTextField(args, "--groesse", "Stufengr\xF6\xDF" "e", f.size) &&
-      takeTextField(args, "--anzahl", "Anzahl", f.count) &&
-      takeTextField(args, "--datum", "Fund-/Kaufdatum", f.date) &&
-      takeTextField(args, "--wert", "Wert", f.value) &&
-      takeTextField(args, "--kaufpreis", "Kaufpreis", f.purchasePrice) &&
-      takeTextField(args, "--beschreibung", "Beschreibung", f.description);
+  const bool textsOk = takeTextField(args, "--minerale", "Minerale", f.mainMinerals) &&
+                       takeTextField(args, "--begleitminerale", "Begleitminerale", f.accompanyingMinerals) &&
+                       takeTextField(args, "--index", "Index", f.index) &&
+                       takeTextField(args, "--standort", "Standort", f.storagePlace) &&
+                       takeTextField(args, "--groesse",
+                                     "Stufengr\xF6\xDF"
+                                     "e",
+                                     f.size) &&
+                       takeTextField(args, "--anzahl", "Anzahl", f.count) &&
+                       takeTextField(args, "--datum", "Fund-/Kaufdatum", f.date) &&
+                       takeTextField(args, "--wert", "Wert", f.value) &&
+                       takeTextField(args, "--kaufpreis", "Kaufpreis", f.purchasePrice) &&
+                       takeTextField(args, "--beschreibung", "Beschreibung", f.description);
   if (!textsOk) return false;
   if (auto v = args.takeOption("--art")) {
     if (*v == "sammlung") {

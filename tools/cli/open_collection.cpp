@@ -45,8 +45,8 @@ std::size_t sequenceLength(unsigned char lead) {
 
 }  // namespace
 
-bool takeTextField(Arguments& args, std::string_view option, const char* fieldName,
-                   std::string& out, bool* given) {
+bool takeTextField(Arguments& args, std::string_view option, const char* fieldName, std::string& out,
+                   bool* given) {
   const std::optional<std::string> utf8 = args.takeOptionUtf8(option);
   if (given != nullptr) *given = utf8.has_value();
   if (!utf8) return true;

@@ -54,8 +54,8 @@ int failWith(const FormFailure& failure);
 // store is refused with a message naming the field and the character
 // (false; `out` unchanged); an option not given leaves `out` unchanged.
 // `given` (may be null) learns whether the option was there.
-bool takeTextField(Arguments& args, std::string_view option, const char* fieldName,
-                   std::string& out, bool* given = nullptr);
+bool takeTextField(Arguments& args, std::string_view option, const char* fieldName, std::string& out,
+                   bool* given = nullptr);
 
 // Parses a positive record number; prints an error and gives nothing otherwise.
 std::optional<std::uint32_t> parseRecordNumber(const std::optional<std::string>& word,
