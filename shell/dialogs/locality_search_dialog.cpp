@@ -21,7 +21,8 @@ bool LocalitySearchDialog::onInit() {
     sendItem(ID_LOCALITY_SEARCH_NEAREST_PLACE, EM_LIMITTEXT, limit->maxChars);
   sendItem(ID_LOCALITY_SEARCH_MINERALS, EM_LIMITTEXT, kMineralsFieldLength);
   // The mineral list follows what is typed into "Minerale" and writes the picked name there.
-  sendItem(ID_LOCALITY_SEARCH_MINERAL_LIST, controls::kListSetEnvironment, 0, reinterpret_cast<LPARAM>(&lists_));
+  sendItem(ID_LOCALITY_SEARCH_MINERAL_LIST, controls::kListSetEnvironment, 0,
+           reinterpret_cast<LPARAM>(&lists_));
   sendItem(ID_LOCALITY_SEARCH_MINERAL_LIST, controls::kListWatchEdit, ID_LOCALITY_SEARCH_MINERALS);
   show(newLocalitySearch());
   focus(ID_LOCALITY_SEARCH_MINERALS);
@@ -29,7 +30,8 @@ bool LocalitySearchDialog::onInit() {
 }
 
 void LocalitySearchDialog::fillRegions(std::size_t selected) {
-  regions_ = regionChoices(data_.collection(), countries_, choiceListSelection(item(ID_LOCALITY_SEARCH_COUNTRY)));
+  regions_ =
+      regionChoices(data_.collection(), countries_, choiceListSelection(item(ID_LOCALITY_SEARCH_COUNTRY)));
   fillChoiceList(item(ID_LOCALITY_SEARCH_REGION), regions_, selected);
 }
 
@@ -68,7 +70,8 @@ void LocalitySearchDialog::onOk() {
   sources.index = &data_.searchIndex();
   sources.minerals = &facts;
   const HCURSOR old = SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
-  CollectionSearchFormOutcome outcome = searchLocalityForm(data_.collection(), c, regions_, countries_, sources);
+  CollectionSearchFormOutcome outcome =
+      searchLocalityForm(data_.collection(), c, regions_, countries_, sources);
   SetCursor(old);
   if (outcome.failure) {
     if (outcome.beep) MessageBeep(0);

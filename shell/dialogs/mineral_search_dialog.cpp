@@ -43,12 +43,14 @@ bool MineralSearchDialog::onInit() {
   centreOver(GetWindow(window(), GW_OWNER));
   const std::string unknown = collectionMessageText(CollectionMessage::kUnknownLocality);
   const DeterminationControls c = determinationControlsOf(saved_);
-  const std::vector<std::string> colours = choicesOf(unknown, data_.colours().colourChoices(), kMaxColourChoices);
+  const std::vector<std::string> colours =
+      choicesOf(unknown, data_.colours().colourChoices(), kMaxColourChoices);
   fillChoiceList(item(ID_SEARCH_STREAK), colours, static_cast<std::size_t>(c.streak));
   fillChoiceList(item(ID_SEARCH_COLOUR), colours, static_cast<std::size_t>(c.colour));
   fillChoiceList(item(ID_SEARCH_CRYSTAL_SYSTEM), choicesOf(unknown, kCrystalSystemChoiceNames, 255),
                  static_cast<std::size_t>(c.crystalSystem));
-  fillChoiceList(item(ID_SEARCH_LUSTRE), choicesOf(unknown, kLustreChoiceNames, 255), static_cast<std::size_t>(c.lustre));
+  fillChoiceList(item(ID_SEARCH_LUSTRE), choicesOf(unknown, kLustreChoiceNames, 255),
+                 static_cast<std::size_t>(c.lustre));
   fillChoiceList(item(ID_SEARCH_CLEAVAGE), choicesOf(unknown, kCleavageChoiceNames, 255),
                  static_cast<std::size_t>(c.cleavage));
   fillChoiceList(item(ID_SEARCH_FRACTURE), choicesOf(unknown, kFractureChoiceNames, 255),

@@ -7,7 +7,8 @@ namespace kalvor::shell {
 void fillChoiceList(HWND combo, const std::vector<std::string>& texts, std::size_t selected) {
   SendMessageA(combo, WM_SETREDRAW, FALSE, 0);
   SendMessageA(combo, CB_RESETCONTENT, 0, 0);
-  for (const std::string& text : texts) SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  for (const std::string& text : texts)
+    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   SendMessageA(combo, CB_SETCURSEL, selected < texts.size() ? selected : 0, 0);
   SendMessageA(combo, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(combo, nullptr, TRUE);

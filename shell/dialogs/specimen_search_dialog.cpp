@@ -12,7 +12,8 @@ constexpr WPARAM kMineralsFieldLength = 1999;
 constexpr WPARAM kDateFieldLength = 40;
 
 void limitToStored(HWND dialog, int id) {
-  if (const FieldLimit* limit = fieldLimitOf(id)) SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, limit->maxChars, 0);
+  if (const FieldLimit* limit = fieldLimitOf(id))
+    SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, limit->maxChars, 0);
 }
 
 }  // namespace
@@ -24,7 +25,8 @@ bool SpecimenSearchDialog::onInit() {
   limitToStored(window(), ID_SPECIMEN_SEARCH_INDEX);
   sendItem(ID_SPECIMEN_SEARCH_MINERALS, EM_LIMITTEXT, kMineralsFieldLength);
   sendItem(ID_SPECIMEN_SEARCH_DATE, EM_LIMITTEXT, kDateFieldLength);
-  sendItem(ID_SPECIMEN_SEARCH_MINERAL_LIST, controls::kListSetEnvironment, 0, reinterpret_cast<LPARAM>(&lists_));
+  sendItem(ID_SPECIMEN_SEARCH_MINERAL_LIST, controls::kListSetEnvironment, 0,
+           reinterpret_cast<LPARAM>(&lists_));
   sendItem(ID_SPECIMEN_SEARCH_MINERAL_LIST, controls::kListWatchEdit, ID_SPECIMEN_SEARCH_MINERALS);
   localities_ = localityChoices(data_.collection(), false);
   sizeLocalityItems(item(ID_SPECIMEN_SEARCH_LOCALITY));

@@ -11,6 +11,8 @@
 
 namespace kalvor::shell {
 
+// One line each, so that dialogs added side by side merge cleanly.
+// clang-format off
 inline constexpr std::array kAvailableDialogs = {
     views::DialogKind::MineralSearch,
     views::DialogKind::LocalitySearch,
@@ -19,6 +21,7 @@ inline constexpr std::array kAvailableDialogs = {
     views::DialogKind::Info,
     views::DialogKind::Options,
 };
+// clang-format on
 
 inline constexpr std::array<views::PrintJob, 0> kAvailablePrintJobs = {};
 

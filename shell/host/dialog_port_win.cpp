@@ -4,8 +4,8 @@
 #include "shell/dialogs/name_search_dialog.h"
 #include "shell/dialogs/options_dialog.h"
 #include "shell/dialogs/specimen_search_dialog.h"
-#include "win32/font_table.h"
 #include "shell/host/win_ports.h"
+#include "win32/font_table.h"
 #include "win32/strings.h"
 
 namespace kalvor::shell {

@@ -25,7 +25,9 @@ bool grayed(HWND main, int position, UINT id) {
   return (preparedItemState(main, position, id).value_or(0) & MF_GRAYED) != 0;
 }
 bool isChecked(HWND dlg, int id) { return IsDlgButtonChecked(dlg, id) == BST_CHECKED; }
-long comboSelection(HWND dlg, int id) { return static_cast<long>(SendDlgItemMessageA(dlg, id, CB_GETCURSEL, 0, 0)); }
+long comboSelection(HWND dlg, int id) {
+  return static_cast<long>(SendDlgItemMessageA(dlg, id, CB_GETCURSEL, 0, 0));
+}
 std::string itemText(HWND dlg, int id) { return windowText(GetDlgItem(dlg, id)); }
 
 // Selects the entry with that text in a drop-down list the way a user's pick
@@ -107,7 +109,8 @@ HWND waitForMessageBox(DWORD processId, HWND except) {
 std::vector<std::string> runForLines(const std::string& commandLine, const std::string& folder) {
   const std::string outFile = folder + "\\ausgabe.txt";
   SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-  const HANDLE out = CreateFileA(outFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
+  const HANDLE out =
+      CreateFileA(outFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
   std::vector<std::string> lines;
   if (out == INVALID_HANDLE_VALUE) return lines;
   STARTUPINFOA si{};
@@ -118,7 +121,8 @@ std::vector<std::string> runForLines(const std::string& commandLine, const std::
   si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   PROCESS_INFORMATION pi{};
   std::string line = commandLine;
-  const BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &si, &pi);
+  const BOOL started =
+      CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &si, &pi);
   CloseHandle(out);
   if (!started) return lines;
   WaitForSingleObject(pi.hProcess, 120000);
@@ -150,7 +154,8 @@ std::string utf8Of(const std::string& cp1252) {
   const int n = MultiByteToWideChar(1252, 0, cp1252.data(), static_cast<int>(cp1252.size()), wide.data(),
                                     static_cast<int>(wide.size()));
   std::string out(static_cast<std::size_t>(n) * 3, '\0');
-  const int m = WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, out.data(), static_cast<int>(out.size()), nullptr, nullptr);
+  const int m = WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, out.data(), static_cast<int>(out.size()),
+                                    nullptr, nullptr);
   out.resize(static_cast<std::size_t>(m));
   return out;
 }
@@ -161,7 +166,8 @@ std::vector<long> listRows(HWND main) {
   const HWND list = GetDlgItem(main, 1000);
   if (!list) return rows;
   const long count = listQuery(list, kListQueryCount);
-  for (long row = 0; row < count; ++row) rows.push_back(listQuery(list, kListQueryItem, static_cast<WPARAM>(row)));
+  for (long row = 0; row < count; ++row)
+    rows.push_back(listQuery(list, kListQueryItem, static_cast<WPARAM>(row)));
   return rows;
 }
 
@@ -181,7 +187,8 @@ std::vector<long> recordNumbers(const std::vector<std::string>& lines) {
 bool waitForPaintedList(HWND main, HWND old, long rows) {
   for (int i = 0; i < 60000; ++i) {
     const HWND list = GetDlgItem(main, 1000);
-    if (list && list != old && listQuery(list, kListQueryCount) == rows && !GetUpdateRect(list, nullptr, FALSE))
+    if (list && list != old && listQuery(list, kListQueryCount) == rows &&
+        !GetUpdateRect(list, nullptr, FALSE))
       return true;
     Sleep(1);
   }
@@ -259,8 +266,9 @@ UI_CASE(search, determination) {
 
   const HWND oldList = GetDlgItem(main, 1000);
   const std::vector<std::string> cli =
-      runForLines(folder + "\\kalvor-cli.exe bestimme --strichfarbe rot --haerte 5,5-6,5 --glanz metall "
-                           "--genauigkeit annaehernd",
+      runForLines(folder +
+                      "\\kalvor-cli.exe bestimme --strichfarbe rot --haerte 5,5-6,5 --glanz metall "
+                      "--genauigkeit annaehernd",
                   folder);
   std::vector<long> expected;
   for (const std::string& line : cli) {
@@ -287,8 +295,10 @@ UI_CASE(search, determination) {
   QueryPerformanceCounter(&painted);
   UI_CHECK(shown);
   if (shown)
-    std::printf("Von \"Suchen\" bis zur gemalten Ergebnisliste: %.1f ms (nach dem Verschwinden des Dialogs: %.1f ms)\n",
-                millisecondsBetween(start, painted), millisecondsBetween(hidden, painted));
+    std::printf(
+        "Von \"Suchen\" bis zur gemalten Ergebnisliste: %.1f ms (nach dem Verschwinden des Dialogs: %.1f "
+        "ms)\n",
+        millisecondsBetween(start, painted), millisecondsBetween(hidden, painted));
   UI_CHECK(waitUntilClosed(dlg));
   UI_CHECK(waitUntilResponsive(main, 10000));
   // Exactly what the command-line tool prints, in the name list's order; Hämatit among them.
@@ -360,12 +370,15 @@ UI_CASE(search, collectionSearches) {
         "--minerale \"Fluorit, Baryt\"",
         "fundort neu --name \"Steinbruch Hartkoppe\" --ort Sailauf --region Spessart --land Deutschland "
         "--minerale \"Quarz, Topas\"",
-        "stufe neu --minerale Fluorit --fundort 1 --datum 12.08.1995 --erwerb gefunden --art sammlung --index A-1",
+        "stufe neu --minerale Fluorit --fundort 1 --datum 12.08.1995 --erwerb gefunden --art sammlung "
+        "--index A-1",
         "stufe neu --minerale Baryt --fundort 1 --datum 3.5.1995 --erwerb gekauft --art tausch --index A-2",
-        "stufe neu --minerale Quarz --fundort 2 --datum 1.7.2001 --erwerb gefunden --art sammlung --index B-1"})
+        "stufe neu --minerale Quarz --fundort 2 --datum 1.7.2001 --erwerb gefunden --art sammlung --index "
+        "B-1"})
     UI_CHECK_EQ(runToEnd(cli + args, folder, 60000).value_or(99), 0u);
 
-  const std::vector<long> localitiesExpected = recordNumbers(runForLines(cli + "suche fundort --minerale Quarz", folder));
+  const std::vector<long> localitiesExpected =
+      recordNumbers(runForLines(cli + "suche fundort --minerale Quarz", folder));
   const std::vector<long> specimensExpected =
       recordNumbers(runForLines(cli + "suche stufe --datum 1995 --art sammlung", folder));
   UI_CHECK_EQ(localitiesExpected, std::vector<long>{2});
@@ -402,7 +415,8 @@ UI_CASE(search, collectionSearches) {
     return out;
   };
   auto anyBeginsWith = [](const std::vector<std::string>& list, const std::string& prefix) {
-    return std::any_of(list.begin(), list.end(), [&](const std::string& n) { return n.rfind(prefix, 0) == 0; });
+    return std::any_of(list.begin(), list.end(),
+                       [&](const std::string& n) { return n.rfind(prefix, 0) == 0; });
   };
   UI_CHECK(anyBeginsWith(selectedNames(), "Quar"));
   // The blank completes as far as the names beginning so agree, and is gone.
