@@ -1,26 +1,25 @@
 #include "collection/collection.h"
 
-#include <filesystem>
-
 #include "base/file_io.h"
 #include "collection/exchange_list.h"
 #include "collection/locality.h"
 #include "collection/mineral_specimen.h"
 #include "collection/store_format.h"
-#include "platform/file_attributes.h"
 #include "refdb/collation.h"
 
 namespace kalvor {
 
-Collection::Collection(const MineralNameList& names, std::uint32_t mineralCount, Settings* settings)
+Collection::Collection(const MineralNameList& names, std::uint32_t mineralCount, Settings* settings,
+                       FileLayer& files)
     : names_(names),
       mineralCount_(mineralCount),
       settings_(settings),
+      files_(&files),
       index_(mineralCount,
              [](std::string_view a, std::string_view b) {
                return collateCompare(a, b, kNameCompareLength, kNameCompareLength);
              },
-             settings) {}
+             settings, files) {}
 
 Collection::~Collection() { close(); }
 
@@ -32,12 +31,11 @@ Collection::OpenResult Collection::open(const std::string& folder, ProgressSink*
   index_.loadUnavailableFlag();
   const std::string fsPath = filePath(store_format::kLocalityFileName);
   const std::string stPath = filePath(store_format::kSpecimenFileName);
-  std::error_code ec;
   // The files are marked read-only at shut-down; a missing file is created below.
-  if (std::filesystem::exists(fsPath, ec)) setFileReadOnly(fsPath, false);
-  if (std::filesystem::exists(stPath, ec)) setFileReadOnly(stPath, false);
-  localities_ = RecordStore::openStoreFile(fsPath, kLocalityStoreLayout);
-  specimens_ = RecordStore::openStoreFile(stPath, kSpecimenStoreLayout);
+  if (files_->presence(fsPath) == FilePresence::kPresent) files_->setReadOnly(fsPath, false);
+  if (files_->presence(stPath) == FilePresence::kPresent) files_->setReadOnly(stPath, false);
+  localities_ = RecordStore::openStoreFile(fsPath, kLocalityStoreLayout, StoreOpenMode::kReadWrite, *files_);
+  specimens_ = RecordStore::openStoreFile(stPath, kSpecimenStoreLayout, StoreOpenMode::kReadWrite, *files_);
   if (!localities_ || !specimens_) {
     index_.setUnavailable(true);
     return OpenResult::kUnavailable;
@@ -52,9 +50,9 @@ Collection::OpenResult Collection::open(const std::string& folder, ProgressSink*
   } else if (indexOpen == ValueIndex::OpenResult::kNeedsRebuild) {
     result = rebuildIndex(progress) ? OpenResult::kRebuilt : OpenResult::kUnavailable;
   }
-  if (!loadSortOrder(filePath(kLocalityOrderFileName), localityCount(), localityOrder_))
+  if (!loadSortOrder(filePath(kLocalityOrderFileName), localityCount(), localityOrder_, *files_))
     resortLocalities();
-  if (!loadSortOrder(filePath(kSpecimenOrderFileName), specimenCount(), specimenOrder_))
+  if (!loadSortOrder(filePath(kSpecimenOrderFileName), specimenCount(), specimenOrder_, *files_))
     resortSpecimens();
   return result;
 }
@@ -66,8 +64,8 @@ void Collection::close() {
   localities_.reset();
   specimens_.reset();
   if (hadStores) {
-    setFileReadOnly(filePath(store_format::kLocalityFileName), true);
-    setFileReadOnly(filePath(store_format::kSpecimenFileName), true);
+    files_->setReadOnly(filePath(store_format::kLocalityFileName), true);
+    files_->setReadOnly(filePath(store_format::kSpecimenFileName), true);
   }
 }
 
@@ -108,11 +106,11 @@ bool Collection::resortSpecimens() {
 
 bool Collection::saveLocalityOrder() {
   if (exchange_) return true;
-  return saveSortOrder(filePath(kLocalityOrderFileName), localityOrder_);
+  return saveSortOrder(filePath(kLocalityOrderFileName), localityOrder_, *files_);
 }
 bool Collection::saveSpecimenOrder() {
   if (exchange_) return true;
-  return saveSortOrder(filePath(kSpecimenOrderFileName), specimenOrder_);
+  return saveSortOrder(filePath(kSpecimenOrderFileName), specimenOrder_, *files_);
 }
 
 bool Collection::rebuildIndex(ProgressSink* progress) {

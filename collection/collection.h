@@ -28,9 +28,11 @@ class Collection {
     kUnavailable,  // a store or the index failed: the collection-unavailable flag is set
   };
 
-  // `names` and `settings` (may be null) are not owned and must outlive the
-  // collection; `mineralCount` is the number of entries of the mineral database.
-  Collection(const MineralNameList& names, std::uint32_t mineralCount, Settings* settings);
+  // `names`, `settings` (may be null) and `files` are not owned and must
+  // outlive the collection; `mineralCount` is the number of entries of the
+  // mineral database. Every collection file is reached through `files`.
+  Collection(const MineralNameList& names, std::uint32_t mineralCount, Settings* settings,
+             FileLayer& files = systemFileLayer());
   Collection(const Collection&) = delete;
   Collection& operator=(const Collection&) = delete;
   ~Collection();
@@ -46,6 +48,7 @@ class Collection {
   const MineralNameList& names() const { return names_; }
   std::uint32_t mineralCount() const { return mineralCount_; }
   Settings* settings() const { return settings_; }
+  FileLayer& files() const { return *files_; }
   const std::string& folder() const { return folder_; }
   // Path of a plain file name in the collection's folder.
   std::string filePath(const char* name) const;
@@ -94,6 +97,7 @@ class Collection {
   const MineralNameList& names_;
   std::uint32_t mineralCount_;
   Settings* settings_;
+  FileLayer* files_;
   std::string folder_;
   std::optional<RecordStore> localities_;
   std::optional<RecordStore> specimens_;

@@ -1,13 +1,10 @@
 #include "collection/record_store.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <functional>
 #include <unordered_set>
 #include <utility>
 
-#include "base/file_io.h"
-#include "platform/file_attributes.h"
 
 namespace kalvor {
 namespace sf = store_format;
@@ -25,19 +22,18 @@ std::uint32_t RecordStore::maxRecordNumber() const { return layout_.directorySiz
 std::uint32_t RecordStore::dataStart() const { return sf::kDirectoryOffset + 4 * layout_.directorySize; }
 
 std::optional<RecordStore> RecordStore::openStoreFile(const std::string& path, const StoreLayout& layout,
-                                                      StoreOpenMode mode) {
+                                                      StoreOpenMode mode, FileLayer& files) {
   const bool readOnly = mode == StoreOpenMode::kReadOnly;
   const FileAccess access = readOnly ? FileAccess::kReadOnly : FileAccess::kReadWrite;
-  std::unique_ptr<RandomAccessFile> file = openRandomAccessFile(path, access);
+  std::unique_ptr<RandomAccessFile> file = files.openFile(path, access);
   if (!file && !readOnly) {
     // Never create over something that exists but cannot be opened for writing.
-    std::error_code ec;
-    if (std::filesystem::exists(path, ec) || ec) return std::nullopt;
+    if (files.presence(path) != FilePresence::kMissing) return std::nullopt;
     // Created whole through a temporary file, so a crash never leaves a
     // header that is cut short.
     const Bytes header(sf::kDirectoryOffset + 4 * layout.directorySize, 0);
-    if (!writeWholeFile(path, header)) return std::nullopt;
-    file = openRandomAccessFile(path, access);
+    if (!replaceWholeFile(files, path, header)) return std::nullopt;
+    file = files.openFile(path, access);
   }
   if (!file) return std::nullopt;
   RecordStore store(path, layout, std::move(file), readOnly);
@@ -428,12 +424,13 @@ void RecordStore::buildLiveMap() {
   liveBuilt_ = true;
 }
 
-std::optional<RecordStore> openCollectionStore(const std::string& path, const StoreLayout& layout) {
+std::optional<RecordStore> openCollectionStore(const std::string& path, const StoreLayout& layout,
+                                              FileLayer& files) {
   // A missing file has no mark to clear; the open then creates it.
-  setFileReadOnly(path, false);
-  return RecordStore::openStoreFile(path, layout);
+  files.setReadOnly(path, false);
+  return RecordStore::openStoreFile(path, layout, StoreOpenMode::kReadWrite, files);
 }
 
-bool markCollectionFileReadOnly(const std::string& path) { return setFileReadOnly(path, true); }
+bool markCollectionFileReadOnly(const std::string& path, FileLayer& files) { return files.setReadOnly(path, true); }
 
 }  // namespace kalvor

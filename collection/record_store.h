@@ -20,7 +20,7 @@
 
 #include "base/bytes.h"
 #include "collection/store_format.h"
-#include "platform/random_access_file.h"
+#include "platform/file_layer.h"
 
 namespace kalvor {
 
@@ -46,11 +46,13 @@ enum class StoreOpenMode { kReadWrite, kReadOnly };
 
 class RecordStore {
  public:
-  // Opens the store at `path`; in read-write mode a missing (or empty) file is
-  // created with count 0, no free list and an empty directory. Returns nothing
-  // when the file can neither be opened nor created, or is shorter than its header.
+  // Opens the store at `path` through `files`; in read-write mode a missing
+  // (or empty) file is created with count 0, no free list and an empty
+  // directory. Returns nothing when the file can neither be opened nor
+  // created, or is shorter than its header.
   static std::optional<RecordStore> openStoreFile(const std::string& path, const StoreLayout& layout,
-                                                  StoreOpenMode mode = StoreOpenMode::kReadWrite);
+                                                  StoreOpenMode mode = StoreOpenMode::kReadWrite,
+                                                  FileLayer& files = systemFileLayer());
 
   RecordStore(RecordStore&&) noexcept;
   RecordStore& operator=(RecordStore&&) noexcept;
@@ -185,10 +187,11 @@ class RecordStore {
 // Opens "kalvor.fs" or "kalvor.st" as the program does at start-up: the
 // read-only mark set at shut-down is cleared first, then the store is opened
 // (created when missing). Nothing when it cannot be opened.
-std::optional<RecordStore> openCollectionStore(const std::string& path, const StoreLayout& layout);
+std::optional<RecordStore> openCollectionStore(const std::string& path, const StoreLayout& layout,
+                                              FileLayer& files = systemFileLayer());
 
 // Marks a collection file read-only at shut-down (after its store was closed).
 // Returns false when the file is missing or the mark cannot be set.
-bool markCollectionFileReadOnly(const std::string& path);
+bool markCollectionFileReadOnly(const std::string& path, FileLayer& files = systemFileLayer());
 
 }  // namespace kalvor

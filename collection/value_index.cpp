@@ -72,8 +72,9 @@ std::uint32_t bitmapUnitsFor(std::uint32_t r) {
   return std::max(documented, holding);
 }
 
-ValueIndex::ValueIndex(std::uint32_t mineralCount, IndexTextCompare compare, Settings* settings)
-    : mineralCount_(mineralCount), compare_(std::move(compare)), settings_(settings) {
+ValueIndex::ValueIndex(std::uint32_t mineralCount, IndexTextCompare compare, Settings* settings,
+                       FileLayer& files)
+    : mineralCount_(mineralCount), compare_(std::move(compare)), settings_(settings), files_(&files) {
   if (!compare_) {
     compare_ = [](std::string_view a, std::string_view b) { return a.compare(b); };
   }
@@ -82,7 +83,7 @@ ValueIndex::ValueIndex(std::uint32_t mineralCount, IndexTextCompare compare, Set
 ValueIndex::OpenResult ValueIndex::openValueIndex(const std::string& path, std::uint32_t collectionRecords) {
   closeValueIndex();
   path_ = path;
-  store_ = RecordStore::openStoreFile(path, kValueIndexStoreLayout);
+  store_ = RecordStore::openStoreFile(path, kValueIndexStoreLayout, StoreOpenMode::kReadWrite, *files_);
   if (!store_) {
     setUnavailable(true);
     return OpenResult::kFailed;

@@ -129,8 +129,10 @@ class ValueIndex {
   };
 
   // `mineralCount` sizes the direct arrays of the mineral fields; `settings`
-  // (may be null, not owned, must outlive the index) keeps [Status] "Index-Defekt".
-  ValueIndex(std::uint32_t mineralCount, IndexTextCompare compare, Settings* settings);
+  // (may be null, not owned, must outlive the index) keeps [Status] "Index-Defekt";
+  // the index file is reached through `files` (not owned either).
+  ValueIndex(std::uint32_t mineralCount, IndexTextCompare compare, Settings* settings,
+             FileLayer& files = systemFileLayer());
 
   // Opens or creates the index file. `collectionRecords` is the number of
   // localities plus specimens, to tell an empty index that must be rebuilt.
@@ -208,6 +210,7 @@ class ValueIndex {
   std::uint32_t mineralCount_;
   IndexTextCompare compare_;
   Settings* settings_;
+  FileLayer* files_;
   std::string path_;
   std::optional<RecordStore> store_;
   std::map<std::uint16_t, Group> groups_;

@@ -7,7 +7,7 @@
 
 #include "base/file_io.h"
 #include "collection/value_index.h"
-#include "platform/random_access_file.h"
+#include "platform/file_layer.h"
 
 namespace kalvor {
 namespace sf = store_format;
@@ -81,16 +81,16 @@ bool ValueIndex::rebuildValueIndex(IndexRebuildSource& source, ProgressSink* pro
   if (embedded_) {
     // The records behind the index belong to the file; only the index's own
     // header is reset, and its new entries are appended after them.
-    const std::unique_ptr<RandomAccessFile> file = openRandomAccessFile(path_, FileAccess::kReadWrite);
+    const std::unique_ptr<RandomAccessFile> file = files_->openFile(path_, FileAccess::kReadWrite);
     cleared = file && file->writeAt(0, header);
   } else {
-    cleared = writeWholeFile(path_, header);
+    cleared = replaceWholeFile(*files_, path_, header);
   }
   if (!cleared) {
     setUnavailable(true);
     return false;
   }
-  store_ = RecordStore::openStoreFile(path_, kValueIndexStoreLayout);
+  store_ = RecordStore::openStoreFile(path_, kValueIndexStoreLayout, StoreOpenMode::kReadWrite, *files_);
   if (!store_) {
     setUnavailable(true);
     return false;

@@ -3,7 +3,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/random_access_file.h"
+#include <cstdio>
+
+#include "platform/file_attributes.h"
+#include "platform/file_layer.h"
 
 namespace kalvor {
 namespace {
@@ -44,14 +47,15 @@ class PosixFile final : public RandomAccessFile {
     return static_cast<std::uint64_t>(st.st_size);
   }
 
+  bool truncate(std::uint64_t length) override { return ::ftruncate(fd_, static_cast<off_t>(length)) == 0; }
+
+  bool sync() override { return ::fdatasync(fd_) == 0; }
+
  private:
   int fd_;
 };
 
-}  // namespace
-
-std::unique_ptr<RandomAccessFile> openRandomAccessFile(const std::string& path, FileAccess access) {
-  const int fd = ::open(path.c_str(), (access == FileAccess::kReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+std::unique_ptr<RandomAccessFile> regularFile(int fd) {
   if (fd < 0) return nullptr;
   struct stat st;
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -59,6 +63,38 @@ std::unique_ptr<RandomAccessFile> openRandomAccessFile(const std::string& path, 
     return nullptr;
   }
   return std::make_unique<PosixFile>(fd);
+}
+
+class PosixFileLayer final : public FileLayer {
+ public:
+  std::unique_ptr<RandomAccessFile> openFile(const std::string& path, FileAccess access) override {
+    return regularFile(::open(path.c_str(), (access == FileAccess::kReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC));
+  }
+
+  std::unique_ptr<RandomAccessFile> createFile(const std::string& path) override {
+    return regularFile(::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  }
+
+  FilePresence presence(const std::string& path) override {
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0) return FilePresence::kPresent;
+    return errno == ENOENT || errno == ENOTDIR ? FilePresence::kMissing : FilePresence::kUnknown;
+  }
+
+  bool removeFile(const std::string& path) override { return ::unlink(path.c_str()) == 0 || errno == ENOENT; }
+
+  bool renameFile(const std::string& from, const std::string& to) override {
+    return std::rename(from.c_str(), to.c_str()) == 0;
+  }
+
+  bool setReadOnly(const std::string& path, bool readOnly) override { return setFileReadOnly(path, readOnly); }
+};
+
+}  // namespace
+
+FileLayer& systemFileLayer() {
+  static PosixFileLayer layer;
+  return layer;
 }
 
 }  // namespace kalvor
