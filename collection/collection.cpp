@@ -167,7 +167,12 @@ IndexUpdate::IndexUpdate(Collection& collection)
 }
 
 IndexUpdate::~IndexUpdate() {
-  if (index_ != nullptr) index_->endUpdate();
+  if (index_ != nullptr) index_->endUpdate(ok_);
+}
+
+bool IndexUpdate::finish(bool ok) {
+  ok_ = ok;
+  return ok;
 }
 
 }  // namespace kalvor

@@ -122,7 +122,9 @@ class CollectionRebuildSource : public IndexRebuildSource {
 };
 
 // Groups the value-index changes of one save: the index carries its update
-// mark from construction to destruction.
+// mark from construction to destruction. The mark is cleared only when the
+// save called finish(true): a save that failed, or returned early, leaves it
+// set, so the index is rebuilt instead of being trusted.
 class IndexUpdate {
  public:
   explicit IndexUpdate(Collection& collection);
@@ -130,8 +132,13 @@ class IndexUpdate {
   IndexUpdate(const IndexUpdate&) = delete;
   IndexUpdate& operator=(const IndexUpdate&) = delete;
 
+  // `ok`: the records and every index change of the save were written.
+  // Returns `ok`.
+  bool finish(bool ok);
+
  private:
   ValueIndex* index_;
+  bool ok_ = false;
 };
 
 }  // namespace kalvor

@@ -102,6 +102,7 @@ void ValueIndex::closeValueIndex() {
   loadNext_ = 1;
   batchDepth_ = 0;
   dirtyInFile_ = false;
+  updateFailed_ = false;
 }
 
 void ValueIndex::setUnavailable(bool on) {
@@ -127,7 +128,9 @@ bool ValueIndex::markDirty() {
 }
 
 bool ValueIndex::clearDirty() {
-  // An index found half-updated stays marked until it has been rebuilt.
+  // An index found half-updated, or one whose update failed, stays marked
+  // until it has been rebuilt.
+  if (updateFailed_) return false;
   if (!dirtyInFile_ || leftDirty_ || !store_) return true;
   if (!store_->writeCountWord(store_->countWord() & ~sf::kValueIndexDirtyBit)) return false;
   dirtyInFile_ = false;
@@ -135,13 +138,15 @@ bool ValueIndex::clearDirty() {
 }
 
 void ValueIndex::beginUpdate() {
-  if (batchDepth_++ == 0 && store_) markDirty();
+  // Without the mark in the file no change may be made: a crash could not be told.
+  if (batchDepth_++ == 0 && store_ && !markDirty()) updateFailed_ = true;
 }
 
-bool ValueIndex::endUpdate() {
-  if (batchDepth_ == 0) return true;
+bool ValueIndex::endUpdate(bool completed) {
+  if (!completed) updateFailed_ = true;
+  if (batchDepth_ == 0) return !updateFailed_;
   if (--batchDepth_ == 0) return clearDirty();
-  return true;
+  return !updateFailed_;
 }
 
 std::optional<IndexEntry> ValueIndex::readEntry(std::uint16_t number) {
@@ -299,13 +304,14 @@ bool ValueIndex::addIndexKey(const IndexValue& value, std::uint16_t field, std::
   // under somebody else's country or region: there is nothing to index.
   if (value.isText() && value.text.empty()) return true;
   beginUpdate();
+  if (!dirtyInFile_) return endUpdate(false);
   std::optional<IndexEntry> entry = findIndexEntry(value, field, 1);
   if (!entry) {
     const std::optional<std::uint16_t> n = createIndexEntry(value, field);
     if (n) entry = readEntry(*n);
     if (!entry) {
       setUnavailable(true);
-      endUpdate();
+      endUpdate(false);
       return false;
     }
   }
@@ -328,7 +334,7 @@ bool ValueIndex::addIndexKey(const IndexValue& value, std::uint16_t field, std::
     }
   }
   if (ok && changed) ok = writeEntry(*entry);
-  const bool ended = endUpdate();
+  const bool ended = endUpdate(ok);
   return ok && ended;
 }
 
@@ -344,13 +350,14 @@ bool ValueIndex::removeIndexKey(const IndexValue& value, std::uint16_t field, st
   const std::uint8_t bit = static_cast<std::uint8_t>(1u << (record & 7));
   if ((byte & bit) == 0) return true;
   beginUpdate();
+  if (!dirtyInFile_) return endUpdate(false);
   byte = static_cast<std::uint8_t>(byte & ~bit);
   bool ok = store_->writeAt(at, {&byte, 1});
   if (ok) {
     if (entry->memberCount > 0) --entry->memberCount;
     ok = writeEntry(*entry);
   }
-  const bool ended = endUpdate();
+  const bool ended = endUpdate(ok);
   return ok && ended;
 }
 

@@ -171,10 +171,16 @@ class ValueIndex {
 
   // Groups several key changes of one save: the update mark stays set in the
   // file until the outermost batch ends, so a crash in between is detected.
+  // A batch ended with `completed` false (or one in which a key change
+  // failed) leaves the mark set: the index no longer matches the records
+  // and is rebuilt at the next start, or at once by the caller.
   void beginUpdate();
-  bool endUpdate();
+  bool endUpdate(bool completed = true);
   // True when the file carried the update mark at open: it may be half-updated.
   bool wasLeftDirty() const { return leftDirty_; }
+  // True when an update since the open (or the last rebuild) did not
+  // complete: the mark stays set in the file and the index must be rebuilt.
+  bool updateFailed() const { return updateFailed_; }
 
   // Rebuilds the index from the records: clears the unavailable flag, empties
   // the file, then pass 1 (localities), pass 2 (specimens) and, with
@@ -218,6 +224,7 @@ class ValueIndex {
   bool unavailable_ = false;
   bool leftDirty_ = false;
   bool dirtyInFile_ = false;
+  bool updateFailed_ = false;
   int batchDepth_ = 0;
   bool embedded_ = false;
 };

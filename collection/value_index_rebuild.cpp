@@ -97,6 +97,7 @@ bool ValueIndex::rebuildValueIndex(IndexRebuildSource& source, ProgressSink* pro
   }
   leftDirty_ = false;
   dirtyInFile_ = true;
+  updateFailed_ = false;
 
   PendingKeys pending(compare_);
   const std::uint32_t localities = source.localityCount();

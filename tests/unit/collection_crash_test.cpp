@@ -15,6 +15,7 @@
 #include <map>
 #include <random>
 
+#include "collection/collection_messages.h"
 #include "collection/index_check.h"
 #include "collection/locality.h"
 #include "collection/mineral_specimen.h"
@@ -198,6 +199,104 @@ TEST(CollectionCrash, CrashAtEveryWritePointKeepsAcknowledgedRecordsAndAConsiste
       if (HasFailure()) return;
     }
   }
+}
+
+// --- A full disk -------------------------------------------------------------
+
+bool indexMarkedInFile(const MemoryFileLayer& files) {
+  const std::optional<Bytes> vi = files.contents(kFolder + "/kalvor.vi");
+  return vi && vi->size() >= 4 && (loadU32(vi->data()) & store_format::kValueIndexDirtyBit) != 0;
+}
+
+TEST(CollectionFaults, FullDiskAtEveryWritePointLeavesTheIndexMarkedUntilItIsRight) {
+  std::uint64_t points = 0;
+  {
+    MemoryFileLayer memory;
+    FaultyFileLayer counting(memory, {});
+    Acknowledged a;
+    runSequence(counting, a);
+    points = counting.writePoints();
+  }
+  int failedSaves = 0;
+  int leftMarked = 0;
+  for (std::uint64_t k = 1; k <= points; ++k) {
+    const std::string where = "full disk at write " + std::to_string(k);
+    MemoryFileLayer memory;
+    Acknowledged a;
+    {
+      FaultyFileLayer faulty(memory, FaultPlan::shortWrite(k));
+      const MineralNameList names = testNameList();
+      Collection c(names, 6, nullptr, faulty);
+      if (c.open(kFolder) == Collection::OpenResult::kUnavailable) continue;  // the files could not be created
+      for (const Step& step : sequence()) {
+        a.pendingSpecimen.reset();
+        a.pendingRegion.reset();
+        if (step(c, a)) continue;
+        ++failedSaves;
+        // Not saved: the records are as they were, which the final check
+        // shows; and a second try, with room on the disk, saves once.
+        ASSERT_TRUE(step(c, a)) << where;
+      }
+      // A failed index update keeps the mark in the file while the program runs on.
+      if (c.valueIndex().updateFailed()) {
+        ++leftMarked;
+        EXPECT_TRUE(indexMarkedInFile(memory)) << where;
+      }
+    }
+    // The mark survives the close, and the next start rebuilds the index.
+    a.pendingSpecimen.reset();
+    a.pendingRegion.reset();
+    checkAfter(memory, a, where);
+    const MineralNameList names = testNameList();
+    Collection c(names, 6, nullptr, memory);
+    ASSERT_NE(c.open(kFolder), Collection::OpenResult::kUnavailable);
+    // No save was done twice.
+    EXPECT_EQ(c.specimenCount(), 4u) << where;
+    EXPECT_EQ(c.localityCount(), 2u) << where;
+    EXPECT_FALSE(indexMarkedInFile(memory)) << where;
+    if (HasFailure()) return;
+  }
+  std::printf("full disk: %llu points, %d saves reported as failed, %d left the index marked\n",
+              static_cast<unsigned long long>(points), failedSaves, leftMarked);
+  EXPECT_GT(failedSaves, 0);
+  EXPECT_GT(leftMarked, 0);
+}
+
+TEST(CollectionFaults, FullDiskWhileWritingASpecimenIsASpeicherungsproblem) {
+  MemoryFileLayer memory;
+  {
+    const MineralNameList names = testNameList();
+    Collection c(names, 6, nullptr, memory);
+    ASSERT_NE(c.open(kFolder), Collection::OpenResult::kUnavailable);
+    Acknowledged a;
+    ASSERT_TRUE(newLocality("Grube Clara", "Schwarzwald")(c, a));
+  }
+  const MemoryFileLayer untouched = memory;
+  FaultyFileLayer faulty(memory, FaultPlan::shortWrite(1));
+  const MineralNameList names = testNameList();
+  Collection c(names, 6, nullptr, faulty);
+  ASSERT_NE(c.open(kFolder), Collection::OpenResult::kUnavailable);
+  // The specimen store's first slot page is the first write that needs room.
+  const FormResult r = collectAndSaveSpecimen(c, specimenFields("Quarz", 2, 300), 0);
+  EXPECT_TRUE(faulty.faultInjected());
+  EXPECT_EQ(r.status, FormStatus::kError);
+  EXPECT_EQ(r.message, CollectionMessage::kSaveFailed);
+  EXPECT_EQ(collectionMessageText(collectionMessageCaption(r.message)), "Speicherungsproblem");
+  EXPECT_EQ(c.specimenCount(), 0u);
+  // The index was not touched, and neither was the locality.
+  EXPECT_FALSE(c.valueIndex().updateFailed());
+  EXPECT_EQ(untouched.contents(kFolder + "/kalvor.fs"), memory.contents(kFolder + "/kalvor.fs"));
+}
+
+TEST(CollectionFaults, FailedSyncWhileCreatingTheCollectionIsReported) {
+  MemoryFileLayer memory;
+  FaultyFileLayer faulty(memory, FaultPlan::failedSync(2));
+  const MineralNameList names = testNameList();
+  Collection c(names, 6, nullptr, faulty);
+  EXPECT_EQ(c.open(kFolder), Collection::OpenResult::kUnavailable);
+  EXPECT_TRUE(faulty.faultInjected());
+  EXPECT_EQ(memory.presence(kFolder + "/kalvor.st"), FilePresence::kMissing);
+  EXPECT_EQ(memory.presence(kFolder + "/kalvor.st.neu"), FilePresence::kMissing);
 }
 
 // --- A real writer killed with SIGKILL ----------------------------------------
