@@ -119,6 +119,11 @@ bool Collection::rebuildIndex(ProgressSink* progress) {
   return index_.rebuildValueIndex(source, progress, true);
 }
 
+Collection::IndexAfterSave Collection::repairIndexAfterSave(ProgressSink* progress) {
+  if (exchange_ || !index_.isOpen() || !index_.updateFailed()) return IndexAfterSave::kUpToDate;
+  return rebuildIndex(progress) ? IndexAfterSave::kRebuilt : IndexAfterSave::kLeftMarked;
+}
+
 // --- CollectionRebuildSource -------------------------------------------------
 
 std::uint32_t CollectionRebuildSource::localityCount() { return collection_.localityCount(); }

@@ -82,6 +82,16 @@ class Collection {
   // False while an exchange list is open.
   bool rebuildIndex(ProgressSink* progress);
 
+  // What became of the value index after a save.
+  enum class IndexAfterSave {
+    kUpToDate,     // every key change was written
+    kRebuilt,      // a key change failed; the index has been rebuilt now
+    kLeftMarked,   // a key change failed and the rebuild too: the next start rebuilds it
+  };
+  // Rebuilds the value index at once when an update of this session failed
+  // (so searches do not answer from a wrong index until the next start).
+  IndexAfterSave repairIndexAfterSave(ProgressSink* progress);
+
   // --- Exchange-assistant mode ----------------------------------------------
   // While an exchange list is open every locality and specimen read, both
   // counts, the value index and both sort orders are the exchange list's; the

@@ -241,6 +241,15 @@ TEST(CollectionFaults, FullDiskAtEveryWritePointLeavesTheIndexMarkedUntilItIsRig
       if (c.valueIndex().updateFailed()) {
         ++leftMarked;
         EXPECT_TRUE(indexMarkedInFile(memory)) << where;
+        // Half of the runs repair it at once, as kalvor-cli does after the
+        // save; the others leave it to the next start.
+        if (k % 2 == 1) {
+          EXPECT_EQ(c.repairIndexAfterSave(nullptr), Collection::IndexAfterSave::kRebuilt) << where;
+          EXPECT_FALSE(indexMarkedInFile(memory)) << where;
+          EXPECT_TRUE(checkValueIndex(c).empty()) << where;
+        }
+      } else {
+        EXPECT_EQ(c.repairIndexAfterSave(nullptr), Collection::IndexAfterSave::kUpToDate) << where;
       }
     }
     // The mark survives the close, and the next start rebuilds the index.

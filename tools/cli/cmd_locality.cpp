@@ -90,9 +90,8 @@ int runLocality(Arguments& args) {
       return 2;
     }
     const std::optional<std::uint32_t> n = saveLocalityFromForm(c, loc);
-    if (!n) return failWith(CollectionMessage::kSaveFailed);
-    printLine(std::to_string(*n));
-    return 0;
+    if (n) printLine(std::to_string(*n));
+    return reportSave(c, n.has_value());
   }
   if (*verb == "liste") {
     if (rejectRest(args)) return 2;
@@ -112,8 +111,7 @@ int runLocality(Arguments& args) {
   if (*verb == "aendere") {
     takeFields(args, s->names(), *loc);
     if (rejectRest(args)) return 2;
-    if (!saveLocalityFromForm(c, *loc)) return failWith(CollectionMessage::kSaveFailed);
-    return 0;
+    return reportSave(c, saveLocalityFromForm(c, *loc).has_value());
   }
   if (*verb == "loesche") {
     const bool withSpecimens = args.takeFlag("--mit-stufen");
@@ -136,9 +134,7 @@ int runLocality(Arguments& args) {
         replacement = *r;
       }
     }
-    if (!deleteLocality(c, *n, withSpecimens, replacement))
-      return failWith(CollectionMessage::kSaveFailed);
-    return 0;
+    return reportSave(c, deleteLocality(c, *n, withSpecimens, replacement));
   }
   printError("Unbekannte Aktion \"" + *verb + "\" f\xFCr fundort.");
   printUsageLocality();

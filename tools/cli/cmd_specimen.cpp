@@ -121,9 +121,9 @@ int list(CollectionSession& session) {
 int save(Collection& c, const SpecimenFormFields& fields, std::uint32_t existing) {
   const FormResult r = collectAndSaveSpecimen(c, fields, existing);
   if (r.status == FormStatus::kNeedsNewLocality) return failWith(CollectionMessage::kNoNewLocality);
-  if (r.status != FormStatus::kSaved) return failWith(r.message);
-  if (existing == 0) printLine(std::to_string(r.specimen.number));
-  return 0;
+  if (r.status != FormStatus::kSaved && r.message != CollectionMessage::kSaveFailed) return failWith(r.message);
+  if (r.status == FormStatus::kSaved && existing == 0) printLine(std::to_string(r.specimen.number));
+  return reportSave(c, r.status == FormStatus::kSaved);
 }
 
 }  // namespace
@@ -169,8 +169,7 @@ int runSpecimen(Arguments& args) {
   }
   if (*verb == "loesche") {
     if (rejectRest(args)) return 2;
-    if (!deleteSpecimen(c, *n)) return failWith(CollectionMessage::kSaveFailed);
-    return 0;
+    return reportSave(c, deleteSpecimen(c, *n));
   }
   printError("Unbekannte Aktion \"" + *verb + "\" f\xFCr stufe.");
   printUsageSpecimen();

@@ -42,6 +42,13 @@ class CollectionSession {
 // stderr and returns exit code 1.
 int failWith(CollectionMessage message);
 
+// Reports the outcome of a writing command exactly: `saved` tells whether
+// its record was written. A value index left marked by a failed key change
+// is rebuilt at once. Returns the exit code: 0 saved (also when the index
+// had to be rebuilt), 1 not saved, 3 saved but the index is still to be
+// rebuilt (at the next start).
+int reportSave(Collection& collection, bool saved);
+
 // Parses a positive record number; prints an error and gives nothing otherwise.
 std::optional<std::uint32_t> parseRecordNumber(const std::optional<std::string>& word,
                                                const char* what);
