@@ -28,24 +28,21 @@ std::string Collection::filePath(const char* name) const { return joinPath(folde
 Collection::OpenResult Collection::open(const std::string& folder, ProgressSink* progress) {
   close();
   folder_ = folder;
+  openProblem_.clear();
   index_.loadUnavailableFlag();
-  const std::string fsPath = filePath(store_format::kLocalityFileName);
-  const std::string stPath = filePath(store_format::kSpecimenFileName);
-  // The files are marked read-only at shut-down; a missing file is created below.
-  if (files_->presence(fsPath) == FilePresence::kPresent) files_->setReadOnly(fsPath, false);
-  if (files_->presence(stPath) == FilePresence::kPresent) files_->setReadOnly(stPath, false);
-  localities_ = RecordStore::openStoreFile(fsPath, kLocalityStoreLayout, StoreOpenMode::kReadWrite, *files_);
-  specimens_ = RecordStore::openStoreFile(stPath, kSpecimenStoreLayout, StoreOpenMode::kReadWrite, *files_);
-  if (!localities_ || !specimens_) {
-    index_.setUnavailable(true);
-    return OpenResult::kUnavailable;
-  }
+  // One after the other, so that nothing is created beside a file that
+  // turned out not to be a store.
+  localities_ = openUserStore(store_format::kLocalityFileName, kLocalityStoreLayout);
+  if (localities_) specimens_ = openUserStore(store_format::kSpecimenFileName, kSpecimenStoreLayout);
+  if (!localities_ || !specimens_) return OpenResult::kUnavailable;
   OpenResult result = OpenResult::kReady;
   const ValueIndex::OpenResult indexOpen =
       index_.openValueIndex(filePath(store_format::kValueIndexFileName),
                             localityCount() + specimenCount());
   if (indexOpen == ValueIndex::OpenResult::kFailed) {
     index_.setUnavailable(true);
+    openProblem_ = std::string("Die Datei \"") + store_format::kValueIndexFileName +
+                   "\" im Datenordner kann nicht ge\xF6" "ffnet werden.";
     result = OpenResult::kUnavailable;
   } else if (indexOpen == ValueIndex::OpenResult::kNeedsRebuild) {
     result = rebuildIndex(progress) ? OpenResult::kRebuilt : OpenResult::kUnavailable;
@@ -55,6 +52,31 @@ Collection::OpenResult Collection::open(const std::string& folder, ProgressSink*
   if (!loadSortOrder(filePath(kSpecimenOrderFileName), specimenCount(), specimenOrder_, *files_))
     resortSpecimens();
   return result;
+}
+
+std::optional<RecordStore> Collection::openUserStore(const char* name, const StoreLayout& layout) {
+  const std::string path = filePath(name);
+  // The files are marked read-only at shut-down; a missing file is created.
+  const bool present = files_->presence(path) == FilePresence::kPresent;
+  if (present) files_->setReadOnly(path, false);
+  StoreOpenError error = StoreOpenError::kNone;
+  std::optional<RecordStore> store =
+      RecordStore::openStoreFile(path, layout, StoreOpenMode::kReadWrite, *files_, &error);
+  if (store && !store->matchesItsCount()) {
+    store.reset();
+    error = StoreOpenError::kNotAStore;
+  }
+  if (store) return store;
+  if (error == StoreOpenError::kNotAStore) {
+    // Never a fresh start over the user's file: it stays as it is, mark included.
+    openProblem_ = std::string("Die Datei \"") + name +
+                   "\" im Datenordner ist keine g\xFCltige Sammlungsdatei; sie wurde nicht ver\xE4ndert.";
+  } else {
+    openProblem_ = std::string("Die Datei \"") + name + "\" im Datenordner kann nicht ge\xF6" "ffnet werden.";
+    index_.setUnavailable(true);
+  }
+  if (present) files_->setReadOnly(path, true);
+  return std::nullopt;
 }
 
 void Collection::close() {

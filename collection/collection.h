@@ -44,6 +44,9 @@ class Collection {
   OpenResult open(const std::string& folder, ProgressSink* progress = nullptr);
   // Closes the stores and the index and marks "kalvor.fs" and "kalvor.st" read-only.
   void close();
+  // After open() gave kUnavailable: a German sentence naming the file that
+  // failed and why (Windows-1252); empty otherwise.
+  const std::string& openProblem() const { return openProblem_; }
 
   const MineralNameList& names() const { return names_; }
   std::uint32_t mineralCount() const { return mineralCount_; }
@@ -104,11 +107,14 @@ class Collection {
   void leaveExchangeMode();
 
  private:
+  std::optional<RecordStore> openUserStore(const char* name, const StoreLayout& layout);
+
   const MineralNameList& names_;
   std::uint32_t mineralCount_;
   Settings* settings_;
   FileLayer* files_;
   std::string folder_;
+  std::string openProblem_;
   std::optional<RecordStore> localities_;
   std::optional<RecordStore> specimens_;
   ValueIndex index_;

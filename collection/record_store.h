@@ -44,15 +44,32 @@ inline constexpr StoreLayout kValueIndexStoreLayout{store_format::kValueIndexDir
 
 enum class StoreOpenMode { kReadWrite, kReadOnly };
 
+// Why a store did not open.
+enum class StoreOpenError {
+  kNone,
+  kCannotOpen,  // missing (read-only mode), not accessible, or not creatable
+  kNotAStore,   // the file exists but is no store: empty, cut short or inconsistent
+};
+
 class RecordStore {
  public:
   // Opens the store at `path` through `files`; in read-write mode a missing
-  // (or empty) file is created with count 0, no free list and an empty
-  // directory. Returns nothing when the file can neither be opened nor
-  // created, or is shorter than its header.
+  // file is created with count 0, no free list and an empty directory.
+  // Returns nothing when the file can neither be opened nor created, or is
+  // shorter than its header; an existing empty file is no store either,
+  // except for the value index, which is derived from the records and is
+  // started afresh. `error` (may be null) receives the reason.
   static std::optional<RecordStore> openStoreFile(const std::string& path, const StoreLayout& layout,
                                                   StoreOpenMode mode = StoreOpenMode::kReadWrite,
-                                                  FileLayer& files = systemFileLayer());
+                                                  FileLayer& files = systemFileLayer(),
+                                                  StoreOpenError* error = nullptr);
+
+  // True when the file holds no more than its count says: no page beyond
+  // the one of the next record number, no slot beyond that number (an
+  // interrupted save leaves at most that one), and with count 0 and no
+  // pages nothing but zeros. A store whose count was zeroed, or a file of
+  // other data, fails this and must not be written to.
+  bool matchesItsCount();
 
   RecordStore(RecordStore&&) noexcept;
   RecordStore& operator=(RecordStore&&) noexcept;
@@ -137,7 +154,7 @@ class RecordStore {
  private:
   RecordStore(std::string path, const StoreLayout& layout, std::unique_ptr<RandomAccessFile> file, bool readOnly);
 
-  bool load();
+  StoreOpenError load();
   std::uint32_t ensurePage(std::uint32_t page);
   std::uint32_t placeBlock(std::uint32_t owner, std::uint32_t& units, std::uint32_t unitBytes,
                            const Bytes& start);

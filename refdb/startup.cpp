@@ -133,7 +133,11 @@ StartupResult openReferenceData(const std::string& folder, const StartupOptions&
   // rebuilt as needed; its value index decides whether the program can go on.
   data->collection_ = std::make_unique<Collection>(data->names_, mineralCount, options.settings);
   const Collection::OpenResult opened = data->collection_->open(folder, options.progress);
-  if (opened == Collection::OpenResult::kUnavailable) return initialisationFailure();
+  if (opened == Collection::OpenResult::kUnavailable) {
+    StartupResult failed = initialisationFailure();
+    failed.detail = data->collection_->openProblem();
+    return failed;
+  }
   data->rebuilds_.valueIndex = opened == Collection::OpenResult::kRebuilt;
 
   StartupResult result;

@@ -27,6 +27,7 @@ std::unique_ptr<DataSession> DataSession::open(const std::string& folder) {
   StartupResult result = openReferenceData(folder, {session->settings_.get(), &progress, {}});
   if (!result.ready()) {
     printError(loadResourceString(static_cast<unsigned>(result.messageId) - kStringIdBase));
+    if (!result.detail.empty()) printError(result.detail);
     return nullptr;
   }
   session->data_ = std::move(result.data);
