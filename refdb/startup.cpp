@@ -5,6 +5,7 @@
 
 #include "base/file_io.h"
 #include "platform/disk_space.h"
+#include "refdb/collation.h"
 #include "refdb/name_list_builder.h"
 
 namespace kalvor {
@@ -48,6 +49,18 @@ bool nameListFits(const MineralNameList& list, std::uint32_t mineralCount) {
   return true;
 }
 
+// True iff the list is in the order of the present collation. A list stored
+// by a program that sorted differently (Šlikit before Abellait) is stale
+// and is sorted anew; a hand-made list out of order would break the
+// letter buckets and the name search.
+bool nameListInOrder(const MineralNameList& list) {
+  const std::vector<NameListNode>& nodes = list.nodes();
+  for (std::size_t i = 1; i < nodes.size(); ++i) {
+    if (collateCompare(nodes[i - 1].name, nodes[i].name, kNameCompareLength, kNameCompareLength) > 0) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::int16_t expectedIndexStamp(std::uint32_t mineralCount) {
@@ -85,7 +98,7 @@ StartupResult openReferenceData(const std::string& folder, const StartupOptions&
   const std::string storedNames = path("kalvor.fl");
   const std::string unsortedNames = path("kalvor.na");
   std::optional<MineralNameList> names = loadMineralNameList(storedNames, NameListForm::kStored);
-  if (names && !nameListFits(*names, mineralCount)) names.reset();
+  if (names && (!nameListFits(*names, mineralCount) || !nameListInOrder(*names))) names.reset();
   if (!names) {
     names = loadMineralNameList(unsortedNames, NameListForm::kUnsorted);
     if (names && !nameListFits(*names, mineralCount)) names.reset();
