@@ -29,6 +29,10 @@ std::uint16_t prefixKey(std::string_view text) {
 
 }  // namespace
 
+bool sameIndexText(std::string_view a, std::string_view b, const IndexTextCompare& compare) {
+  return prefixKey(a) == prefixKey(b) && compare(a.substr(0, 40), b.substr(0, 40)) == 0;
+}
+
 Bytes IndexEntry::encode() const {
   ByteWriter w;
   w.u16(kind);

@@ -84,6 +84,11 @@ constexpr std::uint32_t bitmapCapacity(std::uint32_t units) { return units * 512
 // program); returns <0, 0, >0. Only its equality is used.
 using IndexTextCompare = std::function<int(std::string_view, std::string_view)>;
 
+// Whether two texts of a field are one value of the index: the same first
+// two bytes (the prefix key the entry is filed under) and equal under the
+// collation. Saves, rebuilds and the index check all group texts by it.
+bool sameIndexText(std::string_view a, std::string_view b, const IndexTextCompare& compare);
+
 // Reports the progress line of a rebuild ("Bearbeite Stufe %ld/%ld").
 class ProgressSink {
  public:
@@ -191,6 +196,9 @@ class ValueIndex {
   // Marks the index as the head of a larger file (an exchange list): a rebuild
   // then clears only the header and directory and keeps the rest of the file.
   void setEmbedded(bool embedded) { embedded_ = embedded; }
+
+  // sameIndexText with this index's collation.
+  bool sameText(std::string_view a, std::string_view b) const { return sameIndexText(a, b, compare_); }
 
   // Entry count (entries issued so far).
   std::uint32_t entryCount() const { return store_ ? store_->count() : 0; }

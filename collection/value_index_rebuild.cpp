@@ -47,8 +47,7 @@ class PendingKeys {
       // The same matching as a lookup: first two bytes equal, then the collation.
       const std::string text = value.text.substr(0, 40);
       for (std::size_t i : texts_[field]) {
-        const std::string& other = keys_[i].value.text;
-        if (other.substr(0, 2) == text.substr(0, 2) && compare_(other, text) == 0) return i;
+        if (sameIndexText(keys_[i].value.text, text, compare_)) return i;
       }
       texts_[field].push_back(keys_.size());
     }
