@@ -107,6 +107,13 @@ unsigned readDigits(std::string_view s, std::size_t& pos) {
 // A German decimal comma means the same as the point.
 bool isDecimalMark(char c) { return c == '.' || c == ','; }
 
+// A density word moved by `hundredths` (negative: down), kept within 0.01 .. 255.99.
+std::uint16_t shiftDensity(std::uint16_t density, int hundredths) {
+  int total = (density >> 8) * 100 + (density & 0xFF) + hundredths;
+  total = std::clamp(total, 1, 255 * 100 + 99);
+  return static_cast<std::uint16_t>((total / 100) * 256 + total % 100);
+}
+
 std::uint16_t densityValueOf(std::string_view s) {
   std::size_t pos = 0;
   const unsigned whole = readDigits(s, pos);
@@ -150,54 +157,11 @@ std::pair<std::string_view, std::string_view> splitRange(std::string_view text,
 
 // The systematics criterion; false when the search must end with "nothing found".
 bool applySystematics(Search& s, const std::string& field) {
-  std::string text = field;
-  if (text.find('/') == std::string::npos) text.push_back('/');
-  if (text.size() < 2) {
-    s.saved.systematics.reset();
-    return true;
-  }
-  const StrunzNumber want = parseStrunzNumber(text);
   s.saved.systematics.reset();
-  bool restricted = false;
-  if (want.classNumber >= 1 && want.classNumber <= 9) {
-    OptionalNumberList cls = s.src.index.readIndexSlot(kStrunzClassSlots + want.classNumber);
-    bool disjoint = false;
-    if (want.letter != 0) {
-      OptionalNumberList letter = s.src.index.readIndexSlot(kStrunzLetterSlots + want.letter);
-      if (!letter) {
-        cls.reset();  // a letter no mineral carries leaves class and letter out
-      } else if (cls) {
-        cls = intersectNumberLists(cls, letter);
-        // Class and letter both filed but without a common mineral: nothing
-        // fits, rather than silently searching without the systematics.
-        disjoint = !cls;
-      }
-    }
-    if (disjoint) {
-      s.running.reset();
-      return false;
-    }
-    if (cls) {
-      restricted = true;
-      s.running = restrictNumberList(std::move(s.running), std::move(cls));
-    }
-  }
-  if (want.number != 0) {
-    restricted = true;
-    // A number with no earlier list to filter finds nothing.
-    if (s.running) {
-      NumberList kept;
-      for (MineralNumber n : s.running->numbers) {
-        const StrunzNumber has = s.src.minerals.lapisNumberOf(n);
-        if (has.number != want.number) continue;
-        if (want.rangeEnd != 0 && has.rangeEnd != want.rangeEnd) continue;
-        kept.numbers.push_back(n);
-      }
-      s.running = kept.empty() ? OptionalNumberList{} : OptionalNumberList{std::move(kept)};
-    }
-  }
-  if (restricted && !s.running) return false;
-  if (s.running) s.saved.systematics = text;
+  const SystematicsStep step =
+      applySystematicsCriterion(field, &s.src.index, &s.src.minerals, s.running);
+  if (step.nothingFits) return false;
+  if (!step.text.empty() && s.running) s.saved.systematics = step.text;
   return true;
 }
 
@@ -221,6 +185,59 @@ DeterminationOutcome nothingFound() {
 }
 
 }  // namespace
+
+SystematicsStep applySystematicsCriterion(std::string_view field, const IndexSlotSource* index,
+                                          const MineralFacts* minerals,
+                                          OptionalNumberList& running) {
+  SystematicsStep step;
+  std::string text(field);
+  if (text.find('/') == std::string::npos) text.push_back('/');
+  if (text.size() < 2) return step;
+  step.text = text;
+  const StrunzNumber want = parseStrunzNumber(text);
+  if (want.classNumber >= 1 && want.classNumber <= 9) {
+    OptionalNumberList cls =
+        index ? index->readIndexSlot(kStrunzClassSlots + want.classNumber) : std::nullopt;
+    if (want.letter != 0) {
+      OptionalNumberList letter =
+          index ? index->readIndexSlot(kStrunzLetterSlots + want.letter) : std::nullopt;
+      if (!letter) {
+        cls.reset();  // a letter no mineral carries leaves class and letter out
+      } else if (cls) {
+        cls = intersectNumberLists(cls, letter);
+        // Class and letter both filed but without a common mineral: nothing
+        // fits, rather than silently searching without the systematics.
+        if (!cls) {
+          running.reset();
+          step.restricted = true;
+          step.nothingFits = true;
+          return step;
+        }
+      }
+    }
+    if (cls) {
+      step.restricted = true;
+      running = restrictNumberList(std::move(running), std::move(cls));
+    }
+  }
+  if (want.number != 0) {
+    step.restricted = true;
+    // A number with no earlier list to filter finds nothing.
+    if (running) {
+      NumberList kept;
+      for (MineralNumber n : running->numbers) {
+        if (minerals == nullptr) break;
+        const StrunzNumber has = minerals->lapisNumberOf(n);
+        if (has.number != want.number) continue;
+        if (want.rangeEnd != 0 && has.rangeEnd != want.rangeEnd) continue;
+        kept.numbers.push_back(n);
+      }
+      running = kept.empty() ? OptionalNumberList{} : OptionalNumberList{std::move(kept)};
+    }
+  }
+  step.nothingFits = step.restricted && !running;
+  return step;
+}
 
 OptionalNumberList slotUnion(const IndexSlotSource& index, int s1, int s2) {
   OptionalNumberList a = s1 >= 0 ? index.readIndexSlot(s1) : std::nullopt;
@@ -341,8 +358,15 @@ DeterminationOutcome runDetermination(const DeterminationInput& in, Determinatio
   } else {
     const auto [lo, hi] = parseDensityText(density);
     saved.density = (static_cast<std::uint32_t>(lo) << 16) | hi;
-    const int q1 = densitySlotOf(lo);
-    const int q2 = densitySlotOf(hi);
+    int q1 = densitySlotOf(lo);
+    int q2 = densitySlotOf(hi);
+    // A collector's density from a balance is good to about a tenth; the
+    // looser precisions accept the neighbouring values, "Exakt" does not.
+    if (!s.exact && lo != 0) {
+      const int tolerance = s.rough ? kRoughDensityTolerance : kApproximateDensityTolerance;
+      q1 = std::max(1, densitySlotOf(shiftDensity(lo, -tolerance)));
+      q2 = std::max(q2, densitySlotOf(shiftDensity(std::max(lo, hi), tolerance)));
+    }
     if (!s.applyRange(kDensitySlots, kDensitySlots + q1, kDensitySlots + q2)) {
       return nothingFound();
     }
@@ -353,8 +377,14 @@ DeterminationOutcome runDetermination(const DeterminationInput& in, Determinatio
     saved.hardness = 0;
   } else {
     saved.hardness = parseHardnessText(hardness);
-    const int h1 = hardnessSlotOf(static_cast<std::uint8_t>(saved.hardness >> 8));
-    const int h2 = hardnessSlotOf(static_cast<std::uint8_t>(saved.hardness & 0xFF));
+    int h1 = hardnessSlotOf(static_cast<std::uint8_t>(saved.hardness >> 8));
+    int h2 = hardnessSlotOf(static_cast<std::uint8_t>(saved.hardness & 0xFF));
+    // A scratch test is good to about half a Mohs step, a rough one to a whole step.
+    if (!s.exact && h1 != 0) {
+      const int tolerance = s.rough ? kRoughHardnessTolerance : kApproximateHardnessTolerance;
+      h2 = std::min(20, std::max(h1, h2) + tolerance);
+      h1 = std::max(std::min(h1, 2), h1 - tolerance);  // never below Mohs 1
+    }
     if (!s.applyRange(kHardnessSlots, kHardnessSlots + h1, kHardnessSlots + h2)) {
       return nothingFound();
     }

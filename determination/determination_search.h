@@ -29,6 +29,13 @@ inline constexpr std::uint8_t kPrecisionRough = 0;        // "Grob"
 inline constexpr std::uint8_t kPrecisionApproximate = 1;  // "Annähernd"
 inline constexpr std::uint8_t kPrecisionExact = 2;        // "Exakt"
 
+// How far "Annähernd" and "Grob" widen a typed density (hundredths of g/cm³)
+// and hardness (half Mohs steps) on either side; "Exakt" takes them as typed.
+inline constexpr int kApproximateDensityTolerance = 10;
+inline constexpr int kRoughDensityTolerance = 25;
+inline constexpr int kApproximateHardnessTolerance = 1;
+inline constexpr int kRoughHardnessTolerance = 2;
+
 // The fixed choice lists of the dialog after "unbekannt" (Windows-1252);
 // entry k - 1 is list index k.
 inline constexpr std::array<std::string_view, 8> kCrystalSystemChoiceNames = {
@@ -152,6 +159,22 @@ struct DeterminationOutcome {
 DeterminationOutcome runDetermination(const DeterminationInput& input,
                                       DeterminationCriteria& saved,
                                       const DeterminationSources& sources);
+
+// What the systematics criterion did to a running mineral list.
+struct SystematicsStep {
+  std::string text;          // the field as searched ("/" added); empty: no criterion given
+  bool restricted = false;   // the class, letter or number narrowed the list
+  bool nothingFits = false;  // no mineral is left: the search ends with "nothing found"
+};
+
+// Narrows `running` by a systematics field ("4", "4/D", "4/D.12-5"): first to
+// the minerals filed under the Strunz class (and letter) in the index, then to
+// those whose Lapis number matches. The determination and the collection
+// searches share it. Without an index the class and letter restrict nothing;
+// without mineral facts no mineral keeps a number.
+SystematicsStep applySystematicsCriterion(std::string_view field, const IndexSlotSource* index,
+                                          const MineralFacts* minerals,
+                                          OptionalNumberList& running);
 
 // Union of slots s1 and s2 (-1 = none); absent when both are -1 or empty.
 OptionalNumberList slotUnion(const IndexSlotSource& index, int s1, int s2);

@@ -112,13 +112,24 @@ TEST(DeterminationCrossCheck, IndexedSearchMatchesTheRules) {
       if (in.lustre) ok &= (m.lustre >> (in.lustre - 1) & 1) || (rough && m.lustre == 0);
       if (!in.hardness.empty()) {
         const int lo = cap(m.hardness >> 8, 20), hi = cap(m.hardness & 0xFF, 20);
-        const int a = cap(h1, 20), b = std::max(a, cap(h2, 20));
+        int a = cap(h1, 20), b = std::max(a, cap(h2, 20));
+        if (precision != 2 && a != 0) {  // half a Mohs step, rough a whole one, from Mohs 1 on
+          const int tolerance = rough ? 2 : 1;
+          b = std::min(20, b + tolerance);
+          a = std::max(std::min(a, 2), a - tolerance);
+        }
         ok &= overlaps(lo, hi, a, b) || (rough && overlaps(lo, hi, 0, 0));
       }
       if (!in.density.empty()) {
         const int lo = densityClassOf(m.densityMin);
         const int hi = (m.densityMin && !m.densityMax) ? lo : densityClassOf(m.densityMax);
-        const int a = std::min(d1, 84), b = std::max(a, std::min(d2, 84));
+        int a = std::min(d1, 84), b = std::max(a, std::min(d2, 84));
+        if (precision != 2 && d1 != 0) {  // 0.10 g/cm³, rough 0.25, never the "no data" class
+          const int tolerance = rough ? 25 : 10;
+          const auto classOfHundredths = [](int h) { return std::min(84, std::max(h, 1) / 25); };
+          a = std::max(1, classOfHundredths(d1 * 25 - tolerance));
+          b = std::max(b, classOfHundredths(std::max(d1, d2) * 25 + tolerance));
+        }
         ok &= overlaps(lo, hi, a, b) || (rough && overlaps(lo, hi, 0, 0));
       }
       if (!in.elementExpression.empty()) {

@@ -190,26 +190,46 @@ TEST(DeterminationSearch, HardnessAndDensityPerPrecision) {
   in.hardness = "5,5";
   EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{96}));
   DeterminationInput rough = blank(kPrecisionRough);
+  // "Grob" widens by a whole Mohs step and a quarter g/cm³ and adds "no data".
   rough.hardness = "4-6";
-  EXPECT_EQ(numbersOf(f.run(rough)), (std::vector<int>{97, 96, 95, 94, 93, 85}));
+  EXPECT_EQ(numbersOf(f.run(rough)), (std::vector<int>{99, 98, 97, 96, 95, 94, 93, 92, 91, 85}));
+  rough.hardness = "1";  // never below Mohs 1, and "no data" only as the rough slot
+  EXPECT_EQ(numbersOf(f.run(rough)), (std::vector<int>{89, 88, 87, 85}));
   rough.hardness = "";
-  rough.density = "2.65";
-  EXPECT_EQ(numbersOf(f.run(rough)), (std::vector<int>{10, 0}));
+  rough.density = "2.65";  // 2.40 - 2.90
+  EXPECT_EQ(numbersOf(f.run(rough)), (std::vector<int>{11, 10, 9, 0}));
   EXPECT_EQ(f.saved.hardness, 0);
 
+  // "Annähernd": half a Mohs step and a tenth of a g/cm³ on either side.
   in = blank(kPrecisionApproximate);
-  in.density = "3-6.5";
-  EXPECT_EQ(numbersOf(f.run(in)), descending(12, 26));
+  in.hardness = "7";
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{100, 99, 98}));
+  in.hardness = "10";
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{105, 104}));
+  in.hardness = "";
+  in.density = "2,7";  // 2.60 - 2.80: a stored 2.76 (slot 11) is found
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{11, 10}));
+  in.density = "0,3";  // 0.20 - 0.40, but never down into the "no density" slot
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{1}));
+  in.density = "3-6.5";  // 2.90 - 6.60
+  EXPECT_EQ(numbersOf(f.run(in)), descending(11, 26));
   EXPECT_EQ(f.saved.density, 0x03000632u);
   EXPECT_EQ(formatDensity(f.saved.density >> 16, f.saved.density & 0xFFFF, false), "3.00-6.50");
   in.density = "2.65";
-  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{10}));
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{11, 10}));
   in.density = "2,65";
-  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{10}));
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{11, 10}));
   in.density = "25";
   EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{84}));
   in.density = "3 - 5";  // blanks are dropped, not the end of the text
-  EXPECT_EQ(numbersOf(f.run(in)), descending(12, 20));
+  EXPECT_EQ(numbersOf(f.run(in)), descending(11, 20));
+  in = blank();  // "Exakt" takes the typed values as they are
+  in.density = "2,7";
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{10}));
+  in.density = "";
+  in.hardness = "7";
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{99}));
+  in = blank(kPrecisionApproximate);
   in.density = "abc";    // unreadable: the "no density" slot
   EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{0}));
   in.density = "   ";
@@ -417,6 +437,51 @@ TEST(DeterminationSearch, Systematics) {
   in.hardness = "";
   EXPECT_EQ(run(in).messageId, kMsgNothingFound);
   EXPECT_FALSE(saved.systematics);
+}
+
+
+// The step both searches share, with what the collection search may lack.
+TEST(DeterminationSearch, SystematicsStepWithAndWithoutSources) {
+  MapIndex index;
+  index.slots[917] = {2, 3, 6, 8};  // class VIII
+  index.slots[854 + 'J'] = {3, 6, 7};
+  index.slots[854 + 'B'] = {1};
+  FakeFacts facts;
+  facts.lapis[6] = {8, 'J', 4, 0, 0};
+
+  OptionalNumberList running;  // no earlier criterion
+  SystematicsStep step = applySystematicsCriterion("VIII/J", &index, &facts, running);
+  EXPECT_EQ(step.text, "VIII/J");
+  EXPECT_TRUE(step.restricted);
+  EXPECT_FALSE(step.nothingFits);
+  EXPECT_EQ(running, (NumberList{{3, 6}}));
+  step = applySystematicsCriterion("VIII/J.4", &index, &facts, running);
+  EXPECT_EQ(running, (NumberList{{6}}));
+  EXPECT_FALSE(step.nothingFits);
+
+  // An empty field or a lone "/" is no criterion and leaves the list alone.
+  running = NumberList{{2, 3}};
+  step = applySystematicsCriterion("", &index, &facts, running);
+  EXPECT_TRUE(step.text.empty());
+  EXPECT_FALSE(step.restricted);
+  EXPECT_EQ(running, (NumberList{{2, 3}}));
+  EXPECT_TRUE(applySystematicsCriterion("/", &index, &facts, running).text.empty());
+
+  // Class and letter filed without a common mineral: nothing fits, list dropped.
+  step = applySystematicsCriterion("VIII/B", &index, &facts, running);
+  EXPECT_TRUE(step.nothingFits);
+  EXPECT_FALSE(running);
+
+  // Without an index the class restricts nothing; the text still counts.
+  running = NumberList{{2, 3}};
+  step = applySystematicsCriterion("VIII", nullptr, &facts, running);
+  EXPECT_EQ(step.text, "VIII/");
+  EXPECT_FALSE(step.restricted);
+  EXPECT_EQ(running, (NumberList{{2, 3}}));
+  // Without mineral facts no mineral keeps a Lapis number.
+  step = applySystematicsCriterion("VIII/J.4", &index, nullptr, running);
+  EXPECT_TRUE(step.nothingFits);
+  EXPECT_FALSE(running);
 }
 
 }  // namespace

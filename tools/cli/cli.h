@@ -58,5 +58,6 @@ int runIndex(Arguments& args);
 int runShow(Arguments& args);
 int runSearch(Arguments& args);
 int runExchange(Arguments& args);
+int runGlossary(Arguments& args);
 
 }  // namespace kalvor::cli

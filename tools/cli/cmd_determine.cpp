@@ -8,12 +8,14 @@
 #include <string>
 
 #include "collection/locality.h"
+#include "base/cp1252.h"
+#include "determination/choice_words.h"
 #include "determination/colours.h"
 #include "determination/determination_search.h"
 #include "determination/reference_sources.h"
 #include "refdb/strings.h"
 #include "tools/cli/cli.h"
-#include "tools/cli/data_session.h"
+#include "tools/cli/open_data_folder.h"
 
 namespace kalvor::cli {
 namespace {
@@ -41,16 +43,20 @@ const char* const kDetermineHelp =
     "\n"
     "  --strichfarbe FARBE       Strichfarbe: Name oder Nummer (siehe \"kalvor-cli farben\")\n"
     "  --farbe FARBE             Farbe: Name oder Nummer (siehe \"kalvor-cli farben\")\n"
-    "  --haerte TEXT             Härte oder Härtebereich, z.B. 7, 4-6, 5,5\n"
+    "  --haerte TEXT             H\xC3\xA4rte oder H\xC3\xA4rtebereich, z.B. 7, 4-6, 5,5\n"
     "  --dichte TEXT             Dichte oder Dichtebereich, z.B. 2.65, 3-6.5, 2,65\n"
     "  --kristallsystem WORT     amorph, triklin, monoklin, rhombisch, tetragonal,\n"
     "                            trigonal, hexagonal, kubisch\n"
     "  --spaltbarkeit WORT       keine, unvollkommen, gut, vollkommen\n"
-    "  --bruch WORT              eben, uneben, muschelig, hakig, spröde, splittrig, mild,\n"
-    "                            faserig, blättrig, verformbar, erdig, körnig\n"
+    "  --bruch WORT              eben, uneben, muschelig, hakig, spr\xC3\xB6" "de, splittrig, mild,\n"
+    "                            faserig, bl\xC3\xA4ttrig, verformbar, erdig, k\xC3\xB6rnig\n"
     "  --glanz WORT              perlmutt, seiden, glas, fett, harz, diamant, metall,\n"
     "                            wachs, matt, samt, opal, halbmetall\n"
-    "  --strukturelemente TEXT   Elemente und Gruppen: U+Pb (Uran und Blei),\n"
+    "                            Gro\xC3\x9F- und Kleinschreibung ist gleich; die W\xC3\xB6rter der\n"
+    "                            Beschreibungen (muschlig, perl, sehr vollkommen) und\n"
+    "                            gebr\xC3\xA4uchliche andere (orthorhombisch, metallisch,\n"
+    "                            Glasglanz, deutlich, ausgezeichnet) gelten auch.\n"
+  "  --strukturelemente TEXT   Elemente und Gruppen: U+Pb (Uran und Blei),\n"
     "                            Zn,Cu (Zink oder Kupfer), !Pb (kein Blei), SO4, ree\n"
     "  --systematik TEXT         Systematik nach Lapis, z.B. II, VIII/J, IX/A.2-60\n"
     "  --ima-anerkannt ja|nein        IMA-anerkannte Minerale (Vorgabe: ja)\n"
@@ -59,7 +65,9 @@ const char* const kDetermineHelp =
     "  --fundstelle N            nur Minerale der Fundstelle N der Sammlung\n"
     "  --genauigkeit exakt|annaehernd|grob\n"
     "                            Suchgenauigkeit (Vorgabe: exakt). \"annaehernd\" fasst\n"
-    "                            Farbe und Strichfarbe lockerer, \"grob\" nimmt zudem\n"
+    "                            Farbe und Strichfarbe lockerer und l\xC3\xA4sst bei H\xC3\xA4rte\n"
+    "                            und Dichte \xC2\xB1\xC2\xBD Mohs und \xC2\xB1" "0,1 g/cm\xC2\xB3 zu, \"grob\"\n"
+    "                            \xC2\xB1" "1 Mohs und \xC2\xB1" "0,25 g/cm\xC2\xB3 und nimmt zudem\n"
     "                            Minerale mit fehlenden Angaben hinzu.\n"
     "\n"
     "Fehlen \"kalvor.fl\" oder \"kalvor.si\" im Datenordner oder passen sie nicht\n"
@@ -74,16 +82,48 @@ const char* const kColoursHelp =
 // Prints a Windows-1252 message about a wrong option.
 void usageError(const std::string& text) { printError(text); }
 
-// Index (1-based) of `word` in a choice list; 0 when not given, nothing when unknown.
-template <std::size_t N>
-std::optional<int> choiceIndex(Arguments& args, std::string_view option,
-                               const std::array<std::string_view, N>& names) {
+// Index (1-based) of the typed word in a choice list; 0 when not given,
+// nothing when the list has no such word.
+std::optional<int> choiceIndex(Arguments& args, std::string_view option, ChoiceList list) {
   const std::optional<std::string> word = args.takeOption(option);
   if (!word) return 0;
-  for (std::size_t i = 0; i < N; ++i) {
-    if (names[i] == *word) return static_cast<int>(i + 1);
+  if (const int index = choiceIndexOfWord(list, *word)) return index;
+  usageError("Unbekannter Wert \"" + *word + "\" f\xFC" "r " + std::string(option) +
+             ". \"kalvor-cli bestimme --hilfe\" zeigt die Werte.");
+  return std::nullopt;
+}
+
+// A hardness or density as the fields take it: a number with a decimal point
+// or comma (hardness also "½"), or two of them joined by "-"; blanks ignored.
+bool isReadableNumberText(const std::string& text, bool hardness) {
+  std::string s;
+  for (char c : text) {
+    if (c != ' ') s.push_back(c);
   }
-  usageError("Unbekannter Wert \"" + *word + "\" f\xFC" "r " + std::string(option) + ".");
+  auto number = [&](std::string_view part) {
+    std::size_t pos = 0;
+    while (pos < part.size() && part[pos] >= '0' && part[pos] <= '9') ++pos;
+    if (pos == 0) return false;
+    if (pos == part.size()) return true;
+    if (hardness && static_cast<unsigned char>(part[pos]) == 0xBD) return pos + 1 == part.size();
+    if (part[pos] != '.' && part[pos] != ',') return false;
+    ++pos;
+    while (pos < part.size() && part[pos] >= '0' && part[pos] <= '9') ++pos;
+    return pos == part.size();
+  };
+  const std::size_t dash = s.find('-');
+  if (dash == std::string::npos) return number(s);
+  return number(std::string_view(s).substr(0, dash)) && number(std::string_view(s).substr(dash + 1));
+}
+
+// The text of --haerte or --dichte; empty when not given, nothing when unreadable.
+std::optional<std::string> numberOption(Arguments& args, std::string_view option, bool hardness) {
+  const std::optional<std::string> text = args.takeOption(option);
+  if (!text) return std::string();
+  if (isReadableNumberText(*text, hardness)) return *text;
+  usageError(std::string(hardness ? "Die H\xE4rte" : "Die Dichte") + " \"" + *text +
+             "\" ist keine Zahl und kein Bereich (z.B. " + (hardness ? "7, 4-6, 5,5" : "2,65, 3-6,5") +
+             ").");
   return std::nullopt;
 }
 
@@ -93,9 +133,7 @@ std::optional<int> colourIndex(Arguments& args, std::string_view option,
   const std::optional<std::string> word = args.takeOption(option);
   if (!word) return 0;
   const std::vector<std::string>& choices = colours.colourChoices();
-  for (std::size_t k = 0; k < choices.size(); ++k) {
-    if (choices[k] == *word) return static_cast<int>(k + 1);
-  }
+  if (const int choice = colourChoiceOfWord(colours, *word)) return choice;
   char* end = nullptr;
   const long number = std::strtol(word->c_str(), &end, 10);
   if (!word->empty() && *end == '\0' && number >= 1 &&
@@ -119,7 +157,9 @@ std::optional<bool> yesNo(Arguments& args, std::string_view option, bool byDefau
 
 bool noLeftovers(const Arguments& args) {
   if (args.rest().empty()) return true;
-  usageError("Unbekannte Angabe \"" + args.rest().front() + "\". \"kalvor-cli bestimme --hilfe\" zeigt alle Optionen.");
+  // The words are still UTF-8 as typed; the message is made in Windows-1252.
+  usageError("Unbekannte Angabe \"" + utf8ToCp1252Lossy(args.rest().front()) +
+             "\". \"kalvor-cli bestimme --hilfe\" zeigt alle Optionen.");
   return false;
 }
 
@@ -130,25 +170,26 @@ int runDetermine(Arguments& args) {
     std::fputs(kDetermineHelp, stdout);
     return 0;
   }
-  const std::unique_ptr<DataSession> session = DataSession::open(args.dataDir());
+  const std::unique_ptr<OpenDataFolder> session = OpenDataFolder::open(args.dataDir());
   if (!session) return 1;
   ReferenceData& ref = session->data();
   DeterminationInput in;
   const std::optional<std::string> precision = args.takeOption("--genauigkeit");
   if (precision) {
-    in.exactChecked = *precision == "exakt";
-    in.approximateChecked = *precision == "annaehernd" || *precision == "ann\xE4hernd";
-    if (!in.exactChecked && !in.approximateChecked && *precision != "grob") {
+    const std::string folded = foldChoiceWord(*precision);
+    in.exactChecked = folded == "exakt";
+    in.approximateChecked = folded == "annaehernd";
+    if (!in.exactChecked && !in.approximateChecked && folded != "grob") {
       usageError("F\xFC" "r --genauigkeit ist \"exakt\", \"annaehernd\" oder \"grob\" anzugeben.");
       return 2;
     }
   }
   const auto streak = colourIndex(args, "--strichfarbe", ref.colours());
   const auto colour = colourIndex(args, "--farbe", ref.colours());
-  const auto system = choiceIndex(args, "--kristallsystem", kCrystalSystemChoiceNames);
-  const auto cleavage = choiceIndex(args, "--spaltbarkeit", kCleavageChoiceNames);
-  const auto fracture = choiceIndex(args, "--bruch", kFractureChoiceNames);
-  const auto lustre = choiceIndex(args, "--glanz", kLustreChoiceNames);
+  const auto system = choiceIndex(args, "--kristallsystem", ChoiceList::CrystalSystem);
+  const auto cleavage = choiceIndex(args, "--spaltbarkeit", ChoiceList::Cleavage);
+  const auto fracture = choiceIndex(args, "--bruch", ChoiceList::Fracture);
+  const auto lustre = choiceIndex(args, "--glanz", ChoiceList::Lustre);
   const auto ima = yesNo(args, "--ima-anerkannt", true);
   const auto notIma = yesNo(args, "--nicht-ima-anerkannt", true);
   const auto discredited = yesNo(args, "--diskreditiert", false);
@@ -165,8 +206,11 @@ int runDetermine(Arguments& args) {
   in.imaRecognised = *ima;
   in.notImaRecognised = *notIma;
   in.discredited = *discredited;
-  in.hardness = args.takeOption("--haerte").value_or("");
-  in.density = args.takeOption("--dichte").value_or("");
+  const auto hardness = numberOption(args, "--haerte", true);
+  const auto density = numberOption(args, "--dichte", false);
+  if (!hardness || !density) return 2;
+  in.hardness = *hardness;
+  in.density = *density;
   in.elementExpression = args.takeOption("--strukturelemente").value_or("");
   in.systematics = args.takeOption("--systematik").value_or("");
   if (const auto locality = args.takeOption("--fundstelle")) {
@@ -210,7 +254,7 @@ int runColours(Arguments& args) {
     return 0;
   }
   if (!args.rest().empty()) {
-    usageError("Unbekannte Angabe \"" + args.rest().front() + "\".");
+    usageError("Unbekannte Angabe \"" + utf8ToCp1252Lossy(args.rest().front()) + "\".");
     return 2;
   }
   ColourTable colours;

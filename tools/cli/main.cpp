@@ -21,6 +21,7 @@ const Command kCommands[] = {
     {"index", "Den Stufen/Fundstellen-Index pr\xC3\xBC" "fen oder neu aufbauen.", runIndex},
     {"zeige", "Zeigt die Beschreibung eines Minerals (zeige NAME).", runShow},
     {"suche", "Fundorte oder Stufen der Sammlung suchen.", runSearch},
+    {"glossar", "Listet die Begriffe des Glossars oder zeigt einen (glossar BEGRIFF).", runGlossary},
     {"tausch", "Tauschliste (*.ktl) exportieren oder anzeigen.", runExchange},
 };
 

@@ -62,7 +62,7 @@ IMA_FLAGS = {"0x01": "IMA-Anerkannt", "0x02": "nicht IMA-Anerk.", "0x08": "Diskr
 ROMAN = ["I", "II", "III", "IV", "V", "VI", "VII", "VIII", "IX"]
 CURATED_FIELDS = {"hardness", "density", "colours", "streak", "lustre", "cleavage",
                   "crystal_systems", "fracture", "transparency", "cell", "omit",
-                  "point_group", "formula"}
+                  "point_group", "formula", "strunz8"}
 # Class bits of each crystal system (the seven rows of the crystal-data table).
 SYSTEM_CLASS_MASKS = {"kubisch": 0xF8000000, "tetragonal": 0x03111088, "rhombisch": 0x00044400,
                       "monoklin": 0x00000222, "triklin": 0x00400001, "hexagonal": 0x0022A150,
@@ -334,6 +334,9 @@ class DataSet:
             elif field == "point_group":
                 if value != "none" and value not in self.point_group_words():
                     r.error(where, f"{value!r} is not a point group of property_words.tsv")
+            elif field == "strunz8":
+                if not re.fullmatch(r"(I|II|III|IV|V|VI|VII|VIII|IX)/[A-Z]\.\d\d(-\d\d)?", value):
+                    r.error(where, f"{value!r} is no Lapis/Strunz number such as VIII/D.07-10")
             elif field == "omit":
                 if not value:
                     r.error(where, "omit needs the name of the row that stays")

@@ -62,6 +62,8 @@ class CheckDataTest(unittest.TestCase):
         self.assertFault("density 25 outside 0.5 to 23")
         self.replace("curated.tsv", "Gold\tlustre\tmetall", "Gold\tlustre\tmetallisch")
         self.assertFault("'metallisch' is not a word of the lustre vocabulary")
+        self.replace("curated.tsv", "Gold\tstrunz8\tI/A.01", "Gold\tstrunz8\tI/A1")
+        self.assertFault("'I/A1' is no Lapis/Strunz number")
 
     def test_curated_value_needs_a_reason_and_a_mineral(self):
         self.append("curated.tsv", "Gold\tstreak\tgelb\t ")

@@ -86,7 +86,14 @@ int main(int argc, char** argv) {
   Report report;
   const bool ok = compileReferenceData(dataDir, outDir, report);
   // The report always lands beside the files, so every build can be checked later.
-  const std::string reportText = report.text();
+  // Paths in the report are relative to the source folder, so that the report
+  // of one build compares with another's wherever the sources lay.
+  std::string reportText = report.text();
+  const std::string prefix = joinPath(dataDir, "");
+  for (std::size_t pos = reportText.find(prefix); pos != std::string::npos && !prefix.empty();
+       pos = reportText.find(prefix, pos)) {
+    reportText.erase(pos, prefix.size());
+  }
   writeWholeFile(joinPath(outDir, "kalvor-mkdb-bericht.txt"), Bytes(reportText.begin(), reportText.end()));
   if (wantReport) std::fputs(reportText.c_str(), stdout);
   if (!ok || report.hasErrors()) {

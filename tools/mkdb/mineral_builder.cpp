@@ -2,14 +2,20 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <map>
+#include <set>
 
 #include "base/cp1252.h"
 #include "base/file_io.h"
 #include "refdb/systematics.h"
+#include "tools/mkdb/density_check.h"
 
 namespace kalvor::mkdb {
 namespace {
+
+constexpr std::uint16_t kCleavagePerfect = 0x08;      // vollkommen
+constexpr std::uint16_t kCleavageVeryPerfect = 0x10;  // sehr vollkommen
 
 std::optional<double> parseDecimal(std::string text) {
   text = trim(text);
@@ -101,6 +107,25 @@ Overlay loadOverlay(const std::string& path, const char* keyColumn, Report& repo
   }
   report.count(std::string("Zeilen in ") + path, t->rows().size());
   return overlay;
+}
+
+// The English names of collection_species.txt (one a line, "#" comments).
+std::set<std::string> loadCollectionSpecies(const std::string& path) {
+  std::set<std::string> names;
+  const auto bytes = readWholeFile(path);
+  if (!bytes) return names;
+  std::string line;
+  for (std::size_t i = 0; i <= bytes->size(); ++i) {
+    const char c = i < bytes->size() ? static_cast<char>((*bytes)[i]) : '\n';
+    if (c != '\n') {
+      if (c != '\r') line.push_back(c);
+      continue;
+    }
+    line = trim(line);
+    if (!line.empty() && line[0] != '#') names.insert(line);
+    line.clear();
+  }
+  return names;
 }
 
 }  // namespace
@@ -197,6 +222,34 @@ std::vector<std::uint16_t> MineralBuilder::mapColours(const std::string& field, 
   return numbers;
 }
 
+void MineralBuilder::checkCellDensity(const std::string& english, const std::string& pointGroup,
+                                      std::string formula, const CrystalDataEntry& cd,
+                                      const MineralRecord& r) {
+  const double volume = cellVolume(pointGroup, cd.a0, cd.b0, cd.c0, cd.alpha, cd.beta, cd.gamma);
+  if (volume <= 0) {
+    report_.warning("Gitter unvollständig: " + english + " (Klasse " + pointGroup +
+                    ") nennt nicht alle Konstanten, die das Kristallsystem braucht");
+    return;
+  }
+  if (cd.z == 0 || !r.densityMin().isKnown()) return;
+  // A vacancy weighs nothing.
+  for (std::size_t pos = formula.find("\xE2\x96\xA1"); pos != std::string::npos; pos = formula.find("\xE2\x96\xA1"))
+    formula.erase(pos, 3);
+  const auto weight = formulaWeight(formula);
+  if (!weight) return;
+  report_.count("Dichte aus Formel, Z und Gitter geprüft");
+  const double low = densityOf(cd.z, weight->lightest, volume);
+  const double high = densityOf(cd.z, weight->heaviest, volume);
+  const double measuredLow = r.densityMin().gramsPerCm3();
+  const double measuredHigh = r.densityMax().isKnown() ? r.densityMax().gramsPerCm3() : measuredLow;
+  const double gap = densityGap(low, high, measuredLow, measuredHigh);
+  if (gap <= kDensityTolerance) return;
+  char text[200];
+  std::snprintf(text, sizeof text, "berechnet %.2f-%.2f g/cm³ (Z=%d, V=%.1f Å³), gemessen %.2f-%.2f g/cm³, %.0f %% daneben",
+                low, high, cd.z, volume, measuredLow, measuredHigh, gap * 100);
+  report_.warning("Dichte aus Formel, Z und Gitter: " + english + ": " + text);
+}
+
 std::vector<BuiltEntry> MineralBuilder::buildFullMinerals(const std::string& dataDir) {
   std::vector<BuiltEntry> out;
   std::string error;
@@ -213,6 +266,7 @@ std::vector<BuiltEntry> MineralBuilder::buildFullMinerals(const std::string& dat
       return out;
     }
   }
+  const std::set<std::string> collectionSpecies = loadCollectionSpecies(joinPath(dataDir, "collection_species.txt"));
   const Overlay names = loadOverlay(joinPath(dataDir, "german_names.tsv"), "english_name", report_);
   const Overlay curated = loadOverlay(joinPath(dataDir, "curated.tsv"), "english_name", report_);
 
@@ -312,7 +366,11 @@ std::vector<BuiltEntry> MineralBuilder::buildFullMinerals(const std::string& dat
 
     r.setCrystalSystems(mapProperty("crystal_system", value("crystal_systems"), "kristallsystem"));
     r.setLustre(mapProperty("lustre", value("lustre"), "glanz"));
-    r.setCleavage(static_cast<std::uint8_t>(mapProperty("cleavage", value("cleavage_terms"), "spaltbarkeit")));
+    std::uint16_t cleavage = mapProperty("cleavage", value("cleavage_terms"), "spaltbarkeit");
+    // A very perfect cleavage is a perfect one: stored as both, so that a
+    // search for "vollkommen" finds mica, gypsum and galena.
+    if (cleavage & kCleavageVeryPerfect) cleavage |= kCleavagePerfect;
+    r.setCleavage(static_cast<std::uint8_t>(cleavage));
     r.setFracture(static_cast<std::uint16_t>(mapProperty("fracture", value("fracture_terms"), "bruch") |
                                              mapProperty("tenacity", value("tenacity_terms"), "bruch")));
     r.setTransparency(mapProperty("transparency", value("transparency_terms"), "transparenz"));
@@ -349,6 +407,7 @@ std::vector<BuiltEntry> MineralBuilder::buildFullMinerals(const std::string& dat
         const double z = cellValue("z");
         cd.z = (z >= 1 && z <= 255) ? static_cast<std::uint8_t>(std::lround(z)) : 0;
         if (cd.a0 <= 0) cd.flags = refformat::kCrystalClassOnly;
+        if (cd.a0 > 0) checkCellDensity(english, pg, value("formula"), cd, r);
         r.setCrystalData(std::span<const CrystalDataEntry>(&cd, 1));
         report_.count(cd.a0 > 0 ? "Kristalldaten mit Gitterkonstanten" : "Kristalldaten nur Klasse");
       }
@@ -357,6 +416,17 @@ std::vector<BuiltEntry> MineralBuilder::buildFullMinerals(const std::string& dat
       report_.count("Gitterkonstanten ohne Kristallklasse (nicht übernommen)");
     }
 
+    const bool densityRange = r.densityMax().isKnown() && !(r.densityMax() == r.densityMin());
+    if (densityRange) report_.count("Dichte als Bereich");
+    if (collectionSpecies.count(english)) {
+      // The species collectors own: how many carry what the descriptions and drawings need.
+      report_.count("Sammlungsarten");
+      const auto crystal = r.crystalData();
+      if (!crystal.empty() && crystal.front().a0 > 0) report_.count("Sammlungsarten mit Kristallklasse und Gitter");
+      if (!crystal.empty()) report_.count("Sammlungsarten mit Kristallklasse");
+      if (r.strunz().cls != 0) report_.count("Sammlungsarten mit Lapis/Strunz-Nummer");
+      if (densityRange) report_.count("Sammlungsarten mit Dichtebereich");
+    }
     if (r.hardnessMax() && r.densityMin().isKnown() && !colours.empty() && !streak.empty() && r.lustre())
       report_.count("Minerale mit Härte, Dichte, Farbe, Strich und Glanz");
     report_.count("Vollständige Minerale");

@@ -13,6 +13,9 @@
 
 namespace kalvor::mkdb {
 
+// How far the density from formula, Z and cell may lie from the measured one.
+inline constexpr double kDensityTolerance = 0.10;
+
 struct BuiltEntry {
   MineralRecord record;
   std::string name;         // German name, Windows-1252 (the sort key)
@@ -38,6 +41,10 @@ class MineralBuilder {
                             const char* vocabularyField);
   std::vector<std::uint16_t> mapColours(const std::string& field, const std::string& cell,
                                         std::size_t max, const std::string& where);
+  // Warns when formula, Z and cell give a density more than kDensityTolerance
+  // away from the measured one, or when the cell lacks a constant its system needs.
+  void checkCellDensity(const std::string& english, const std::string& pointGroup,
+                        std::string formula, const CrystalDataEntry& cd, const MineralRecord& r);
   std::optional<std::string> toRecordText(const std::string& utf8, std::size_t maxBytes,
                                           const char* what, const std::string& where);
 

@@ -18,6 +18,7 @@ class Report {
 
   bool hasErrors() const { return !errors_.empty(); }
   const std::vector<std::string>& errors() const { return errors_; }
+  const std::vector<std::string>& warnings() const { return warnings_; }
   std::size_t countOf(const std::string& what) const;
 
   // The full report ("--bericht"), German, UTF-8.

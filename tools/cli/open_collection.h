@@ -1,0 +1,60 @@
+// The open collection of a data folder, as the collection commands of
+// kalvor-cli use it, and the helpers those commands share: printing core
+// messages, reading record numbers, refusing leftover arguments.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "collection/collection.h"
+#include "collection/collection_messages.h"
+#include "platform/settings.h"
+#include "refdb/names.h"
+#include "tools/cli/cli.h"
+#include "tools/cli/open_data_folder.h"
+
+namespace kalvor::cli {
+
+// The open collection of a data folder with the names and settings it needs.
+class OpenCollection {
+ public:
+  // Opens the data folder as the program starts: reference files, name list,
+  // search index, "kalvor.ini" and the collection files. Prints the error and
+  // returns nothing when that fails.
+  static std::unique_ptr<OpenCollection> open(const std::string& dataDir);
+
+  Collection& collection() { return data_->data().collection(); }
+  const MineralNameList& names() const { return data_->data().names(); }
+  // Everything the start-up opened (database, search index, systematics ...).
+  ReferenceData& reference() { return data_->data(); }
+  // The data folder and its "kalvor.ini".
+  const std::string& dataDir() const { return dataDir_; }
+  Settings* settings() { return data_->settings(); }
+
+ private:
+  OpenCollection() = default;
+  std::unique_ptr<OpenDataFolder> data_;
+  std::string dataDir_;
+};
+
+// Prints a core message (text, and its caption in front when it has one) to
+// stderr and returns exit code 1.
+int failWith(CollectionMessage message);
+
+// Reports the outcome of a writing command exactly: `saved` tells whether
+// its record was written. A value index left marked by a failed key change
+// is rebuilt at once. Returns the exit code: 0 saved (also when the index
+// had to be rebuilt), 1 not saved, 3 saved but the index is still to be
+// rebuilt (at the next start).
+int reportSave(Collection& collection, bool saved);
+
+// Parses a positive record number; prints an error and gives nothing otherwise.
+std::optional<std::uint32_t> parseRecordNumber(const std::optional<std::string>& word,
+                                               const char* what);
+
+// Prints the leftover arguments as an error; returns true when there were any.
+bool rejectRest(const Arguments& args);
+
+}  // namespace kalvor::cli
