@@ -23,6 +23,7 @@ const Command kCommands[] = {
     {"suche", "Fundorte oder Stufen der Sammlung suchen.", runSearch},
     {"glossar", "Listet die Begriffe des Glossars oder zeigt einen (glossar BEGRIFF).", runGlossary},
     {"tausch", "Tauschliste (*.ktl) exportieren oder anzeigen.", runExchange},
+    {"etiketten", "Etiketten f\xC3\xBCr Stufen oder direkt erfasste Minerale als PDF.", runLabels},
 };
 
 void printUsage(std::FILE* out) {
