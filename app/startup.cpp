@@ -56,7 +56,8 @@ bool nameListFits(const MineralNameList& list, std::uint32_t mineralCount) {
 bool nameListInOrder(const MineralNameList& list) {
   const std::vector<NameListNode>& nodes = list.nodes();
   for (std::size_t i = 1; i < nodes.size(); ++i) {
-    if (collateCompare(nodes[i - 1].name, nodes[i].name, kNameCompareLength, kNameCompareLength) > 0) return false;
+    if (collateCompare(nodes[i - 1].name, nodes[i].name, kNameCompareLength, kNameCompareLength) > 0)
+      return false;
   }
   return true;
 }

@@ -15,11 +15,12 @@ Collection::Collection(const MineralNameList& names, std::uint32_t mineralCount,
       mineralCount_(mineralCount),
       settings_(settings),
       files_(&files),
-      index_(mineralCount,
-             [](std::string_view a, std::string_view b) {
-               return collateCompare(a, b, kNameCompareLength, kNameCompareLength);
-             },
-             settings, files) {}
+      index_(
+          mineralCount,
+          [](std::string_view a, std::string_view b) {
+            return collateCompare(a, b, kNameCompareLength, kNameCompareLength);
+          },
+          settings, files) {}
 
 Collection::~Collection() { close(); }
 
@@ -42,7 +43,8 @@ Collection::OpenResult Collection::open(const std::string& folder, ProgressSink*
   if (indexOpen == ValueIndex::OpenResult::kFailed) {
     index_.setUnavailable(true);
     openProblem_ = std::string("Die Datei \"") + store_format::kValueIndexFileName +
-                   "\" im Datenordner kann nicht ge\xF6" "ffnet werden.";
+                   "\" im Datenordner kann nicht ge\xF6"
+                   "ffnet werden.";
     result = OpenResult::kUnavailable;
   } else if (indexOpen == ValueIndex::OpenResult::kNeedsRebuild) {
     result = rebuildIndex(progress) ? OpenResult::kRebuilt : OpenResult::kUnavailable;
@@ -72,7 +74,9 @@ std::optional<RecordStore> Collection::openUserStore(const char* name, const Sto
     openProblem_ = std::string("Die Datei \"") + name +
                    "\" im Datenordner ist keine g\xFCltige Sammlungsdatei; sie wurde nicht ver\xE4ndert.";
   } else {
-    openProblem_ = std::string("Die Datei \"") + name + "\" im Datenordner kann nicht ge\xF6" "ffnet werden.";
+    openProblem_ = std::string("Die Datei \"") + name +
+                   "\" im Datenordner kann nicht ge\xF6"
+                   "ffnet werden.";
     index_.setUnavailable(true);
   }
   if (present) files_->setReadOnly(path, true);

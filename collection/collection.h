@@ -87,9 +87,9 @@ class Collection {
 
   // What became of the value index after a save.
   enum class IndexAfterSave {
-    kUpToDate,     // every key change was written
-    kRebuilt,      // a key change failed; the index has been rebuilt now
-    kLeftMarked,   // a key change failed and the rebuild too: the next start rebuilds it
+    kUpToDate,    // every key change was written
+    kRebuilt,     // a key change failed; the index has been rebuilt now
+    kLeftMarked,  // a key change failed and the rebuild too: the next start rebuilds it
   };
   // Rebuilds the value index at once when an update of this session failed
   // (so searches do not answer from a wrong index until the next start).

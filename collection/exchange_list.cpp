@@ -28,8 +28,8 @@ void removeStaleExportFiles(const std::string& target) {
     std::string name = it->path().filename().string();
     for (char& c : name) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     constexpr std::string_view kStale = ".ktl.neu";
-    if (name.size() > kStale.size() && name.compare(name.size() - kStale.size(), kStale.size(), kStale) == 0 &&
-        it->is_regular_file(ec)) {
+    if (name.size() > kStale.size() &&
+        name.compare(name.size() - kStale.size(), kStale.size(), kStale) == 0 && it->is_regular_file(ec)) {
       std::error_code ignored;
       fs::remove(it->path(), ignored);
     }

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "collection/locality.h"
-#include "collection/sort_order.h"
 #include "collection/mineral_specimen.h"
+#include "collection/sort_order.h"
 #include "collection/value_index.h"
 #include "platform/file_layer.h"
 

@@ -44,8 +44,8 @@ class TextGroups {
 };
 
 struct Expected {
-  explicit Expected(const ValueIndex& index) : texts{{idx::kLocalityCountry, TextGroups(index)},
-                                                     {idx::kLocalityRegion, TextGroups(index)}} {}
+  explicit Expected(const ValueIndex& index)
+      : texts{{idx::kLocalityCountry, TextGroups(index)}, {idx::kLocalityRegion, TextGroups(index)}} {}
   std::map<std::pair<std::uint16_t, std::uint32_t>, Members> numbers;
   std::map<std::uint16_t, TextGroups> texts;
 };
@@ -139,7 +139,8 @@ std::vector<IndexDifference> checkValueIndex(Collection& c) {
         continue;
       }
       const Members* members = expected.members(text);
-      compareSets(members != nullptr ? *members : Members{}, index.getRecordSet(IndexValue::ofText(text), field), d);
+      compareSets(members != nullptr ? *members : Members{},
+                  index.getRecordSet(IndexValue::ofText(text), field), d);
       if (!d.missing.empty() || !d.extra.empty()) out.push_back(std::move(d));
     }
   }

@@ -5,7 +5,6 @@
 #include <unordered_set>
 #include <utility>
 
-
 namespace kalvor {
 namespace sf = store_format;
 
@@ -22,7 +21,8 @@ std::uint32_t RecordStore::maxRecordNumber() const { return layout_.directorySiz
 std::uint32_t RecordStore::dataStart() const { return sf::kDirectoryOffset + 4 * layout_.directorySize; }
 
 std::optional<RecordStore> RecordStore::openStoreFile(const std::string& path, const StoreLayout& layout,
-                                                      StoreOpenMode mode, FileLayer& files, StoreOpenError* error) {
+                                                      StoreOpenMode mode, FileLayer& files,
+                                                      StoreOpenError* error) {
   StoreOpenError ignored;
   StoreOpenError& why = error != nullptr ? *error : ignored;
   why = StoreOpenError::kCannotOpen;
@@ -75,7 +75,8 @@ bool RecordStore::matchesItsCount() {
   for (std::uint32_t p = lastPage + 1; p < layout_.directorySize; ++p) {
     if (directory_[p] != 0) return false;
   }
-  const bool anyPage = std::any_of(directory_.begin(), directory_.end(), [](std::uint32_t e) { return e != 0; });
+  const bool anyPage =
+      std::any_of(directory_.begin(), directory_.end(), [](std::uint32_t e) { return e != 0; });
   Bytes page(sf::kSlotPageBytes);
   // A page that lies outside the data (damage of another kind) has no slots to check.
   if (lastPage < layout_.directorySize && directory_[lastPage] >= dataStart() &&
@@ -463,12 +464,14 @@ void RecordStore::buildLiveMap() {
 }
 
 std::optional<RecordStore> openCollectionStore(const std::string& path, const StoreLayout& layout,
-                                              FileLayer& files) {
+                                               FileLayer& files) {
   // A missing file has no mark to clear; the open then creates it.
   files.setReadOnly(path, false);
   return RecordStore::openStoreFile(path, layout, StoreOpenMode::kReadWrite, files);
 }
 
-bool markCollectionFileReadOnly(const std::string& path, FileLayer& files) { return files.setReadOnly(path, true); }
+bool markCollectionFileReadOnly(const std::string& path, FileLayer& files) {
+  return files.setReadOnly(path, true);
+}
 
 }  // namespace kalvor

@@ -205,7 +205,7 @@ class RecordStore {
 // read-only mark set at shut-down is cleared first, then the store is opened
 // (created when missing). Nothing when it cannot be opened.
 std::optional<RecordStore> openCollectionStore(const std::string& path, const StoreLayout& layout,
-                                              FileLayer& files = systemFileLayer());
+                                               FileLayer& files = systemFileLayer());
 
 // Marks a collection file read-only at shut-down (after its store was closed).
 // Returns false when the file is missing or the mark cannot be set.

@@ -58,7 +58,8 @@ class FaultyFile final : public RandomAccessFile {
         return false;
       case FaultyFileLayer::State::Verdict::kCrash: {
         // The last sector the write touches is the one that does not make it.
-        const std::uint64_t boundary = data.empty() ? offset : (offset + data.size() - 1) / kSectorBytes * kSectorBytes;
+        const std::uint64_t boundary =
+            data.empty() ? offset : (offset + data.size() - 1) / kSectorBytes * kSectorBytes;
         if (state_->plan.tornWrite && boundary > offset) {
           inner_->writeAt(offset, data.first(static_cast<std::size_t>(boundary - offset)));
         }

@@ -32,7 +32,8 @@ class PosixFile final : public RandomAccessFile {
   bool writeAt(std::uint64_t offset, std::span<const std::uint8_t> data) override {
     std::size_t done = 0;
     while (done < data.size()) {
-      const ssize_t n = ::pwrite(fd_, data.data() + done, data.size() - done, static_cast<off_t>(offset + done));
+      const ssize_t n =
+          ::pwrite(fd_, data.data() + done, data.size() - done, static_cast<off_t>(offset + done));
       if (n < 0 && errno == EINTR) continue;
       // A full disk shows as a short write followed by an error.
       if (n <= 0) return false;
@@ -68,7 +69,8 @@ std::unique_ptr<RandomAccessFile> regularFile(int fd) {
 class PosixFileLayer final : public FileLayer {
  public:
   std::unique_ptr<RandomAccessFile> openFile(const std::string& path, FileAccess access) override {
-    return regularFile(::open(path.c_str(), (access == FileAccess::kReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC));
+    return regularFile(
+        ::open(path.c_str(), (access == FileAccess::kReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC));
   }
 
   std::unique_ptr<RandomAccessFile> createFile(const std::string& path) override {
@@ -87,7 +89,9 @@ class PosixFileLayer final : public FileLayer {
     return std::rename(from.c_str(), to.c_str()) == 0;
   }
 
-  bool setReadOnly(const std::string& path, bool readOnly) override { return setFileReadOnly(path, readOnly); }
+  bool setReadOnly(const std::string& path, bool readOnly) override {
+    return setFileReadOnly(path, readOnly);
+  }
 };
 
 }  // namespace

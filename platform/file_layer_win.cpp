@@ -86,7 +86,7 @@ class WinFileLayer final : public FileLayer {
     if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return FilePresence::kPresent;
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FilePresence::kMissing
-                                                                           : FilePresence::kUnknown;
+                                                                          : FilePresence::kUnknown;
   }
 
   bool removeFile(const std::string& path) override {
@@ -97,7 +97,9 @@ class WinFileLayer final : public FileLayer {
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
   }
 
-  bool setReadOnly(const std::string& path, bool readOnly) override { return setFileReadOnly(path, readOnly); }
+  bool setReadOnly(const std::string& path, bool readOnly) override {
+    return setFileReadOnly(path, readOnly);
+  }
 };
 
 }  // namespace

@@ -23,14 +23,21 @@ constexpr unsigned char kaUmlaut = 0xE4, koUmlaut = 0xF6, kuUmlaut = 0xFC, kShar
 //   Ë ë È è É é Ê ê   À Á à á Å å Â â Ã ã   Ø ø Ò Ó ò ó Ô ô Õ õ   Ï ï Ì Í Î ì í î
 //   Š š Ž ž Ç ç Ñ ñ Ð ð   Ù Ú Û ù ú û   Ý ý Ÿ ÿ
 constexpr unsigned char kOneLetterFrom[] = {
-    0xCB, 0xEB, 0xC8, 0xE8, 0xC9, 0xE9, 0xCA, 0xEA,                          // e
-    0xC0, 0xC1, 0xE0, 0xE1, 0xC5, 0xE5, 0xC2, 0xE2, 0xC3, 0xE3,              // a
-    0xD8, 0xF8, 0xD2, 0xD3, 0xF2, 0xF3, 0xD4, 0xF4, 0xD5, 0xF5,              // o
-    0xCF, 0xEF, 0xCC, 0xCD, 0xCE, 0xEC, 0xED, 0xEE,                          // i
-    0x8A, 0x9A, 0x8E, 0x9E, 0xC7, 0xE7, 0xD1, 0xF1, 0xD0, 0xF0,              // s z c n d
-    0xD9, 0xDA, 0xDB, 0xF9, 0xFA, 0xFB,                                      // u
-    0xDD, 0xFD, 0x9F, 0xFF};                                                 // y
-constexpr char kOneLetterTo[] = "eeeeeeee" "aaaaaaaaaa" "oooooooooo" "iiiiiiii" "sszzccnndd" "uuuuuu" "yyyy";
+    0xCB, 0xEB, 0xC8, 0xE8, 0xC9, 0xE9, 0xCA, 0xEA,              // e
+    0xC0, 0xC1, 0xE0, 0xE1, 0xC5, 0xE5, 0xC2, 0xE2, 0xC3, 0xE3,  // a
+    0xD8, 0xF8, 0xD2, 0xD3, 0xF2, 0xF3, 0xD4, 0xF4, 0xD5, 0xF5,  // o
+    0xCF, 0xEF, 0xCC, 0xCD, 0xCE, 0xEC, 0xED, 0xEE,              // i
+    0x8A, 0x9A, 0x8E, 0x9E, 0xC7, 0xE7, 0xD1, 0xF1, 0xD0, 0xF0,  // s z c n d
+    0xD9, 0xDA, 0xDB, 0xF9, 0xFA, 0xFB,                          // u
+    0xDD, 0xFD, 0x9F, 0xFF};                                     // y
+constexpr char kOneLetterTo[] =
+    "eeeeeeee"
+    "aaaaaaaaaa"
+    "oooooooooo"
+    "iiiiiiii"
+    "sszzccnndd"
+    "uuuuuu"
+    "yyyy";
 static_assert(sizeof kOneLetterFrom + 1 == sizeof kOneLetterTo);
 
 // Windows-1252 codes of the ligatures that fold to two letters.
@@ -44,9 +51,18 @@ constexpr bool foldTwoLetter(unsigned char c, Fold& out) {
     case kOUmlaut: case koUmlaut: out = {'o', 'e', 2}; return true;
     case kUUmlaut: case kuUmlaut: out = {'u', 'e', 2}; return true;
     case kSharpS: out = {'s', 's', 2}; return true;
-    case kAE: case kae: out = {'a', 'e', 2}; return true;
-    case kOE: case koe: out = {'o', 'e', 2}; return true;
-    case kThorn: case kthorn: out = {'t', 'h', 2}; return true;
+    case kAE:
+    case kae:
+      out = {'a', 'e', 2};
+      return true;
+    case kOE:
+    case koe:
+      out = {'o', 'e', 2};
+      return true;
+    case kThorn:
+    case kthorn:
+      out = {'t', 'h', 2};
+      return true;
     default: break;
   }
   if (c >= 'A' && c <= 'Z') {

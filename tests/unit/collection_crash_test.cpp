@@ -77,7 +77,8 @@ Step changeRegion(std::uint32_t n, const char* region) {
   };
 }
 
-Step saveSpecimenStep(std::uint32_t existing, const char* minerals, std::uint16_t localityItem, std::size_t text) {
+Step saveSpecimenStep(std::uint32_t existing, const char* minerals, std::uint16_t localityItem,
+                      std::size_t text) {
   return [=](Collection& c, Acknowledged& a) {
     const FormResult collected = collectSpecimen(c, specimenFields(minerals, localityItem, text), existing);
     if (collected.status != FormStatus::kCollected) return false;
@@ -161,14 +162,15 @@ void checkAfter(MemoryFileLayer& files, const Acknowledged& a, const std::string
   for (const auto& [n, region] : a.localityRegions) {
     const std::optional<Locality> loc = readLocality(c, n, false);
     ASSERT_TRUE(loc) << where << ": locality " << n << " unreadable";
-    const bool pendingHere = a.pendingRegion && a.pendingRegion->first == n && loc->region == a.pendingRegion->second;
+    const bool pendingHere =
+        a.pendingRegion && a.pendingRegion->first == n && loc->region == a.pendingRegion->second;
     EXPECT_TRUE(pendingHere || loc->region == region) << where << ": locality " << n;
   }
   for (std::uint32_t n = 1; n <= c.specimenCount(); ++n) EXPECT_TRUE(readSpecimen(c, n)) << where;
   for (std::uint32_t n = 1; n <= c.localityCount(); ++n) EXPECT_TRUE(readLocality(c, n)) << where;
   const auto differences = checkValueIndex(c);
-  EXPECT_TRUE(differences.empty()) << where << ": " << differences.size() << " index differences, first in field "
-                                   << differences.front().field;
+  EXPECT_TRUE(differences.empty()) << where << ": " << differences.size()
+                                   << " index differences, first in field " << differences.front().field;
   EXPECT_EQ(c.specimenOrder().entries.size(), c.specimenCount()) << where;
   EXPECT_EQ(c.localityOrder().entries.size(), c.localityCount()) << where;
 }
@@ -227,7 +229,8 @@ TEST(CollectionFaults, FullDiskAtEveryWritePointLeavesTheIndexMarkedUntilItIsRig
       FaultyFileLayer faulty(memory, FaultPlan::shortWrite(k));
       const MineralNameList names = testNameList();
       Collection c(names, 6, nullptr, faulty);
-      if (c.open(kFolder) == Collection::OpenResult::kUnavailable) continue;  // the files could not be created
+      if (c.open(kFolder) == Collection::OpenResult::kUnavailable)
+        continue;  // the files could not be created
       for (const Step& step : sequence()) {
         a.pendingSpecimen.reset();
         a.pendingRegion.reset();
@@ -311,7 +314,7 @@ TEST(CollectionFaults, FailedSyncWhileCreatingTheCollectionIsReported) {
 // --- A real writer killed with SIGKILL ----------------------------------------
 
 struct Report {
-  std::uint32_t type;  // 1 begin, 2 done
+  std::uint32_t type;       // 1 begin, 2 done
   std::uint32_t specimens;  // specimen count after the save
   std::uint32_t localities;
 };

@@ -93,8 +93,9 @@ TEST(CollectionOpen, AMissingCollectionIsCreatedAndAnIntactOneOpens) {
   c.close();
   files.put(kFolder + "/kalvor.vi", Bytes{});
   ASSERT_EQ(c.open(kFolder), Collection::OpenResult::kRebuilt);
-  EXPECT_EQ(c.valueIndex().getRecordSet(IndexValue::ofNumber(kQuarz), index_field::kSpecimenMineral)->members(),
-            (Numbers{1, 2, 3, 4}));
+  EXPECT_EQ(
+      c.valueIndex().getRecordSet(IndexValue::ofNumber(kQuarz), index_field::kSpecimenMineral)->members(),
+      (Numbers{1, 2, 3, 4}));
 }
 
 }  // namespace

@@ -306,7 +306,8 @@ TEST(ExchangeList, AnExportClearsWhatKilledExportsLeftBehind) {
   // Two exports killed before their rename, and files that are no such leftovers.
   for (const char* name : {"liste.ktl.neu", "Alt.KTL.NEU", "notiz.txt.neu", "liste.ktl"})
     ASSERT_TRUE(testing::writeFile(f.dir().file(name), Bytes{1, 2, 3}));
-  ASSERT_EQ(exportExchangeList(f.c(), f.dir().file("liste.ktl"), nullptr).status, ExchangeExportStatus::kWritten);
+  ASSERT_EQ(exportExchangeList(f.c(), f.dir().file("liste.ktl"), nullptr).status,
+            ExchangeExportStatus::kWritten);
   EXPECT_FALSE(std::filesystem::exists(f.dir().file("liste.ktl.neu")));
   EXPECT_FALSE(std::filesystem::exists(f.dir().file("Alt.KTL.NEU")));
   EXPECT_TRUE(std::filesystem::exists(f.dir().file("notiz.txt.neu")));

@@ -89,23 +89,23 @@ TEST(FaultyFileLayer, FullDiskShortensTheFirstLengtheningWriteOnly) {
   FaultyFileLayer faulty(memory, FaultPlan::shortWrite(2));
   auto f = faulty.openFile("f", FileAccess::kReadWrite);
   ASSERT_TRUE(f);
-  EXPECT_TRUE(f->writeAt(0, Bytes(6, 1)));   // point 1, before the disk is full
-  EXPECT_TRUE(f->writeAt(0, Bytes(2, 2)));   // point 2, inside the file: needs no space
+  EXPECT_TRUE(f->writeAt(0, Bytes(6, 1)));  // point 1, before the disk is full
+  EXPECT_TRUE(f->writeAt(0, Bytes(2, 2)));  // point 2, inside the file: needs no space
   EXPECT_FALSE(faulty.faultInjected());
   EXPECT_FALSE(f->writeAt(4, Bytes(6, 3)));  // point 3: 2 bytes inside, 4 beyond, of which 2 are kept
   EXPECT_TRUE(faulty.faultInjected());
   EXPECT_EQ(memory.contents("f"), std::optional<Bytes>(Bytes({2, 2, 1, 1, 3, 3, 3, 3})));
-  EXPECT_TRUE(f->writeAt(8, Bytes(2, 4)));   // the disk has room again
+  EXPECT_TRUE(f->writeAt(8, Bytes(2, 4)));  // the disk has room again
   EXPECT_EQ(faulty.writePoints(), 4u);
 }
 
 TEST(FaultyFileLayer, CrashLosesEverythingAfterItsPoint) {
   MemoryFileLayer memory;
   FaultyFileLayer faulty(memory, FaultPlan::crash(2));
-  auto f = faulty.createFile("f");                       // point 1
+  auto f = faulty.createFile("f");  // point 1
   ASSERT_TRUE(f);
-  EXPECT_TRUE(f->writeAt(0, Bytes(4, 1)));               // point 2
-  EXPECT_FALSE(f->writeAt(4, Bytes(4, 2)));              // point 3: the crash
+  EXPECT_TRUE(f->writeAt(0, Bytes(4, 1)));   // point 2
+  EXPECT_FALSE(f->writeAt(4, Bytes(4, 2)));  // point 3: the crash
   EXPECT_TRUE(faulty.crashed());
   EXPECT_FALSE(f->writeAt(8, Bytes(4, 3)));
   EXPECT_FALSE(faulty.renameFile("f", "g"));

@@ -49,19 +49,19 @@ TEST(RecordStore, FreshFilesHaveTheirHeaderSizes) {
   // header is damage.
   StoreOpenError error = StoreOpenError::kNone;
   ASSERT_TRUE(testing::writeFile(dir.file("leer.st"), Bytes{}));
-  EXPECT_FALSE(RecordStore::openStoreFile(dir.file("leer.st"), kSpecimenStoreLayout, StoreOpenMode::kReadWrite,
-                                          systemFileLayer(), &error));
+  EXPECT_FALSE(RecordStore::openStoreFile(dir.file("leer.st"), kSpecimenStoreLayout,
+                                          StoreOpenMode::kReadWrite, systemFileLayer(), &error));
   EXPECT_EQ(error, StoreOpenError::kNotAStore);
   EXPECT_EQ(testing::readFile(dir.file("leer.st")).size(), 0u);
   ASSERT_TRUE(testing::writeFile(dir.file("leer.vi"), Bytes{}));
   EXPECT_TRUE(RecordStore::openStoreFile(dir.file("leer.vi"), kValueIndexStoreLayout));
   EXPECT_EQ(testing::readFile(dir.file("leer.vi")).size(), 1032u);
   ASSERT_TRUE(testing::writeFile(dir.file("kurz.st"), Bytes(100, 0)));
-  EXPECT_FALSE(RecordStore::openStoreFile(dir.file("kurz.st"), kSpecimenStoreLayout, StoreOpenMode::kReadWrite,
-                                          systemFileLayer(), &error));
+  EXPECT_FALSE(RecordStore::openStoreFile(dir.file("kurz.st"), kSpecimenStoreLayout,
+                                          StoreOpenMode::kReadWrite, systemFileLayer(), &error));
   EXPECT_EQ(error, StoreOpenError::kNotAStore);
-  EXPECT_FALSE(RecordStore::openStoreFile(dir.file("fehlt.st"), kSpecimenStoreLayout, StoreOpenMode::kReadOnly,
-                                          systemFileLayer(), &error));
+  EXPECT_FALSE(RecordStore::openStoreFile(dir.file("fehlt.st"), kSpecimenStoreLayout,
+                                          StoreOpenMode::kReadOnly, systemFileLayer(), &error));
   EXPECT_EQ(error, StoreOpenError::kCannotOpen);
 }
 

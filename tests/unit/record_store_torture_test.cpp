@@ -108,8 +108,8 @@ using Model = std::map<std::uint32_t, std::pair<std::uint32_t, std::uint32_t>>;
 // New records, a rewrite that grows into a new block at the end, a deletion
 // that frees a block, a new record that takes it, shrinking and growing again.
 const std::vector<Write> kSequence = {
-    {0, 100}, {0, 300}, {0, 20},  {1, 700}, {2, 8},   {0, 200}, {3, 900},
-    {1, 40},  {0, 500}, {4, 8},   {5, 1200}, {0, 30}, {2, 260}, {6, 8},
+    {0, 100}, {0, 300}, {0, 20}, {1, 700},  {2, 8},  {0, 200}, {3, 900},
+    {1, 40},  {0, 500}, {4, 8},  {5, 1200}, {0, 30}, {2, 260}, {6, 8},
 };
 
 struct SequenceRun {
@@ -167,7 +167,8 @@ void checkAfter(MemoryFileLayer& files, SequenceRun& run, const std::string& whe
       const std::uint32_t len = kSequence[run.pending->first].len;
       if (holds(*read, n, static_cast<std::uint32_t>(run.pending->first), len)) continue;
     }
-    ASSERT_TRUE(holds(*read, n, content.first, content.second)) << where << ": record " << n << " changed or torn";
+    ASSERT_TRUE(holds(*read, n, content.first, content.second))
+        << where << ": record " << n << " changed or torn";
   }
   if (run.pending && run.model.count(run.pending->second) == 0) {
     // A new record under way: absent, or complete.

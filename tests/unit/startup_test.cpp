@@ -167,7 +167,8 @@ TEST(Startup, ANameListStoredInTheOldOrderIsSortedAnew) {
   ASSERT_TRUE(writer.writeTo(dir.path()));
   // "kalvor.fl" as it was stored while Š compared as a negative byte, before "A".
   Bytes stale;
-  for (auto [name, id] : {std::pair<std::string, std::uint16_t>{"\x8Alikit", 2}, {"Abellait", 1}, {"Quarz", 3}}) {
+  for (auto [name, id] :
+       {std::pair<std::string, std::uint16_t>{"\x8Alikit", 2}, {"Abellait", 1}, {"Quarz", 3}}) {
     stale.push_back(static_cast<std::uint8_t>(name.size()));
     stale.insert(stale.end(), name.begin(), name.end());
     stale.push_back(static_cast<std::uint8_t>(id));

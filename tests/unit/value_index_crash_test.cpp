@@ -182,8 +182,8 @@ const std::string kIndexPath = "/sammlung/kalvor.vi";
 // Adds that create entries, grow bitmaps past their capacity (records 600 and
 // 1400 move a set into a larger block and free the old one) and removes.
 const std::vector<Change> kChanges = {
-    {0, 1, 3, 10},  {0, 1, 3, 11},  {0, 1, 7, 10},  {0, 1, 3, 600}, {0, 0, 3, 11},  {0, 1, 9, 2},
-    {0, 1, 7, 1400}, {0, 0, 7, 10}, {0, 1, 3, 11},  {0, 1, 12, 5}, {0, 0, 9, 2},   {0, 1, 9, 900},
+    {0, 1, 3, 10},   {0, 1, 3, 11}, {0, 1, 7, 10}, {0, 1, 3, 600}, {0, 0, 3, 11}, {0, 1, 9, 2},
+    {0, 1, 7, 1400}, {0, 0, 7, 10}, {0, 1, 3, 11}, {0, 1, 12, 5},  {0, 0, 9, 2},  {0, 1, 9, 900},
 };
 
 struct IndexRun {

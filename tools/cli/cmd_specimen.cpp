@@ -121,7 +121,8 @@ int list(OpenCollection& session) {
 int save(Collection& c, const SpecimenFormFields& fields, std::uint32_t existing) {
   const FormResult r = collectAndSaveSpecimen(c, fields, existing);
   if (r.status == FormStatus::kNeedsNewLocality) return failWith(CollectionMessage::kNoNewLocality);
-  if (r.status != FormStatus::kSaved && r.message != CollectionMessage::kSaveFailed) return failWith(r.message);
+  if (r.status != FormStatus::kSaved && r.message != CollectionMessage::kSaveFailed)
+    return failWith(r.message);
   if (r.status == FormStatus::kSaved && existing == 0) printLine(std::to_string(r.specimen.number));
   return reportSave(c, r.status == FormStatus::kSaved);
 }

@@ -37,8 +37,10 @@ void printUsage(std::FILE* out) {
       "  --version        Versionsangabe ausgeben\n"
       "  --hilfe, --help  diese Hilfe ausgeben\n"
       "\n"
-      "R\xC3\xBC" "ckgabewerte: 0 erledigt, 1 Fehler (nichts gespeichert), 2 falscher Aufruf,\n"
-      "3 gespeichert, aber der Suchindex wird erst beim n\xC3\xA4" "chsten Start neu aufgebaut.\n"
+      "R\xC3\xBC"
+      "ckgabewerte: 0 erledigt, 1 Fehler (nichts gespeichert), 2 falscher Aufruf,\n"
+      "3 gespeichert, aber der Suchindex wird erst beim n\xC3\xA4"
+      "chsten Start neu aufgebaut.\n"
       "\n"
       "Befehle:\n",
       out);

@@ -29,7 +29,9 @@ int reportSave(Collection& collection, bool saved) {
   if (index == Collection::IndexAfterSave::kRebuilt)
     printError("Der Suchindex wurde neu aufgebaut, weil seine Aktualisierung fehlschlug.");
   if (index == Collection::IndexAfterSave::kLeftMarked)
-    printError("Der Suchindex konnte nicht aktualisiert werden; er wird beim n\xE4" "chsten Start neu aufgebaut.");
+    printError(
+        "Der Suchindex konnte nicht aktualisiert werden; er wird beim n\xE4"
+        "chsten Start neu aufgebaut.");
   if (!saved) {
     failWith(CollectionMessage::kSaveFailed);
     printError("Es wurde nichts gespeichert.");
