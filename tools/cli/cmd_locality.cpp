@@ -64,7 +64,8 @@ bool takeFields(Arguments& args, const MineralNameList& names, Locality& loc) {
 int saveForm(Collection& c, const Locality& loc, bool printNumber) {
   const LocalityFormOutcome out = saveLocalityForm(c, loc);
   // A form error saves nothing and needs no report of the files.
-  if (!out.saved() && out.failure != formFailure(CollectionMessage::kSaveFailed)) return failWith(out.failure);
+  if (!out.saved() && out.failure != formFailure(CollectionMessage::kSaveFailed))
+    return failWith(out.failure);
   if (out.saved() && printNumber) printLine(std::to_string(*out.number));
   return reportSave(c, out.saved());
 }
