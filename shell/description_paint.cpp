@@ -2,6 +2,7 @@
 // Every paint draws into a memory bitmap first, so a selection change held
 // down in the list never shows a half-drawn page.
 #include <algorithm>
+#include <functional>
 
 #include "collection/locality.h"
 #include "collection/mineral_specimen.h"
@@ -122,6 +123,34 @@ struct PageCanvas {
 
 }  // namespace
 
+void DescriptionWindow::paintPage(HDC dc, const RECT& client, int scrollId, int topMargin,
+                                  const std::function<PagePass(int right, int offset)>& layOut) {
+  const int barWidth = scrollBarWidth();
+  if (page_.valid && page_.width == client.right) {
+    const int offset = page_.first > 0 && static_cast<std::size_t>(page_.first) < page_.lineTops.size()
+                           ? page_.lineTops[static_cast<std::size_t>(page_.first)] - topMargin
+                           : 0;
+    layOut(client.right - placeScrollBar(scrollId, page_.last, page_.first), offset);
+    return;
+  }
+  // A new page is drawn at once from its top, in the width the scroll bar
+  // left last time; only when the guess is wrong is it drawn a second time.
+  page_.first = 0;
+  bool narrow = scrollBar_ != nullptr && scrollBarId_ == scrollId;
+  PagePass pass = layOut(client.right - (narrow ? barWidth : 0), 0);
+  if ((pass.bottom > client.bottom) != narrow) {
+    narrow = !narrow;
+    FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+    pass = layOut(client.right - (narrow ? barWidth : 0), 0);
+  }
+  page_.bottom = pass.bottom;
+  page_.lineTops = std::move(pass.lineTops);
+  page_.last = narrow ? std::max(1, lastPageLine(page_.lineTops, page_.bottom, topMargin, client.bottom)) : 0;
+  page_.width = client.right;
+  page_.valid = true;
+  placeScrollBar(scrollId, page_.last, page_.first);
+}
+
 void DescriptionWindow::paintMineral(HDC dc, const RECT& client) {
   const HWND list = GetDlgItem(app_.windows.main, ID_LIST_WINDOW);
   const std::uint32_t id = controls::listSelectedMineral(list);
@@ -143,33 +172,13 @@ void DescriptionWindow::paintMineral(HDC dc, const RECT& client) {
   const int margin = app_.display.fonts.averageCharWidth() / 2;
   const int topMargin = app_.display.fonts.lineHeight() / 4;
 
-  auto layOut = [&](int right, int offset, bool draw) {
+  auto layOut = [&](int right, int offset) {
     DescriptionLayout layout(page.canvas, sources, options);
-    std::optional<ScopedClip> nothing;
-    if (!draw) nothing.emplace(page.canvas, 0, 0, 0, 0);
     const int bottom = layout.describeEntry({margin, topMargin - offset, right - margin, kPageDepth}, record, number);
-    if (draw) links_ = layout.links();
-    return std::make_pair(bottom + offset, layout.lineTops());
+    links_ = layout.links();
+    return PagePass{bottom + offset, layout.lineTops()};
   };
-  if (!page_.valid || page_.width != client.right) {
-    int right = client.right;
-    auto [bottom, tops] = layOut(right, 0, false);
-    if (bottom > client.bottom) {
-      right -= scrollBarWidth();
-      std::tie(bottom, tops) = layOut(right, 0, false);
-    }
-    page_.bottom = bottom;
-    page_.lineTops = std::move(tops);
-    page_.last = lastPageLine(page_.lineTops, page_.bottom, topMargin, client.bottom);
-    page_.first = std::min(page_.first, page_.last);
-    page_.width = client.right;
-    page_.valid = true;
-  }
-  const int right = client.right - placeScrollBar(ID_DESC_MINERAL_SCROLL, page_.last, page_.first);
-  const int offset = page_.first > 0 && static_cast<std::size_t>(page_.first) < page_.lineTops.size()
-                         ? page_.lineTops[static_cast<std::size_t>(page_.first)] - topMargin
-                         : 0;
-  layOut(right, offset, true);
+  paintPage(dc, client, ID_DESC_MINERAL_SCROLL, topMargin, layOut);
   // The opened links stand out inverted.
   for (std::size_t index : levels_.opened(links_)) {
     const DescriptionLink& link = links_[index];
@@ -203,37 +212,18 @@ void DescriptionWindow::paintRecordPage(HDC dc, const RECT& client, views::Descr
   const DescriptionOptions options = readDescriptionOptions(*app_.settings.ini);
   PageCanvas page(dc, app_.display.fonts);
   const int margin = app_.display.fonts.averageCharWidth() / 2;
-  auto layOut = [&](int right, int offset, bool draw) {
+  auto layOut = [&](int right, int offset) {
     DescriptionLayout layout(page.canvas, sources, options);
-    std::optional<ScopedClip> nothing;
-    if (!draw) nothing.emplace(page.canvas, 0, 0, 0, 0);
     const LayoutArea area{margin, -offset, right - margin, kPageDepth};
     const int bottom = specimen ? describeSpecimen(layout, area, *specimen, data.names(), locality)
                                 : describeLocality(layout, area, *locality, data.names());
-    return std::make_pair(bottom + offset, layout.lineTops());
-  };
-  if (!page_.valid || page_.width != client.right) {
-    int right = client.right;
-    auto [bottom, tops] = layOut(right, 0, false);
-    if (bottom > client.bottom) {
-      right -= scrollBarWidth();
-      std::tie(bottom, tops) = layOut(right, 0, false);
-    }
+    PagePass pass{bottom + offset, layout.lineTops()};
     // A page without recorded lines scrolls by text lines.
-    if (tops.empty())
-      for (int y = 0; y < bottom; y += app_.display.fonts.lineHeight()) tops.push_back(y);
-    page_.bottom = bottom;
-    page_.lineTops = std::move(tops);
-    page_.last = lastPageLine(page_.lineTops, page_.bottom, 0, client.bottom);
-    page_.first = std::min(page_.first, page_.last);
-    page_.width = client.right;
-    page_.valid = true;
-  }
-  const int right = client.right - placeScrollBar(ID_DESC_LOCALITY_SCROLL, page_.last, page_.first);
-  const int offset = page_.first > 0 && static_cast<std::size_t>(page_.first) < page_.lineTops.size()
-                         ? page_.lineTops[static_cast<std::size_t>(page_.first)]
-                         : 0;
-  layOut(right, offset, true);
+    if (pass.lineTops.empty())
+      for (int y = 0; y < pass.bottom; y += app_.display.fonts.lineHeight()) pass.lineTops.push_back(y);
+    return pass;
+  };
+  paintPage(dc, client, ID_DESC_LOCALITY_SCROLL, 0, layOut);
 }
 
 void DescriptionWindow::paintGlossary(HDC dc, const RECT& client) {

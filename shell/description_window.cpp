@@ -9,6 +9,7 @@
 #include "shell/host/win_ports.h"
 #include "shell/window_layout.h"
 #include "views/view_state.h"
+#include "win32/gdi_objects.h"
 #include "win32/strings.h"
 
 namespace kalvor::shell {
@@ -23,13 +24,6 @@ RECT mainClient(const AppContext& app) {
   RECT r = {};
   GetClientRect(app.windows.main, &r);
   return r;
-}
-
-// The widest mineral name as the lists measured it (0 before any list did).
-int widestMineralName(const AppContext& app) {
-  int widest = 0;
-  for (const auto& [font, width] : app.display.lists.widestNames) widest = std::max(widest, width);
-  return widest;
 }
 
 }  // namespace
@@ -124,7 +118,18 @@ void DescriptionWindow::onDestroyed() { app_.windows.description = nullptr; }
 void DescriptionWindow::onMinMaxInfo(MINMAXINFO& info) const {
   const RECT client = mainClient(app_);
   const int average = app_.display.fonts.averageCharWidth();
-  const int widest = widestMineralName(app_);
+  if (widestName_ < 0 && app_.data.reference) {
+    // Measured once: the limits keep the widest name readable in the list.
+    widestName_ = 0;
+    const win32::WindowDc dc(window());
+    const win32::ScopedSelectObject font(dc.get(), app_.display.fonts.font(FontSlot::kText));
+    for (const NameListNode& node : app_.data.reference->names().nodes()) {
+      SIZE size = {};
+      GetTextExtentPoint32A(dc.get(), node.name.data(), static_cast<int>(node.name.size()), &size);
+      widestName_ = std::max(widestName_, static_cast<int>(size.cx));
+    }
+  }
+  const int widest = std::max(widestName_, 0);
   const int height = client.bottom - kSideWindowTop;
   info.ptMinTrackSize.x = std::max(1, static_cast<int>(client.right - average * 29 / 4 - widest));
   info.ptMaxTrackSize.x = std::max(static_cast<int>(info.ptMinTrackSize.x), static_cast<int>(client.right - widest / 2));

@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -55,6 +56,15 @@ class DescriptionWindow final : public ModelessDialog {
   // description_paint.cpp
   void paint();
   void paintInto(HDC dc, const RECT& client);
+  // What one pass of a page layout gives: where it ends and its line tops.
+  struct PagePass {
+    int bottom = 0;
+    std::vector<int> lineTops;
+  };
+  // Draws a page (mineral, locality, specimen) with `layOut` (which lays it
+  // out for a right edge, moved up by an offset), keeping its scroll bar.
+  void paintPage(HDC dc, const RECT& client, int scrollId, int topMargin,
+                 const std::function<PagePass(int right, int offset)>& layOut);
   void paintMineral(HDC dc, const RECT& client);
   void paintGlossary(HDC dc, const RECT& client);
   void paintRecordPage(HDC dc, const RECT& client, views::DescriptionKind kind);
@@ -107,6 +117,8 @@ class DescriptionWindow final : public ModelessDialog {
   Text text_;
   std::int32_t shownEntry_ = -1;
   std::optional<Glossary> ownGlossary_;
+  // The widest mineral name in the list font; measured at the first resize.
+  mutable int widestName_ = -1;
   bool ownGlossaryTried_ = false;
 
   HWND scrollBar_ = nullptr;
