@@ -2,7 +2,8 @@
 
 namespace kalvor {
 
-std::optional<std::size_t> LinkLevels::openableAt(const std::vector<DescriptionLink>& links, int x, int y) const {
+std::optional<std::size_t> LinkLevels::openableAt(const std::vector<DescriptionLink>& links, int x,
+                                                  int y) const {
   for (std::size_t i = 0; i < links.size(); ++i) {
     const DescriptionLink& link = links[i];
     if (x < link.left || x >= link.right || y < link.top || y >= link.bottom) continue;
@@ -26,7 +27,8 @@ std::vector<std::size_t> LinkLevels::opened(const std::vector<DescriptionLink>& 
   std::vector<std::size_t> result;
   for (int level = 0; level < kLinkLevels; ++level) {
     const int entry = levels_[static_cast<std::size_t>(level)];
-    if (entry > 0 && static_cast<std::size_t>(entry) <= links.size()) result.push_back(static_cast<std::size_t>(entry - 1));
+    if (entry > 0 && static_cast<std::size_t>(entry) <= links.size())
+      result.push_back(static_cast<std::size_t>(entry - 1));
   }
   return result;
 }

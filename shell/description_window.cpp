@@ -62,7 +62,7 @@ bool DescriptionWindow::onInit() {
                      static_cast<DWORD>(GetWindowLongPtrA(window(), GWL_EXSTYLE)));
   MoveWindow(window(), 0, kSideWindowTop, frame.right - frame.left, client.bottom - kSideWindowTop, FALSE);
   GetClientRect(window(), &saved_);
-  SetWindowTextA(window(), win32::loadString(instance(), IDS_TITLE_MINERAL).c_str());
+  SetWindowTextA(window(), win32::loadString(instance(), views::kTitleMineral).c_str());
   shown_ = views::DescriptionKind::None;
   page_ = {};
   text_ = {};

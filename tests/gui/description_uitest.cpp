@@ -138,18 +138,20 @@ UI_CASE(description, windowFollowsTheListInEveryView) {
   const std::string folder = prepareCaseFolder("description");
   UI_CHECK(!folder.empty());
   // A locality where quartz occurs and a specimen from there, so that every kind has a page.
-  UI_CHECK_EQ(runToEnd(folder + "\\kalvor-cli.exe fundort neu --name \"Grube Clara\" --ort Oberwolfach "
-                                "--region Schwarzwald --land Deutschland --minerale \"Quarz, Fluorit, Baryt\" "
-                                "--beschreibung \"Schwerspat- und Flussspatgrube im Rankachtal.\"",
-                       folder, 60000)
-                  .value_or(99),
-              0u);
-  UI_CHECK_EQ(runToEnd(folder + "\\kalvor-cli.exe stufe neu --minerale \"Fluorit, Quarz\" --begleitminerale Baryt "
-                                "--fundort 1 --datum 12.08.1995 --erwerb gefunden --groesse \"6 x 4 cm\" "
-                                "--beschreibung \"Violette Fluoritwuerfel auf Quarz.\"",
-                       folder, 60000)
-                  .value_or(99),
-              0u);
+  UI_CHECK_EQ(
+      runToEnd(folder + "\\kalvor-cli.exe fundort neu --name \"Grube Clara\" --ort Oberwolfach "
+                        "--region Schwarzwald --land Deutschland --minerale \"Quarz, Fluorit, Baryt\" "
+                        "--beschreibung \"Schwerspat- und Flussspatgrube im Rankachtal.\"",
+               folder, 60000)
+          .value_or(99),
+      0u);
+  UI_CHECK_EQ(
+      runToEnd(folder + "\\kalvor-cli.exe stufe neu --minerale \"Fluorit, Quarz\" --begleitminerale Baryt "
+                        "--fundort 1 --datum 12.08.1995 --erwerb gefunden --groesse \"6 x 4 cm\" "
+                        "--beschreibung \"Violette Fluoritwuerfel auf Quarz.\"",
+               folder, 60000)
+          .value_or(99),
+      0u);
   // More places with quartz: a page longer than the window, with a locality list.
   for (int n = 2; n <= 40; ++n)
     UI_CHECK_EQ(runToEnd(folder + "\\kalvor-cli.exe fundort neu --name \"Quarzbruch " + std::to_string(n) +
@@ -264,9 +266,10 @@ UI_CASE(description, windowFollowsTheListInEveryView) {
       RedrawWindow(description, nullptr, nullptr, RDW_UPDATENOW);
       idle += now() - began;
     }
-    std::printf("description repaint after a selection change (Galenit and its neighbour): mean %.2f ms, "
-                "worst %.2f ms, round trip without change %.3f ms\n",
-                sum / kChanges * 1000, worst * 1000, idle / kChanges * 1000);
+    std::printf(
+        "description repaint after a selection change (Galenit and its neighbour): mean %.2f ms, "
+        "worst %.2f ms, round trip without change %.3f ms\n",
+        sum / kChanges * 1000, worst * 1000, idle / kChanges * 1000);
   }
 
   // The glossary is read here: heading and text, and "Ausführliche Liste" keeps the window.
@@ -275,7 +278,7 @@ UI_CASE(description, windowFollowsTheListInEveryView) {
   settle(500);
   UI_CHECK(windowText(description) == "Lexikoneintrag");
   const Shot glossary = capture(description);
-  UI_CHECK(inkRows(glossary, 0, 30, glossary.width) > 5);            // the heading
+  UI_CHECK(inkRows(glossary, 0, 30, glossary.width) > 5);                // the heading
   UI_CHECK(inkRows(glossary, 30, glossary.height, glossary.width) > 5);  // the text line below it
   UI_CHECK(saveScreenshot(main, "screenshots/beschreibung-glossar.png"));
   sendCommand(main, 1025);
@@ -327,7 +330,9 @@ namespace {
 // A glossary of our own in which an alias's reference word is a term.
 bool writeGlossary(const std::string& path, const std::vector<std::string>& entries) {
   std::string out;
-  auto u16 = [&](std::size_t v) { out += static_cast<char>(v & 0xFF), out += static_cast<char>((v >> 8) & 0xFF); };
+  auto u16 = [&](std::size_t v) {
+    out += static_cast<char>(v & 0xFF), out += static_cast<char>((v >> 8) & 0xFF);
+  };
   auto u32 = [&](std::size_t v) { u16(v & 0xFFFF), u16(v >> 16); };
   u16(entries.size());
   std::size_t at = 2 + 4 * entries.size();
@@ -352,7 +357,8 @@ bool invertedGreen(const std::uint8_t* p) { return p[1] < 160 && p[0] > 200 && p
 UI_CASE(description, doubleClickOpensALink) {
   const std::string folder = prepareCaseFolder("description-link");
   UI_CHECK(!folder.empty());
-  UI_CHECK(writeGlossary(folder + "\\kalvor.gl", {"#Blende#~Bergmannswort.", "#Sphalerit#~Zinksulfid, $ZnS$."}));
+  UI_CHECK(
+      writeGlossary(folder + "\\kalvor.gl", {"#Blende#~Bergmannswort.", "#Sphalerit#~Zinksulfid, $ZnS$."}));
   Program kalvor;
   const HWND main = startKalvor(kalvor, folder);
   UI_CHECK(main != nullptr);

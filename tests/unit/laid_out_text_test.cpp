@@ -157,8 +157,11 @@ TEST(LaidOutText, GlossaryHeadingSplit) {
 }
 
 TEST(DescriptionLinks, LevelsOpenOneDeeperAndClearTheRest) {
-  std::vector<DescriptionLink> links = {
-      {0, 0, 10, 10, 1, 0}, {20, 0, 30, 10, 2, 1}, {40, 0, 50, 10, 3, 2}, {60, 0, 70, 10, 4, 1}, {80, 0, 90, 10, 5, 7}};
+  std::vector<DescriptionLink> links = {{0, 0, 10, 10, 1, 0},
+                                        {20, 0, 30, 10, 2, 1},
+                                        {40, 0, 50, 10, 3, 2},
+                                        {60, 0, 70, 10, 4, 1},
+                                        {80, 0, 90, 10, 5, 7}};
   LinkLevels levels;
   EXPECT_EQ(levels.openableAt(links, 5, 5), 0u);
   EXPECT_FALSE(levels.openableAt(links, 15, 5));
