@@ -54,13 +54,17 @@ void DescriptionWindow::paint() {
       if (memory && bitmap) {
         const win32::ScopedSelectObject selected(memory.get(), bitmap.get());
         FillRect(memory.get(), &client, GetSysColorBrush(COLOR_WINDOW));
+        contentBottom_ = client.bottom;
         paintInto(memory.get(), client);
         // The scroll bar is a child window of its own: it is not painted over.
         const int width = scrollBar_ ? std::max(0, static_cast<int>(client.right) - scrollBarWidth()) : client.right;
-        BitBlt(dc, 0, 0, width, client.bottom, memory.get(), 0, 0, SRCCOPY);
+        // Below a page's end an erased window already shows what the bitmap holds.
+        const int height = erased_ ? std::clamp(contentBottom_, 0, static_cast<int>(client.bottom)) : client.bottom;
+        BitBlt(dc, 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
       }
     }
   }
+  erased_ = false;
   EndPaint(window(), &ps);
 }
 
@@ -130,7 +134,8 @@ void DescriptionWindow::paintPage(HDC dc, const RECT& client, int scrollId, int 
     const int offset = page_.first > 0 && static_cast<std::size_t>(page_.first) < page_.lineTops.size()
                            ? page_.lineTops[static_cast<std::size_t>(page_.first)] - topMargin
                            : 0;
-    layOut(client.right - placeScrollBar(scrollId, page_.last, page_.first), offset);
+    const PagePass pass = layOut(client.right - placeScrollBar(scrollId, page_.last, page_.first), offset);
+    contentBottom_ = pass.bottom - offset + app_.display.fonts.lineHeight();
     return;
   }
   // A new page is drawn at once from its top, in the width the scroll bar
@@ -149,6 +154,7 @@ void DescriptionWindow::paintPage(HDC dc, const RECT& client, int scrollId, int 
   page_.width = client.right;
   page_.valid = true;
   placeScrollBar(scrollId, page_.last, page_.first);
+  contentBottom_ = page_.bottom + app_.display.fonts.lineHeight();
 }
 
 void DescriptionWindow::paintMineral(HDC dc, const RECT& client) {

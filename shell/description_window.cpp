@@ -177,6 +177,7 @@ bool DescriptionWindow::onMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESUL
       RECT client;
       GetClientRect(window(), &client);
       FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_WINDOW));
+      erased_ = true;
       result = 1;
       return true;
     }

@@ -88,6 +88,10 @@ class DescriptionWindow final : public ModelessDialog {
   views::DescriptionKind shown_ = views::DescriptionKind::None;
   bool paintingSuppressed_ = false;
   bool startTextShown_ = false;
+  // Set by WM_ERASEBKGND: the client area is the window colour already, so a
+  // paint need only copy the rows its content reaches (`contentBottom_`).
+  bool erased_ = false;
+  int contentBottom_ = 0;
 
   // A page laid out by the description layout (mineral, locality, specimen):
   // what it shows, the tops of its lines, its end, and the first line shown.
