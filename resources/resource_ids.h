@@ -21,6 +21,16 @@
 #define ID_INFO_PICTURE 900
 #define ID_INFO_CAPTIONED_PICTURE 901
 
+/* The description window ("LeerBox"): its scroll bars, the refresh after an
+   entry dialog, the hand cursor over a link, the drawing window's restart. */
+#define ID_DESC_LOCALITY_SCROLL 1230
+#define ID_DESC_TEXT_SCROLL 1231
+#define ID_DESC_LIST_SCROLL 1232
+#define ID_DESC_MINERAL_SCROLL 1233
+#define CMD_DESC_REFRESH 1300
+#define IDC_LINK_HAND 3010
+#define CMD_DRAWING_RESTART 1159
+
 /* Dialog "Namensuche". */
 #define ID_NAME_SEARCH_EDIT 1310
 #define ID_NAME_SEARCH_LIST 1311

@@ -27,6 +27,11 @@
 
 namespace kalvor::shell {
 
+class DescriptionWindow;
+struct DescriptionWindowDeleter {
+  void operator()(DescriptionWindow* window) const;
+};
+
 // The handles the platform needs; set by the main window and its children.
 struct MainWindows {
   HINSTANCE instance = nullptr;
@@ -44,6 +49,9 @@ struct MainWindows {
   // The side windows (modeless dialogs); null while closed.
   HWND description = nullptr;
   HWND drawing = nullptr;
+  // The description window's object, made at its first opening and kept for
+  // the run (it remembers the window's width between openings).
+  std::unique_ptr<DescriptionWindow, DescriptionWindowDeleter> descriptionWindow;
   // The main window's outer rectangle at the last resize that did not minimise.
   RECT savedMainRect = {};
   // The open modeless dialogs, whose keyboard messages the message loop hands over.

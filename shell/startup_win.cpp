@@ -47,7 +47,9 @@ void runFirstPaint(AppContext& app) {
   if (app.settings.heldForStartup) app.settings.heldForStartup->release();
   app.settings.heldForStartup = nullptr;
   app.views.indexDamaged = app.data.reference->collection().unavailable();
-  // The drawing and description windows ("LeerBox") are created here once they exist.
+  // The description window stands at the left from the start; the drawing
+  // window joins before it once it exists.
+  WinSideWindows(app).createDescription();
 
   // The flag is set only so that "Alle Einträge" takes its path and shows all minerals.
   app.views.resultFlag(views::View::Mineral) = true;

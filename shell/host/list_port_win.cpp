@@ -26,7 +26,7 @@ void WinListPort::setListRedraw(bool on) {
 }
 
 void WinListPort::finish(HWND list) {
-  WinSideWindows sideWindows(app_.windows);
+  WinSideWindows sideWindows(app_);
   if (sideWindows.descriptionOpen()) {
     sideWindows.linkDescriptionToList();
     sideWindows.repaintDescription();
