@@ -12,8 +12,8 @@
 #include <malloc.h>
 #include <unistd.h>
 
+#include "app/startup.h"
 #include "base/file_io.h"
-#include "refdb/startup.h"
 
 namespace kalvor {
 namespace {

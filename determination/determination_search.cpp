@@ -157,54 +157,11 @@ std::pair<std::string_view, std::string_view> splitRange(std::string_view text,
 
 // The systematics criterion; false when the search must end with "nothing found".
 bool applySystematics(Search& s, const std::string& field) {
-  std::string text = field;
-  if (text.find('/') == std::string::npos) text.push_back('/');
-  if (text.size() < 2) {
-    s.saved.systematics.reset();
-    return true;
-  }
-  const StrunzNumber want = parseStrunzNumber(text);
   s.saved.systematics.reset();
-  bool restricted = false;
-  if (want.classNumber >= 1 && want.classNumber <= 9) {
-    OptionalNumberList cls = s.src.index.readIndexSlot(kStrunzClassSlots + want.classNumber);
-    bool disjoint = false;
-    if (want.letter != 0) {
-      OptionalNumberList letter = s.src.index.readIndexSlot(kStrunzLetterSlots + want.letter);
-      if (!letter) {
-        cls.reset();  // a letter no mineral carries leaves class and letter out
-      } else if (cls) {
-        cls = intersectNumberLists(cls, letter);
-        // Class and letter both filed but without a common mineral: nothing
-        // fits, rather than silently searching without the systematics.
-        disjoint = !cls;
-      }
-    }
-    if (disjoint) {
-      s.running.reset();
-      return false;
-    }
-    if (cls) {
-      restricted = true;
-      s.running = restrictNumberList(std::move(s.running), std::move(cls));
-    }
-  }
-  if (want.number != 0) {
-    restricted = true;
-    // A number with no earlier list to filter finds nothing.
-    if (s.running) {
-      NumberList kept;
-      for (MineralNumber n : s.running->numbers) {
-        const StrunzNumber has = s.src.minerals.lapisNumberOf(n);
-        if (has.number != want.number) continue;
-        if (want.rangeEnd != 0 && has.rangeEnd != want.rangeEnd) continue;
-        kept.numbers.push_back(n);
-      }
-      s.running = kept.empty() ? OptionalNumberList{} : OptionalNumberList{std::move(kept)};
-    }
-  }
-  if (restricted && !s.running) return false;
-  if (s.running) s.saved.systematics = text;
+  const SystematicsStep step =
+      applySystematicsCriterion(field, &s.src.index, &s.src.minerals, s.running);
+  if (step.nothingFits) return false;
+  if (!step.text.empty() && s.running) s.saved.systematics = step.text;
   return true;
 }
 
@@ -228,6 +185,59 @@ DeterminationOutcome nothingFound() {
 }
 
 }  // namespace
+
+SystematicsStep applySystematicsCriterion(std::string_view field, const IndexSlotSource* index,
+                                          const MineralFacts* minerals,
+                                          OptionalNumberList& running) {
+  SystematicsStep step;
+  std::string text(field);
+  if (text.find('/') == std::string::npos) text.push_back('/');
+  if (text.size() < 2) return step;
+  step.text = text;
+  const StrunzNumber want = parseStrunzNumber(text);
+  if (want.classNumber >= 1 && want.classNumber <= 9) {
+    OptionalNumberList cls =
+        index ? index->readIndexSlot(kStrunzClassSlots + want.classNumber) : std::nullopt;
+    if (want.letter != 0) {
+      OptionalNumberList letter =
+          index ? index->readIndexSlot(kStrunzLetterSlots + want.letter) : std::nullopt;
+      if (!letter) {
+        cls.reset();  // a letter no mineral carries leaves class and letter out
+      } else if (cls) {
+        cls = intersectNumberLists(cls, letter);
+        // Class and letter both filed but without a common mineral: nothing
+        // fits, rather than silently searching without the systematics.
+        if (!cls) {
+          running.reset();
+          step.restricted = true;
+          step.nothingFits = true;
+          return step;
+        }
+      }
+    }
+    if (cls) {
+      step.restricted = true;
+      running = restrictNumberList(std::move(running), std::move(cls));
+    }
+  }
+  if (want.number != 0) {
+    step.restricted = true;
+    // A number with no earlier list to filter finds nothing.
+    if (running) {
+      NumberList kept;
+      for (MineralNumber n : running->numbers) {
+        if (minerals == nullptr) break;
+        const StrunzNumber has = minerals->lapisNumberOf(n);
+        if (has.number != want.number) continue;
+        if (want.rangeEnd != 0 && has.rangeEnd != want.rangeEnd) continue;
+        kept.numbers.push_back(n);
+      }
+      running = kept.empty() ? OptionalNumberList{} : OptionalNumberList{std::move(kept)};
+    }
+  }
+  step.nothingFits = step.restricted && !running;
+  return step;
+}
 
 OptionalNumberList slotUnion(const IndexSlotSource& index, int s1, int s2) {
   OptionalNumberList a = s1 >= 0 ? index.readIndexSlot(s1) : std::nullopt;

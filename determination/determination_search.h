@@ -160,6 +160,22 @@ DeterminationOutcome runDetermination(const DeterminationInput& input,
                                       DeterminationCriteria& saved,
                                       const DeterminationSources& sources);
 
+// What the systematics criterion did to a running mineral list.
+struct SystematicsStep {
+  std::string text;          // the field as searched ("/" added); empty: no criterion given
+  bool restricted = false;   // the class, letter or number narrowed the list
+  bool nothingFits = false;  // no mineral is left: the search ends with "nothing found"
+};
+
+// Narrows `running` by a systematics field ("4", "4/D", "4/D.12-5"): first to
+// the minerals filed under the Strunz class (and letter) in the index, then to
+// those whose Lapis number matches. The determination and the collection
+// searches share it. Without an index the class and letter restrict nothing;
+// without mineral facts no mineral keeps a number.
+SystematicsStep applySystematicsCriterion(std::string_view field, const IndexSlotSource* index,
+                                          const MineralFacts* minerals,
+                                          OptionalNumberList& running);
+
 // Union of slots s1 and s2 (-1 = none); absent when both are -1 or empty.
 OptionalNumberList slotUnion(const IndexSlotSource& index, int s1, int s2);
 

@@ -87,6 +87,10 @@ std::string formatCrystalSystems(std::uint16_t value) {
 }
 
 std::string formatCleavage(std::uint8_t value) {
+  // A very perfect cleavage is stored with "vollkommen" as well, so that a
+  // search for perfect cleavage finds it; the reader sees only the finer word.
+  constexpr unsigned kPerfectBit = 3, kVeryPerfectBit = 4;
+  if (hasBit(value, kVeryPerfectBit)) value &= static_cast<std::uint8_t>(~(1u << kPerfectBit));
   std::string text;
   for (const auto& w : kCleavageWords)
     if (hasBit(value, w.bit)) appendResourceString(text, w.stringId - kStringIdBase, 0);

@@ -9,10 +9,10 @@
 #include <optional>
 #include <string>
 
+#include "app/startup.h"
 #include "platform/held_settings.h"
 #include "platform/settings.h"
 #include "refdb/glossary.h"
-#include "refdb/startup.h"
 #include "shell/gdi_canvas.h"
 #include "views/column_layout.h"
 #include "views/view_state.h"

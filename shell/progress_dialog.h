@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "refdb/startup.h"
+#include "app/startup.h"
 
 namespace kalvor::shell {
 

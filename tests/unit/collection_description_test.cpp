@@ -3,7 +3,7 @@
 // put the value column behind "Mineral-Abhakliste:" (19) at column 20.
 #include <gtest/gtest.h>
 
-#include "determination/collection_description.h"
+#include "pages/collection_description.h"
 #include "refdb/names.h"
 #include "render/text_canvas.h"
 #include "tests/unit/test_files.h"

@@ -1,4 +1,4 @@
-#include "determination/collection_search.h"
+#include "search/collection_search.h"
 
 #include <gtest/gtest.h>
 

@@ -439,5 +439,50 @@ TEST(DeterminationSearch, Systematics) {
   EXPECT_FALSE(saved.systematics);
 }
 
+
+// The step both searches share, with what the collection search may lack.
+TEST(DeterminationSearch, SystematicsStepWithAndWithoutSources) {
+  MapIndex index;
+  index.slots[917] = {2, 3, 6, 8};  // class VIII
+  index.slots[854 + 'J'] = {3, 6, 7};
+  index.slots[854 + 'B'] = {1};
+  FakeFacts facts;
+  facts.lapis[6] = {8, 'J', 4, 0, 0};
+
+  OptionalNumberList running;  // no earlier criterion
+  SystematicsStep step = applySystematicsCriterion("VIII/J", &index, &facts, running);
+  EXPECT_EQ(step.text, "VIII/J");
+  EXPECT_TRUE(step.restricted);
+  EXPECT_FALSE(step.nothingFits);
+  EXPECT_EQ(running, (NumberList{{3, 6}}));
+  step = applySystematicsCriterion("VIII/J.4", &index, &facts, running);
+  EXPECT_EQ(running, (NumberList{{6}}));
+  EXPECT_FALSE(step.nothingFits);
+
+  // An empty field or a lone "/" is no criterion and leaves the list alone.
+  running = NumberList{{2, 3}};
+  step = applySystematicsCriterion("", &index, &facts, running);
+  EXPECT_TRUE(step.text.empty());
+  EXPECT_FALSE(step.restricted);
+  EXPECT_EQ(running, (NumberList{{2, 3}}));
+  EXPECT_TRUE(applySystematicsCriterion("/", &index, &facts, running).text.empty());
+
+  // Class and letter filed without a common mineral: nothing fits, list dropped.
+  step = applySystematicsCriterion("VIII/B", &index, &facts, running);
+  EXPECT_TRUE(step.nothingFits);
+  EXPECT_FALSE(running);
+
+  // Without an index the class restricts nothing; the text still counts.
+  running = NumberList{{2, 3}};
+  step = applySystematicsCriterion("VIII", nullptr, &facts, running);
+  EXPECT_EQ(step.text, "VIII/");
+  EXPECT_FALSE(step.restricted);
+  EXPECT_EQ(running, (NumberList{{2, 3}}));
+  // Without mineral facts no mineral keeps a Lapis number.
+  step = applySystematicsCriterion("VIII/J.4", &index, nullptr, running);
+  EXPECT_TRUE(step.nothingFits);
+  EXPECT_FALSE(running);
+}
+
 }  // namespace
 }  // namespace kalvor

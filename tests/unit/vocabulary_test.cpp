@@ -18,8 +18,11 @@ TEST(Vocabulary, CleavageKeepsItsTrailingBlank) {
   EXPECT_EQ(formatCleavage(0x01), "keine ");
   EXPECT_EQ(formatCleavage(0x06), "unvollkommen gut ");
   EXPECT_EQ(formatCleavage(0x0C), "gut vollkommen ");
-  EXPECT_EQ(formatCleavage(0x1F), "keine unvollkommen gut vollkommen sehr vollkommen ");
+  EXPECT_EQ(formatCleavage(0x17), "keine unvollkommen gut sehr vollkommen ");
   EXPECT_EQ(formatCleavage(0x10), "sehr vollkommen ");
+  // Stored with "vollkommen" for the search; shown once, as the finer grade.
+  EXPECT_EQ(formatCleavage(0x18), "sehr vollkommen ");
+  EXPECT_EQ(formatCleavage(0x1F), "keine unvollkommen gut sehr vollkommen ");
   EXPECT_EQ(formatCleavage(0xE0), "");  // bits without a word
 }
 

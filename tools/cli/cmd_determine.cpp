@@ -15,7 +15,7 @@
 #include "determination/reference_sources.h"
 #include "refdb/strings.h"
 #include "tools/cli/cli.h"
-#include "tools/cli/data_session.h"
+#include "tools/cli/open_data_folder.h"
 
 namespace kalvor::cli {
 namespace {
@@ -170,7 +170,7 @@ int runDetermine(Arguments& args) {
     std::fputs(kDetermineHelp, stdout);
     return 0;
   }
-  const std::unique_ptr<DataSession> session = DataSession::open(args.dataDir());
+  const std::unique_ptr<OpenDataFolder> session = OpenDataFolder::open(args.dataDir());
   if (!session) return 1;
   ReferenceData& ref = session->data();
   DeterminationInput in;

@@ -8,7 +8,7 @@
 #include "collection/locality.h"
 #include "collection/mineral_specimen.h"
 #include "refdb/strings.h"
-#include "tools/cli/collection_cli.h"
+#include "tools/cli/open_collection.h"
 
 namespace kalvor::cli {
 namespace {
@@ -38,7 +38,7 @@ int exportList(Collection& c, const std::string& path) {
   return 1;
 }
 
-int showList(CollectionSession& session, const std::string& path) {
+int showList(OpenCollection& session, const std::string& path) {
   Collection& c = session.collection();
   const ExchangeOpenStatus opened = openExchangeList(c, path, nullptr);
   if (opened != ExchangeOpenStatus::kOpened) {
@@ -75,7 +75,7 @@ int runExchange(Arguments& args) {
     return 2;
   }
   if (rejectRest(args)) return 2;
-  std::unique_ptr<CollectionSession> s = CollectionSession::open(args.dataDir());
+  std::unique_ptr<OpenCollection> s = OpenCollection::open(args.dataDir());
   if (!s) return 1;
   const std::string path = withExchangeExtension(*file);
   if (*verb == "export") return exportList(s->collection(), path);

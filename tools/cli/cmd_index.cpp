@@ -3,7 +3,7 @@
 #include <string>
 
 #include "collection/index_check.h"
-#include "tools/cli/collection_cli.h"
+#include "tools/cli/open_collection.h"
 
 namespace kalvor::cli {
 namespace {
@@ -28,7 +28,7 @@ int runIndex(Arguments& args) {
     return verb && *verb != "pruefe" && *verb != "neu" ? 2 : (verb ? 0 : 2);
   }
   if (rejectRest(args)) return 2;
-  std::unique_ptr<CollectionSession> s = CollectionSession::open(args.dataDir());
+  std::unique_ptr<OpenCollection> s = OpenCollection::open(args.dataDir());
   if (!s) return 1;
   Collection& c = s->collection();
   if (*verb == "neu") {

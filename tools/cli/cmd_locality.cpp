@@ -6,10 +6,10 @@
 
 #include "collection/locality.h"
 #include "collection/mineral_specimen.h"
+#include "pages/collection_description.h"
 #include "refdb/names.h"
-#include "determination/collection_description.h"
-#include "tools/cli/collection_cli.h"
 #include "tools/cli/description_page.h"
+#include "tools/cli/open_collection.h"
 
 namespace kalvor::cli {
 namespace {
@@ -46,7 +46,7 @@ void takeFields(Arguments& args, const MineralNameList& names, Locality& loc) {
 }
 
 // The locality page of the description window, as text.
-int show(CollectionSession& s, std::uint32_t n) {
+int show(OpenCollection& s, std::uint32_t n) {
   const std::optional<Locality> loc = readLocality(s.collection(), n, false);
   if (!loc || loc->deleted()) {
     printError("Den Fundort " + std::to_string(n) + " gibt es nicht.");
@@ -59,7 +59,7 @@ int show(CollectionSession& s, std::uint32_t n) {
   return 0;
 }
 
-int list(CollectionSession& s) {
+int list(OpenCollection& s) {
   Collection& c = s.collection();
   switchOrderForm(c.localityOrder(), kOrderList);
   for (std::uint32_t n : c.localityOrder().entries) {
@@ -78,7 +78,7 @@ int runLocality(Arguments& args) {
     printUsageLocality();
     return verb ? 0 : 2;
   }
-  std::unique_ptr<CollectionSession> s = CollectionSession::open(args.dataDir());
+  std::unique_ptr<OpenCollection> s = OpenCollection::open(args.dataDir());
   if (!s) return 1;
   Collection& c = s->collection();
   if (*verb == "neu") {

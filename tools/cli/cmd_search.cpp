@@ -8,9 +8,9 @@
 
 #include "collection/locality.h"
 #include "collection/mineral_specimen.h"
-#include "determination/collection_search.h"
 #include "determination/reference_sources.h"
-#include "tools/cli/collection_cli.h"
+#include "search/collection_search.h"
+#include "tools/cli/open_collection.h"
 
 namespace kalvor::cli {
 namespace {
@@ -37,7 +37,7 @@ int showMessage(const CollectionSearchOutcome& out, const std::string& expressio
   return 1;
 }
 
-int searchLocalityCommand(Arguments& args, CollectionSession& session,
+int searchLocalityCommand(Arguments& args, OpenCollection& session,
                           const MineralCriteriaSources& sources) {
   LocalitySearchInput in;
   in.minerals = args.takeOption("--minerale").value_or("");
@@ -82,7 +82,7 @@ bool takeAcquisitions(Arguments& args, SpecimenSearchInput& in) {
   return true;
 }
 
-int searchSpecimenCommand(Arguments& args, CollectionSession& session,
+int searchSpecimenCommand(Arguments& args, OpenCollection& session,
                           const MineralCriteriaSources& sources) {
   SpecimenSearchInput in;
   in.minerals = args.takeOption("--minerale").value_or("");
@@ -140,7 +140,7 @@ int runSearch(Arguments& args) {
     printUsageSearch();
     return 2;
   }
-  std::unique_ptr<CollectionSession> session = CollectionSession::open(args.dataDir());
+  std::unique_ptr<OpenCollection> session = OpenCollection::open(args.dataDir());
   if (!session) return 1;
   // The mineral criteria read the search index and the Lapis numbers.
   ReferenceData& ref = session->reference();

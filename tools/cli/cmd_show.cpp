@@ -8,9 +8,9 @@
 
 #include "collection/collection.h"
 #include "collection/mineral_specimen.h"
-#include "determination/collection_description.h"
 #include "determination/colours.h"
 #include "determination/description.h"
+#include "pages/collection_description.h"
 #include "platform/settings.h"
 #include "refdb/glossary.h"
 #include "refdb/mineral_record.h"
@@ -18,8 +18,8 @@
 #include "refdb/systematics.h"
 #include "render/text_canvas.h"
 #include "tools/cli/cli.h"
-#include "tools/cli/data_session.h"
 #include "tools/cli/description_page.h"
+#include "tools/cli/open_data_folder.h"
 
 namespace kalvor::cli {
 
@@ -37,7 +37,7 @@ int runShow(Arguments& args) {
     return 2;
   }
   const std::string& folder = args.dataDir();
-  const std::unique_ptr<DataSession> session = DataSession::open(folder);
+  const std::unique_ptr<OpenDataFolder> session = OpenDataFolder::open(folder);
   if (!session) return 1;
   ReferenceData& ref = session->data();
   const std::optional<Glossary> noGlossary;

@@ -6,9 +6,9 @@
 #include "collection/locality.h"
 #include "collection/mineral_specimen.h"
 #include "collection/mineral_specimen_form.h"
-#include "determination/collection_description.h"
-#include "tools/cli/collection_cli.h"
+#include "pages/collection_description.h"
 #include "tools/cli/description_page.h"
+#include "tools/cli/open_collection.h"
 
 namespace kalvor::cli {
 namespace {
@@ -87,7 +87,7 @@ std::string localityText(Collection& c, const Specimen& s) {
 }
 
 // The specimen page of the description window, as text.
-int show(CollectionSession& session, std::uint32_t n) {
+int show(OpenCollection& session, std::uint32_t n) {
   Collection& c = session.collection();
   const std::optional<Specimen> s = readSpecimen(c, n);
   if (!s || s->deleted()) {
@@ -106,7 +106,7 @@ int show(CollectionSession& session, std::uint32_t n) {
   return 0;
 }
 
-int list(CollectionSession& session) {
+int list(OpenCollection& session) {
   Collection& c = session.collection();
   switchOrderForm(c.specimenOrder(), kOrderList);
   for (std::uint32_t n : c.specimenOrder().entries) {
@@ -134,7 +134,7 @@ int runSpecimen(Arguments& args) {
     printUsageSpecimen();
     return verb ? 0 : 2;
   }
-  std::unique_ptr<CollectionSession> s = CollectionSession::open(args.dataDir());
+  std::unique_ptr<OpenCollection> s = OpenCollection::open(args.dataDir());
   if (!s) return 1;
   Collection& c = s->collection();
   if (*verb == "neu") {

@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "collection/mineral_specimen.h"
-#include "determination/collection_description.h"
 #include "determination/colours.h"
+#include "pages/collection_description.h"
 #include "platform/settings.h"
 #include "render/text_canvas.h"
 

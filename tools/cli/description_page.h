@@ -8,12 +8,12 @@
 #include <string>
 #include <string_view>
 
+#include "app/startup.h"
 #include "collection/collection.h"
 #include "determination/description.h"
 #include "refdb/glossary.h"
 #include "refdb/mineral_record.h"
 #include "refdb/names.h"
-#include "refdb/startup.h"
 #include "refdb/systematics.h"
 
 namespace kalvor {

@@ -1,5 +1,6 @@
-// What the collection commands of kalvor-cli share: opening the mineral
-// names and the collection in the data folder, and printing messages.
+// The open collection of a data folder, as the collection commands of
+// kalvor-cli use it, and the helpers those commands share: printing core
+// messages, reading record numbers, refusing leftover arguments.
 #pragma once
 
 #include <cstdint>
@@ -12,17 +13,17 @@
 #include "platform/settings.h"
 #include "refdb/names.h"
 #include "tools/cli/cli.h"
-#include "tools/cli/data_session.h"
+#include "tools/cli/open_data_folder.h"
 
 namespace kalvor::cli {
 
 // The open collection of a data folder with the names and settings it needs.
-class CollectionSession {
+class OpenCollection {
  public:
   // Opens the data folder as the program starts: reference files, name list,
   // search index, "kalvor.ini" and the collection files. Prints the error and
   // returns nothing when that fails.
-  static std::unique_ptr<CollectionSession> open(const std::string& dataDir);
+  static std::unique_ptr<OpenCollection> open(const std::string& dataDir);
 
   Collection& collection() { return data_->data().collection(); }
   const MineralNameList& names() const { return data_->data().names(); }
@@ -33,8 +34,8 @@ class CollectionSession {
   Settings* settings() { return data_->settings(); }
 
  private:
-  CollectionSession() = default;
-  std::unique_ptr<DataSession> data_;
+  OpenCollection() = default;
+  std::unique_ptr<OpenDataFolder> data_;
   std::string dataDir_;
 };
 

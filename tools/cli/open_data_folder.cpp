@@ -1,4 +1,4 @@
-#include "tools/cli/data_session.h"
+#include "tools/cli/open_data_folder.h"
 
 #include "base/file_io.h"
 #include "refdb/strings.h"
@@ -20,17 +20,17 @@ class CliStartupProgress : public StartupProgress {
 
 }  // namespace
 
-std::unique_ptr<DataSession> DataSession::open(const std::string& folder) {
-  std::unique_ptr<DataSession> session(new DataSession());
-  session->settings_ = openPlatformSettings(joinPath(folder, "kalvor.ini"));
+std::unique_ptr<OpenDataFolder> OpenDataFolder::open(const std::string& folder) {
+  std::unique_ptr<OpenDataFolder> opened(new OpenDataFolder());
+  opened->settings_ = openPlatformSettings(joinPath(folder, "kalvor.ini"));
   CliStartupProgress progress;
-  StartupResult result = openReferenceData(folder, {session->settings_.get(), &progress, {}});
+  StartupResult result = openReferenceData(folder, {opened->settings_.get(), &progress, {}});
   if (!result.ready()) {
     printError(loadResourceString(static_cast<unsigned>(result.messageId) - kStringIdBase));
     return nullptr;
   }
-  session->data_ = std::move(result.data);
-  return session;
+  opened->data_ = std::move(result.data);
+  return opened;
 }
 
 }  // namespace kalvor::cli

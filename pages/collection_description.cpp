@@ -1,4 +1,4 @@
-#include "determination/collection_description.h"
+#include "pages/collection_description.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "refdb/startup.h"
+#include "app/startup.h"
 
 #include <filesystem>
 #include <system_error>

@@ -5,23 +5,23 @@
 #include <memory>
 #include <string>
 
+#include "app/startup.h"
 #include "platform/settings.h"
-#include "refdb/startup.h"
 
 namespace kalvor::cli {
 
 // The settings of the data folder ("kalvor.ini") and everything the start-up
 // opened there. The settings are declared first: the data refers to them.
-class DataSession {
+class OpenDataFolder {
  public:
   // Runs the start-up in `folder`; prints the message's text to stderr and returns nothing when the program would not start.
-  static std::unique_ptr<DataSession> open(const std::string& folder);
+  static std::unique_ptr<OpenDataFolder> open(const std::string& folder);
 
   ReferenceData& data() { return *data_; }
   Settings* settings() { return settings_.get(); }
 
  private:
-  DataSession() = default;
+  OpenDataFolder() = default;
   std::unique_ptr<Settings> settings_;
   std::unique_ptr<ReferenceData> data_;
 };

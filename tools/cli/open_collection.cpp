@@ -1,4 +1,4 @@
-#include "tools/cli/collection_cli.h"
+#include "tools/cli/open_collection.h"
 
 #include <cstdlib>
 
@@ -6,14 +6,14 @@
 
 namespace kalvor::cli {
 
-std::unique_ptr<CollectionSession> CollectionSession::open(const std::string& dataDir) {
+std::unique_ptr<OpenCollection> OpenCollection::open(const std::string& dataDir) {
   // The collection is opened as the program opens it, after the reference data.
-  std::unique_ptr<DataSession> data = DataSession::open(dataDir);
+  std::unique_ptr<OpenDataFolder> data = OpenDataFolder::open(dataDir);
   if (!data) return nullptr;
-  std::unique_ptr<CollectionSession> s(new CollectionSession());
-  s->data_ = std::move(data);
-  s->dataDir_ = dataDir;
-  return s;
+  std::unique_ptr<OpenCollection> opened(new OpenCollection());
+  opened->data_ = std::move(data);
+  opened->dataDir_ = dataDir;
+  return opened;
 }
 
 int failWith(CollectionMessage message) {

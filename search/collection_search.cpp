@@ -1,4 +1,4 @@
-#include "determination/collection_search.h"
+#include "search/collection_search.h"
 
 #include <algorithm>
 #include <cstring>
@@ -10,10 +10,8 @@
 #include "collection/mineral_specimen_form.h"
 #include "collection/value_index.h"
 #include "determination/formula_scan.h"
-#include "determination/search_index.h"
 #include "refdb/collation.h"
 #include "refdb/strings.h"
-#include "refdb/systematics.h"
 
 namespace kalvor {
 
@@ -70,55 +68,6 @@ struct MineralCriterion {
   bool systematicsChanged = false;
 };
 
-// The systematics step over the element list: class and letter slots, then the
-// Lapis number. Returns false when it restricted the minerals to nothing.
-bool applySystematics(const std::string& field, const MineralCriteriaSources& src,
-                      OptionalNumberList& running, bool& restricted) {
-  std::string text = field;
-  if (text.find('/') == std::string::npos) text.push_back('/');
-  if (text.size() < 2) return true;
-  const StrunzNumber want = parseStrunzNumber(text);
-  if (want.classNumber >= 1 && want.classNumber <= 9) {
-    OptionalNumberList cls =
-        src.index ? src.index->readIndexSlot(kStrunzClassSlots + want.classNumber) : std::nullopt;
-    if (want.letter != 0) {
-      OptionalNumberList letter =
-          src.index ? src.index->readIndexSlot(kStrunzLetterSlots + want.letter) : std::nullopt;
-      if (!letter) {
-        cls.reset();  // a letter no mineral carries leaves class and letter out
-      } else if (cls) {
-        cls = intersectNumberLists(cls, letter);
-        // Class and letter both filed but without a common mineral: nothing fits.
-        if (!cls) {
-          running.reset();
-          restricted = true;
-          return false;
-        }
-      }
-    }
-    if (cls) {
-      restricted = true;
-      running = restrictNumberList(std::move(running), std::move(cls));
-    }
-  }
-  if (want.number != 0) {
-    restricted = true;
-    // A number with no earlier list to filter finds nothing.
-    if (running) {
-      NumberList kept;
-      for (MineralNumber n : running->numbers) {
-        if (src.minerals == nullptr) break;
-        const StrunzNumber has = src.minerals->lapisNumberOf(n);
-        if (has.number != want.number) continue;
-        if (want.rangeEnd != 0 && has.rangeEnd != want.rangeEnd) continue;
-        kept.numbers.push_back(n);
-      }
-      running = kept.empty() ? OptionalNumberList{} : OptionalNumberList{std::move(kept)};
-    }
-  }
-  return !(restricted && !running);
-}
-
 MineralCriterion readMineralCriterion(const std::string& elementField,
                                       const std::string& systematicsField,
                                       const MineralCriteriaSources& src, int word) {
@@ -142,12 +91,13 @@ MineralCriterion readMineralCriterion(const std::string& elementField,
     }
   }
   OptionalNumberList running = out.elements;
-  bool restricted = false;
-  if (!applySystematics(systematicsField, src, running, restricted)) {
+  const SystematicsStep step =
+      applySystematicsCriterion(systematicsField, src.index, src.minerals, running);
+  if (step.nothingFits) {
     out.stop = nothingFound(word);
     return out;
   }
-  out.systematicsChanged = restricted;
+  out.systematicsChanged = step.restricted;
   out.minerals = std::move(running);
   return out;
 }
