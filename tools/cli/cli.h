@@ -59,5 +59,6 @@ int runShow(Arguments& args);
 int runSearch(Arguments& args);
 int runExchange(Arguments& args);
 int runGlossary(Arguments& args);
+int runBackup(Arguments& args);
 
 }  // namespace kalvor::cli

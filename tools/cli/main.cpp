@@ -22,6 +22,7 @@ const Command kCommands[] = {
     {"suche", "Fundorte oder Stufen der Sammlung suchen.", runSearch},
     {"glossar", "Listet die Begriffe des Glossars oder zeigt einen (glossar BEGRIFF).", runGlossary},
     {"tausch", "Tauschliste (*.ktl) exportieren oder anzeigen.", runExchange},
+    {"sicherung", "Sicherungen der Sammlung auflisten, anlegen oder zur\xC3\xBC" "ckschreiben.", runBackup},
 };
 
 void printUsage(std::FILE* out) {
