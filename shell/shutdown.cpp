@@ -1,5 +1,6 @@
 #include "shell/shutdown.h"
 
+#include "collection/backup.h"
 #include "collection/exchange_list.h"
 #include "controls/list_control.h"
 
@@ -25,6 +26,10 @@ void shutDown(AppContext& app) {
     Collection& collection = app.data->collection();
     if (collection.inExchangeMode()) leaveExchangeList(collection);
     indexDamaged = collection.unavailable();
+    // A normal exit keeps a verified copy of a changed collection in "Sicherung".
+    collection.close();
+    if (!indexDamaged)
+      backupCollection(app.data->folder(), app.data->names(), app.data->mineralCount(), backupNameNow());
     // Closes every data file; the collection marks "kalvor.st" and "kalvor.fs" read-only.
     app.data.reset();
   }
