@@ -10,27 +10,13 @@
 #include <string>
 
 #include "controls/list_state.h"
-#include "shell/app_context.h"
-#include "shell/main_window.h"
-#include "shell/row_renderers_win.h"
+#include "win32/window_class.h"
 
 namespace kalvor::controls {
 namespace {
 
 constexpr UINT_PTR kDragTimer = 1000;
 constexpr UINT kDragPeriodMs = 18;
-// The parent's property that names the newest list that subclassed it.
-constexpr const char* kParentProperty = "EIPLISTE";
-
-// The application context lives in the main window; dialog lists reach it
-// through their dialog's owner.
-shell::AppContext* appOf(HWND parent) {
-  const HWND root = GetAncestor(parent, GA_ROOTOWNER);
-  char name[64] = {};
-  if (!root || !GetClassNameA(root, name, sizeof name) || std::strcmp(name, shell::kMainWindowClass) != 0)
-    return nullptr;
-  return reinterpret_cast<shell::AppContext*>(GetWindowLongPtrA(root, GWLP_USERDATA));
-}
 
 std::string windowText(HWND window) {
   std::string text(views::kMaxWatchedTextLength + 1, '\0');
@@ -268,104 +254,78 @@ void onRightDoubleClick(ListState& s, int y) {
 
 // --- Watched edit fields: the parent's WM_COMMAND reaches the lists first ----
 
-LRESULT CALLBACK parentSubclassProc(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* list = static_cast<HWND>(GetPropA(parent, kParentProperty));
-  WNDPROC original = nullptr;
-  for (HWND w = list; w;) {
-    ListState* s = listStateOf(w);
-    if (!s) break;
-    if (msg == WM_COMMAND && lParam) {
-      const int id = LOWORD(wParam);
-      const int code = HIWORD(wParam);
-      const bool watched = std::find(s->watchedIds.begin(), s->watchedIds.end(), id) != s->watchedIds.end();
-      if (watched && (code == EN_SETFOCUS || code == EN_CHANGE)) {
-        s->activeEdit = reinterpret_cast<HWND>(lParam);
-        onEditText(*s, s->activeEdit);
-      }
+// Each list subclasses its parent on its own (subclass id = the list window),
+// so lists sharing a parent come and go in any order.
+LRESULT CALLBACK parentSubclassProc(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                    DWORD_PTR data) {
+  auto* s = reinterpret_cast<ListState*>(data);
+  if (msg == WM_COMMAND && lParam && s->model) {
+    const int id = LOWORD(wParam);
+    const int code = HIWORD(wParam);
+    const bool watched = std::find(s->watchedIds.begin(), s->watchedIds.end(), id) != s->watchedIds.end();
+    if (watched && (code == EN_SETFOCUS || code == EN_CHANGE)) {
+      s->activeEdit = reinterpret_cast<HWND>(lParam);
+      onEditText(*s, s->activeEdit);
     }
-    if (s->parentProc) original = s->parentProc;
-    w = static_cast<HWND>(s->previousList);
   }
-  if (!original) return DefWindowProcA(parent, msg, wParam, lParam);
-  return CallWindowProcA(original, parent, msg, wParam, lParam);
+  return DefSubclassProc(parent, msg, wParam, lParam);
 }
 
 void subclassParent(ListState& s) {
-  s.parent = GetParent(s.window);
-  if (!s.parent) return;
-  s.previousList = GetPropA(s.parent, kParentProperty);
-  if (!s.previousList) {
-    s.parentProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(s.parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(parentSubclassProc)));
-  }
-  SetPropA(s.parent, kParentProperty, s.window);
+  const HWND parent = GetParent(s.window);
+  if (parent && SetWindowSubclass(parent, parentSubclassProc, reinterpret_cast<UINT_PTR>(s.window),
+                                  reinterpret_cast<DWORD_PTR>(&s)))
+    s.parent = parent;
 }
 
-// Takes the list out of its parent's chain; the last one puts the parent's procedure back.
 void unsubclassParent(ListState& s) {
-  if (!s.parent) return;
-  const auto newest = static_cast<HWND>(GetPropA(s.parent, kParentProperty));
-  if (newest == s.window) {
-    if (s.previousList) {
-      SetPropA(s.parent, kParentProperty, s.previousList);
-    } else {
-      RemovePropA(s.parent, kParentProperty);
-      SetWindowLongPtrA(s.parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(s.parentProc));
-    }
-  } else {
-    // Destroyed out of order: the newer list now links past this one.
-    for (HWND w = newest; w;) {
-      ListState* other = listStateOf(w);
-      if (!other) break;
-      if (other->previousList == s.window) {
-        other->previousList = s.previousList;
-        if (!s.previousList) other->parentProc = s.parentProc;
-        break;
-      }
-      w = static_cast<HWND>(other->previousList);
-    }
-  }
+  if (s.parent) RemoveWindowSubclass(s.parent, parentSubclassProc, reinterpret_cast<UINT_PTR>(s.window));
   s.parent = nullptr;
 }
 
 // --- Creation ------------------------------------------------------------
 
-bool onCreate(ListState& s, const CREATESTRUCTA& create) {
-  s.app = appOf(create.hwndParent);
-  s.flags = static_cast<DWORD>(create.style) & kListStyleMask;
-  s.flags &= ~(kListStyleWide | kListStyleRecordSet);
-  auto* params = static_cast<ListCreateParams*>(create.lpCreateParams);
-  HFONT font = nullptr;
-  if (s.app && create.hwndParent == s.app->mainWindow) font = s.app->fonts.font(FontSlot::kText);
-  else font = reinterpret_cast<HFONT>(SendMessageA(create.hwndParent, WM_GETFONT, 0, 0));
+// Builds the model from what the program lends the list. False when a range
+// list has nothing to show or a mineral list has no names.
+bool setUp(ListState& s, ListCreateParams& params) {
+  s.env = params.environment;
+  HFONT font = params.font;
+  if (!font) font = reinterpret_cast<HFONT>(SendMessageA(GetParent(s.window), WM_GETFONT, 0, 0));
   if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   applyFont(s, font);
 
   if (s.rangeMode()) {
-    if (!params) return false;
-    s.renderer = std::move(params->renderer);
-    if (params->records) {
+    s.renderer = std::move(params.renderer);
+    if (params.records) {
       s.flags |= kListStyleRecordSet;
-      s.model = views::ListModel::recordSet(*params->records, params->displayOrder, params->selection);
+      s.model = views::ListModel::recordSet(*params.records, params.displayOrder, params.selection);
       if (s.model->count() == 0) MessageBeep(0);
     } else {
-      s.model = views::ListModel::range(params->first, params->last, params->selection);
+      s.model = views::ListModel::range(params.first, params.last, params.selection);
     }
   } else {
-    if (!s.app || !s.app->data) return false;
-    const MineralNameList& names = s.app->data->names();
-    const std::uint32_t ordinal = params ? params->selectOrdinal : 0;
-    if (params && params->ordinals && !(s.flags & kListStyleFullNames))
-      s.model = views::ListModel::someNames(names, *params->ordinals, ordinal);
+    if (!s.env || !s.env->names) return false;
+    const MineralNameList& names = *s.env->names;
+    if (params.ordinals && !(s.flags & kListStyleFullNames))
+      s.model = views::ListModel::someNames(names, *params.ordinals, params.selectOrdinal);
     else
-      s.model = views::ListModel::allNames(names, ordinal);
-    if (s.app->data->names().size() > 0) s.mineralRenderer = shell::makeMineralRowRenderer(*s.app);
+      s.model = views::ListModel::allNames(names, params.selectOrdinal);
+    if (names.size() > 0 && s.env->makeMineralRows) s.mineralRenderer = s.env->makeMineralRows();
   }
+  updateWideBit(s);
+  layOut(s);
+  return true;
+}
+
+bool onCreate(ListState& s, const CREATESTRUCTA& create) {
+  s.flags = static_cast<DWORD>(create.style) & kListStyleMask;
+  s.flags &= ~(kListStyleWide | kListStyleRecordSet);
   RECT client{0, 0, 0, 0};
   GetClientRect(s.window, &client);
   s.client = {client.right, client.bottom};
-  updateWideBit(s);
-  layOut(s);
+  auto* params = static_cast<ListCreateParams*>(create.lpCreateParams);
+  // A dialog template's list has no parameters: it waits for its environment.
+  if (params && !setUp(s, *params)) return false;
   subclassParent(s);
   return true;
 }
@@ -385,13 +345,30 @@ LRESULT CALLBACK listProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   }
   if (!s) return DefWindowProcA(hwnd, msg, wParam, lParam);
   if (msg == WM_CREATE) return onCreate(*s, *reinterpret_cast<const CREATESTRUCTA*>(lParam)) ? 0 : -1;
+  if (msg == WM_DESTROY) {
+    endDrag(*s);
+    unsubclassParent(*s);
+    return 0;
+  }
+  if (msg == kListSetEnvironment) {
+    if (s->model) return 0;
+    ListCreateParams params;
+    params.environment = reinterpret_cast<const ListEnvironment*>(lParam);
+    if (s->rangeMode() || !setUp(*s, params)) return 0;
+    InvalidateRect(hwnd, nullptr, TRUE);
+    return 1;
+  }
+  if (msg == kListWatchEdit) {
+    // Fields can be named before the environment arrives.
+    const int id = static_cast<int>(wParam);
+    if (std::find(s->watchedIds.begin(), s->watchedIds.end(), id) != s->watchedIds.end()) return 0;
+    s->watchedIds.push_back(id);
+    if (!s->activeEdit) s->activeEdit = GetDlgItem(GetParent(hwnd), id);
+    return 0;
+  }
   if (!s->model) return DefWindowProcA(hwnd, msg, wParam, lParam);
 
   switch (msg) {
-    case WM_DESTROY:
-      endDrag(*s);
-      unsubclassParent(*s);
-      return 0;
     case WM_SIZE: {
       const SIZE size{LOWORD(lParam), HIWORD(lParam)};
       if (size.cx == s->client.cx && size.cy == s->client.cy) return 0;
@@ -466,13 +443,6 @@ LRESULT CALLBACK listProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case kListSetRightDouble:
       s->rightDouble = reinterpret_cast<ListCallback>(lParam);
       return 0;
-    case kListWatchEdit: {
-      const int id = static_cast<int>(wParam);
-      if (std::find(s->watchedIds.begin(), s->watchedIds.end(), id) != s->watchedIds.end()) return 0;
-      s->watchedIds.push_back(id);
-      if (!s->activeEdit) s->activeEdit = GetDlgItem(GetParent(hwnd), id);
-      return 0;
-    }
     case kListActivateEdit:
       s->activeEdit = reinterpret_cast<HWND>(lParam);
       onEditText(*s, s->activeEdit);
@@ -526,18 +496,15 @@ int ListState::rowWidth() const {
   return std::max(0, static_cast<int>(client.cx) - scroll);
 }
 
-bool registerListClass(shell::AppContext& app) {
+bool registerListClass(HINSTANCE instance) {
   InitCommonControls();
-  if (app.settings) app.listLayouts.load(*app.settings);
-  WNDCLASSA existing;
-  if (GetClassInfoA(app.instance, kListClass, &existing)) return true;
   WNDCLASSA wc = {};
   wc.style = CS_DBLCLKS;
   wc.lpfnWndProc = listProc;
-  wc.hInstance = app.instance;
+  wc.hInstance = instance;
   wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
   wc.lpszClassName = kListClass;
-  return RegisterClassA(&wc) != 0;
+  return win32::registerWindowClass(wc);
 }
 
 HWND createListWindow(HWND parent, int id, const RECT& rect, DWORD styleBits, ListCreateParams params) {

@@ -6,16 +6,17 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "collection/record_set.h"
+#include "refdb/names.h"
 #include "views/row_renderer.h"
-
-namespace kalvor::shell {
-struct AppContext;
-}
+#include "win32/gdi_canvas.h"
 
 namespace kalvor::controls {
 
@@ -44,6 +45,9 @@ inline constexpr UINT kListQueryItem = 0x40A;      // wParam: row; returns its i
 inline constexpr UINT kListQueryCount = 0x40B;     // returns the number of rows
 inline constexpr UINT kListQueryCharWidth = 0x40C; // returns the average character width of column widths
 inline constexpr UINT kListQueryColumnRight = 0x40D; // wParam: k; right edge in pixels of the k-th header cell, -1 when none
+// lParam: const ListEnvironment*; a list made from a dialog template starts
+// empty and shows the mineral names once it has its environment.
+inline constexpr UINT kListSetEnvironment = 0x40E;
 
 // Notifications to the parent (WM_COMMAND high word, low word = control id).
 inline constexpr WORD kListFocusGained = 0x100;
@@ -53,9 +57,27 @@ inline constexpr WORD kListFocusLost = 0x200;
 // MineralNumber (-1 in range mode).
 using ListCallback = void (*)(HWND list, std::int32_t mineralNumber);
 
-// What a list window shows; passed as the creation parameter. Without one
-// (as in a dialog template) the list shows every mineral name.
+// What every list window needs from the program around it. The program owns
+// one and keeps it (and what it points to) alive longer than every list.
+struct ListEnvironment {
+  // The mineral names of mineral mode; null before the data is loaded.
+  const MineralNameList* names = nullptr;
+  // The program's font table: its units size the rows and headers, range and
+  // wide mineral rows are drawn in its fonts. Null: the dialog base units.
+  const win32::DescriptionFontSet* fonts = nullptr;
+  // Makes the renderer of detailed mineral rows for wide mineral lists; may be empty.
+  std::function<std::unique_ptr<views::RowRenderer>()> makeMineralRows;
+  // Widest mineral name (+ 10/4 average widths) per list font, keyed by its
+  // LOGFONT bytes: measured once by the first list that needs it.
+  mutable std::map<std::string, int> widestNames;
+};
+
+// What a list window shows; passed as the creation parameter. A list made
+// from a dialog template has none and waits for kListSetEnvironment.
 struct ListCreateParams {
+  const ListEnvironment* environment = nullptr;
+  // The font of the rows; null takes the parent's font (WM_GETFONT).
+  HFONT font = nullptr;
   // Mineral mode: nothing = every name; else the ordinals (ascending) of a result list.
   std::optional<std::vector<std::uint32_t>> ordinals;
   // Mineral mode: ordinal of the node to select (or the last one before it).
@@ -72,14 +94,13 @@ struct ListCreateParams {
   std::unique_ptr<views::RowRenderer> renderer;
 };
 
-// Registers the class once per run and reads the column layouts from the
-// settings; `app` must outlive every list window.
+// Registers the class once per run (comctl32 is initialised with it).
 // Returns true on success (also when it is already registered).
-bool registerListClass(shell::AppContext& app);
+bool registerListClass(HINSTANCE instance);
 
 // The measures the row renderers need: the average character width and the
 // widest mineral name in the main font (+ 10/4 average widths), measured once.
-views::RowMetrics listRowMetrics(shell::AppContext& app);
+views::RowMetrics listRowMetrics(const ListEnvironment& environment);
 
 // Creates a list child window of `parent` with control id `id` at `rect`.
 // Style bits from kListStyle*; returns null on failure (an empty record set).

@@ -10,8 +10,7 @@
 #include <map>
 
 #include "controls/list_state.h"
-#include "shell/app_context.h"
-#include "shell/gdi_canvas.h"
+#include "win32/gdi_canvas.h"
 
 namespace kalvor::controls {
 
@@ -98,11 +97,12 @@ void applyFont(ListState& s, HFONT font) {
   // The program's units: the system font's average width and its line
   // height with the external leading, as the font table measured them.
   const LONG units = GetDialogBaseUnits();
-  s.baseHeight = s.app ? s.app->fonts.lineHeight() : HIWORD(units);
-  s.averageCharWidth = s.app ? s.app->fonts.averageCharWidth() : LOWORD(units);
-  shell::WindowDc dc(s.window);
+  const win32::DescriptionFontSet* fonts = s.env ? s.env->fonts : nullptr;
+  s.baseHeight = fonts ? fonts->lineHeight() : HIWORD(units);
+  s.averageCharWidth = fonts ? fonts->averageCharWidth() : LOWORD(units);
+  win32::WindowDc dc(s.window);
   {
-    shell::ScopedSelectObject select(dc.get(), font);
+    win32::ScopedSelectObject select(dc.get(), font);
     SIZE size{};
     GetTextExtentPoint32A(dc.get(), ", ", 2, &size);
     s.rowHeight = std::max(1, static_cast<int>(size.cy) + s.baseHeight / 8);
@@ -111,28 +111,28 @@ void applyFont(ListState& s, HFONT font) {
   s.aliasFont.reset();
   if (GetObjectA(font, sizeof logFont, &logFont)) {
     logFont.lfItalic = TRUE;
-    s.aliasFont = shell::GdiFont(CreateFontIndirectA(&logFont));
+    s.aliasFont = win32::GdiFont(CreateFontIndirectA(&logFont));
   }
 }
 
 namespace {
 
 // Widest name of the full list in `font` + 10/4 average widths, cached per font.
-int measureWidestName(shell::AppContext& app, HDC dc, HFONT font, int averageCharWidth) {
-  if (!app.data) return 0;
+int measureWidestName(const ListEnvironment& env, HDC dc, HFONT font, int averageCharWidth) {
+  if (!env.names) return 0;
   // Keyed by the font's description: dialogs and the main window use different fonts.
   LOGFONTA logFont = {};
   GetObjectA(font, sizeof logFont, &logFont);
   const std::string key(reinterpret_cast<const char*>(&logFont), sizeof logFont);
-  auto& cache = app.widestListNames;
+  auto& cache = env.widestNames;
   if (const auto it = cache.find(key); it != cache.end()) return it->second;
   int widest = 0;
   {
-    shell::ScopedSelectObject select(dc, font);
+    win32::ScopedSelectObject select(dc, font);
     // One table of character widths instead of thousands of text measurements.
     std::array<INT, 256> widths{};
     if (!GetCharWidth32A(dc, 0, 255, widths.data())) widths.fill(averageCharWidth);
-    for (const NameListNode& node : app.data->names().nodes()) {
+    for (const NameListNode& node : env.names->nodes()) {
       int width = 0;
       for (const char c : node.name) width += widths[static_cast<unsigned char>(c)];
       widest = std::max(widest, width);
@@ -146,16 +146,18 @@ int measureWidestName(shell::AppContext& app, HDC dc, HFONT font, int averageCha
 }  // namespace
 
 int widestNameWidth(ListState& s) {
-  if (!s.app) return 0;
-  shell::WindowDc dc(s.window);
-  return measureWidestName(*s.app, dc.get(), s.font, s.averageCharWidth);
+  if (!s.env) return 0;
+  win32::WindowDc dc(s.window);
+  return measureWidestName(*s.env, dc.get(), s.font, s.averageCharWidth);
 }
 
-views::RowMetrics listRowMetrics(shell::AppContext& app) {
+views::RowMetrics listRowMetrics(const ListEnvironment& env) {
   views::RowMetrics metrics;
-  metrics.averageCharWidth = app.fonts.averageCharWidth();
-  shell::WindowDc dc(nullptr);
-  metrics.widestName = measureWidestName(app, dc.get(), app.fonts.font(FontSlot::kText), metrics.averageCharWidth);
+  if (!env.fonts) return metrics;
+  metrics.averageCharWidth = env.fonts->averageCharWidth();
+  win32::WindowDc dc(nullptr);
+  metrics.widestName =
+      measureWidestName(env, dc.get(), env.fonts->font(FontSlot::kText), metrics.averageCharWidth);
   return metrics;
 }
 
@@ -216,10 +218,10 @@ void paintList(ListState& s, HDC dc, const RECT& update) {
   const int height = rowsAreaHeight(s);
   if (width <= 0 || height <= 0) return;
   // Rows are drawn into a bitmap and copied in one go, so scrolling never flickers.
-  shell::MemoryDc memory(dc);
-  shell::GdiBitmap bitmap(CreateCompatibleBitmap(dc, width, height));
+  win32::MemoryDc memory(dc);
+  win32::GdiBitmap bitmap(CreateCompatibleBitmap(dc, width, height));
   if (!memory || !bitmap) return;
-  shell::ScopedSelectObject selectBitmap(memory.get(), bitmap.get());
+  win32::ScopedSelectObject selectBitmap(memory.get(), bitmap.get());
   const HDC m = memory.get();
   RECT all{0, 0, width, height};
   FillRect(m, &all, GetSysColorBrush(COLOR_WINDOW));
@@ -239,11 +241,11 @@ void paintList(ListState& s, HDC dc, const RECT& update) {
     const bool selected = row == model.selection();
     if (selected) FillRect(m, &cell, GetSysColorBrush(COLOR_HIGHLIGHT));
     const COLORREF text = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
-    if (renderer && s.app) {
+    if (renderer && s.env && s.env->fonts) {
       const int saved = SaveDC(m);
       IntersectClipRect(m, cell.left, cell.top, cell.right, cell.bottom);
       {
-        shell::GdiCanvas canvas(m, s.app->fonts);
+        win32::GdiCanvas canvas(m, *s.env->fonts);
         canvas.setTextColour(rgbOf(text));
         const std::int32_t item = s.rangeMode() ? model.itemAt(row)
                                                 : static_cast<std::int32_t>(model.nodeAt(row).id) - 1;
@@ -253,7 +255,7 @@ void paintList(ListState& s, HDC dc, const RECT& update) {
     } else if (!s.rangeMode()) {
       const NameListNode& node = model.nodeAt(row);
       const HFONT font = node.alias && s.aliasFont ? s.aliasFont.get() : s.font;
-      shell::ScopedSelectObject selectFont(m, font);
+      win32::ScopedSelectObject selectFont(m, font);
       SetTextColor(m, text);
       TextOutA(m, 2, y, node.name.data(), static_cast<int>(node.name.size()));
     }

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "controls/list_control.h"
-#include "shell/gdi_objects.h"
+#include "win32/gdi_objects.h"
 #include "views/list_model.h"
 
 namespace kalvor::controls {
@@ -21,13 +21,14 @@ inline constexpr UINT kListRelayout = 0x40F;
 // Everything one list window knows; it lives in the window (GWLP_USERDATA),
 // so a dialog's list never disturbs the main window's list.
 struct ListState {
-  shell::AppContext* app = nullptr;
+  // What the program lends the list; null until it has it.
+  const ListEnvironment* env = nullptr;
   HWND window = nullptr;
   HWND scrollBar = nullptr;
   DWORD flags = 0;
   // The font rows are drawn in (not owned) and its italic alias variant (owned).
   HFONT font = nullptr;
-  shell::GdiFont aliasFont;
+  win32::GdiFont aliasFont;
   int rowHeight = 16;
   int baseHeight = 16;  // line height of the system font
   int averageCharWidth = 8;
@@ -50,11 +51,8 @@ struct ListState {
   ListCallback rightDouble = nullptr;
   bool redraw = true;
   bool dragging = false;
-  // The parent's procedure before the list subclassed it, and the list that
-  // had subclassed the same parent before (restored on destroy).
+  // The parent the list subclassed (SetWindowSubclass) for its watched edit fields.
   HWND parent = nullptr;
-  WNDPROC parentProc = nullptr;
-  HANDLE previousList = nullptr;
 
   bool rangeMode() const { return (flags & kListStyleRange) != 0; }
   bool writesEdit() const { return (flags & kListStyleWritesEdit) != 0; }

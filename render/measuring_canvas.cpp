@@ -47,11 +47,12 @@ int MeasuringCanvas::ascent() { return metrics_.fonts[static_cast<int>(font_)].a
 
 void MeasuringCanvas::drawText(int x, int baseline, std::string_view text) {
   if (text.empty()) return;
-  texts_.push_back(DrawnText{x, baseline, font_, colour_, std::string(text), clip_});
+  texts_.push_back(
+      DrawnText{x, baseline, font_, colour_, std::string(text), clip_, turned_, pagesBegun_});
 }
 
 void MeasuringCanvas::drawLine(int x1, int y1, int x2, int y2) {
-  lines_.push_back(DrawnLine{x1, y1, x2, y2, colour_});
+  lines_.push_back(DrawnLine{x1, y1, x2, y2, colour_, false, pagesBegun_});
 }
 
 Rgb MeasuringCanvas::setTextColour(Rgb colour) {
@@ -87,6 +88,48 @@ void MeasuringCanvas::clearRecord() {
   texts_.clear();
   lines_.clear();
   checkMarks_.clear();
+  rects_.clear();
+}
+
+FixedFontMetrics measuringFontMetrics(const FontRequest& request) {
+  const int h = request.height > 0 ? request.height : 1;
+  return FixedFontMetrics{h / 2 > 0 ? h / 2 : 1, h, h / 4, h * 3 / 4};
+}
+
+bool MeasuringCanvas::beginPage() {
+  ++pagesBegun_;
+  return true;
+}
+
+bool MeasuringCanvas::endPage() {
+  ++pagesEnded_;
+  return true;
+}
+
+void MeasuringCanvas::setFont(FontSlot slot, const FontRequest& request) {
+  const int i = static_cast<int>(slot);
+  if (i >= kFontSlotCount) return;
+  metrics_.fonts[i] = measuringFontMetrics(request);
+  requests_[i] = request;
+}
+
+FontMetrics MeasuringCanvas::fontMetrics() {
+  const FixedFontMetrics& f = metrics_.fonts[static_cast<int>(font_)];
+  return FontMetrics{f.ascent, f.descent, 0, f.charWidth};
+}
+
+bool MeasuringCanvas::setTextTurned(bool turned) {
+  const bool previous = turned_;
+  turned_ = turned;
+  return previous;
+}
+
+void MeasuringCanvas::drawDottedLine(int x1, int y1, int x2, int y2) {
+  lines_.push_back(DrawnLine{x1, y1, x2, y2, colour_, true, pagesBegun_});
+}
+
+void MeasuringCanvas::fillRect(int left, int top, int right, int bottom) {
+  rects_.push_back(DrawnRect{left, top, right, bottom, pagesBegun_});
 }
 
 }  // namespace kalvor

@@ -19,25 +19,27 @@ import tempfile
 # Folder -> the folders its sources may include besides their own. A folder
 # is the first path component, or the first two under tools/ and tests/.
 CORE = ["base", "platform", "render", "refdb", "collection", "determination",
-        "search", "pages", "views", "app"]
+        "search", "pages", "labels", "views", "app"]
 RULES = {
     "base": [],
     "platform": ["base"],
     "render": ["base"],
-    "refdb": ["base", "platform", "render"],
-    "collection": ["base", "platform", "render", "refdb"],
-    "determination": ["base", "platform", "render", "refdb"],
-    "search": ["base", "platform", "render", "refdb", "collection", "determination"],
-    "pages": ["base", "platform", "render", "refdb", "collection", "determination"],
+    "refdb": ["base", "platform", "render", "resources"],
+    "collection": ["base", "platform", "render", "refdb", "resources"],
+    "determination": ["base", "platform", "render", "refdb", "resources"],
+    "search": ["base", "platform", "render", "refdb", "collection", "determination", "resources"],
+    "pages": ["base", "platform", "render", "refdb", "collection", "determination", "resources"],
+    "labels": ["base", "platform", "render", "refdb", "collection", "resources"],
     "views": ["base", "platform", "render", "refdb", "collection", "determination",
-              "search", "pages"],
+              "search", "pages", "labels", "resources"],
     "app": ["base", "platform", "render", "refdb", "collection", "determination",
-            "search", "pages", "views"],
+            "search", "pages", "labels", "views", "resources"],
     "resources": [],
-    "controls": CORE + ["resources"],
-    "shell": CORE + ["resources", "controls"],
-    "tools/cli": CORE,
-    "tools/mkdb": CORE,
+    "win32": CORE + ["resources"],
+    "controls": CORE + ["resources", "win32"],
+    "shell": CORE + ["resources", "win32", "controls"],
+    "tools/cli": CORE + ["resources"],
+    "tools/mkdb": CORE + ["resources"],
     # Tests and benchmarks may use anything.
     "tests/unit": None,
     "tests/cli": None,
@@ -48,16 +50,7 @@ RULES = {
 
 # Includes that break the rules today, each by (including file, included
 # file). A back edge here is a debt: remove the include, then its line.
-KNOWN_BACK_EDGES = {
-    # The list control reads the program state and paints with the shell's
-    # GDI helpers; both belong below the shell.
-    ("controls/list_state.h", "shell/gdi_objects.h"),
-    ("controls/list_control.cpp", "shell/app_context.h"),
-    ("controls/list_control.cpp", "shell/main_window.h"),
-    ("controls/list_control.cpp", "shell/row_renderers_win.h"),
-    ("controls/list_paint.cpp", "shell/app_context.h"),
-    ("controls/list_paint.cpp", "shell/gdi_canvas.h"),
-}
+KNOWN_BACK_EDGES: set = set()
 
 WINDOWS_HEADERS = {
     "windows.h", "windowsx.h", "winbase.h", "winuser.h", "wingdi.h", "winsock2.h",
@@ -306,8 +299,15 @@ def self_test():
     expect("the CLI including mkdb", dict(good, **{
         "tools/cli/main.cpp": '#include "tools/mkdb/compile.h"\n'}),
         ["tools/cli/main.cpp:1:", "tools/cli/ must not include tools/mkdb/"])
-    expect("a stale back edge", dict(good, **{"controls/list_state.h": "#pragma once\n"}),
-           ["controls/list_state.h", "KNOWN_BACK_EDGES"])
+    # A listed back edge whose include is gone must be reported, so the list shrinks.
+    global KNOWN_BACK_EDGES
+    kept = KNOWN_BACK_EDGES
+    KNOWN_BACK_EDGES = {("controls/list_state.h", "shell/gdi_objects.h")}
+    try:
+        expect("a stale back edge", dict(good, **{"controls/list_state.h": "#pragma once\n"}),
+               ["controls/list_state.h", "KNOWN_BACK_EDGES"])
+    finally:
+        KNOWN_BACK_EDGES = kept
 
     with tempfile.TemporaryDirectory() as root:
         rows = "".join(f"| `{folder}/` | "

@@ -1,5 +1,8 @@
 // The state of one run of kalvor.exe, owned by WinMain and handed to the
-// windows that need it (no globals).
+// windows that need it (no globals). It is made of separate parts with one
+// owner each: the window handles (the main window), the settings file (WinMain),
+// the loaded data (the first paint's start-up), the display resources (fonts
+// and list layouts) and the view state (the command layer).
 #pragma once
 
 #include <windows.h>
@@ -7,24 +10,27 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <string>
 
 #include "app/startup.h"
+#include "controls/list_control.h"
 #include "platform/held_settings.h"
 #include "platform/settings.h"
 #include "refdb/glossary.h"
-#include "shell/gdi_canvas.h"
+#include "shell/dialog.h"
 #include "views/column_layout.h"
 #include "views/view_state.h"
+#include "win32/gdi_canvas.h"
+#include "win32/gdi_objects.h"
 
 namespace kalvor::shell {
 
-struct AppContext {
+// The handles the platform needs; set by the main window and its children.
+struct MainWindows {
   HINSTANCE instance = nullptr;
-  HWND mainWindow = nullptr;
+  HWND main = nullptr;
   // The class background brush, deleted at shut-down.
-  HBRUSH backgroundBrush = nullptr;
-  // The toolbar window (control id 3000); null until it exists.
+  win32::GdiBrush backgroundBrush;
+  // The toolbar window (control id ID_TOOLBAR); null until it exists.
   HWND toolbar = nullptr;
   // The toolbar's button states by command id (4 up, 7 pressed, 16 disabled),
   // kept from the start until "Kalvor beenden" destroys the toolbar.
@@ -32,34 +38,58 @@ struct AppContext {
   bool toolbarDestroyed = false;
   // "Hauptmenu" while the exchange bar "Tauschmenu" is installed.
   HMENU savedMenuBar = nullptr;
-  // "kalvor.ini" in the working directory; opened before the main window.
-  std::unique_ptr<Settings> settings;
-  // The same object while it holds back the writes of the data start-up
-  // (a failed start leaves the file untouched); released once the data is ready.
-  HeldSettings* startupSettings = nullptr;
-  // Everything the start-up loaded; null until the first WM_PAINT has run it.
-  std::unique_ptr<ReferenceData> data;
-  // The program's fonts, made at start and anew after the options dialog.
-  DescriptionFontSet fonts;
-  // The column layouts of the mineral, locality and specimen lists, read from
-  // "kalvor.ini" when the list class is registered; the renderers change widths.
-  views::ColumnLayouts listLayouts;
-  // Widest mineral name (+ 10/4 average widths) per list font (keyed by its
-  // LOGFONT bytes), measured once by the list control; the narrow threshold uses it.
-  std::map<std::string, int> widestListNames;
-  // Set by the first WM_PAINT, which runs the data start-up.
-  bool firstPaintDone = false;
   // The side windows (modeless dialogs); null while closed.
-  HWND descriptionWindow = nullptr;
-  HWND drawingWindow = nullptr;
+  HWND description = nullptr;
+  HWND drawing = nullptr;
   // The main window's outer rectangle at the last resize that did not minimise.
   RECT savedMainRect = {};
-  // True while the value index's field table still has entries to load.
-  bool backgroundStepPending = false;
-  // Width of the arrow 0xAE in the Symbol font, for the description text.
-  int arrowWidth = 0;
+  // The open modeless dialogs, whose keyboard messages the message loop hands over.
+  ModelessDialogs modelessDialogs;
+};
+
+// "kalvor.ini" in the working directory; opened by WinMain before the main window.
+struct ProgramSettings {
+  std::unique_ptr<Settings> ini;
+  // The same object while it holds back the writes of the data start-up
+  // (a failed start leaves the file untouched); released once the data is ready.
+  HeldSettings* heldForStartup = nullptr;
+};
+
+// What the start-up loaded and what the views open on demand.
+struct LoadedData {
+  // Null until the first WM_PAINT has run the start-up.
+  std::unique_ptr<ReferenceData> reference;
   // The glossary, open while the Glossar view shows it.
   std::optional<Glossary> glossary;
+};
+
+// Fonts and layouts of the screen.
+struct DisplayResources {
+  // The program's fonts, made at start and anew after the options dialog.
+  win32::DescriptionFontSet fonts;
+  // The column layouts of the mineral, locality and specimen lists, read from
+  // "kalvor.ini" at start; the renderers change widths, shut-down writes them.
+  views::ColumnLayouts listLayouts;
+  // What every list window is lent: names, fonts, the wide mineral rows.
+  controls::ListEnvironment lists;
+  // Width of the arrow 0xAE in the Symbol font, for the description text.
+  int arrowWidth = 0;
+};
+
+// How far the start-up has come.
+struct StartupState {
+  // Set by the first WM_PAINT, which runs the data start-up.
+  bool firstPaintDone = false;
+  // True while the value index's field table still has entries to load.
+  bool backgroundStepPending = false;
+};
+
+struct AppContext {
+  MainWindows windows;
+  ProgramSettings settings;
+  LoadedData data;
+  DisplayResources display;
+  StartupState startup;
   // Which view the list shows, result flags, search results; changed only by
   // the command handlers and view switches.
   views::ViewState views;

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "refdb/lzw.h"
-#include "shell/gdi_objects.h"
+#include "win32/gdi_objects.h"
 
 namespace kalvor::shell {
 
@@ -52,7 +52,7 @@ void drawPicture(HDC dc, const Picture& picture, const views::Rect& dest, COLORR
 
 void drawPictureInFrame(HDC dc, const Picture& picture, const RECT& frame, const std::string& caption) {
   TEXTMETRICA metrics = {};
-  const ScopedSelectObject font(dc, GetStockObject(SYSTEM_FONT));
+  const win32::ScopedSelectObject font(dc, GetStockObject(SYSTEM_FONT));
   GetTextMetricsA(dc, &metrics);
   const views::PicturePlacement placement =
       views::fitPicture(picture.width, picture.height, {frame.left, frame.top, frame.right, frame.bottom},

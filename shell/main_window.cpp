@@ -1,12 +1,13 @@
 #include "shell/main_window.h"
 
 #include "resources/resource_ids.h"
+#include "shell/host/win_ports.h"
 #include "shell/startup_win.h"
-#include "shell/view_host_win.h"
 #include "shell/window_layout.h"
 #include "views/command_table.h"
 #include "views/menu_rules.h"
 #include "views/window_layout.h"
+#include "win32/window_class.h"
 
 namespace kalvor::shell {
 namespace {
@@ -17,52 +18,59 @@ AppContext* contextOf(HWND hwnd) {
 
 // Commands go to the command table; ids it does not know get default processing.
 bool onCommand(AppContext& app, int id) {
-  WinViewHost host(app);
-  views::ViewController controller(app.views, host);
+  WinHost host(app);
+  views::ViewController controller(app.views, host.ports());
   return views::runCommand(controller, id);
 }
 
 void onInitMenuPopup(AppContext& app, HMENU popup, int position) {
-  WinViewHost host(app);
-  views::ViewController controller(app.views, host);
+  WinHost host(app);
+  views::ViewController controller(app.views, host.ports());
   WinMenuEditor editor(popup);
   views::prepareMenuPopup(position, controller, editor);
 }
 
 void onCreate(AppContext& app) {
-  GetWindowRect(GetDesktopWindow(), &app.savedMainRect);
-  if (app.views.indexDamaged) WinViewHost(app).graySearchItems();
-  app.backgroundStepPending = true;
-  SetTimer(app.mainWindow, kBackgroundTimer, kBackgroundTimerMs, nullptr);
+  GetWindowRect(GetDesktopWindow(), &app.windows.savedMainRect);
+  if (app.views.indexDamaged) WinFrame(app.windows).graySearchItems();
+  {
+    // The bar shows the commands without their dialog grayed before any popup is prepared.
+    WinHost host(app);
+    views::ViewController controller(app.views, host.ports());
+    WinMenuEditor bar(GetMenu(app.windows.main));
+    views::grayUnavailableCommands(controller, bar);
+  }
+  app.startup.backgroundStepPending = true;
+  SetTimer(app.windows.main, kBackgroundTimer, kBackgroundTimerMs, nullptr);
   // The toolbar (control id ID_TOOLBAR) and the bubble-help registration join here.
 }
 
 void onPaint(AppContext& app) {
   RECT update;
-  if (!GetUpdateRect(app.mainWindow, &update, FALSE)) return;
+  if (!GetUpdateRect(app.windows.main, &update, FALSE)) return;
   // The client area shows only its background; the children draw the rest.
   PAINTSTRUCT ps;
-  BeginPaint(app.mainWindow, &ps);
-  EndPaint(app.mainWindow, &ps);
-  if (app.firstPaintDone) return;
-  app.firstPaintDone = true;
+  BeginPaint(app.windows.main, &ps);
+  EndPaint(app.windows.main, &ps);
+  if (app.startup.firstPaintDone) return;
+  app.startup.firstPaintDone = true;
   runFirstPaint(app);
 }
 
 // One slice of the value index's background loading per tick, until it is complete.
 void onTimer(AppContext& app) {
   // Before the data start-up there is nothing to load yet; the timer keeps running.
-  if (!app.data) return;
-  app.backgroundStepPending = app.data->collection().valueIndex().loadFieldTableStep(false);
-  if (!app.backgroundStepPending) KillTimer(app.mainWindow, kBackgroundTimer);
+  if (!app.data.reference) return;
+  app.startup.backgroundStepPending = app.data.reference->collection().valueIndex().loadFieldTableStep(false);
+  if (!app.startup.backgroundStepPending) KillTimer(app.windows.main, kBackgroundTimer);
 }
 
 void onClose(AppContext& app) {
-  if (app.drawingWindow) DestroyWindow(app.drawingWindow);
-  if (app.descriptionWindow) DestroyWindow(app.descriptionWindow);
-  app.drawingWindow = nullptr;
-  app.descriptionWindow = nullptr;
-  if (const HWND list = GetDlgItem(app.mainWindow, ID_LIST_WINDOW)) DestroyWindow(list);
+  if (app.windows.drawing) DestroyWindow(app.windows.drawing);
+  if (app.windows.description) DestroyWindow(app.windows.description);
+  app.windows.drawing = nullptr;
+  app.windows.description = nullptr;
+  if (const HWND list = GetDlgItem(app.windows.main, ID_LIST_WINDOW)) DestroyWindow(list);
 }
 
 void onDestroy(AppContext& app) {
@@ -82,7 +90,7 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
     auto* app = static_cast<AppContext*>(create->lpCreateParams);
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(app));
-    app->mainWindow = hwnd;
+    app->windows.main = hwnd;
     return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
   if (msg == WM_GETMINMAXINFO) {
@@ -148,24 +156,24 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 bool registerMainWindowClass(AppContext& app) {
-  app.backgroundBrush = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
+  app.windows.backgroundBrush = win32::GdiBrush(CreateSolidBrush(GetSysColor(COLOR_WINDOW)));
   WNDCLASSA wc = {};
   wc.style = CS_DBLCLKS;
   wc.lpfnWndProc = mainWindowProc;
-  wc.hInstance = app.instance;
-  wc.hIcon = LoadIconA(app.instance, MAKEINTRESOURCEA(IDI_KALVOR));
+  wc.hInstance = app.windows.instance;
+  wc.hIcon = LoadIconA(app.windows.instance, MAKEINTRESOURCEA(IDI_KALVOR));
   if (!wc.hIcon) wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
   wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  wc.hbrBackground = app.backgroundBrush;
+  wc.hbrBackground = app.windows.backgroundBrush.get();
   wc.lpszMenuName = "Hauptmenu";
   wc.lpszClassName = kMainWindowClass;
-  return RegisterClassA(&wc) != 0;
+  return win32::registerWindowClass(wc);
 }
 
 bool createMainWindow(AppContext& app, const RECT& workArea) {
   const HWND hwnd = CreateWindowExA(0, kMainWindowClass, kMainWindowClass, WS_OVERLAPPEDWINDOW, workArea.left,
                                     workArea.top, workArea.right - workArea.left,
-                                    workArea.bottom - workArea.top, nullptr, nullptr, app.instance, &app);
+                                    workArea.bottom - workArea.top, nullptr, nullptr, app.windows.instance, &app);
   return hwnd != nullptr;
 }
 

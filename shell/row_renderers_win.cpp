@@ -33,28 +33,28 @@ class OwnedGlossaryRows final : public views::RowRenderer {
 }  // namespace
 
 std::unique_ptr<views::RowRenderer> makeRowRenderer(AppContext& app, views::ListKind kind) {
-  if (!app.data) return nullptr;
-  const views::RowMetrics metrics = controls::listRowMetrics(app);
+  if (!app.data.reference) return nullptr;
+  const views::RowMetrics metrics = controls::listRowMetrics(app.display.lists);
   switch (kind) {
     case views::ListKind::Glossary: {
-      std::optional<Glossary> glossary = Glossary::open(app.data->folder());
+      std::optional<Glossary> glossary = Glossary::open(app.data.reference->folder());
       if (!glossary) return nullptr;
       return std::make_unique<OwnedGlossaryRows>(std::move(*glossary));
     }
     case views::ListKind::Locality:
-      return std::make_unique<views::LocalityRowRenderer>(app.data->collection(), app.data->names(),
-                                                          app.listLayouts.localities, metrics);
+      return std::make_unique<views::LocalityRowRenderer>(app.data.reference->collection(), app.data.reference->names(),
+                                                          app.display.listLayouts.localities, metrics);
     case views::ListKind::Specimen:
-      return std::make_unique<views::SpecimenRowRenderer>(app.data->collection(), app.data->names(),
-                                                          app.listLayouts.specimens, metrics);
+      return std::make_unique<views::SpecimenRowRenderer>(app.data.reference->collection(), app.data.reference->names(),
+                                                          app.display.listLayouts.specimens, metrics);
   }
   return nullptr;
 }
 
 std::unique_ptr<views::RowRenderer> makeMineralRowRenderer(AppContext& app) {
-  if (!app.data) return nullptr;
-  return std::make_unique<views::MineralRowRenderer>(app.data->database(), app.listLayouts.minerals,
-                                                     controls::listRowMetrics(app));
+  if (!app.data.reference) return nullptr;
+  return std::make_unique<views::MineralRowRenderer>(app.data.reference->database(), app.display.listLayouts.minerals,
+                                                     controls::listRowMetrics(app.display.lists));
 }
 
 }  // namespace kalvor::shell

@@ -5,7 +5,7 @@
 
 #include "shell/app_context.h"
 #include "views/row_renderer.h"
-#include "views/view_host.h"
+#include "views/ports.h"
 
 namespace kalvor::shell {
 

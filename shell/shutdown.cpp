@@ -9,21 +9,20 @@ namespace {
 
 // Only the column entries whose width the user changed in this run are written.
 void writeChangedColumnLayouts(AppContext& app) {
-  if (app.settings) app.listLayouts.save(*app.settings);
+  if (app.settings.ini) app.display.listLayouts.save(*app.settings.ini);
 }
 
 }  // namespace
 
 void shutDown(AppContext& app) {
-  app.fonts = DescriptionFontSet();
-  if (app.backgroundBrush) DeleteObject(app.backgroundBrush);
-  app.backgroundBrush = nullptr;
+  app.display.fonts = win32::DescriptionFontSet();
+  app.windows.backgroundBrush.reset();
 
   bool indexDamaged = app.views.indexDamaged;
-  app.glossary.reset();
-  if (app.data) {
+  app.data.glossary.reset();
+  if (app.data.reference) {
     // The flag that matters is the user's own index, not an exchange list's.
-    Collection& collection = app.data->collection();
+    Collection& collection = app.data.reference->collection();
     if (collection.inExchangeMode()) leaveExchangeList(collection);
     indexDamaged = collection.unavailable();
     // A normal exit keeps a verified copy of a changed collection in "Sicherung".
@@ -31,11 +30,13 @@ void shutDown(AppContext& app) {
     if (!indexDamaged)
       backupCollection(app.data->folder(), app.data->names(), app.data->mineralCount(), backupNameNow());
     // Closes every data file; the collection marks "kalvor.st" and "kalvor.fs" read-only.
-    app.data.reset();
+    app.data.reference.reset();
   }
-  if (app.settings) app.settings->writeInt("Status", "Index-Defekt", indexDamaged ? 1 : 0);
+  app.display.lists.names = nullptr;
+  app.display.lists.makeMineralRows = nullptr;
+  if (app.settings.ini) app.settings.ini->writeInt("Status", "Index-Defekt", indexDamaged ? 1 : 0);
   // Every list window went with the main window.
-  UnregisterClassA(controls::kListClass, app.instance);
+  UnregisterClassA(controls::kListClass, app.windows.instance);
   writeChangedColumnLayouts(app);
   app.views = views::ViewState();
 }

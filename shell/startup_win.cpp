@@ -1,12 +1,14 @@
 #include "shell/startup_win.h"
 
 #include "resources/resource_ids.h"
-#include "shell/gdi_objects.h"
+#include "shell/dialogs/progress_dialog.h"
+#include "shell/host/win_ports.h"
 #include "shell/logo.h"
-#include "shell/progress_dialog.h"
-#include "shell/view_host_win.h"
+#include "shell/row_renderers_win.h"
 #include "views/view_state.h"
 #include "views/window_layout.h"
+#include "win32/gdi_objects.h"
+#include "win32/strings.h"
 
 namespace kalvor::shell {
 namespace {
@@ -17,9 +19,9 @@ void drawStartLogo(const AppContext& app) {
   const std::optional<Picture> logo = readPictureAtSlot("logos.pf", kStartLogoSlot);
   if (!logo) return;
   RECT client = {};
-  GetClientRect(app.mainWindow, &client);
+  GetClientRect(app.windows.main, &client);
   const views::Point at = views::startPicturePosition(client.right, client.bottom);
-  const WindowDc dc(app.mainWindow);
+  const win32::WindowDc dc(app.windows.main);
   if (!dc.get()) return;
   drawPicture(dc.get(), *logo, {at.x, at.y, at.x + logo->width, at.y + logo->height},
               GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT));
@@ -27,35 +29,31 @@ void drawStartLogo(const AppContext& app) {
 
 }  // namespace
 
-std::string loadString(const AppContext& app, int id) {
-  char text[2000] = {};
-  const int n = LoadStringA(app.instance, static_cast<UINT>(id), text, sizeof text);
-  return std::string(text, n > 0 ? static_cast<std::size_t>(n) : 0);
-}
-
 void runFirstPaint(AppContext& app) {
   drawStartLogo(app);
   StartupResult result;
   {
-    ProgressDialog progress(app.instance, app.mainWindow, "IndexAufbau", kProgressLineControl);
-    result = openReferenceData("", {app.settings.get(), &progress, {}});
+    ProgressDialog progress(app.windows.instance, app.windows.main, "IndexAufbau", kProgressLineControl);
+    result = openReferenceData("", {app.settings.ini.get(), &progress, {}});
   }
   if (!result.ready()) {
-    MessageBoxA(app.mainWindow, loadString(app, result.messageId).c_str(),
-                loadString(app, result.captionId).c_str(), MB_ICONHAND);
+    MessageBoxA(app.windows.main, win32::loadString(app.windows.instance, result.messageId).c_str(),
+                win32::loadString(app.windows.instance, result.captionId).c_str(), MB_ICONHAND);
     ExitProcess(static_cast<UINT>(-1));
   }
-  app.data = std::move(result.data);
-  if (app.startupSettings) app.startupSettings->release();
-  app.startupSettings = nullptr;
-  app.views.indexDamaged = app.data->collection().unavailable();
+  app.data.reference = std::move(result.data);
+  app.display.lists.names = &app.data.reference->names();
+  app.display.lists.makeMineralRows = [&app] { return makeMineralRowRenderer(app); };
+  if (app.settings.heldForStartup) app.settings.heldForStartup->release();
+  app.settings.heldForStartup = nullptr;
+  app.views.indexDamaged = app.data.reference->collection().unavailable();
   // The drawing and description windows ("LeerBox") are created here once they exist.
 
   // The flag is set only so that "Alle Einträge" takes its path and shows all minerals.
   app.views.resultFlag(views::View::Mineral) = true;
-  PostMessageA(app.mainWindow, WM_COMMAND, CMD_VIEW_ALL, 0);
-  WinViewHost host(app);
-  views::ViewController controller(app.views, host);
+  PostMessageA(app.windows.main, WM_COMMAND, CMD_VIEW_ALL, 0);
+  WinHost host(app);
+  views::ViewController controller(app.views, host.ports());
   controller.refreshToolbar(true);
 }
 

@@ -2,8 +2,6 @@
 // its progress dialog, and the first list of all minerals.
 #pragma once
 
-#include <string>
-
 #include "resources/resource_ids.h"
 #include "shell/app_context.h"
 
@@ -16,8 +14,5 @@ inline constexpr int kProgressLineControl = ID_PROGRESS_LINE;
 // the start-up failure message and ends the process with exit code -1 at
 // once: nothing is written and no file attribute changes.
 void runFirstPaint(AppContext& app);
-
-// Loads the string-table text `id` (Windows-1252); empty when it is missing.
-std::string loadString(const AppContext& app, int id);
 
 }  // namespace kalvor::shell

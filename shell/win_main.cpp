@@ -4,9 +4,9 @@
 
 #include "controls/list_control.h"
 #include "shell/app_context.h"
-#include "shell/font_table.h"
 #include "shell/main_window.h"
 #include "shell/shutdown.h"
+#include "win32/font_table.h"
 
 namespace {
 
@@ -17,10 +17,10 @@ using kalvor::shell::AppContext;
 void createFonts(AppContext& app) {
   const HDC screen = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
   if (!screen) return;
-  app.fonts = kalvor::shell::createFontTable(*app.settings);
-  const HGDIOBJ previous = SelectObject(screen, app.fonts.font(kalvor::FontSlot::kGreek));
+  app.display.fonts = kalvor::win32::createFontTable(*app.settings.ini);
+  const HGDIOBJ previous = SelectObject(screen, app.display.fonts.font(kalvor::FontSlot::kGreek));
   SIZE extent = {};
-  if (GetTextExtentPoint32A(screen, "\xAE", 1, &extent)) app.arrowWidth = extent.cx;
+  if (GetTextExtentPoint32A(screen, "\xAE", 1, &extent)) app.display.arrowWidth = extent.cx;
   SelectObject(screen, previous);
   DeleteDC(screen);
 }
@@ -34,12 +34,12 @@ bool handOverToPreviousInstance(HINSTANCE previous) {
   return true;
 }
 
-// Drains the message queue; the side windows get their keyboard handling first.
+// Drains the message queue; the modeless dialogs (the side windows among
+// them) get their keyboard handling first.
 void runMessageLoop(const AppContext& app) {
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (app.drawingWindow && IsDialogMessageA(app.drawingWindow, &msg)) continue;
-    if (app.descriptionWindow && IsDialogMessageA(app.descriptionWindow, &msg)) continue;
+    if (app.windows.modelessDialogs.handleMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
@@ -52,14 +52,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR /*commandLine*/
   if (handOverToPreviousInstance(previous)) return 0;
 
   AppContext app;
-  app.instance = instance;
+  app.windows.instance = instance;
   // The settings come first: registering the list class reads the column layouts.
   auto settings = std::make_unique<kalvor::HeldSettings>(kalvor::openPlatformSettings("kalvor.ini"));
-  app.startupSettings = settings.get();
-  app.settings = std::move(settings);
+  app.settings.heldForStartup = settings.get();
+  app.settings.ini = std::move(settings);
+  app.display.listLayouts.load(*app.settings.ini);
+  // The lists draw in the program's fonts; the names join after the data start-up.
+  app.display.lists.fonts = &app.display.fonts;
   // The toolbar class joins here once the toolbar exists.
-  if (!kalvor::controls::registerListClass(app) || !registerMainWindowClass(app)) return -1;
-  app.views.indexDamaged = app.settings->getInt("Status", "Index-Defekt", 0) != 0;
+  if (!kalvor::controls::registerListClass(app.windows.instance) || !registerMainWindowClass(app)) return -1;
+  app.views.indexDamaged = app.settings.ini->getInt("Status", "Index-Defekt", 0) != 0;
   // The standard streams stay open: today's C runtimes have no small limit of
   // open streams that the data files would compete for, and closing them
   // would only hide diagnostics.
@@ -67,11 +70,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR /*commandLine*/
   RECT workArea = {};
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
   if (!createMainWindow(app, workArea)) return -1;
-  SetWindowTextA(app.mainWindow, kMainWindowClass);
+  SetWindowTextA(app.windows.main, kMainWindowClass);
   createFonts(app);
   // [Optionen] "Blasenhilfe" is handed to the bubble help here once it exists.
-  ShowWindow(app.mainWindow, show);
-  UpdateWindow(app.mainWindow);
+  ShowWindow(app.windows.main, show);
+  UpdateWindow(app.windows.main);
 
   runMessageLoop(app);
   shutDown(app);

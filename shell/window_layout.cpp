@@ -26,30 +26,30 @@ void moveTo(HWND window, const views::Rect& r) {
 }  // namespace
 
 RECT listRectangle(const AppContext& app) {
-  return toWinRect(views::listRectangle(clientRect(app.mainWindow), outerRect(app.descriptionWindow),
-                                        outerRect(app.drawingWindow)));
+  return toWinRect(views::listRectangle(clientRect(app.windows.main), outerRect(app.windows.description),
+                                        outerRect(app.windows.drawing)));
 }
 
 void placeListWindow(const AppContext& app) {
-  const HWND list = GetDlgItem(app.mainWindow, ID_LIST_WINDOW);
+  const HWND list = GetDlgItem(app.windows.main, ID_LIST_WINDOW);
   if (!list) return;
   moveTo(list, toRect(listRectangle(app)));
 }
 
 void onMainWindowResized(AppContext& app) {
   RECT now;
-  if (!GetWindowRect(app.mainWindow, &now)) return;
-  const HWND list = GetDlgItem(app.mainWindow, ID_LIST_WINDOW);
+  if (!GetWindowRect(app.windows.main, &now)) return;
+  const HWND list = GetDlgItem(app.windows.main, ID_LIST_WINDOW);
   const views::ResizeMove move =
-      views::planResize(clientRect(app.mainWindow), toRect(app.savedMainRect), toRect(now),
-                        outerRect(app.drawingWindow), outerRect(app.descriptionWindow), list != nullptr);
+      views::planResize(clientRect(app.windows.main), toRect(app.windows.savedMainRect), toRect(now),
+                        outerRect(app.windows.drawing), outerRect(app.windows.description), list != nullptr);
   switch (move.target) {
     case views::ResizeMove::Target::Drawing:
       // The drawing window's own size handling moves the description and the list.
-      moveTo(app.drawingWindow, move.rect);
+      moveTo(app.windows.drawing, move.rect);
       break;
     case views::ResizeMove::Target::Description:
-      moveTo(app.descriptionWindow, move.rect);
+      moveTo(app.windows.description, move.rect);
       placeListWindow(app);
       break;
     case views::ResizeMove::Target::List:
@@ -58,7 +58,7 @@ void onMainWindowResized(AppContext& app) {
     case views::ResizeMove::Target::None:
       break;
   }
-  app.savedMainRect = now;
+  app.windows.savedMainRect = now;
 }
 
 }  // namespace kalvor::shell

@@ -3,31 +3,30 @@
 #include <algorithm>
 #include <array>
 
+#include "resources/resource_ids.h"
+#include "resources/string_ids.h"
+
 namespace kalvor::views {
 namespace {
 
-constexpr int kTextDeleteSpecimen = 10093;     // "Wollen Sie die angewählte Stufe wirklich löschen?"
-constexpr int kCaptionDeleteSpecimen = 10094;  // "Stufe löschen"
-
 void quit(ViewController& v) {
-  v.host().destroyToolbar();
-  v.host().closeMainWindow();
+  v.host().frame.destroyToolbar();
+  v.host().frame.closeMainWindow();
 }
 
 void searchMineral(ViewController& v) {
   ViewHost& host = v.host();
   ViewState& state = v.state();
-  if (host.listExists()) host.setListRedraw(false);
-  const DialogOutcome outcome = host.runDialog(Dialog::MineralSearch, 0);
-  if (outcome.code == 0 || !host.mineralResultExists()) {
-    host.setListRedraw(true);
+  if (host.list.listExists()) host.list.setListRedraw(false);
+  if (!host.dialogs.runMineralSearch() || !host.data.mineralResultExists()) {
+    host.list.setListRedraw(true);
     return;
   }
   state.rememberedMineral = -1;
   state.resultFlag(View::Mineral) = true;
-  if (state.view != View::Mineral) runCommand(v, 1020);
+  if (state.view != View::Mineral) runCommand(v, CMD_VIEW_MINERAL);
   state.descriptionKind = DescriptionKind::Mineral;
-  host.createMineralList({.searchResult = true, .selection = 0});
+  host.list.createMineralList({.searchResult = true, .selection = 0});
   v.refreshToolbar(true);
 }
 
@@ -35,14 +34,14 @@ void change(ViewController& v) {
   ViewHost& host = v.host();
   const View view = v.state().view;
   if (view == View::Mineral || view == View::Glossar) {
-    host.beep();
+    host.frame.beep();
     return;
   }
-  const std::int32_t record = host.currentRecord();
+  const std::int32_t record = host.list.currentRecord();
   if (record == 0) return;
-  const Dialog dialog = view == View::Fundort ? Dialog::ChangeLocality : Dialog::ChangeSpecimen;
-  const int code = host.runDialog(dialog, record).code;
-  if (code != 0 && host.descriptionOpen()) host.rebuildDescription();
+  const bool changed =
+      view == View::Fundort ? host.dialogs.runChangeLocality(record) : host.dialogs.runChangeSpecimen(record);
+  if (changed && host.sideWindows.descriptionOpen()) host.sideWindows.rebuildDescription();
 }
 
 void deleteRecord(ViewController& v) {
@@ -50,17 +49,17 @@ void deleteRecord(ViewController& v) {
   ViewState& state = v.state();
   const View view = state.view;
   if (view == View::Mineral || view == View::Glossar) {
-    host.beep();
+    host.frame.beep();
     return;
   }
-  const std::int32_t record = host.currentRecord();
+  const std::int32_t record = host.list.currentRecord();
   if (record == 0) return;
   if (view == View::Stufen) {
-    if (!host.askYesNo(kTextDeleteSpecimen, kCaptionDeleteSpecimen)) return;
-    host.deleteSpecimen(record);
+    if (!host.dialogs.askYesNo(IDS_DELETE_SPECIMEN_QUESTION, IDS_DELETE_SPECIMEN_CAPTION)) return;
+    host.data.deleteSpecimen(record);
     if (state.specimenResult) state.specimenResult->remove(static_cast<std::uint32_t>(record));
   } else {
-    if (host.runDialog(Dialog::DeleteLocality, record).code != 1) return;
+    if (!host.dialogs.runDeleteLocality(record)) return;
     if (state.localityResult) state.localityResult->remove(static_cast<std::uint32_t>(record));
   }
   v.recreateRecordList(view, 0);
@@ -68,9 +67,9 @@ void deleteRecord(ViewController& v) {
 
 void leaveExchange(ViewController& v) {
   ViewHost& host = v.host();
-  host.setListRedraw(false);
-  host.closeExchangeList();
-  host.restoreMainMenu();
+  host.list.setListRedraw(false);
+  host.exchange.closeExchangeList();
+  host.frame.restoreMainMenu();
   v.state().exchangeOpen = false;
   // The own collection's search results come back with its records.
   ViewState& state = v.state();
@@ -84,8 +83,8 @@ void leaveExchange(ViewController& v) {
   // The enabling copies described the exchange list's records.
   v.state().enablingLocalities.reset();
   v.state().enablingSpecimens.reset();
-  if (v.state().view != View::Mineral) runCommand(v, 1020);
-  host.setListRedraw(true);
+  if (v.state().view != View::Mineral) runCommand(v, CMD_VIEW_MINERAL);
+  host.list.setListRedraw(true);
 }
 
 // "Fundortsuche" (localities) and "Sammlungsauswertung" (specimens).
@@ -93,22 +92,22 @@ void searchRecords(ViewController& v, View view) {
   ViewHost& host = v.host();
   ViewState& state = v.state();
   const bool localities = view == View::Fundort;
-  DialogOutcome outcome =
-      host.runDialog(localities ? Dialog::LocalitySearch : Dialog::SpecimenSearch, 0);
+  RecordSearchOutcome outcome =
+      localities ? host.dialogs.runLocalitySearch() : host.dialogs.runSpecimenSearch();
   std::optional<RecordSet>& result = localities ? state.localityResult : state.specimenResult;
   if (outcome.records) result = std::move(outcome.records);
-  if (outcome.code == 1 && result) {
-    if (host.descriptionOpen()) {
-      host.setDescriptionTitle(localities ? kTitleLocality : kTitleSpecimen);
-      if (host.drawingOpen()) host.destroyDrawing();
+  if (outcome.accepted && result) {
+    if (host.sideWindows.descriptionOpen()) {
+      host.sideWindows.setDescriptionTitle(localities ? kTitleLocality : kTitleSpecimen);
+      if (host.sideWindows.drawingOpen()) host.sideWindows.destroyDrawing();
     }
     state.resultFlag(view) = true;
     if (state.view != view) runCommand(v, static_cast<int>(view));
     RangeListRequest request;
-    request.last = localities ? host.localityCount() : host.specimenCount();
+    request.last = localities ? host.data.localityCount() : host.data.specimenCount();
     request.records = result;
     request.kind = localities ? ListKind::Locality : ListKind::Specimen;
-    host.createRangeList(request);
+    host.list.createRangeList(request);
   }
   // The toolbar follows the view actually shown: after a cancelled search
   // that is still the previous view with its own flag.
@@ -120,11 +119,11 @@ void searchSpecimen(ViewController& v) { searchRecords(v, View::Stufen); }
 
 void importExchange(ViewController& v) {
   ViewHost& host = v.host();
-  host.setListRedraw(false);
-  if (const auto chosen = host.chooseExchangeFile(false)) {
-    if (v.state().view != View::Mineral) runCommand(v, 1020);
-    if (host.openExchangeList(withExchangeExtension(*chosen))) {
-      host.installExchangeMenu();
+  host.list.setListRedraw(false);
+  if (const auto chosen = host.exchange.chooseExchangeFile(false)) {
+    if (v.state().view != View::Mineral) runCommand(v, CMD_VIEW_MINERAL);
+    if (host.exchange.openExchangeList(withExchangeExtension(*chosen))) {
+      host.frame.installExchangeMenu();
       v.state().exchangeOpen = true;
       // Record numbers of the own collection mean other records in the
       // exchange list: its search results wait until the mode ends.
@@ -142,23 +141,23 @@ void importExchange(ViewController& v) {
       v.state().enablingSpecimens.reset();
     }
   }
-  host.setListRedraw(true);
+  host.list.setListRedraw(true);
 }
 
 void exportExchange(ViewController& v) {
-  if (const auto chosen = v.host().chooseExchangeFile(true)) {
-    v.host().exportExchangeList(withExchangeExtension(*chosen));
+  if (const auto chosen = v.host().exchange.chooseExchangeFile(true)) {
+    v.host().exchange.exportExchangeList(withExchangeExtension(*chosen));
   }
 }
 
 void addLocality(ViewController& v) {
   ViewHost& host = v.host();
   ViewState& state = v.state();
-  const int code = host.runDialog(Dialog::NewLocality, 0).code;
+  const bool stored = host.dialogs.runNewLocality();
   // The dialog may have found the index damaged: the flag is asked afresh.
-  state.indexDamaged = host.indexDamaged();
-  if (state.indexDamaged) host.graySearchItems();
-  if (code != 1) return;
+  state.indexDamaged = host.data.indexDamaged();
+  if (state.indexDamaged) host.frame.graySearchItems();
+  if (!stored) return;
   // A new locality can make the Fundort button usable.
   state.enablingLocalities.reset();
   if (state.view == View::Fundort && !state.resultFlag(View::Fundort)) {
@@ -170,13 +169,13 @@ void addLocality(ViewController& v) {
 void addSpecimen(ViewController& v) {
   ViewHost& host = v.host();
   ViewState& state = v.state();
-  const std::int32_t localities = host.localityCount();
-  const std::int32_t specimens = host.specimenCount();
-  const int code = host.runDialog(Dialog::NewSpecimen, 0).code;
-  state.indexDamaged = host.indexDamaged();
-  if (state.indexDamaged) host.graySearchItems();
-  const bool newLocality = host.localityCount() != localities;
-  const bool newSpecimen = code == 1 || host.specimenCount() != specimens;
+  const std::int32_t localities = host.data.localityCount();
+  const std::int32_t specimens = host.data.specimenCount();
+  const bool stored = host.dialogs.runNewSpecimen();
+  state.indexDamaged = host.data.indexDamaged();
+  if (state.indexDamaged) host.frame.graySearchItems();
+  const bool newLocality = host.data.localityCount() != localities;
+  const bool newSpecimen = stored || host.data.specimenCount() != specimens;
   if (newLocality) state.enablingLocalities.reset();
   if (newSpecimen) state.enablingSpecimens.reset();
   if (newSpecimen && state.view == View::Stufen && !state.resultFlag(View::Stufen)) {
@@ -185,9 +184,9 @@ void addSpecimen(ViewController& v) {
   if (state.view == View::Fundort) {
     if (newLocality) {
       v.recreateRecordList(View::Fundort, 0);
-    } else if (host.descriptionOpen()) {
+    } else if (host.sideWindows.descriptionOpen()) {
       // The locality shown may have gained a specimen.
-      host.rebuildDescription();
+      host.sideWindows.rebuildDescription();
     }
   }
   v.refreshToolbar();
@@ -195,12 +194,12 @@ void addSpecimen(ViewController& v) {
 
 void searchName(ViewController& v) {
   ViewHost& host = v.host();
-  const std::int32_t mineral = host.runDialog(Dialog::NameSearch, 0).mineral;
-  if (mineral == 0) return;
-  if (v.state().view != View::Mineral) runCommand(v, 1020);
-  runCommand(v, 1023);
-  host.createMineralList({.searchResult = false, .selection = mineral});
-  if (host.descriptionOpen()) host.invalidateDescription();
+  const std::optional<std::int32_t> mineral = host.dialogs.runNameSearch();
+  if (!mineral || *mineral == 0) return;
+  if (v.state().view != View::Mineral) runCommand(v, CMD_VIEW_MINERAL);
+  runCommand(v, CMD_VIEW_ALL);
+  host.list.createMineralList({.searchResult = false, .selection = *mineral});
+  if (host.sideWindows.descriptionOpen()) host.sideWindows.invalidateDescription();
   v.refreshToolbar(v.state().resultFlag(View::Mineral));
 }
 
@@ -214,43 +213,43 @@ void viewDetailedList(ViewController& v) { v.detailedList(); }
 void viewDescription(ViewController& v) { v.openSideWindows(); }
 
 void printProfile(ViewController& v) {
-  const std::int32_t mineral = v.host().currentMineral();
-  if (mineral > 0) v.host().printMineralProfile(mineral - 1);
+  const std::int32_t mineral = v.host().list.currentMineral();
+  if (mineral > 0) v.host().printing.printMineralProfile(mineral - 1);
 }
 
 void printLocality(ViewController& v) {
-  const std::int32_t record = v.host().currentRecord();
-  if (record != 0) v.host().printLocality(record);
+  const std::int32_t record = v.host().list.currentRecord();
+  if (record != 0) v.host().printing.printLocality(record);
 }
 
 void printSpecimenList(ViewController& v) {
   ViewState& state = v.state();
   if (state.resultFlag(View::Stufen)) {
-    v.host().printSpecimenList(state.specimenResult);
+    v.host().printing.printSpecimenList(state.specimenResult);
   } else {
-    state.enablingSpecimens = v.host().allSpecimens();
-    v.host().printSpecimenList(state.enablingSpecimens);
+    state.enablingSpecimens = v.host().data.allSpecimens();
+    v.host().printing.printSpecimenList(state.enablingSpecimens);
   }
 }
 
-void printLabels(ViewController& v) { v.host().runDialog(Dialog::DirectLabels, 0); }
-void info(ViewController& v) { v.host().runDialog(Dialog::Info, 0); }
+void printLabels(ViewController& v) { v.host().dialogs.runDirectLabels(); }
+void info(ViewController& v) { v.host().dialogs.runInfo(); }
 
 void options(ViewController& v) {
   ViewHost& host = v.host();
-  const std::uintptr_t font = host.mainFontToken();
-  if (host.runDialog(Dialog::Options, 0).code != 0) {
-    host.resortSpecimens();
+  const std::uintptr_t font = host.list.mainFontToken();
+  if (host.dialogs.runOptions()) {
+    host.data.resortSpecimens();
     if (v.state().view == View::Stufen) v.recreateRecordList(View::Stufen, 0);
-    if (host.descriptionOpen()) host.repaintDescription();
+    if (host.sideWindows.descriptionOpen()) host.sideWindows.repaintDescription();
   }
-  if (host.mainFontToken() != font) host.applyListFont();
+  if (host.list.mainFontToken() != font) host.list.applyListFont();
 }
 
 void toolbarPrint(ViewController& v) {
   switch (v.state().view) {
     case View::Mineral: printProfile(v); break;
-    case View::Stufen: runCommand(v, 1033); break;
+    case View::Stufen: runCommand(v, CMD_PRINT_SPECIMEN_LIST); break;
     case View::Fundort: printLocality(v); break;
     case View::Glossar: break;
   }
@@ -258,65 +257,148 @@ void toolbarPrint(ViewController& v) {
 
 void toolbarSearch(ViewController& v) {
   switch (v.state().view) {
-    case View::Mineral: runCommand(v, 1002); break;
-    case View::Fundort: runCommand(v, 1006); break;
-    case View::Stufen: runCommand(v, 1007); break;
+    case View::Mineral: runCommand(v, CMD_SEARCH_MINERAL); break;
+    case View::Fundort: runCommand(v, CMD_SEARCH_LOCALITY); break;
+    case View::Stufen: runCommand(v, CMD_SEARCH_SPECIMEN); break;
     case View::Glossar: break;
   }
 }
 
+// --- What each command needs of the host, by view -------------------------
+
+constexpr Need nothing(const ViewState&) { return {}; }
+template <DialogKind kDialog>
+constexpr Need dialog(const ViewState&) { return {kDialog, std::nullopt}; }
+template <PrintJob kJob>
+constexpr Need print(const ViewState&) { return {std::nullopt, kJob}; }
+
+Need changeNeeds(const ViewState& s) {
+  if (s.view == View::Fundort) return {DialogKind::ChangeLocality, std::nullopt};
+  if (s.view == View::Stufen) return {DialogKind::ChangeSpecimen, std::nullopt};
+  return {};
+}
+
+// Deleting a specimen only asks; a locality has a dialog of its own.
+Need deleteNeeds(const ViewState& s) {
+  if (s.view == View::Fundort) return {DialogKind::DeleteLocality, std::nullopt};
+  return {};
+}
+
+Need toolbarPrintNeeds(const ViewState& s) {
+  switch (s.view) {
+    case View::Mineral: return {std::nullopt, PrintJob::MineralProfile};
+    case View::Stufen: return {std::nullopt, PrintJob::SpecimenList};
+    case View::Fundort: return {std::nullopt, PrintJob::Locality};
+    case View::Glossar: break;
+  }
+  return {};
+}
+
+Need toolbarSearchNeeds(const ViewState& s) {
+  switch (s.view) {
+    case View::Mineral: return {DialogKind::MineralSearch, std::nullopt};
+    case View::Fundort: return {DialogKind::LocalitySearch, std::nullopt};
+    case View::Stufen: return {DialogKind::SpecimenSearch, std::nullopt};
+    case View::Glossar: break;
+  }
+  return {};
+}
+
 constexpr std::array kCommands = {
-    CommandEntry{1001, quit},               // "Kalvor &beenden", toolbar "Programm beenden"
-    CommandEntry{1002, searchMineral},      // "&Suchen" / "&Mineral"
-    CommandEntry{1003, change},             // "&Ändern"
-    CommandEntry{1004, deleteRecord},       // "&Löschen"
-    CommandEntry{1005, leaveExchange},      // "&Tauschassistent" / "&Beenden"
-    CommandEntry{1006, searchLocality},     // "&Suchen" / "&Fundort"
-    CommandEntry{1007, searchSpecimen},     // "&Suchen" / "&Stufe"
-    CommandEntry{1008, importExchange},     // "Tauschliste &importieren"
-    CommandEntry{1009, exportExchange},     // "Tauschliste &exportieren"
-    CommandEntry{1013, addLocality},        // "&Fundort hinzu"
-    CommandEntry{1014, addSpecimen},        // "&Stufenbeschreibung hinzu"
-    CommandEntry{1015, searchName},         // "&Suchen" / "&Name"
-    CommandEntry{1020, viewMineral},        // "&Ansicht" / "&Mineral"
-    CommandEntry{1021, viewSpecimens},      // "S&tufen"
-    CommandEntry{1022, viewLocalities},     // "&Ansicht" / "&Fundort"
-    CommandEntry{1023, viewAll},            // "&Alle Einträge"
-    CommandEntry{1024, viewResult},         // "&Suchergebnis"
-    CommandEntry{1025, viewDetailedList},   // "Ausführliche &Liste"
-    CommandEntry{1026, viewDescription},    // "Beschreibungsfenster"
-    CommandEntry{1027, viewGlossary},       // "&Glossar"
-    CommandEntry{1030, printProfile},       // "Mineral&steckbrief"
-    CommandEntry{1031, printLocality},      // "&Fundstellenbeschreibung"
-    CommandEntry{1033, printSpecimenList},  // "&Sammlungs-/Stufenliste"
-    CommandEntry{1034, printLabels},        // "Etiketten (&Direkt)"
-    CommandEntry{1040, info},               // "&Info"
-    CommandEntry{1041, options},            // "&Optionen"
-    CommandEntry{1320, viewMineral},        // toolbar "Ansicht: Minerale"
-    CommandEntry{1321, viewSpecimens},      // toolbar "Ansicht: Stufen"
-    CommandEntry{1322, viewLocalities},     // toolbar "Ansicht: Fundort"
-    CommandEntry{1323, viewGlossary},       // toolbar "Ansicht: Glossar"
-    CommandEntry{1324, viewResult},         // toolbar "Ansicht: Suchergebnis"
-    CommandEntry{1325, viewAll},            // toolbar "Ansicht: Alle Einträge"
-    CommandEntry{1330, viewDetailedList},   // toolbar "Ansicht: Ausführliche Liste"
-    CommandEntry{1331, viewDescription},    // toolbar "Ansicht: Beschreibungsfenster"
-    CommandEntry{1332, toolbarPrint},       // toolbar "Druck"
-    CommandEntry{1333, toolbarSearch},      // toolbar "Suchen"
+    // "Kalvor &beenden", toolbar "Programm beenden"
+    CommandEntry{CMD_QUIT, quit, nothing},
+    // "&Suchen" / "&Mineral"
+    CommandEntry{CMD_SEARCH_MINERAL, searchMineral, dialog<DialogKind::MineralSearch>},
+    CommandEntry{CMD_CHANGE, change, changeNeeds},                // "&Ändern"
+    CommandEntry{CMD_DELETE, deleteRecord, deleteNeeds},          // "&Löschen"
+    CommandEntry{CMD_LEAVE_EXCHANGE, leaveExchange, nothing},     // "&Tauschassistent" / "&Beenden"
+    // "&Suchen" / "&Fundort", "&Suchen" / "&Stufe"
+    CommandEntry{CMD_SEARCH_LOCALITY, searchLocality, dialog<DialogKind::LocalitySearch>},
+    CommandEntry{CMD_SEARCH_SPECIMEN, searchSpecimen, dialog<DialogKind::SpecimenSearch>},
+    CommandEntry{CMD_IMPORT_EXCHANGE, importExchange, nothing},   // "Tauschliste &importieren"
+    CommandEntry{CMD_EXPORT_EXCHANGE, exportExchange, nothing},   // "Tauschliste &exportieren"
+    // "&Fundort hinzu", "&Stufenbeschreibung hinzu"
+    CommandEntry{CMD_ADD_LOCALITY, addLocality, dialog<DialogKind::NewLocality>},
+    CommandEntry{CMD_ADD_SPECIMEN, addSpecimen, dialog<DialogKind::NewSpecimen>},
+    CommandEntry{CMD_SEARCH_NAME, searchName, dialog<DialogKind::NameSearch>},  // "&Suchen" / "&Name"
+    CommandEntry{CMD_VIEW_MINERAL, viewMineral, nothing},         // "&Ansicht" / "&Mineral"
+    CommandEntry{CMD_VIEW_SPECIMENS, viewSpecimens, nothing},     // "S&tufen"
+    CommandEntry{CMD_VIEW_LOCALITIES, viewLocalities, nothing},   // "&Ansicht" / "&Fundort"
+    CommandEntry{CMD_VIEW_ALL, viewAll, nothing},                 // "&Alle Einträge"
+    CommandEntry{CMD_VIEW_RESULT, viewResult, nothing},           // "&Suchergebnis"
+    CommandEntry{CMD_VIEW_DETAILED_LIST, viewDetailedList, nothing},  // "Ausführliche &Liste"
+    CommandEntry{CMD_VIEW_DESCRIPTION, viewDescription, nothing},     // "Beschreibungsfenster"
+    CommandEntry{CMD_VIEW_GLOSSARY, viewGlossary, nothing},           // "&Glossar"
+    // "Mineral&steckbrief", "&Fundstellenbeschreibung", "&Sammlungs-/Stufenliste"
+    CommandEntry{CMD_PRINT_PROFILE, printProfile, print<PrintJob::MineralProfile>},
+    CommandEntry{CMD_PRINT_LOCALITY, printLocality, print<PrintJob::Locality>},
+    CommandEntry{CMD_PRINT_SPECIMEN_LIST, printSpecimenList, print<PrintJob::SpecimenList>},
+    // "Etiketten (&Direkt)"
+    CommandEntry{CMD_PRINT_LABELS, printLabels, dialog<DialogKind::DirectLabels>},
+    CommandEntry{CMD_INFO, info, dialog<DialogKind::Info>},           // "&Info"
+    CommandEntry{CMD_OPTIONS, options, dialog<DialogKind::Options>},  // "&Optionen"
+    CommandEntry{CMD_TOOLBAR_VIEW_MINERAL, viewMineral, nothing},     // "Ansicht: Minerale"
+    CommandEntry{CMD_TOOLBAR_VIEW_SPECIMENS, viewSpecimens, nothing},    // "Ansicht: Stufen"
+    CommandEntry{CMD_TOOLBAR_VIEW_LOCALITIES, viewLocalities, nothing},  // "Ansicht: Fundort"
+    CommandEntry{CMD_TOOLBAR_VIEW_GLOSSARY, viewGlossary, nothing},      // "Ansicht: Glossar"
+    CommandEntry{CMD_TOOLBAR_VIEW_RESULT, viewResult, nothing},          // "Ansicht: Suchergebnis"
+    CommandEntry{CMD_TOOLBAR_VIEW_ALL, viewAll, nothing},                // "Ansicht: Alle Einträge"
+    CommandEntry{CMD_TOOLBAR_DETAILED_LIST, viewDetailedList, nothing},  // "Ansicht: Ausführliche Liste"
+    CommandEntry{CMD_TOOLBAR_DESCRIPTION, viewDescription, nothing},     // "Ansicht: Beschreibungsfenster"
+    CommandEntry{CMD_TOOLBAR_PRINT, toolbarPrint, toolbarPrintNeeds},    // "Druck"
+    CommandEntry{CMD_TOOLBAR_SEARCH, toolbarSearch, toolbarSearchNeeds},  // "Suchen"
 };
 
 static_assert(std::is_sorted(kCommands.begin(), kCommands.end(),
                              [](const CommandEntry& a, const CommandEntry& b) { return a.id < b.id; }));
 
+const CommandEntry* find(int id) {
+  const auto it = std::lower_bound(kCommands.begin(), kCommands.end(), id,
+                                   [](const CommandEntry& e, int key) { return e.id < key; });
+  return it == kCommands.end() || it->id != id ? nullptr : &*it;
+}
+
 }  // namespace
 
 std::span<const CommandEntry> commandTable() { return kCommands; }
 
-bool runCommand(ViewController& views, int id) {
-  const auto it = std::lower_bound(kCommands.begin(), kCommands.end(), id,
-                                   [](const CommandEntry& e, int key) { return e.id < key; });
-  if (it == kCommands.end() || it->id != id) return false;
-  it->handler(views);
+bool hostHas(ViewHost& host, const Need& need) {
+  if (need.dialog && !host.dialogs.has(*need.dialog)) return false;
+  if (need.print && !host.printing.has(*need.print)) return false;
   return true;
+}
+
+bool commandAvailable(ViewController& views, int id) {
+  const CommandEntry* entry = find(id);
+  return entry && hostHas(views.host(), entry->needs(views.state()));
+}
+
+bool runCommand(ViewController& views, int id) {
+  const CommandEntry* entry = find(id);
+  if (!entry) return false;
+  // Grayed items cannot be chosen, but a command can still arrive (another
+  // command, a stray message): a missing dialog must not pass in silence.
+  if (!hostHas(views.host(), entry->needs(views.state()))) {
+    views.host().frame.beep();
+    return true;
+  }
+  entry->handler(views);
+  return true;
+}
+
+void grayUnavailableCommands(ViewController& views, MenuEditor& menu) {
+  for (const CommandEntry& entry : kCommands) {
+    if (!hostHas(views.host(), entry.needs(views.state()))) menu.enableItem(entry.id, false);
+  }
+}
+
+void disableUnavailableButtons(ViewController& views) {
+  if (!views.host().frame.toolbarExists()) return;
+  for (const CommandEntry& entry : kCommands) {
+    if (entry.id < CMD_TOOLBAR_VIEW_MINERAL) continue;
+    if (!hostHas(views.host(), entry.needs(views.state())))
+      views.host().frame.setToolbarButton(entry.id, kButtonDisabled);
+  }
 }
 
 }  // namespace kalvor::views

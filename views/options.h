@@ -13,6 +13,8 @@
 
 #include "platform/settings.h"
 #include "platform/settings_keys.h"
+#include "resources/options_dialog_ids.h"
+#include "resources/string_ids.h"
 
 namespace kalvor::views {
 
@@ -37,17 +39,17 @@ int lastLabelFormat(const Settings& settings);
 // mode by specimenSortMode (collection/sort_order.h).
 
 // The string-table ids of the sort modes in the combo box, items 0 to 4.
-inline constexpr std::array<unsigned, 5> kSpecimenSortItemIds = {10117, 10113, 10114, 10115,
-                                                                 10116};
+inline constexpr std::array<unsigned, 5> kSpecimenSortItemIds = {
+    IDS_SORT_ENTRY_ORDER, IDS_SORT_NUMERIC, IDS_SORT_STRING, IDS_SORT_FIRST_MINERAL, IDS_SORT_COMBINED};
 
 // The options dialog's controls: check boxes 1280-1285 and the combo box 1286.
-inline constexpr int kIdMineralLocalityList = 1280;
-inline constexpr int kIdAliasLocalityList = 1281;
-inline constexpr int kIdAnglesWithMinutes = 1282;
-inline constexpr int kIdSystematicsAsText = 1283;
-inline constexpr int kIdBubbleHelp = 1284;
-inline constexpr int kIdSmallFonts = 1285;
-inline constexpr int kIdSpecimenSort = 1286;
+inline constexpr int kIdMineralLocalityList = IDC_OPT_MINERAL_LOCALITIES;
+inline constexpr int kIdAliasLocalityList = IDC_OPT_ALIAS_LOCALITIES;
+inline constexpr int kIdAnglesWithMinutes = IDC_OPT_ANGLES_WITH_MINUTES;
+inline constexpr int kIdSystematicsAsText = IDC_OPT_SYSTEMATICS_AS_TEXT;
+inline constexpr int kIdBubbleHelp = IDC_OPT_BUBBLE_HELP;
+inline constexpr int kIdSmallFonts = IDC_OPT_SMALL_FONTS;
+inline constexpr int kIdSpecimenSort = IDC_OPT_SPECIMEN_SORT;
 
 // What the options dialog shows; the dialog's controls mirror it one to one.
 struct OptionsDialogState {

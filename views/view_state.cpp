@@ -1,5 +1,7 @@
 #include "views/view_state.h"
 
+#include "views/command_table.h"
+
 namespace kalvor::views {
 
 std::size_t ViewState::index(View v) {
@@ -29,40 +31,40 @@ int titleFor(View view) {
 }  // namespace
 
 bool ViewController::haveLocalities() const {
-  return host_.localityCount() != 0 && !isEmpty(state_.enablingLocalities);
+  return host_.data.localityCount() != 0 && !isEmpty(state_.enablingLocalities);
 }
 
 bool ViewController::haveSpecimens() const {
-  return host_.specimenCount() != 0 && !isEmpty(state_.enablingSpecimens);
+  return host_.data.specimenCount() != 0 && !isEmpty(state_.enablingSpecimens);
 }
 
 void ViewController::rebuildEnablingSets() {
-  state_.enablingLocalities = host_.allLocalities();
-  state_.enablingSpecimens = host_.allSpecimens();
+  state_.enablingLocalities = host_.data.allLocalities();
+  state_.enablingSpecimens = host_.data.allSpecimens();
 }
 
 void ViewController::switchToMineral() {
-  if (state_.view == View::Glossar) host_.closeGlossary();
+  if (state_.view == View::Glossar) host_.data.closeGlossary();
   if (state_.view == View::Mineral) {
-    host_.beep();
+    host_.frame.beep();
     return;
   }
   state_.descriptionKind = DescriptionKind::Mineral;
-  if (host_.descriptionOpen()) host_.setDescriptionTitle(kTitleMineral);
+  if (host_.sideWindows.descriptionOpen()) host_.sideWindows.setDescriptionTitle(kTitleMineral);
   state_.view = View::Mineral;
   // The drawing window belongs to the mineral view only.
-  if (host_.descriptionOpen() && !host_.drawingOpen()) host_.createDrawing();
+  if (host_.sideWindows.descriptionOpen() && !host_.sideWindows.drawingOpen()) host_.sideWindows.createDrawing();
   showMineralList();
 }
 
 void ViewController::showMineralList() {
   state_.descriptionKind = DescriptionKind::Mineral;
   bool& flag = state_.resultFlag(View::Mineral);
-  if (flag && !host_.mineralResultExists()) flag = false;
+  if (flag && !host_.data.mineralResultExists()) flag = false;
   // Taken before the list window is replaced, so the mineral stays selected.
-  const std::int32_t selection = host_.currentMineral();
-  host_.createMineralList({.searchResult = flag, .selection = selection});
-  if (host_.descriptionOpen()) host_.invalidateDescription();
+  const std::int32_t selection = host_.list.currentMineral();
+  host_.list.createMineralList({.searchResult = flag, .selection = selection});
+  if (host_.sideWindows.descriptionOpen()) host_.sideWindows.invalidateDescription();
   refreshToolbar(flag);
 }
 
@@ -71,79 +73,79 @@ void ViewController::recreateRecordList(View view, std::int32_t selection) {
   RangeListRequest request;
   request.selection = selection;
   if (localities) {
-    request.last = host_.localityCount();
+    request.last = host_.data.localityCount();
     request.kind = ListKind::Locality;
     if (state_.resultFlag(View::Fundort)) {
       request.records = state_.localityResult;
     } else {
-      state_.listLocalities = host_.allLocalities();
+      state_.listLocalities = host_.data.allLocalities();
       request.records = state_.listLocalities;
     }
   } else {
-    request.last = host_.specimenCount();
+    request.last = host_.data.specimenCount();
     request.kind = ListKind::Specimen;
     if (state_.resultFlag(View::Stufen)) {
       request.records = state_.specimenResult;
     } else {
-      state_.listSpecimens = host_.allSpecimens();
+      state_.listSpecimens = host_.data.allSpecimens();
       request.records = state_.listSpecimens;
     }
   }
-  host_.createRangeList(request);
+  host_.list.createRangeList(request);
 }
 
 void ViewController::switchToRecords(View view) {
   if (state_.view == view) {
-    host_.beep();
+    host_.frame.beep();
     return;
   }
   const bool localities = view == View::Fundort;
   RecordSet& all = localities ? state_.listLocalities : state_.listSpecimens;
-  all = localities ? host_.allLocalities() : host_.allSpecimens();
+  all = localities ? host_.data.allLocalities() : host_.data.allSpecimens();
   // Without records nothing changes. The glossary is closed only once the
   // switch is certain, so a refused switch leaves the glossary view working.
   if (all.count() == 0) return;
   if (state_.view == View::Glossar) {
-    host_.closeGlossary();
+    host_.data.closeGlossary();
     if (state_.descriptionKind == DescriptionKind::Glossary) state_.descriptionKind = DescriptionKind::None;
   }
-  if (host_.drawingOpen()) host_.destroyDrawing();
+  if (host_.sideWindows.drawingOpen()) host_.sideWindows.destroyDrawing();
   state_.descriptionKind = localities ? DescriptionKind::Locality : DescriptionKind::Specimen;
   state_.view = view;
-  if (host_.descriptionOpen()) host_.setDescriptionTitle(titleFor(view));
+  if (host_.sideWindows.descriptionOpen()) host_.sideWindows.setDescriptionTitle(titleFor(view));
 
   RangeListRequest request;
-  request.last = localities ? host_.localityCount() : host_.specimenCount();
+  request.last = localities ? host_.data.localityCount() : host_.data.specimenCount();
   request.kind = localities ? ListKind::Locality : ListKind::Specimen;
   if (state_.resultFlag(view)) {
     request.records = localities ? state_.localityResult : state_.specimenResult;
   } else {
     request.records = all;
   }
-  host_.createRangeList(request);
+  host_.list.createRangeList(request);
   refreshToolbar(state_.resultFlag(view));
 }
 
 void ViewController::switchToGlossary() {
   if (state_.view == View::Glossar) {
-    host_.beep();
+    host_.frame.beep();
     return;
   }
   state_.descriptionKind = DescriptionKind::None;
-  host_.setListRedraw(false);
-  if (host_.drawingOpen()) host_.destroyDrawing();
+  host_.list.setListRedraw(false);
+  if (host_.sideWindows.drawingOpen()) host_.sideWindows.destroyDrawing();
   // The glossary is read in the description window, so it must be there.
-  if (!host_.descriptionOpen()) {
-    host_.createDescription();
-    host_.linkDescriptionToList();
+  if (!host_.sideWindows.descriptionOpen()) {
+    host_.sideWindows.createDescription();
+    host_.sideWindows.linkDescriptionToList();
   }
-  host_.setDescriptionTitle(kTitleGlossary);
-  host_.openGlossary();
+  host_.sideWindows.setDescriptionTitle(kTitleGlossary);
+  host_.data.openGlossary();
   state_.descriptionKind = DescriptionKind::Glossary;
   RangeListRequest request;
-  request.last = host_.glossaryCount();
+  request.last = host_.data.glossaryCount();
   request.kind = ListKind::Glossary;
-  host_.createRangeList(request);
+  host_.list.createRangeList(request);
   state_.view = View::Glossar;
   refreshToolbar(false);
 }
@@ -156,7 +158,7 @@ void ViewController::showEntries(bool wantResult) {
   // Without a result there is nothing to show; menu and toolbar gray it, a
   // command sent anyway must not leave the flag claiming a result.
   if (wantResult) {
-    const bool exists = view == View::Mineral   ? host_.mineralResultExists()
+    const bool exists = view == View::Mineral   ? host_.data.mineralResultExists()
                         : view == View::Fundort ? state_.localityResult.has_value()
                                                 : state_.specimenResult.has_value();
     if (!exists) return;
@@ -166,7 +168,7 @@ void ViewController::showEntries(bool wantResult) {
     showMineralList();
     return;
   }
-  const std::int32_t selection = view == View::Fundort ? host_.currentRecord() : 0;
+  const std::int32_t selection = view == View::Fundort ? host_.list.currentRecord() : 0;
   recreateRecordList(view, selection);
   refreshToolbar(flag);
 }
@@ -174,75 +176,76 @@ void ViewController::showEntries(bool wantResult) {
 void ViewController::detailedList() {
   // In the glossary view the description window is where the entries are
   // read; it stays open there.
-  if (host_.descriptionOpen() && state_.view != View::Glossar) host_.closeDescription();
-  host_.focusList();
+  if (host_.sideWindows.descriptionOpen() && state_.view != View::Glossar) host_.sideWindows.closeDescription();
+  host_.list.focusList();
 }
 
 void ViewController::openSideWindows() {
   bool created = false;
-  if (!host_.descriptionOpen()) {
-    host_.createDescription();
+  if (!host_.sideWindows.descriptionOpen()) {
+    host_.sideWindows.createDescription();
     created = true;
   }
-  if (state_.view == View::Mineral && !host_.drawingOpen()) {
-    host_.createDrawing();
+  if (state_.view == View::Mineral && !host_.sideWindows.drawingOpen()) {
+    host_.sideWindows.createDrawing();
     created = true;
   }
   if (created) {
-    host_.linkDescriptionToList();
-    host_.setDescriptionTitle(titleFor(state_.view));
-    host_.placeList();
+    host_.sideWindows.linkDescriptionToList();
+    host_.sideWindows.setDescriptionTitle(titleFor(state_.view));
+    host_.list.placeList();
   }
-  host_.focusList();
+  host_.list.focusList();
   refreshToolbar();
 }
 
 void ViewController::refreshToolbar(bool r) {
-  if (!host_.toolbarExists()) return;
-  for (int id : {1320, 1323, 1322, 1321, 1333}) host_.setToolbarButton(id, kButtonUp);
+  if (!host_.frame.toolbarExists()) return;
+  for (int id : {CMD_TOOLBAR_VIEW_MINERAL, CMD_TOOLBAR_VIEW_GLOSSARY, CMD_TOOLBAR_VIEW_LOCALITIES, CMD_TOOLBAR_VIEW_SPECIMENS, CMD_TOOLBAR_SEARCH}) host_.frame.setToolbarButton(id, kButtonUp);
   // The enabling copies are built here only when missing; menu preparation rebuilds them.
-  if (!state_.enablingLocalities) state_.enablingLocalities = host_.allLocalities();
-  if (!haveLocalities()) host_.setToolbarButton(1322, kButtonDisabled);
-  if (!state_.enablingSpecimens) state_.enablingSpecimens = host_.allSpecimens();
-  if (!haveSpecimens()) host_.setToolbarButton(1321, kButtonDisabled);
-  host_.setToolbarButton(1332, kButtonUp);
+  if (!state_.enablingLocalities) state_.enablingLocalities = host_.data.allLocalities();
+  if (!haveLocalities()) host_.frame.setToolbarButton(CMD_TOOLBAR_VIEW_LOCALITIES, kButtonDisabled);
+  if (!state_.enablingSpecimens) state_.enablingSpecimens = host_.data.allSpecimens();
+  if (!haveSpecimens()) host_.frame.setToolbarButton(CMD_TOOLBAR_VIEW_SPECIMENS, kButtonDisabled);
+  host_.frame.setToolbarButton(CMD_TOOLBAR_PRINT, kButtonUp);
 
   bool resultExists = false;
   switch (state_.view) {
     case View::Mineral:
-      host_.setToolbarButton(1320, kButtonPressed);
-      resultExists = host_.mineralResultExists();
+      host_.frame.setToolbarButton(CMD_TOOLBAR_VIEW_MINERAL, kButtonPressed);
+      resultExists = host_.data.mineralResultExists();
       break;
     case View::Stufen:
-      if (!haveSpecimens()) host_.setToolbarButton(1333, kButtonDisabled);
-      host_.setToolbarButton(1321, kButtonPressed);
+      if (!haveSpecimens()) host_.frame.setToolbarButton(CMD_TOOLBAR_SEARCH, kButtonDisabled);
+      host_.frame.setToolbarButton(CMD_TOOLBAR_VIEW_SPECIMENS, kButtonPressed);
       resultExists = state_.specimenResult.has_value();
       break;
     case View::Fundort:
-      if (!haveLocalities()) host_.setToolbarButton(1333, kButtonDisabled);
-      host_.setToolbarButton(1322, kButtonPressed);
+      if (!haveLocalities()) host_.frame.setToolbarButton(CMD_TOOLBAR_SEARCH, kButtonDisabled);
+      host_.frame.setToolbarButton(CMD_TOOLBAR_VIEW_LOCALITIES, kButtonPressed);
       resultExists = state_.localityResult.has_value();
       break;
     case View::Glossar:
-      host_.setToolbarButton(1333, kButtonDisabled);
-      host_.setToolbarButton(1323, kButtonPressed);
-      host_.setToolbarButton(1331, kButtonPressed);
-      host_.setToolbarButton(1330, kButtonDisabled);
-      host_.setToolbarButton(1332, kButtonDisabled);
+      host_.frame.setToolbarButton(CMD_TOOLBAR_SEARCH, kButtonDisabled);
+      host_.frame.setToolbarButton(CMD_TOOLBAR_VIEW_GLOSSARY, kButtonPressed);
+      host_.frame.setToolbarButton(CMD_TOOLBAR_DESCRIPTION, kButtonPressed);
+      host_.frame.setToolbarButton(CMD_TOOLBAR_DETAILED_LIST, kButtonDisabled);
+      host_.frame.setToolbarButton(CMD_TOOLBAR_PRINT, kButtonDisabled);
       break;
   }
   if (!r) {
-    host_.setToolbarButton(1325, kButtonPressed);
-    host_.setToolbarButton(1324, resultExists ? kButtonUp : kButtonDisabled);
+    host_.frame.setToolbarButton(CMD_TOOLBAR_VIEW_ALL, kButtonPressed);
+    host_.frame.setToolbarButton(CMD_TOOLBAR_VIEW_RESULT, resultExists ? kButtonUp : kButtonDisabled);
   } else {
-    host_.setToolbarButton(1325, kButtonUp);
-    host_.setToolbarButton(1324, kButtonPressed);
+    host_.frame.setToolbarButton(CMD_TOOLBAR_VIEW_ALL, kButtonUp);
+    host_.frame.setToolbarButton(CMD_TOOLBAR_VIEW_RESULT, kButtonPressed);
   }
   if (state_.view != View::Glossar) {
-    const bool open = host_.descriptionOpen();
-    host_.setToolbarButton(1331, open ? kButtonPressed : kButtonUp);
-    host_.setToolbarButton(1330, open ? kButtonUp : kButtonPressed);
+    const bool open = host_.sideWindows.descriptionOpen();
+    host_.frame.setToolbarButton(CMD_TOOLBAR_DESCRIPTION, open ? kButtonPressed : kButtonUp);
+    host_.frame.setToolbarButton(CMD_TOOLBAR_DETAILED_LIST, open ? kButtonUp : kButtonPressed);
   }
+  disableUnavailableButtons(*this);
 }
 
 std::string withExchangeExtension(std::string path) {

@@ -9,12 +9,19 @@
 #include <string>
 
 #include "collection/record_set.h"
-#include "views/view_host.h"
+#include "resources/resource_ids.h"
+#include "resources/string_ids.h"
+#include "views/ports.h"
 
 namespace kalvor::views {
 
 // The views; the values are their menu command ids.
-enum class View : int { Mineral = 1020, Stufen = 1021, Fundort = 1022, Glossar = 1027 };
+enum class View : int {
+  Mineral = CMD_VIEW_MINERAL,
+  Stufen = CMD_VIEW_SPECIMENS,
+  Fundort = CMD_VIEW_LOCALITIES,
+  Glossar = CMD_VIEW_GLOSSARY
+};
 
 // Which kind of entry the description window renders; at most one.
 enum class DescriptionKind { None, Mineral, Glossary, Locality, Specimen };
@@ -25,10 +32,10 @@ inline constexpr int kButtonPressed = 7;
 inline constexpr int kButtonDisabled = 16;
 
 // String ids of the description window's titles.
-inline constexpr int kTitleMineral = 10001;
-inline constexpr int kTitleGlossary = 10077;
-inline constexpr int kTitleLocality = 10097;
-inline constexpr int kTitleSpecimen = 10098;
+inline constexpr int kTitleMineral = IDS_TITLE_MINERAL;
+inline constexpr int kTitleGlossary = IDS_TITLE_GLOSSARY;
+inline constexpr int kTitleLocality = IDS_TITLE_LOCALITY;
+inline constexpr int kTitleSpecimen = IDS_TITLE_SPECIMEN;
 
 // The shell's view state; only ViewController and the command handlers change it.
 struct ViewState {
@@ -74,8 +81,8 @@ struct ViewState {
 // The view switches and the toolbar refresh, acting through a ViewHost.
 class ViewController {
  public:
-  // Works on `state` through `host`; both must outlive the controller.
-  ViewController(ViewState& state, ViewHost& host) : state_(state), host_(host) {}
+  // Works on `state` through the ports of `host`; all must outlive the controller.
+  ViewController(ViewState& state, const ViewHost& host) : state_(state), host_(host) {}
 
   // The state and the host, for the command handlers.
   ViewState& state() { return state_; }
@@ -111,7 +118,7 @@ class ViewController {
 
  private:
   ViewState& state_;
-  ViewHost& host_;
+  ViewHost host_;
 };
 
 // Appends ".ktl" when the file-name part of `path` (after the last "\" or "/") has no ".".

@@ -231,8 +231,10 @@ UI_CASE(mainwin, recordViewsFollowTheCollection) {
   if (!main) return;
   UI_CHECK(!grayed(main, 3, 1022));
   UI_CHECK(!grayed(main, 3, 1021));
-  UI_CHECK(!grayed(main, 1, 1006));
-  UI_CHECK(!grayed(main, 1, 1007));
+  // With records the searches over them would be usable, but their dialogs
+  // "Fundortsuche" and "Sammlungsauswertung" do not exist yet.
+  UI_CHECK(grayed(main, 1, 1006));
+  UI_CHECK(grayed(main, 1, 1007));
 
   sendCommand(main, 1022);  // "&Fundort"
   settle(500);
@@ -240,15 +242,20 @@ UI_CASE(mainwin, recordViewsFollowTheCollection) {
   UI_CHECK(!checked(main, 3, 1020));
   UI_CHECK(checked(main, 3, 1023));
   UI_CHECK(grayed(main, 3, 1024));  // no locality search has run
-  UI_CHECK(!grayed(main, 2, 1003));  // "&Ändern" applies to localities
-  UI_CHECK(!grayed(main, 4, 1031));
+  // "&Ändern" and "&Löschen" of a locality, and its print job, wait for
+  // their dialogs and print jobs: grayed, never silent.
+  UI_CHECK(grayed(main, 2, 1003));
+  UI_CHECK(grayed(main, 2, 1004));
+  UI_CHECK(grayed(main, 4, 1031));
   UI_CHECK(saveScreenshot(main, "screenshots/mainwin-fundort.png"));
 
   sendCommand(main, 1021);  // "S&tufen"
   settle(500);
   UI_CHECK(checked(main, 3, 1021));
   UI_CHECK(!checked(main, 3, 1022));
-  UI_CHECK(!grayed(main, 4, 1033));
+  // Deleting a specimen only asks: "&Löschen" applies to specimens.
+  UI_CHECK(!grayed(main, 2, 1004));
+  UI_CHECK(grayed(main, 4, 1033));
   UI_CHECK(grayed(main, 4, 1031));
   sendCommand(main, 1023);  // already all entries: nothing changes
   settle(300);
@@ -315,7 +322,40 @@ UI_CASE(mainwin, damagedIndexGraysTheCollectionSearchesAtCreation) {
   UI_CHECK((menuItemState(main, 1006).value_or(0) & MF_GRAYED) != 0);
   UI_CHECK((menuItemState(main, 1007).value_or(0) & MF_GRAYED) != 0);
   UI_CHECK((menuItemState(main, 1015).value_or(MF_GRAYED) & MF_GRAYED) == 0);
-  UI_CHECK((menuItemState(main, 1002).value_or(MF_GRAYED) & MF_GRAYED) == 0);
+  // "&Mineral" waits for its search dialog, damaged index or not.
+  UI_CHECK((menuItemState(main, 1002).value_or(0) & MF_GRAYED) != 0);
+  UI_CHECK_EQ(closeKalvor(kalvor, main).value_or(0), 1u);
+}
+
+// A command whose dialog does not exist yet is grayed from the start and,
+// should it arrive anyway, opens nothing; "Namensuche" beside it works.
+UI_CASE(mainwin, commandsWithoutTheirDialogAreGrayedAndOpenNothing) {
+  const std::string folder = prepareCaseFolder("nosilent");
+  UI_CHECK(!folder.empty());
+  Program kalvor;
+  const HWND main = startKalvor(kalvor, folder);
+  UI_CHECK(main != nullptr);
+  if (!main) return;
+  // Before any popup was opened, and as "&Suchen" is prepared.
+  UI_CHECK((menuItemState(main, 1002).value_or(0) & MF_GRAYED) != 0);
+  UI_CHECK(grayed(main, 1, 1002));
+  UI_CHECK(!grayed(main, 1, 1015));
+  UI_CHECK(grayed(main, 2, 1013));  // "&Fundort hinzu"
+  UI_CHECK(grayed(main, 2, 1014));  // "&Stufenbeschreibung hinzu"
+  UI_CHECK(grayed(main, 4, 1030));
+  UI_CHECK(grayed(main, 4, 1034));
+  // Posted commands run in order: once "Namensuche" stands, 1002 has been
+  // handled, and had it opened a dialog, "Namensuche" would wait behind it.
+  sendCommand(main, 1002);
+  sendCommand(main, 1015);
+  const HWND dialog = waitForDialog(kalvor.processId(), "Namensuche", 10000);
+  UI_CHECK(dialog != nullptr);
+  if (dialog) {
+    UI_CHECK_EQ(windowText(dialog), std::string("Namensuche"));
+    UI_CHECK(GetWindow(dialog, GW_OWNER) == main);
+    UI_CHECK(clickButton(dialog, IDCANCEL));
+    UI_CHECK(waitUntilClosed(dialog));
+  }
   UI_CHECK_EQ(closeKalvor(kalvor, main).value_or(0), 1u);
 }
 

@@ -17,7 +17,7 @@ class CommandTableTest : public ::testing::Test {
  protected:
   ViewState state;
   FakeHost host;
-  ViewController views{state, host};
+  ViewController views{state, host.ports()};
 
   Log run(int id) {
     host.take();
@@ -71,7 +71,7 @@ TEST(CommandTable, ToolbarButtonsMatchTheirMenuItems) {
           host.specimenSet = setOf({1});
           host.mineralResult = true;
           host.mineral = 11;
-          ViewController views(state, host);
+          ViewController views(state, host.ports());
           runCommand(views, id);
           logs[n++] = host.take();
         }
@@ -89,7 +89,7 @@ TEST_F(CommandTableTest, QuitDestroysTheToolbarThenClosesTheMainWindow) {
 TEST_F(CommandTableTest, MineralSearch) {
   // Cancelled, or ended without a result: the list redraws again, nothing else.
   EXPECT_EQ(run(1002), (Log{"redraw off", "dialog Suchen rec=0", "redraw on"}));
-  host.outcomes[Dialog::MineralSearch].code = 1;
+  host.outcomes[DialogKind::MineralSearch].code = 1;
   EXPECT_EQ(run(1002), (Log{"redraw off", "dialog Suchen rec=0", "redraw on"}));
   EXPECT_FALSE(state.resultFlag(View::Mineral));
 
@@ -100,7 +100,7 @@ TEST_F(CommandTableTest, MineralSearch) {
   state.rememberedMineral = 5;
   host.drawing = false;
   host.mineral = 9;
-  host.duringDialog = [&](Dialog) { host.mineralResult = true; };
+  host.duringDialog = [&](DialogKind) { host.mineralResult = true; };
   EXPECT_EQ(run(1002), (Log{"redraw off", "dialog Suchen rec=0", "title 10001", "createDrawing",
                             "mineralList result sel=9", "invalidateDescription",
                             "mineralList result sel=0"}));
@@ -119,7 +119,7 @@ TEST_F(CommandTableTest, ChangeActsOnTheCurrentRecord) {
 
   state.view = View::Fundort;
   host.record = 4;
-  host.outcomes[Dialog::ChangeLocality].code = 1;
+  host.outcomes[DialogKind::ChangeLocality].code = 1;
   EXPECT_EQ(run(1003), (Log{"dialog FundortErfassung-aendern rec=4", "rebuildDescription"}));
   host.description = false;
   EXPECT_EQ(run(1003), (Log{"dialog FundortErfassung-aendern rec=4"}));
@@ -152,7 +152,7 @@ TEST_F(CommandTableTest, DeleteAsksAndClearsTheResultBit) {
   state.localityResult = setOf({3, 4});
   EXPECT_EQ(run(1004), (Log{"dialog FundstelleLoeschen rec=3"}));  // refused
   EXPECT_EQ(state.localityResult, setOf({3, 4}));
-  host.outcomes[Dialog::DeleteLocality].code = 1;
+  host.outcomes[DialogKind::DeleteLocality].code = 1;
   EXPECT_EQ(run(1004), (Log{"dialog FundstelleLoeschen rec=3", "allLocalities",
                             "rangeList kind=1 first=1 last=3 sel=0 set={1,2,4}"}));
   EXPECT_EQ(state.localityResult, setOf({4}));
@@ -212,8 +212,8 @@ TEST_F(CommandTableTest, ExchangeModePutsTheOwnSearchResultsAside) {
   host.localitySet = setOf({1, 2, 3, 4});
   host.specimens = 5;
   host.specimenSet = setOf({1, 2, 3, 4, 5});
-  host.outcomes[Dialog::LocalitySearch] = {.code = 1, .records = setOf({3}), .mineral = 0};
-  host.outcomes[Dialog::SpecimenSearch] = {.code = 1, .records = setOf({2, 5}), .mineral = 0};
+  host.outcomes[DialogKind::LocalitySearch] = {.code = 1, .records = setOf({3}), .mineral = 0};
+  host.outcomes[DialogKind::SpecimenSearch] = {.code = 1, .records = setOf({2, 5}), .mineral = 0};
   run(1007);
   run(1006);
   ASSERT_TRUE(state.resultFlag(View::Fundort));
@@ -239,7 +239,7 @@ TEST_F(CommandTableTest, ExchangeModePutsTheOwnSearchResultsAside) {
   EXPECT_FALSE(state.resultFlag(View::Fundort));
 
   // A search inside the exchange list is that list's own and ends with it.
-  host.outcomes[Dialog::LocalitySearch] = {.code = 1, .records = setOf({2}), .mineral = 0};
+  host.outcomes[DialogKind::LocalitySearch] = {.code = 1, .records = setOf({2}), .mineral = 0};
   run(1006);
   EXPECT_EQ(state.localityResult, setOf({2}));
 
@@ -260,7 +260,7 @@ TEST_F(CommandTableTest, LocalitySearchSwitchesToTheResult) {
   host.localities = 4;
   host.localitySet = setOf({1, 2, 3, 4});
   prebuildEnablingSets();
-  host.outcomes[Dialog::LocalitySearch] = {.code = 1, .records = setOf({3}), .mineral = 0};
+  host.outcomes[DialogKind::LocalitySearch] = {.code = 1, .records = setOf({3}), .mineral = 0};
   EXPECT_EQ(run(1006), (Log{"dialog Fundortsuche rec=0", "title 10097", "destroyDrawing",
                             "allLocalities", "title 10097",
                             "rangeList kind=1 first=1 last=4 sel=0 set={3}",
@@ -273,7 +273,7 @@ TEST_F(CommandTableTest, LocalitySearchSwitchesToTheResult) {
   // The toolbar "Suchen" in the Stufen view runs "Sammlungsauswertung".
   state.view = View::Stufen;
   host.specimens = 3;
-  host.outcomes[Dialog::SpecimenSearch] = {.code = 1, .records = setOf({2}), .mineral = 0};
+  host.outcomes[DialogKind::SpecimenSearch] = {.code = 1, .records = setOf({2}), .mineral = 0};
   EXPECT_EQ(run(1333), (Log{"dialog Sammlungsauswertung rec=0", "title 10098",
                             "rangeList kind=2 first=1 last=3 sel=0 set={2}"}));
   EXPECT_EQ(state.specimenResult, setOf({2}));
@@ -296,9 +296,9 @@ TEST_F(CommandTableTest, AddLocalityAndSpecimen) {
   views.refreshToolbar(false);
   EXPECT_EQ(host.buttons[1322], kButtonDisabled);
   host.take();
-  host.outcomes[Dialog::NewLocality].code = 1;
-  host.duringDialog = [&](Dialog d) {
-    if (d == Dialog::NewLocality) {
+  host.outcomes[DialogKind::NewLocality].code = 1;
+  host.duringDialog = [&](DialogKind d) {
+    if (d == DialogKind::NewLocality) {
       host.localities = 1;
       host.localitySet = setOf({1});
     }
@@ -309,7 +309,7 @@ TEST_F(CommandTableTest, AddLocalityAndSpecimen) {
   // In the Fundort view over all localities the list is made anew.
   // The dialog finds the index damaged: the searches are grayed at once.
   state.view = View::Fundort;
-  host.duringDialog = [&](Dialog) {
+  host.duringDialog = [&](DialogKind) {
     host.localities = 2;
     host.localitySet = setOf({1, 2});
     host.damaged = true;
@@ -319,17 +319,17 @@ TEST_F(CommandTableTest, AddLocalityAndSpecimen) {
                             "allLocalities"}));
   EXPECT_TRUE(state.indexDamaged);
   // A rebuild in a later dialog clears it; nothing is grayed then.
-  host.duringDialog = [&](Dialog) { host.damaged = false; };
+  host.duringDialog = [&](DialogKind) { host.damaged = false; };
   EXPECT_EQ(run(1013), (Log{"dialog FundortErfassung-neu rec=0", "allLocalities",
                             "rangeList kind=1 first=1 last=2 sel=0 set={1,2}", "allLocalities"}));
   EXPECT_FALSE(state.indexDamaged);
-  host.duringDialog = [&](Dialog) { host.damaged = true; };
+  host.duringDialog = [&](DialogKind) { host.damaged = true; };
   EXPECT_EQ(run(1014), (Log{"dialog StufenErfassung-neu rec=0", "graySearchItems", "rebuildDescription"}));
   host.damaged = false;
 
   // A specimen at a known locality in the Fundort view refreshes the description.
-  host.outcomes[Dialog::NewSpecimen].code = 1;
-  host.duringDialog = [&](Dialog) {
+  host.outcomes[DialogKind::NewSpecimen].code = 1;
+  host.duringDialog = [&](DialogKind) {
     host.specimens = 1;
     host.specimenSet = setOf({1});
   };
@@ -338,7 +338,7 @@ TEST_F(CommandTableTest, AddLocalityAndSpecimen) {
   EXPECT_EQ(host.buttons[1321], kButtonUp);
 
   // With a new locality the Fundort list is made anew instead.
-  host.duringDialog = [&](Dialog) {
+  host.duringDialog = [&](DialogKind) {
     host.specimens = 2;
     host.specimenSet = setOf({1, 2});
     host.localities = 3;
@@ -351,8 +351,8 @@ TEST_F(CommandTableTest, AddLocalityAndSpecimen) {
   // In the Stufen view over all specimens the list follows, even when the
   // dialog was left after a specimen had been stored.
   state.view = View::Stufen;
-  host.outcomes[Dialog::NewSpecimen].code = 0;
-  host.duringDialog = [&](Dialog) {
+  host.outcomes[DialogKind::NewSpecimen].code = 0;
+  host.duringDialog = [&](DialogKind) {
     host.specimens = 3;
     host.specimenSet = setOf({1, 2, 3});
   };
@@ -362,7 +362,7 @@ TEST_F(CommandTableTest, AddLocalityAndSpecimen) {
   // Showing a search result, the list stays.
   state.resultFlag(View::Stufen) = true;
   state.specimenResult = setOf({1});
-  host.outcomes[Dialog::NewSpecimen].code = 1;
+  host.outcomes[DialogKind::NewSpecimen].code = 1;
   host.duringDialog = nullptr;
   EXPECT_EQ(run(1014), (Log{"dialog StufenErfassung-neu rec=0", "allSpecimens"}));
   EXPECT_EQ(host.buttons[1324], kButtonPressed);
@@ -377,7 +377,7 @@ TEST_F(CommandTableTest, NameSearchShowsAllMineralsWithTheChosenOne) {
   state.resultFlag(View::Mineral) = true;
   host.mineralResult = true;
   host.mineral = 3;
-  host.outcomes[Dialog::NameSearch].mineral = 17;
+  host.outcomes[DialogKind::NameSearch].mineral = 17;
   EXPECT_EQ(run(1015), (Log{"dialog Namensuche rec=0", "title 10001", "createDrawing",
                             "mineralList result sel=3", "invalidateDescription",
                             "mineralList all sel=3", "invalidateDescription",
@@ -417,8 +417,8 @@ TEST_F(CommandTableTest, OptionsResortAndRefont) {
   host.specimenSet = setOf({1, 2});
   EXPECT_EQ(run(1041), (Log{"dialog OptionsDialog rec=0"}));
 
-  host.outcomes[Dialog::Options].code = 1;
-  host.duringDialog = [&](Dialog) { host.font = 2; };
+  host.outcomes[DialogKind::Options].code = 1;
+  host.duringDialog = [&](DialogKind) { host.font = 2; };
   EXPECT_EQ(run(1041), (Log{"dialog OptionsDialog rec=0", "resortSpecimens", "allSpecimens",
                             "rangeList kind=2 first=1 last=2 sel=0 set={1,2}",
                             "repaintDescription", "applyListFont"}));

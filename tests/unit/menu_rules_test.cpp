@@ -17,7 +17,7 @@ class MenuRulesTest : public ::testing::Test {
  protected:
   ViewState state;
   FakeHost host;
-  ViewController views{state, host};
+  ViewController views{state, host.ports()};
   FakeMenu menu;
 
   Log prepare(int position) {

@@ -1,18 +1,20 @@
-// A recording ViewHost and MenuEditor for the view and command tests: every
-// effect is written to a log as a short line, toolbar states and menu item
-// states are kept as well.
+// A recording host (every port of views/ports.h in one object) and
+// MenuEditor for the view and command tests: every effect is written to a log
+// as a short line, toolbar states and menu item states are kept as well. The
+// host can lack dialogs and print jobs; calling one it lacks is recorded.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "views/menu_rules.h"
-#include "views/view_host.h"
+#include "views/ports.h"
 
 namespace kalvor::views::testing {
 
@@ -29,25 +31,40 @@ inline std::string describe(const std::optional<RecordSet>& set) {
   return out + "}";
 }
 
-inline const char* dialogName(Dialog d) {
+inline const char* dialogName(DialogKind d) {
   switch (d) {
-    case Dialog::MineralSearch: return "Suchen";
-    case Dialog::LocalitySearch: return "Fundortsuche";
-    case Dialog::SpecimenSearch: return "Sammlungsauswertung";
-    case Dialog::NewLocality: return "FundortErfassung-neu";
-    case Dialog::ChangeLocality: return "FundortErfassung-aendern";
-    case Dialog::DeleteLocality: return "FundstelleLoeschen";
-    case Dialog::NewSpecimen: return "StufenErfassung-neu";
-    case Dialog::ChangeSpecimen: return "StufenErfassung-aendern";
-    case Dialog::NameSearch: return "Namensuche";
-    case Dialog::DirectLabels: return "DirektMMErfassung";
-    case Dialog::Info: return "InfoDialog";
-    case Dialog::Options: return "OptionsDialog";
+    case DialogKind::MineralSearch: return "Suchen";
+    case DialogKind::LocalitySearch: return "Fundortsuche";
+    case DialogKind::SpecimenSearch: return "Sammlungsauswertung";
+    case DialogKind::NewLocality: return "FundortErfassung-neu";
+    case DialogKind::ChangeLocality: return "FundortErfassung-aendern";
+    case DialogKind::DeleteLocality: return "FundstelleLoeschen";
+    case DialogKind::NewSpecimen: return "StufenErfassung-neu";
+    case DialogKind::ChangeSpecimen: return "StufenErfassung-aendern";
+    case DialogKind::NameSearch: return "Namensuche";
+    case DialogKind::DirectLabels: return "DirektMMErfassung";
+    case DialogKind::Info: return "InfoDialog";
+    case DialogKind::Options: return "OptionsDialog";
   }
   return "?";
 }
 
-class FakeHost : public ViewHost {
+// What a dialog of the fake ends with.
+struct DialogOutcome {
+  // 0 = cancelled, 1 = "OK".
+  int code = 0;
+  std::optional<RecordSet> records;
+  // "Namensuche": the chosen name-list id, 0 = none.
+  std::int32_t mineral = 0;
+};
+
+class FakeHost : public ListPort,
+                 public SideWindowPort,
+                 public FramePort,
+                 public DataPort,
+                 public ExchangePort,
+                 public DialogPort,
+                 public PrintPort {
  public:
   std::vector<std::string> log;
   std::vector<std::pair<int, int>> toolbarCalls;
@@ -71,9 +88,16 @@ class FakeHost : public ViewHost {
   bool damaged = false;
   bool answerYes = false;
   std::optional<std::string> chosenFile;
-  std::map<Dialog, DialogOutcome> outcomes;
-  // Runs inside runDialog, for dialogs that change the collection.
-  std::function<void(Dialog)> duringDialog;
+  std::map<DialogKind, DialogOutcome> outcomes;
+  // Runs inside each dialog, for dialogs that change the collection.
+  std::function<void(DialogKind)> duringDialog;
+  // What this host lacks, and the calls that reached a missing dialog or print job.
+  std::set<DialogKind> missingDialogs;
+  std::set<PrintJob> missingJobs;
+  std::vector<std::string> callsToMissing;
+
+  // The ports for a ViewController.
+  ViewHost ports() { return ViewHost{*this, *this, *this, *this, *this, *this, *this}; }
 
   // The log since the last call, and a fresh log.
   std::vector<std::string> take() { return std::exchange(log, {}); }
@@ -163,12 +187,22 @@ class FakeHost : public ViewHost {
   void closeExchangeList() override { log.push_back("closeExchange"); }
   void exportExchangeList(const std::string& path) override { log.push_back("exportExchange " + path); }
 
-  DialogOutcome runDialog(Dialog d, std::int32_t r) override {
-    log.push_back(std::string("dialog ") + dialogName(d) + " rec=" + std::to_string(r));
-    if (duringDialog) duringDialog(d);
-    const auto it = outcomes.find(d);
-    return it == outcomes.end() ? DialogOutcome{} : it->second;
+  bool has(DialogKind d) const override { return !missingDialogs.contains(d); }
+  bool runMineralSearch() override { return run(DialogKind::MineralSearch, 0).code != 0; }
+  RecordSearchOutcome runLocalitySearch() override { return searchOutcome(DialogKind::LocalitySearch); }
+  RecordSearchOutcome runSpecimenSearch() override { return searchOutcome(DialogKind::SpecimenSearch); }
+  bool runNewLocality() override { return run(DialogKind::NewLocality, 0).code == 1; }
+  bool runChangeLocality(std::int32_t r) override { return run(DialogKind::ChangeLocality, r).code != 0; }
+  bool runDeleteLocality(std::int32_t r) override { return run(DialogKind::DeleteLocality, r).code == 1; }
+  bool runNewSpecimen() override { return run(DialogKind::NewSpecimen, 0).code == 1; }
+  bool runChangeSpecimen(std::int32_t r) override { return run(DialogKind::ChangeSpecimen, r).code != 0; }
+  std::optional<std::int32_t> runNameSearch() override {
+    const std::int32_t mineral = run(DialogKind::NameSearch, 0).mineral;
+    return mineral != 0 ? std::optional(mineral) : std::nullopt;
   }
+  void runDirectLabels() override { run(DialogKind::DirectLabels, 0); }
+  void runInfo() override { run(DialogKind::Info, 0); }
+  bool runOptions() override { return run(DialogKind::Options, 0).code != 0; }
   std::optional<std::string> chooseExchangeFile(bool forSaving) override {
     log.push_back(forSaving ? "chooseFile save" : "chooseFile open");
     return chosenFile;
@@ -177,10 +211,31 @@ class FakeHost : public ViewHost {
     log.push_back("ask " + std::to_string(text) + "/" + std::to_string(caption));
     return answerYes;
   }
-  void printMineralProfile(std::int32_t m) override { log.push_back("printProfile " + std::to_string(m)); }
-  void printLocality(std::int32_t r) override { log.push_back("printLocality " + std::to_string(r)); }
+  bool has(PrintJob job) const override { return !missingJobs.contains(job); }
+  void printMineralProfile(std::int32_t m) override {
+    printed(PrintJob::MineralProfile, "printProfile " + std::to_string(m));
+  }
+  void printLocality(std::int32_t r) override { printed(PrintJob::Locality, "printLocality " + std::to_string(r)); }
   void printSpecimenList(const std::optional<RecordSet>& s) override {
-    log.push_back("printSpecimenList " + describe(s));
+    printed(PrintJob::SpecimenList, "printSpecimenList " + describe(s));
+  }
+
+ private:
+  DialogOutcome run(DialogKind d, std::int32_t r) {
+    const std::string line = std::string("dialog ") + dialogName(d) + " rec=" + std::to_string(r);
+    log.push_back(line);
+    if (!has(d)) callsToMissing.push_back(line);
+    if (duringDialog) duringDialog(d);
+    const auto it = outcomes.find(d);
+    return it == outcomes.end() ? DialogOutcome{} : it->second;
+  }
+  RecordSearchOutcome searchOutcome(DialogKind d) {
+    DialogOutcome outcome = run(d, 0);
+    return {outcome.code == 1, std::move(outcome.records)};
+  }
+  void printed(PrintJob job, const std::string& line) {
+    log.push_back(line);
+    if (!has(job)) callsToMissing.push_back(line);
   }
 };
 

@@ -15,7 +15,7 @@ class ViewStateTest : public ::testing::Test {
  protected:
   ViewState state;
   FakeHost host;
-  ViewController views{state, host};
+  ViewController views{state, host.ports()};
 };
 
 TEST_F(ViewStateTest, ToolbarRefreshSetsTheButtonsInOrder) {

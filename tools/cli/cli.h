@@ -58,6 +58,7 @@ int runIndex(Arguments& args);
 int runShow(Arguments& args);
 int runSearch(Arguments& args);
 int runExchange(Arguments& args);
+int runLabels(Arguments& args);
 int runGlossary(Arguments& args);
 int runBackup(Arguments& args);
 

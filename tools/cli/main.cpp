@@ -22,6 +22,7 @@ const Command kCommands[] = {
     {"suche", "Fundorte oder Stufen der Sammlung suchen.", runSearch},
     {"glossar", "Listet die Begriffe des Glossars oder zeigt einen (glossar BEGRIFF).", runGlossary},
     {"tausch", "Tauschliste (*.ktl) exportieren oder anzeigen.", runExchange},
+    {"etiketten", "Etiketten f\xC3\xBCr Stufen oder direkt erfasste Minerale als PDF.", runLabels},
     {"sicherung", "Sicherungen der Sammlung auflisten, anlegen oder zur\xC3\xBC" "ckschreiben.", runBackup},
 };
 

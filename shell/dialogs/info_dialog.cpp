@@ -1,0 +1,39 @@
+#include "shell/dialogs/info_dialog.h"
+
+#include "resources/resource_ids.h"
+#include "resources/string_ids.h"
+#include "shell/logo.h"
+
+namespace kalvor::shell {
+
+bool InfoDialog::onInit() {
+  centreOver(GetWindow(window(), GW_OWNER));
+  return true;
+}
+
+bool InfoDialog::onCommand(int, int) {
+  end(1);
+  return true;
+}
+
+bool InfoDialog::onClose() {
+  // The close box sends no command; it ends the dialog the same way.
+  end(1);
+  return true;
+}
+
+// Draws one picture of "logos.pf" into an owner-drawn frame. The file is read
+// on each paint: the dialog is rare and the pictures are small.
+bool InfoDialog::onDrawItem(const DRAWITEMSTRUCT& frame) {
+  if (frame.CtlID != ID_INFO_PICTURE && frame.CtlID != ID_INFO_CAPTIONED_PICTURE) return false;
+  FillRect(frame.hDC, &frame.rcItem, GetSysColorBrush(COLOR_WINDOW));
+  RECT edge = frame.rcItem;
+  DrawEdge(frame.hDC, &edge, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+  const bool captioned = frame.CtlID == ID_INFO_CAPTIONED_PICTURE;
+  const std::optional<Picture> picture =
+      readPictureAtSlot("logos.pf", captioned ? kInfoCaptionedPictureSlot : kInfoPictureSlot);
+  if (picture) drawPictureInFrame(frame.hDC, *picture, edge, captioned ? text(IDS_INFO_PICTURE_CAPTION) : std::string());
+  return true;
+}
+
+}  // namespace kalvor::shell

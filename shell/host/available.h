@@ -1,0 +1,30 @@
+// The dialogs and print jobs kalvor.exe has today. A developer who adds one
+// implements its call in shell/host/ and lists it here; from then on the
+// command layer enables the commands that need it. Portable, so the unit
+// tests walk the command table against exactly this set.
+#pragma once
+
+#include <algorithm>
+#include <array>
+
+#include "views/ports.h"
+
+namespace kalvor::shell {
+
+inline constexpr std::array kAvailableDialogs = {
+    views::DialogKind::NameSearch,
+    views::DialogKind::Info,
+    views::DialogKind::Options,
+};
+
+inline constexpr std::array<views::PrintJob, 0> kAvailablePrintJobs = {};
+
+constexpr bool available(views::DialogKind dialog) {
+  return std::find(kAvailableDialogs.begin(), kAvailableDialogs.end(), dialog) != kAvailableDialogs.end();
+}
+
+constexpr bool available(views::PrintJob job) {
+  return std::find(kAvailablePrintJobs.begin(), kAvailablePrintJobs.end(), job) != kAvailablePrintJobs.end();
+}
+
+}  // namespace kalvor::shell

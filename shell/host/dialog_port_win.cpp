@@ -1,0 +1,31 @@
+#include "shell/dialogs/info_dialog.h"
+#include "shell/dialogs/name_search_dialog.h"
+#include "shell/dialogs/options_dialog.h"
+#include "win32/font_table.h"
+#include "shell/host/win_ports.h"
+#include "win32/strings.h"
+
+namespace kalvor::shell {
+
+std::optional<std::int32_t> WinDialogs::runNameSearch() {
+  NameSearchDialog dialog(app_.windows.instance, app_.display.lists);
+  if (dialog.run(app_.windows.main) != 1 || dialog.chosenMineral() == 0) return std::nullopt;
+  return dialog.chosenMineral();
+}
+
+void WinDialogs::runInfo() { InfoDialog(app_.windows.instance).run(app_.windows.main); }
+
+bool WinDialogs::runOptions() {
+  OptionsDialogHooks hooks;
+  hooks.recreateFonts = [this](bool) { win32::recreateFontTable(app_.display.fonts, *app_.settings.ini); };
+  OptionsDialog dialog(app_.windows.instance, *app_.settings.ini, win32::screenWidth(), std::move(hooks));
+  return dialog.run(app_.windows.main) == 1;
+}
+
+bool WinDialogs::askYesNo(int textId, int captionId) {
+  return MessageBoxA(app_.windows.main, win32::loadString(app_.windows.instance, textId).c_str(),
+                     win32::loadString(app_.windows.instance, captionId).c_str(),
+                     MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
+}  // namespace kalvor::shell
