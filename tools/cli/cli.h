@@ -61,5 +61,7 @@ int runExchange(Arguments& args);
 int runLabels(Arguments& args);
 int runGlossary(Arguments& args);
 int runBackup(Arguments& args);
+int runExport(Arguments& args);
+int runImport(Arguments& args);
 
 }  // namespace kalvor::cli
