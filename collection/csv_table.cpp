@@ -2,6 +2,21 @@
 
 namespace kalvor {
 
+std::vector<std::string> splitNameList(const std::string& text) {
+  std::vector<std::string> pieces;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t end = text.find(',', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string piece = text.substr(start, end - start);
+    const std::size_t a = piece.find_first_not_of(' ');
+    const std::size_t b = piece.find_last_not_of(' ');
+    if (a != std::string::npos) pieces.push_back(piece.substr(a, b - a + 1));
+    start = end + 1;
+  }
+  return pieces;
+}
+
 std::string csvRow(const std::vector<std::string>& fields) {
   std::string out;
   for (std::size_t i = 0; i < fields.size(); ++i) {

@@ -17,6 +17,15 @@ struct CsvRow {
   std::vector<std::string> fields;
 };
 
+// A row that cannot be read in, with the reason (German, Windows-1252).
+struct CsvRowError {
+  std::size_t line = 0;
+  std::string reason;
+};
+
+// "a, b" -> the names, blanks around them dropped.
+std::vector<std::string> splitNameList(const std::string& text);
+
 // One row with its CRLF.
 std::string csvRow(const std::vector<std::string>& fields);
 

@@ -9,22 +9,6 @@ namespace {
 
 constexpr std::size_t kMaxFieldLength = locality_format::kTextFieldBytes - 1;
 
-// "Quarz, Fluorit" -> the pieces, blanks around them dropped, empty ones skipped.
-std::vector<std::string> splitNames(const std::string& text) {
-  std::vector<std::string> pieces;
-  std::size_t start = 0;
-  while (start <= text.size()) {
-    std::size_t end = text.find(',', start);
-    if (end == std::string::npos) end = text.size();
-    std::string piece = text.substr(start, end - start);
-    const std::size_t a = piece.find_first_not_of(' ');
-    const std::size_t b = piece.find_last_not_of(' ');
-    if (a != std::string::npos) pieces.push_back(piece.substr(a, b - a + 1));
-    start = end + 1;
-  }
-  return pieces;
-}
-
 }  // namespace
 
 const std::vector<std::string>& localityCsvColumns() {
@@ -87,7 +71,7 @@ LocalityCsvImport readLocalitiesCsv(const std::string& text, const MineralNameLi
         reasons.push_back(localityCsvColumns()[c] + " l\xE4nger als " + std::to_string(kMaxFieldLength) +
                           " Zeichen");
     if (loc.description.size() > locality_format::kMaxTextLength) reasons.push_back("Beschreibung zu lang");
-    for (const std::string& name : splitNames(f[7])) {
+    for (const std::string& name : splitNameList(f[7])) {
       const std::uint32_t id = names.findMineralByPrefix(name);
       if (id == 0 || names.nameOfMineral(static_cast<MineralNumber>(id - 1)) != name) {
         reasons.push_back("unbekanntes Mineral \"" + name + "\"");

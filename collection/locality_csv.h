@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "collection/csv_table.h"
 #include "collection/locality.h"
 
 namespace kalvor {
@@ -21,11 +22,6 @@ const std::vector<std::string>& localityCsvColumns();
 // locality are named through the name list, joined by ", "; those that come
 // from its specimens follow the specimens and are not exported.
 std::string exportLocalitiesCsv(Collection& collection);
-
-struct CsvRowError {
-  std::size_t line = 0;
-  std::string reason;  // German, Windows-1252
-};
 
 struct LocalityCsvImport {
   std::vector<Locality> localities;  // one per data row, number 0

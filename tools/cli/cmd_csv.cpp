@@ -1,11 +1,13 @@
-// "kalvor-cli export|import fundorte DATEI.csv": localities to and from a
-// spreadsheet table (UTF-8 with byte-order mark, ";" between fields).
+// "kalvor-cli export|import fundorte|stufen DATEI.csv": localities and
+// specimens to and from a spreadsheet table (UTF-8 with byte-order mark, ";"
+// between fields).
 #include <algorithm>
 #include <string>
 
 #include "base/cp1252.h"
 #include "base/file_io.h"
 #include "collection/locality_csv.h"
+#include "collection/specimen_csv.h"
 #include "tools/cli/open_collection.h"
 
 namespace kalvor::cli {
@@ -14,7 +16,8 @@ namespace {
 constexpr const char kBom[] = "\xEF\xBB\xBF";
 
 int usage(bool isExport) {
-  printLine(isExport ? "Aufruf: kalvor-cli export fundorte DATEI.csv" : "Aufruf: kalvor-cli import fundorte DATEI.csv");
+  printLine(isExport ? "Aufruf: kalvor-cli export fundorte|stufen DATEI.csv"
+                     : "Aufruf: kalvor-cli import fundorte|stufen DATEI.csv");
   return 2;
 }
 
@@ -47,7 +50,9 @@ std::string readUtf8Table(const Bytes& bytes, std::vector<CsvRowError>& errors) 
 int runCsv(Arguments& args, bool isExport) {
   const std::optional<std::string> what = args.takeWord();
   const std::optional<std::string> file = args.takeWord();
-  if (!what || *what != "fundorte" || !file || args.takeFlag("--hilfe")) return usage(isExport);
+  if (!what || (*what != "fundorte" && *what != "stufen") || !file || args.takeFlag("--hilfe"))
+    return usage(isExport);
+  const bool localities = *what == "fundorte";
   if (rejectRest(args)) return 2;
   if (!isExport) {
     // Checked before the collection is opened: a bad file changes nothing.
@@ -60,8 +65,14 @@ int runCsv(Arguments& args, bool isExport) {
     const std::string table = readUtf8Table(*bytes, errors);
     std::unique_ptr<OpenCollection> s = OpenCollection::open(args.dataDir());
     if (!s) return 1;
-    LocalityCsvImport imported = readLocalitiesCsv(table, s->names());
-    errors.insert(errors.end(), imported.errors.begin(), imported.errors.end());
+    LocalityCsvImport importedLocalities;
+    SpecimenCsvImport importedSpecimens;
+    if (localities)
+      importedLocalities = readLocalitiesCsv(table, s->names());
+    else
+      importedSpecimens = readSpecimensCsv(table, s->collection());
+    const std::vector<CsvRowError>& rowErrors = localities ? importedLocalities.errors : importedSpecimens.errors;
+    errors.insert(errors.end(), rowErrors.begin(), rowErrors.end());
     std::stable_sort(errors.begin(), errors.end(),
                      [](const CsvRowError& a, const CsvRowError& b) { return a.line < b.line; });
     if (!errors.empty()) {
@@ -69,13 +80,22 @@ int runCsv(Arguments& args, bool isExport) {
       for (const CsvRowError& e : errors) printError("Zeile " + std::to_string(e.line) + ": " + e.reason);
       return 1;
     }
-    if (!saveImportedLocalities(s->collection(), imported.localities)) return failWith(CollectionMessage::kSaveFailed);
-    printLine(std::to_string(imported.localities.size()) + " Fundorte eingelesen.");
+    if (localities) {
+      if (!saveImportedLocalities(s->collection(), importedLocalities.localities))
+        return failWith(CollectionMessage::kSaveFailed);
+      printLine(std::to_string(importedLocalities.localities.size()) + " Fundorte eingelesen.");
+    } else {
+      if (!saveImportedSpecimens(s->collection(), importedSpecimens.specimens))
+        return failWith(CollectionMessage::kSaveFailed);
+      printLine(std::to_string(importedSpecimens.specimens.size()) + " Stufen eingelesen.");
+    }
     return 0;
   }
   std::unique_ptr<OpenCollection> s = OpenCollection::open(args.dataDir());
   if (!s) return 1;
-  const std::string text = kBom + cp1252ToUtf8(exportLocalitiesCsv(s->collection()));
+  const std::string table =
+      localities ? exportLocalitiesCsv(s->collection()) : exportSpecimensCsv(s->collection());
+  const std::string text = kBom + cp1252ToUtf8(table);
   if (!writeWholeFile(*file, Bytes(text.begin(), text.end()))) {
     printError("Die Datei " + utf8ToCp1252Lossy(*file) + " kann nicht geschrieben werden.");
     return 1;

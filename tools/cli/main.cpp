@@ -23,8 +23,8 @@ const Command kCommands[] = {
     {"glossar", "Listet die Begriffe des Glossars oder zeigt einen (glossar BEGRIFF).", runGlossary},
     {"tausch", "Tauschliste (*.ktl) exportieren oder anzeigen.", runExchange},
     {"etiketten", "Etiketten f\xC3\xBCr Stufen oder direkt erfasste Minerale als PDF.", runLabels},
-    {"export", "Fundorte als Tabelle (CSV, Semikolon, UTF-8) ausgeben.", runExport},
-    {"import", "Fundorte aus einer Tabelle (CSV) einlesen; pr\xC3\xBC" "ft jede Zeile vorher.", runImport},
+    {"export", "Fundorte oder Stufen als Tabelle (CSV, Semikolon, UTF-8) ausgeben.", runExport},
+    {"import", "Fundorte oder Stufen aus einer Tabelle (CSV) einlesen; pr\xC3\xBC" "ft jede Zeile vorher.", runImport},
     {"sicherung", "Sicherungen der Sammlung auflisten, anlegen oder zur\xC3\xBC" "ckschreiben.", runBackup},
 };
 
