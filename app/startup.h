@@ -20,16 +20,17 @@
 #include "refdb/picture_file.h"
 #include "refdb/picture_list.h"
 #include "refdb/systematics.h"
+#include "string_ids.h"
 
 namespace kalvor {
 
 class Settings;
 
 // String-table ids of the start-up failures (text, caption).
-inline constexpr int kMsgInitialisationFailed = 10002;  // "Bei der Initialisierung ..."
-inline constexpr int kMsgInitialisationCaption = 10003;  // "Initialisierungsproblem"
-inline constexpr int kMsgDiskFull = 10006;               // "Auf Ihrer Festplatte ..."
-inline constexpr int kMsgDiskFullCaption = 10007;        // "unzureichender Plattenplatz"
+inline constexpr int kMsgInitialisationFailed = strings::kStrInitialisationFailed;
+inline constexpr int kMsgInitialisationCaption = strings::kStrInitialisationCaption;
+inline constexpr int kMsgDiskFull = strings::kStrDiskFull;
+inline constexpr int kMsgDiskFullCaption = strings::kStrDiskFullCaption;
 
 // Free space below which the search index is not rebuilt.
 inline constexpr std::uint64_t kMinFreeSpaceForIndex = 800000;

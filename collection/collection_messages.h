@@ -7,18 +7,20 @@
 #include <cstdint>
 #include <string>
 
+#include "string_ids.h"
+
 namespace kalvor {
 
 enum class CollectionMessage : std::uint16_t {
   kNone = 0,
-  kUnknownLocality = 10012,  // "unbekannt"
-  kInputErrorCaption = 10052,
-  kBadMonth = 10054,
-  kNotLeapYear = 10055,
-  kTooManyDays = 10056,
-  kProcessingSpecimen = 10080,  // "Bearbeite Stufe %ld/%ld"
-  kDeleteSpecimenQuestion = 10093,
-  kDeleteSpecimenCaption = 10094,
+  kUnknownLocality = strings::kStrUnknown,
+  kInputErrorCaption = strings::kStrInputErrorCaption,
+  kBadMonth = strings::kStrBadMonth,
+  kNotLeapYear = strings::kStrNotLeapYear,
+  kTooManyDays = strings::kStrTooManyDays,
+  kProcessingSpecimen = strings::kStrProcessingSpecimen,
+  kDeleteSpecimenQuestion = strings::kStrDeleteSpecimenQuestion,
+  kDeleteSpecimenCaption = strings::kStrDeleteSpecimenCaption,
   // Texts of the entry and delete dialogs (not in the string table).
   kNoMineral = 20001,
   kSaveFailed = 20002,

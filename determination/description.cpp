@@ -31,7 +31,6 @@ constexpr int kElementUranium = 97;
 constexpr int kMaxAliasDepth = 5;
 constexpr std::size_t kMaxColours = 20;
 constexpr std::size_t kMaxStreakColours = 4;
-constexpr unsigned kStringOtherNameFor = 90;  // " ist ein anderer Name für:"
 constexpr std::string_view kAliasDash = " \x97 ";
 
 std::uint16_t densityWord(DensityValue d) {
@@ -502,7 +501,7 @@ int DescriptionLayout::describeAlias(const LayoutArea& area, const MineralRecord
   canvas_.drawText(area.left, baseline, name);
   const int x = area.left + canvas_.measureText(name).width;
   if (target.find(' ') == std::string::npos) {
-    canvas_.drawText(x, baseline, loadResourceString(kStringOtherNameFor));
+    canvas_.drawText(x, baseline, loadResourceString(strings::kStrOtherNameFor - kStringIdBase));
     lineTops_.push_back(y);
     y += heightOf(FontSlot::kText);
   } else {

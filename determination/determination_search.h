@@ -15,14 +15,15 @@
 
 #include "determination/index_slot_source.h"
 #include "refdb/systematics.h"
+#include "string_ids.h"
 
 namespace kalvor {
 
 // String-table ids the search answers with.
-inline constexpr int kMsgInvalidElementCharacters = 10008;
-inline constexpr int kMsgSearchFailedCaption = 10009;
-inline constexpr int kMsgUnseenElement = 10010;
-inline constexpr int kMsgNothingFound = 10011;
+inline constexpr int kMsgInvalidElementCharacters = strings::kStrInvalidElementCharacters;
+inline constexpr int kMsgSearchFailedCaption = strings::kStrSearchFailedCaption;
+inline constexpr int kMsgUnseenElement = strings::kStrUnseenElement;
+inline constexpr int kMsgNothingFound = strings::kStrNoMineralFound;
 
 // Search precision ("Suchgenauigkeit").
 inline constexpr std::uint8_t kPrecisionRough = 0;        // "Grob"

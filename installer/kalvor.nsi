@@ -67,6 +67,8 @@ VIAddVersionKey /LANG=1031 "LegalCopyright" "Kalvor-Projekt"
   ${ACTION} "kalvor.db"
   ${ACTION} "kalvor.sy"
   ${ACTION} "kalvor.gl"
+  ${ACTION} "kalvor.lf"
+  ${ACTION} "kalvor.kf"
   ${ACTION} "logos.pf"
   ${ACTION} "kalvor-daten-lizenz.txt"
 !macroend

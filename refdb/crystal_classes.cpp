@@ -1,5 +1,7 @@
 #include "refdb/crystal_classes.h"
 
+#include "string_ids.h"
+
 namespace kalvor {
 
 const CrystalClass kCrystalClasses[32] = {
@@ -38,13 +40,13 @@ const CrystalClass kCrystalClasses[32] = {
 };
 
 const CrystalDataSystem kCrystalDataSystems[7] = {
-    {10066, 0xF8000000, LatticeKind::kA},          // kubisch
-    {10067, 0x03111088, LatticeKind::kAC},         // tetragonal
-    {10068, 0x00044400, LatticeKind::kABC},        // rhombisch
-    {10069, 0x00000222, LatticeKind::kABCBeta},    // monoklin
-    {10070, 0x00400001, LatticeKind::kABCAngles},  // triklin
-    {10071, 0x0022A150, LatticeKind::kAC},         // hexagonal
-    {10072, 0x04880804, LatticeKind::kAC},         // trigonal
+    {strings::kStrSystemCubic, 0xF8000000, LatticeKind::kA},              // kubisch
+    {strings::kStrSystemTetragonal, 0x03111088, LatticeKind::kAC},        // tetragonal
+    {strings::kStrSystemOrthorhombic, 0x00044400, LatticeKind::kABC},     // rhombisch
+    {strings::kStrSystemMonoclinic, 0x00000222, LatticeKind::kABCBeta},   // monoklin
+    {strings::kStrSystemTriclinic, 0x00400001, LatticeKind::kABCAngles},  // triklin
+    {strings::kStrSystemHexagonal, 0x0022A150, LatticeKind::kAC},         // hexagonal
+    {strings::kStrSystemTrigonal, 0x04880804, LatticeKind::kAC},          // trigonal
 };
 
 std::string crystalClassSymbol(unsigned bit) {

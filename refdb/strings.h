@@ -8,10 +8,12 @@
 #include <string>
 #include <string_view>
 
+#include "string_ids.h"  // generated: kalvor::strings::kStr...
+
 namespace kalvor {
 
 // Id of the first string-table text; callers pass the id minus this base.
-inline constexpr unsigned kStringIdBase = 10000;
+inline constexpr unsigned kStringIdBase = 10000;  // NOLINT(id-literal): the table's range
 // One past the last string-table id.
 inline constexpr unsigned kStringIdEnd = 10120;
 

@@ -5,52 +5,52 @@
 namespace kalvor {
 
 const VocabularyWord kCrystalSystemWords[8] = {
-    {0, 10066},  // kubisch
-    {1, 10067},  // tetragonal
-    {2, 10068},  // rhombisch
-    {3, 10069},  // monoklin
-    {4, 10070},  // triklin
-    {5, 10071},  // hexagonal
-    {6, 10072},  // trigonal
-    {7, 10073},  // amorph
+    {0, strings::kStrSystemCubic},         // kubisch
+    {1, strings::kStrSystemTetragonal},    // tetragonal
+    {2, strings::kStrSystemOrthorhombic},  // rhombisch
+    {3, strings::kStrSystemMonoclinic},    // monoklin
+    {4, strings::kStrSystemTriclinic},     // triklin
+    {5, strings::kStrSystemHexagonal},     // hexagonal
+    {6, strings::kStrSystemTrigonal},      // trigonal
+    {7, strings::kStrSystemAmorphous},     // amorph
 };
 
 const VocabularyWord kCleavageWords[5] = {
-    {0, 10015},  // keine
-    {1, 10016},  // unvollkommen
-    {2, 10019},  // gut
-    {3, 10021},  // vollkommen
-    {4, 10023},  // sehr vollkommen
+    {0, strings::kStrCleavageNone},         // keine
+    {1, strings::kStrCleavageImperfect},    // unvollkommen
+    {2, strings::kStrCleavageGood},         // gut
+    {3, strings::kStrCleavagePerfect},      // vollkommen
+    {4, strings::kStrCleavageVeryPerfect},  // sehr vollkommen
 };
 
 const VocabularyWord kFractureWords[12] = {
-    {0, 10025},   // eben
-    {1, 10024},   // uneben
-    {2, 10026},   // muschlig
-    {3, 10030},   // hakig
-    {4, 10032},   // spröde
-    {5, 10033},   // splittrig
-    {6, 10034},   // mild
-    {7, 10036},   // fasrig
-    {8, 10037},   // blättrig
-    {11, 10038},  // körnig
-    {10, 10031},  // erdig
-    {9, 10028},   // verformbar
+    {0, strings::kStrFractureEven},        // eben
+    {1, strings::kStrFractureUneven},      // uneben
+    {2, strings::kStrFractureConchoidal},  // muschlig
+    {3, strings::kStrFractureHackly},      // hakig
+    {4, strings::kStrFractureBrittle},     // spröde
+    {5, strings::kStrFractureSplintery},   // splittrig
+    {6, strings::kStrFractureMild},        // mild
+    {7, strings::kStrFractureFibrous},     // fasrig
+    {8, strings::kStrFractureFoliated},    // blättrig
+    {11, strings::kStrFractureGranular},   // körnig
+    {10, strings::kStrFractureEarthy},     // erdig
+    {9, strings::kStrFractureMalleable},   // verformbar
 };
 
 const VocabularyWord kLustreWords[12] = {
-    {0, 10040},   // perl
-    {1, 10041},   // seiden
-    {2, 10042},   // glas
-    {3, 10044},   // fett
-    {4, 10045},   // harz
-    {5, 10046},   // diamant
-    {11, 10039},  // halbmetall
-    {6, 10047},   // metall
-    {7, 10048},   // wachs
-    {8, 10049},   // matt
-    {9, 10050},   // samt
-    {10, 10043},  // opal
+    {0, strings::kStrLustrePearly},        // perl
+    {1, strings::kStrLustreSilky},         // seiden
+    {2, strings::kStrLustreVitreous},      // glas
+    {3, strings::kStrLustreGreasy},        // fett
+    {4, strings::kStrLustreResinous},      // harz
+    {5, strings::kStrLustreAdamantine},    // diamant
+    {11, strings::kStrLustreSubmetallic},  // halbmetall
+    {6, strings::kStrLustreMetallic},      // metall
+    {7, strings::kStrLustreWaxy},          // wachs
+    {8, strings::kStrLustreDull},          // matt
+    {9, strings::kStrLustreVelvety},       // samt
+    {10, strings::kStrLustreOpalescent},   // opal
 };
 
 namespace {

@@ -18,21 +18,22 @@ import tempfile
 
 # Folder -> the folders its sources may include besides their own. A folder
 # is the first path component, or the first two under tools/ and tests/.
-CORE = ["base", "platform", "render", "refdb", "collection", "determination",
+CORE = ["base", "platform", "render", "refdb", "crystal", "collection", "determination",
         "search", "pages", "labels", "views", "app"]
 RULES = {
     "base": [],
     "platform": ["base"],
     "render": ["base"],
     "refdb": ["base", "platform", "render", "resources"],
+    "crystal": ["base", "refdb"],
     "collection": ["base", "platform", "render", "refdb", "resources"],
     "determination": ["base", "platform", "render", "refdb", "resources"],
     "search": ["base", "platform", "render", "refdb", "collection", "determination", "resources"],
     "pages": ["base", "platform", "render", "refdb", "collection", "determination", "resources"],
     "labels": ["base", "platform", "render", "refdb", "collection", "resources"],
-    "views": ["base", "platform", "render", "refdb", "collection", "determination",
+    "views": ["base", "platform", "render", "refdb", "crystal", "collection", "determination",
               "search", "pages", "labels", "resources"],
-    "app": ["base", "platform", "render", "refdb", "collection", "determination",
+    "app": ["base", "platform", "render", "refdb", "crystal", "collection", "determination",
             "search", "pages", "labels", "views", "resources"],
     "resources": [],
     "win32": CORE + ["resources"],

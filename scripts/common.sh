@@ -8,7 +8,7 @@ KALVOR_JOBS=${KALVOR_JOBS:-$(nproc 2>/dev/null || echo 2)}
 KALVOR_PACKAGES=(
   cmake ninja-build g++ python3
   googletest libgtest-dev libbenchmark-dev libsqlite3-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 xvfb xauth fonts-liberation imagemagick ccache
   pkg-config libcairo2-dev qrencode zbar-tools poppler-utils

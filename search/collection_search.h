@@ -16,24 +16,25 @@
 #include "determination/determination_search.h"
 #include "determination/index_slot_source.h"
 #include "determination/number_list.h"
+#include "string_ids.h"
 
 namespace kalvor {
 
 class Collection;
 
 // String-table ids the collection searches answer with.
-inline constexpr int kMsgInputErrorCaption = 10052;       // "Eingabefehler"
-inline constexpr int kMsgWholeCountry = 10074;            // "ganzes Land"
-inline constexpr int kMsgWorld = 10075;                   // "Welt"
-inline constexpr int kMsgRegionNotInCountry = 10076;
-inline constexpr int kMsgNoMatchingRecords = 10078;       // "... keine %s ..."
-inline constexpr int kMsgNoSpecimenType = 10081;
-inline constexpr int kMsgNoAcquisition = 10082;
-inline constexpr int kMsgAcquisitionCombinationEmpty = 10084;
-inline constexpr int kMsgNoCollectionPieces = 10085;
-inline constexpr int kMsgNoExchangePieces = 10086;
-inline constexpr int kMsgWordLocality = 10100;            // "Fundstelle"
-inline constexpr int kMsgWordSpecimen = 10101;            // "Stufe"
+inline constexpr int kMsgInputErrorCaption = strings::kStrInputErrorCaption;
+inline constexpr int kMsgWholeCountry = strings::kStrWholeCountry;
+inline constexpr int kMsgWorld = strings::kStrWorld;
+inline constexpr int kMsgRegionNotInCountry = strings::kStrRegionNotInCountry;
+inline constexpr int kMsgNoMatchingRecords = strings::kStrNoMatchingRecords;
+inline constexpr int kMsgNoSpecimenType = strings::kStrNoSpecimenType;
+inline constexpr int kMsgNoAcquisition = strings::kStrNoAcquisition;
+inline constexpr int kMsgAcquisitionCombinationEmpty = strings::kStrAcquisitionCombinationEmpty;
+inline constexpr int kMsgNoCollectionPieces = strings::kStrNoCollectionPieces;
+inline constexpr int kMsgNoExchangePieces = strings::kStrNoExchangePieces;
+inline constexpr int kMsgWordLocality = strings::kStrWordLocality;
+inline constexpr int kMsgWordSpecimen = strings::kStrWordSpecimen;
 
 // Where the mineral criteria (element expression, systematics) are looked up.
 // Without an index (no reference data) such a criterion finds nothing.
@@ -74,7 +75,7 @@ struct CollectionSearchOutcome {
   std::optional<RecordSet> records;  // present and not empty on success
   int messageId = 0;                 // 0 on success, else the string id of the text
   int captionId = 0;                 // string id of the caption
-  int insertId = 0;                  // for 10078: the string id put in for "%s"
+  int insertId = 0;                  // for kMsgNoMatchingRecords: the string id put in for "%s"
   bool beep = false;                 // sound the default beep before the message
   // For an invalid element expression: the part of the field to select.
   std::size_t selectionBegin = 0;

@@ -21,8 +21,8 @@ namespace {
 constexpr DWORD kSetupTimeoutMs = 300000;
 
 const char* const kProgramFiles[] = {"kalvor.exe", "kalvor-cli.exe", "kalvor-deinstallation.exe"};
-const char* const kReferenceFiles[] = {"kalvor.mi", "kalvor.db", "kalvor.sy",
-                                       "kalvor.gl", "logos.pf",  "kalvor-daten-lizenz.txt"};
+const char* const kReferenceFiles[] = {"kalvor.mi", "kalvor.db", "kalvor.sy", "kalvor.gl",
+                                       "kalvor.lf", "kalvor.kf", "logos.pf",  "kalvor-daten-lizenz.txt"};
 // What the program derives from the reference files at start-up.
 const char* const kDerivedFiles[] = {"kalvor.fl", "kalvor.si"};
 

@@ -57,7 +57,8 @@ std::string prepareCaseFolder(const std::string& name) {
   }
   static const char* const kFiles[] = {"kalvor.exe", "kalvor-cli.exe", "kalvor.mi", "kalvor.db",
                                        "kalvor.na",  "kalvor.gl",      "kalvor.pf", "kalvor.zi",
-                                       "kalvor.lf",  "kalvor.sy",      "logos.pf"};
+                                       "kalvor.lf",  "kalvor.kf",      "kalvor.sy",
+                                       "logos.pf"};
   for (const char* file : kFiles) {
     if (GetFileAttributesA(file) == INVALID_FILE_ATTRIBUTES) continue;
     if (!CopyFileA(file, (folder + "\\" + file).c_str(), FALSE)) return {};

@@ -69,6 +69,13 @@ void writeSources(const ScratchDir& dir) {
       "ima_status\tquestionable\tnicht IMA-Anerk.\t0x02\t\n"
       "ima_status\tnot in 2021/2022 IMA lists\tnicht IMA-Anerk.\t0x02\t\n");
   put(dir, "formula_characters.tsv", "character\treplacement\n\xE2\x96\xA1\t[]\n");
+  put(dir, "crystal_forms.tsv",
+      "english_name\tforms\tturn\tsource\n"
+      "Quartz\t{10-10}:1 {10-11}:2.4 {01-11}:2.6\t\ttypical habit: prism with both rhombohedra\n");
+  put(dir, "crystal_default_forms.tsv",
+      "class\tforms\treason\n"
+      "m-3m\t{100}:1 {111}:0.9\tcube and octahedron\n"
+      "32\t{10-10}:1 {10-11}:0.85 {01-11}:0.9\tprism and rhombohedra\n");
   put(dir, "aliases.tsv",
       "alias\ttarget\tkind\ttext\n"
       "Bleiglanz\tGalenit\tname\t\n"
@@ -347,11 +354,16 @@ TEST(MkdbCompile, SameSourcesGiveByteIdenticalFiles) {
   Report r1, r2;
   ASSERT_TRUE(compileReferenceData(dir.path(), out1.path(), r1)) << r1.errorText();
   ASSERT_TRUE(compileReferenceData(dir.path(), out2.path(), r2)) << r2.errorText();
-  for (const char* name : {"kalvor.mi", "kalvor.db", "kalvor.sy", "kalvor.gl", "logos.pf", kLicenceTextName}) {
+  for (const char* name :
+       {"kalvor.mi", "kalvor.db", "kalvor.sy", "kalvor.gl", "kalvor.lf", "kalvor.kf", "logos.pf", kLicenceTextName}) {
     const Bytes a = kalvor::testing::readFile(out1.file(name));
     EXPECT_FALSE(a.empty()) << name;
     EXPECT_EQ(a, kalvor::testing::readFile(out2.file(name))) << name;
   }
+  // Quartz is drawn from its own forms (two views), Galena from the forms of its class.
+  EXPECT_EQ(r1.countOf("Arten mit Kristallformen der Art"), 1u);
+  EXPECT_EQ(r1.countOf("Arten mit Standardformen der Klasse"), 1u);
+  EXPECT_EQ(r1.countOf("Kristallzeichnungen"), 3u);
   // Entries stand in German alphabetical order, aliases among the minerals.
   const auto db = MineralDatabase::open(out1.path());
   ASSERT_TRUE(db);
@@ -360,6 +372,30 @@ TEST(MkdbCompile, SameSourcesGiveByteIdenticalFiles) {
   const std::vector<std::string> expected = {"Amethyst", "Bleiglanz", "Galena",  "Galenit",
                                              "Quartz",   "Quarz",     "Wonderit"};
   EXPECT_EQ(names, expected);
+}
+
+TEST(MkdbCompile, BadCrystalFormsFailTheBuild) {
+  ScratchDir dir;
+  writeSources(dir);
+  put(dir, "crystal_forms.tsv",
+      "english_name\tforms\tturn\tsource\n"
+      "Quartz\t{1011}:1\t\ti is not -(h + k)\n");
+  ScratchDir out;
+  Report report;
+  EXPECT_FALSE(compileReferenceData(dir.path(), out.path(), report));
+  EXPECT_NE(report.errorText().find("crystal_forms.tsv:2: Formen unlesbar"), std::string::npos) << report.errorText();
+
+  put(dir, "crystal_forms.tsv",
+      "english_name\tforms\tturn\tsource\n"
+      "Galena\t{100}:1\t400\tturned too far\n"
+      "Quartz\t{10-10}:1 {10-11}:2\t\t\n"
+      "Quartz\t{10-10}:1 {10-11}:2\t\tagain\n");
+  Report second;
+  EXPECT_FALSE(compileReferenceData(dir.path(), out.path(), second));
+  const std::string errors = second.errorText();
+  EXPECT_NE(errors.find("crystal_forms.tsv:2: Drehung 400"), std::string::npos) << errors;
+  EXPECT_NE(errors.find("crystal_forms.tsv:3: Quelle fehlt"), std::string::npos) << errors;
+  EXPECT_NE(errors.find("Quartz steht doppelt"), std::string::npos) << errors;
 }
 
 }  // namespace

@@ -47,6 +47,16 @@ TEST(StringTable, QuotedTextsAreExact) {
   EXPECT_EQ(text(10097), text(10106));
 }
 
+TEST(StringTable, NamedIdsReachTheirTexts) {
+  // The generated names sit on the rows they were given in strings.tsv.
+  EXPECT_EQ(text(strings::kStrCrystalDrawing), "Kristallzeichnung");
+  EXPECT_EQ(text(strings::kStrWordOf), " von ");
+  EXPECT_EQ(text(strings::kStrFractureBrittle), cp("spröde"));
+  EXPECT_EQ(text(strings::kStrSystemAmorphous), "amorph");
+  EXPECT_EQ(text(strings::kStrSortEntryOrder), "in Eingabereihenfolge");
+  EXPECT_EQ(text(strings::kStrLocalityDescription), text(strings::kStrPrintLocalityDescription));
+}
+
 TEST(StringTable, ExactlyTheKnownIdsHaveTexts) {
   // The ids the program uses; the others of 10000-10119 are unassigned.
   const std::set<unsigned> unassigned = {10004, 10005, 10051, 10053, 10057, 10058, 10059, 10060,
@@ -74,8 +84,8 @@ TEST(StringTable, TextsFitThePlatformBuffers) {
     EXPECT_LT(std::string(kHelpTextEntries[i].text).size(), 1024u) << kHelpTextEntries[i].id;
 }
 
-// Reads a generator source (UTF-8, escapes \n \t \\) the way the program's
-// build should have turned it into Windows-1252.
+// Reads a generator source (UTF-8, escapes \n \t \\; the text is the last
+// column) the way the program's build should have turned it into Windows-1252.
 std::map<unsigned, std::string> readTsv(const std::string& path) {
   std::map<unsigned, std::string> rows;
   std::ifstream in(path, std::ios::binary);
@@ -83,9 +93,10 @@ std::map<unsigned, std::string> readTsv(const std::string& path) {
   std::getline(in, line);
   while (std::getline(in, line)) {
     const auto tab = line.find('\t');
+    const auto lastTab = line.rfind('\t');
     if (line.empty() || tab == std::string::npos) continue;
     std::string value;
-    for (std::size_t i = tab + 1; i < line.size(); ++i) {
+    for (std::size_t i = lastTab + 1; i < line.size(); ++i) {
       if (line[i] == '\\' && i + 1 < line.size()) {
         const char c = line[++i];
         value += c == 'n' ? '\n' : c == 't' ? '\t' : c;

@@ -29,7 +29,7 @@ int exportList(Collection& c, const std::string& path) {
       return 0;
     case ExchangeExportStatus::kNoExchangePieces:
       // "Es befinden sich keine Tauschstufen in der Datenbank."
-      printError(loadResourceString(10086 - kStringIdBase));
+      printError(loadResourceString(strings::kStrNoExchangePieces - kStringIdBase));
       return 1;
     case ExchangeExportStatus::kFailed:
       break;
@@ -49,7 +49,7 @@ int showList(OpenCollection& session, const std::string& path) {
   for (std::uint32_t n : c.specimenOrder().entries) {
     const std::optional<Specimen> s = readSpecimen(c, n);
     if (!s || s->deleted()) continue;
-    std::string locality = loadResourceString(10012 - kStringIdBase);  // "unbekannt"
+    std::string locality = loadResourceString(strings::kStrUnknown - kStringIdBase);
     if (s->localityValue > 1) {
       if (const std::optional<Locality> loc = readLocality(c, s->localityNumber(), true))
         locality = localityLine(*loc);

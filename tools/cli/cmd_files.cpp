@@ -25,6 +25,7 @@ const ReferenceFile kReferenceFiles[] = {
     {"kalvor.pf", "Bilder", false},
     {"kalvor.zi", "Bildverweise", false},
     {"kalvor.lf", "Kristallzeichnungen", false},
+    {"kalvor.kf", "Kristallformen der berechneten Zeichnungen", false},
     {"logos.pf", "Programmbilder", false},
 };
 

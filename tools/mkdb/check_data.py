@@ -209,7 +209,9 @@ class DataSet:
     def load(self):
         r = self.report
         d = self.dir
-        colour_rows = read_tsv(d / "colour_table.tsv", r, ["row", "name"])[1]
+        colour_rows = read_tsv(d / "colour_table.tsv", r,
+                               ["row", "name", "family", "hue", "intensity", "shade",
+                                "in_list", "note"])[1]
         self.colour_names = [row["name"] for row in colour_rows]
         self.minerals_header, self.minerals = read_tsv(d / "minerals.tsv", r)
         self.curated = read_tsv(d / "curated.tsv", r,
@@ -242,15 +244,6 @@ class DataSet:
         for index, name in enumerate(self.colour_names, start=1):
             if cp1252_length(name) is None:
                 self.report.error(f"colour_table.tsv row {index}", "not Windows-1252")
-        # The program's compiled-in table names each row in a trailing comment.
-        compiled = self.dir.parent / "determination" / "colour_table.cpp"
-        if compiled.exists():
-            rows = re.findall(r"^\s*\{.*//\s*(\d+)\s+(\S+)\s*$",
-                              compiled.read_text(encoding="utf-8"), re.MULTILINE)
-            names = [name for _, name in sorted(rows, key=lambda row: int(row[0]))]
-            if names != self.colour_names:
-                self.report.error("colour_table.tsv",
-                                  "differs from the rows of determination/colour_table.cpp")
 
     def check_vocabulary_strings(self):
         """The vocabulary words against the program's string table, when it is there."""
@@ -258,7 +251,7 @@ class DataSet:
         if not strings_path.exists():
             return
         strings = {int(row["id"]): row["text"]
-                   for row in read_tsv(strings_path, self.report, ["id", "text"])[1]}
+                   for row in read_tsv(strings_path, self.report, ["id", "name", "text"])[1]}
         for word, string_id in WORD_STRING_IDS.items():
             if strings.get(string_id) != word:
                 self.report.error("strings.tsv", f"string {string_id} is "

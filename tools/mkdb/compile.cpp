@@ -7,6 +7,7 @@
 #include "refdb/mineral_record.h"
 #include "refdb/picture_file.h"
 #include "tools/mkdb/artwork.h"
+#include "tools/mkdb/crystal_drawings.h"
 #include "tools/mkdb/mappings.h"
 #include "tools/mkdb/mineral_builder.h"
 #include "tools/mkdb/text_files.h"
@@ -26,9 +27,7 @@ bool writeOut(const std::string& folder, const char* name, const Bytes& data, Re
   return false;
 }
 
-bool buildMineralFiles(const std::string& dataDir, const std::string& outDir, Report& report) {
-  const std::vector<BuiltEntry> entries = buildMineralEntries(dataDir, report);
-  if (report.hasErrors()) return false;
+bool buildMineralFiles(const std::vector<BuiltEntry>& entries, const std::string& outDir, Report& report) {
   MineralFileWriter writer;
   for (const auto& e : entries) writer.add(e.record);
   report.count("Einträge in kalvor.db", entries.size());
@@ -68,7 +67,12 @@ std::vector<BuiltEntry> buildMineralEntries(const std::string& dataDir, Report& 
 }
 
 bool compileReferenceData(const std::string& dataDir, const std::string& outDir, Report& report) {
-  if (!buildMineralFiles(dataDir, outDir, report)) return false;
+  const std::vector<BuiltEntry> entries = buildMineralEntries(dataDir, report);
+  if (report.hasErrors() || !buildMineralFiles(entries, outDir, report)) return false;
+  const DrawingFiles drawings = buildDrawingFiles(dataDir, entries, report);
+  if (report.hasErrors() || !writeOut(outDir, "kalvor.lf", drawings.drawings, report) ||
+      !writeOut(outDir, "kalvor.kf", drawings.forms, report))
+    return false;
   const auto sy = buildSystematicsFile(dataDir, report);
   const auto gl = buildGlossary(dataDir, report);
   const auto licence = buildLicenceText(dataDir, report);

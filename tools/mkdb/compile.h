@@ -9,7 +9,7 @@
 
 namespace kalvor::mkdb {
 
-// Builds kalvor.mi, kalvor.db, kalvor.sy, kalvor.gl and logos.pf from the
+// Builds kalvor.mi, kalvor.db, kalvor.sy, kalvor.gl, kalvor.lf, kalvor.kf and logos.pf from the
 // tables in `dataDir` into `outDir`. Returns true when every file was written
 // and no source row was malformed; the report tells the counts and the errors.
 // The entries of kalvor.db in MineralNumber order (German alphabetical order,

@@ -101,7 +101,7 @@ VocabularyIndex::VocabularyIndex() {
 
   auto addWords = [this](const char* field, const VocabularyWord* words, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i)
-      words_[field][cp1252ToUtf8(loadResourceString(words[i].stringId - 10000u))] =
+      words_[field][cp1252ToUtf8(loadResourceString(words[i].stringId - kStringIdBase))] =
           static_cast<std::uint16_t>(1u << words[i].bit);
   };
   addWords("kristallsystem", kCrystalSystemWords, std::size(kCrystalSystemWords));
