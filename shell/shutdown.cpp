@@ -27,8 +27,10 @@ void shutDown(AppContext& app) {
     indexDamaged = collection.unavailable();
     // A normal exit keeps a verified copy of a changed collection in "Sicherung".
     collection.close();
-    if (!indexDamaged)
-      backupCollection(app.data->folder(), app.data->names(), app.data->mineralCount(), backupNameNow());
+    if (!indexDamaged) {
+      const ReferenceData& data = *app.data.reference;
+      backupCollection(data.folder(), data.names(), data.mineralCount(), backupNameNow());
+    }
     // Closes every data file; the collection marks "kalvor.st" and "kalvor.fs" read-only.
     app.data.reference.reset();
   }
