@@ -21,7 +21,8 @@ MineralForms formsOf(unsigned bit, Cell cell, const char* text) {
 void drawAll(benchmark::State& state, const MineralForms& m) {
   for (auto _ : state) {
     const auto shape = buildCrystalShape(m.set);
-    for (std::uint8_t v = 0; v < m.viewCount; ++v) benchmark::DoNotOptimize(drawShape(*shape, viewOfDrawing(m, v)));
+    for (std::uint8_t v = 0; v < m.viewCount; ++v)
+      benchmark::DoNotOptimize(drawShape(*shape, viewOfDrawing(m, v)));
   }
 }
 

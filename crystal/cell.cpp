@@ -53,8 +53,8 @@ std::optional<Cell> cellForClass(unsigned bit, const CrystalDataEntry& d) {
 }
 
 std::optional<Mat3> directBasis(const Cell& cell) {
-  if (!positive(cell.a) || !positive(cell.b) || !positive(cell.c) || !angle(cell.alpha) || !angle(cell.beta) ||
-      !angle(cell.gamma))
+  if (!positive(cell.a) || !positive(cell.b) || !positive(cell.c) || !angle(cell.alpha) ||
+      !angle(cell.beta) || !angle(cell.gamma))
     return std::nullopt;
   const double ca = std::cos(cell.alpha * kDegree), sa = std::sin(cell.alpha * kDegree);
   const double cb = std::cos(cell.beta * kDegree), cg = std::cos(cell.gamma * kDegree);

@@ -16,7 +16,7 @@
 namespace kalvor::crystal {
 
 struct Cell {
-  double a = 1, b = 1, c = 1;              // any common length unit
+  double a = 1, b = 1, c = 1;                // any common length unit
   double alpha = 90, beta = 90, gamma = 90;  // degrees
   bool operator==(const Cell&) const = default;
 };

@@ -24,7 +24,8 @@ bool wantsMainAxisView(unsigned classBit) {
   return s == AxisSystem::kTetragonal || s == AxisSystem::kHexagonal || s == AxisSystem::kTrigonal;
 }
 
-View viewOfDrawing(const MineralForms& forms, std::uint8_t index, double aboutVertical, double aboutHorizontal) {
+View viewOfDrawing(const MineralForms& forms, std::uint8_t index, double aboutVertical,
+                   double aboutHorizontal) {
   View view = mainAxisView();
   if (index != static_cast<std::uint8_t>(DrawingView::kMainAxis)) {
     view = clinographicView();
@@ -80,8 +81,8 @@ std::string computedDrawingInfo(const MineralForms& forms) {
       break;
     case AxisSystem::kTriclinic:
       text += " und der Zelle a = " + number(c.a) + ", b = " + number(c.b) + ", c = " + number(c.c) +
-              ", alpha = " + number(c.alpha) + "\xB0, beta = " + number(c.beta) + "\xB0, gamma = " +
-              number(c.gamma) + "\xB0.";
+              ", alpha = " + number(c.alpha) + "\xB0, beta = " + number(c.beta) +
+              "\xB0, gamma = " + number(c.gamma) + "\xB0.";
       break;
   }
   if (forms.origin == FormOrigin::kClassDefault)

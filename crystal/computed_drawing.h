@@ -23,7 +23,8 @@ bool wantsMainAxisView(unsigned classBit);
 
 // The view of drawing `index` of these forms (the clinographic one turned by
 // the forms' extra turn), turned further by the given angles (radians).
-View viewOfDrawing(const MineralForms& forms, std::uint8_t index, double aboutVertical = 0, double aboutHorizontal = 0);
+View viewOfDrawing(const MineralForms& forms, std::uint8_t index, double aboutVertical = 0,
+                   double aboutHorizontal = 0);
 
 // The drawing values of the shape in a view (crystal/projection.h).
 std::vector<std::uint32_t> drawShape(const CrystalShape& shape, const View& view);

@@ -16,7 +16,8 @@ std::optional<std::vector<ShapeFace>> shapeFaces(const FormSet& set) {
   for (std::size_t i = 0; i < set.forms.size(); ++i) {
     const CrystalForm& form = set.forms[i];
     if (form.face == Miller{} || !(form.distance > 0) || !std::isfinite(form.distance)) return std::nullopt;
-    const double scale = set.kind == DistanceKind::kLattice ? length(reciprocalVector(*basis, form.face)) : 1.0;
+    const double scale =
+        set.kind == DistanceKind::kLattice ? length(reciprocalVector(*basis, form.face)) : 1.0;
     for (const Miller& m : formOrbit(group, form.face)) {
       const HalfSpace plane{normalized(reciprocalVector(*basis, m)), form.distance * scale};
       bool merged = false;
@@ -48,13 +49,26 @@ int centringMultiple(char lattice, Miller f) {
     const int h = n * f.h, k = n * f.k, l = n * f.l;
     bool allowed = true;
     switch (lattice) {
-      case 'A': allowed = (k + l) % 2 == 0; break;
-      case 'B': allowed = (h + l) % 2 == 0; break;
-      case 'C': allowed = (h + k) % 2 == 0; break;
-      case 'I': allowed = (h + k + l) % 2 == 0; break;
-      case 'F': allowed = (h + k) % 2 == 0 && (k + l) % 2 == 0; break;
-      case 'R': allowed = (-h + k + l) % 3 == 0; break;
-      default: break;
+      case 'A':
+        allowed = (k + l) % 2 == 0;
+        break;
+      case 'B':
+        allowed = (h + l) % 2 == 0;
+        break;
+      case 'C':
+        allowed = (h + k) % 2 == 0;
+        break;
+      case 'I':
+        allowed = (h + k + l) % 2 == 0;
+        break;
+      case 'F':
+        allowed = (h + k) % 2 == 0 && (k + l) % 2 == 0;
+        break;
+      case 'R':
+        allowed = (-h + k + l) % 3 == 0;
+        break;
+      default:
+        break;
     }
     if (allowed) return n;
   }
@@ -79,7 +93,8 @@ std::optional<std::vector<CrystalForm>> parseForms(std::string_view text, bool h
         sign = -1;
         ++i;
       }
-      if (i >= text.size() || !std::isdigit(static_cast<unsigned char>(text[i])) || n == 4) return std::nullopt;
+      if (i >= text.size() || !std::isdigit(static_cast<unsigned char>(text[i])) || n == 4)
+        return std::nullopt;
       idx[n++] = sign * (text[i] - '0');
       ++i;
     }

@@ -8,7 +8,8 @@
 
 namespace kalvor::crystal {
 
-std::optional<std::vector<std::uint32_t>> prepareDrawing(std::span<const std::uint32_t> values, const DrawingArea& area) {
+std::optional<std::vector<std::uint32_t>> prepareDrawing(std::span<const std::uint32_t> values,
+                                                         const DrawingArea& area) {
   std::vector<std::uint32_t> out(values.begin(), values.end());
   std::uint32_t xm = 0, ym = 0;
   for (std::uint32_t v : values) {
@@ -35,10 +36,11 @@ std::optional<std::vector<std::uint32_t>> prepareDrawing(std::span<const std::ui
 std::string drawingSourceText(const DrawingSource& source, const std::optional<MineralForms>& forms) {
   if (source.volume() != kComputedVolume) {
     char head[160];
-    std::snprintf(head, sizeof head,
-                  "Die angezeigte Zeichnung wurde entnommen aus:\nBrantholm, Atlas der Krystallformen, Band %d, "
-                  "Tafel %d, Figur %d\n",
-                  source.volume(), source.plate(), source.figure());
+    std::snprintf(
+        head, sizeof head,
+        "Die angezeigte Zeichnung wurde entnommen aus:\nBrantholm, Atlas der Krystallformen, Band %d, "
+        "Tafel %d, Figur %d\n",
+        source.volume(), source.plate(), source.figure());
     return head + source.note();
   }
   if (forms) return computedDrawingInfo(*forms);

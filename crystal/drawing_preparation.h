@@ -27,7 +27,8 @@ struct DrawingArea {
 // bits 31 and 15 kept. Values with Xm or Ym 0 stay as they are. Nothing when
 // the area is smaller than its margins (a negative scale would run the
 // coordinates into the flag bits); coordinates are clamped to 0..32767.
-std::optional<std::vector<std::uint32_t>> prepareDrawing(std::span<const std::uint32_t> values, const DrawingArea& area);
+std::optional<std::vector<std::uint32_t>> prepareDrawing(std::span<const std::uint32_t> values,
+                                                         const DrawingArea& area);
 
 // The text of the "i" button for a drawing (Windows-1252): for a drawing from
 // the atlas (volume > 0) the sentence naming volume, plate and figure with the

@@ -35,7 +35,8 @@ Bytes FormsFileWriter::build() const {
     p[3] = static_cast<std::uint8_t>(m.set.forms.size());
     p[4] = m.viewCount;
     storeU16(p + 6, static_cast<std::uint16_t>(m.turnDegrees));
-    const double cell[6] = {m.set.cell.a, m.set.cell.b, m.set.cell.c, m.set.cell.alpha, m.set.cell.beta, m.set.cell.gamma};
+    const double cell[6] = {m.set.cell.a,     m.set.cell.b,    m.set.cell.c,
+                            m.set.cell.alpha, m.set.cell.beta, m.set.cell.gamma};
     for (int i = 0; i < 6; ++i) storeF64(p + 8 + 8 * i, cell[i]);
     for (std::size_t i = 0; i < m.set.forms.size(); ++i) {
       std::uint8_t* f = p + kFormsBlockFixedSize + kFormsEntrySize * i;
@@ -71,7 +72,8 @@ std::optional<MineralForms> FormsFile::formsFor(std::uint32_t n) const {
   m.set.kind = static_cast<DistanceKind>(p[2]);
   m.viewCount = p[4];
   m.turnDegrees = loadI16(p + 6);
-  m.set.cell = {loadF64(p + 8), loadF64(p + 16), loadF64(p + 24), loadF64(p + 32), loadF64(p + 40), loadF64(p + 48)};
+  m.set.cell = {loadF64(p + 8),  loadF64(p + 16), loadF64(p + 24),
+                loadF64(p + 32), loadF64(p + 40), loadF64(p + 48)};
   for (std::size_t i = 0; i < count; ++i) {
     const std::uint8_t* f = p + kFormsBlockFixedSize + kFormsEntrySize * i;
     m.set.forms.push_back({{loadI16(f), loadI16(f + 2), loadI16(f + 4)}, loadF64(f + 8)});

@@ -20,50 +20,83 @@ const IntMat3 kTwoX = mat(1, 0, 0, 0, -1, 0, 0, 0, -1);
 const IntMat3 kMirrorZ = mat(1, 0, 0, 0, 1, 0, 0, 0, -1);
 const IntMat3 kMirrorY = mat(1, 0, 0, 0, -1, 0, 0, 0, 1);
 const IntMat3 kMirrorX = mat(-1, 0, 0, 0, 1, 0, 0, 0, 1);
-const IntMat3 kFourZ = mat(0, -1, 0, 1, 0, 0, 0, 0, 1);            // a -> b, b -> -a
-const IntMat3 kFourBarZ = mat(0, 1, 0, -1, 0, 0, 0, 0, -1);        // inversion after 4
-const IntMat3 kThreeDiagonal = mat(0, 0, 1, 1, 0, 0, 0, 1, 0);     // a -> b -> c -> a
+const IntMat3 kFourZ = mat(0, -1, 0, 1, 0, 0, 0, 0, 1);         // a -> b, b -> -a
+const IntMat3 kFourBarZ = mat(0, 1, 0, -1, 0, 0, 0, 0, -1);     // inversion after 4
+const IntMat3 kThreeDiagonal = mat(0, 0, 1, 1, 0, 0, 0, 1, 0);  // a -> b -> c -> a
 // Generators on hexagonal axes (a1, a2, c).
-const IntMat3 kSixZ = mat(1, -1, 0, 1, 0, 0, 0, 0, 1);    // a1 -> a1 + a2, a2 -> -a1
-const IntMat3 kThreeZ = mat(0, -1, 0, 1, -1, 0, 0, 0, 1); // a1 -> a2, a2 -> -a1 - a2
-const IntMat3 kTwoA1 = mat(1, -1, 0, 0, -1, 0, 0, 0, -1); // a1 -> a1, a2 -> -a1 - a2, c -> -c
-const IntMat3 kMirrorA1 = mat(-1, 1, 0, 0, 1, 0, 0, 0, 1);// a1 -> -a1, a2 -> a1 + a2
+const IntMat3 kSixZ = mat(1, -1, 0, 1, 0, 0, 0, 0, 1);      // a1 -> a1 + a2, a2 -> -a1
+const IntMat3 kThreeZ = mat(0, -1, 0, 1, -1, 0, 0, 0, 1);   // a1 -> a2, a2 -> -a1 - a2
+const IntMat3 kTwoA1 = mat(1, -1, 0, 0, -1, 0, 0, 0, -1);   // a1 -> a1, a2 -> -a1 - a2, c -> -c
+const IntMat3 kMirrorA1 = mat(-1, 1, 0, 0, 1, 0, 0, 0, 1);  // a1 -> -a1, a2 -> a1 + a2
 
 std::vector<IntMat3> generatorsOf(unsigned bit) {
   switch (bit) {
-    case 0: return {};                                          // 1
-    case 1: return {kTwoY};                                     // 2
-    case 2: return {kThreeZ};                                   // 3
-    case 3: return {kFourZ};                                    // 4
-    case 4: return {kSixZ};                                     // 6
-    case 5: return {kTwoY, kInversion};                         // 2/m
-    case 6: return {kThreeZ, kMirrorZ};                         // -6
-    case 7: return {kFourZ, kInversion};                        // 4/m
-    case 8: return {kSixZ, kInversion};                         // 6/m
-    case 9: return {kMirrorY};                                  // m
-    case 10: return {kTwoZ, kMirrorX};                          // mm2
-    case 11: return {kThreeZ, kMirrorA1};                       // 3m
-    case 12: return {kFourZ, kMirrorX};                         // 4mm
-    case 13: return {kSixZ, kMirrorA1};                         // 6mm
-    case 14: return {kTwoZ, kTwoX, kInversion};                 // mmm
-    case 15: return {kThreeZ, kMirrorZ, kMirrorA1};             // -6m2
-    case 16: return {kFourZ, kTwoX, kInversion};                // 4/mmm
-    case 17: return {kSixZ, kTwoA1, kInversion};                // 6/mmm
-    case 18: return {kTwoZ, kTwoX};                             // 222
-    case 19: return {kThreeZ, kTwoA1};                          // 32
-    case 20: return {kFourZ, kTwoX};                            // 422
-    case 21: return {kSixZ, kTwoA1};                            // 622
-    case 22: return {kInversion};                               // -1
-    case 23: return {kThreeZ, kInversion};                      // -3
-    case 24: return {kFourBarZ};                                // -4
-    case 25: return {kFourBarZ, kTwoX};                         // -42m
-    case 26: return {kThreeZ, kTwoA1, kInversion};              // -3m
-    case 27: return {kTwoZ, kThreeDiagonal};                    // 23
-    case 28: return {kTwoZ, kThreeDiagonal, kInversion};        // m-3
-    case 29: return {kFourZ, kThreeDiagonal};                   // 432
-    case 30: return {kFourBarZ, kThreeDiagonal};                // -43m
-    case 31: return {kFourZ, kThreeDiagonal, kInversion};       // m-3m
-    default: return {};
+    case 0:
+      return {};  // 1
+    case 1:
+      return {kTwoY};  // 2
+    case 2:
+      return {kThreeZ};  // 3
+    case 3:
+      return {kFourZ};  // 4
+    case 4:
+      return {kSixZ};  // 6
+    case 5:
+      return {kTwoY, kInversion};  // 2/m
+    case 6:
+      return {kThreeZ, kMirrorZ};  // -6
+    case 7:
+      return {kFourZ, kInversion};  // 4/m
+    case 8:
+      return {kSixZ, kInversion};  // 6/m
+    case 9:
+      return {kMirrorY};  // m
+    case 10:
+      return {kTwoZ, kMirrorX};  // mm2
+    case 11:
+      return {kThreeZ, kMirrorA1};  // 3m
+    case 12:
+      return {kFourZ, kMirrorX};  // 4mm
+    case 13:
+      return {kSixZ, kMirrorA1};  // 6mm
+    case 14:
+      return {kTwoZ, kTwoX, kInversion};  // mmm
+    case 15:
+      return {kThreeZ, kMirrorZ, kMirrorA1};  // -6m2
+    case 16:
+      return {kFourZ, kTwoX, kInversion};  // 4/mmm
+    case 17:
+      return {kSixZ, kTwoA1, kInversion};  // 6/mmm
+    case 18:
+      return {kTwoZ, kTwoX};  // 222
+    case 19:
+      return {kThreeZ, kTwoA1};  // 32
+    case 20:
+      return {kFourZ, kTwoX};  // 422
+    case 21:
+      return {kSixZ, kTwoA1};  // 622
+    case 22:
+      return {kInversion};  // -1
+    case 23:
+      return {kThreeZ, kInversion};  // -3
+    case 24:
+      return {kFourBarZ};  // -4
+    case 25:
+      return {kFourBarZ, kTwoX};  // -42m
+    case 26:
+      return {kThreeZ, kTwoA1, kInversion};  // -3m
+    case 27:
+      return {kTwoZ, kThreeDiagonal};  // 23
+    case 28:
+      return {kTwoZ, kThreeDiagonal, kInversion};  // m-3
+    case 29:
+      return {kFourZ, kThreeDiagonal};  // 432
+    case 30:
+      return {kFourBarZ, kThreeDiagonal};  // -43m
+    case 31:
+      return {kFourZ, kThreeDiagonal, kInversion};  // m-3m
+    default:
+      return {};
   }
 }
 
@@ -71,13 +104,39 @@ std::vector<IntMat3> generatorsOf(unsigned bit) {
 
 AxisSystem axisSystemOfClass(unsigned bit) {
   switch (bit) {
-    case 27: case 28: case 29: case 30: case 31: return AxisSystem::kCubic;
-    case 3: case 7: case 12: case 16: case 20: case 24: case 25: return AxisSystem::kTetragonal;
-    case 10: case 14: case 18: return AxisSystem::kOrthorhombic;
-    case 1: case 5: case 9: return AxisSystem::kMonoclinic;
-    case 0: case 22: return AxisSystem::kTriclinic;
-    case 2: case 11: case 19: case 23: case 26: return AxisSystem::kTrigonal;
-    default: return AxisSystem::kHexagonal;
+    case 27:
+    case 28:
+    case 29:
+    case 30:
+    case 31:
+      return AxisSystem::kCubic;
+    case 3:
+    case 7:
+    case 12:
+    case 16:
+    case 20:
+    case 24:
+    case 25:
+      return AxisSystem::kTetragonal;
+    case 10:
+    case 14:
+    case 18:
+      return AxisSystem::kOrthorhombic;
+    case 1:
+    case 5:
+    case 9:
+      return AxisSystem::kMonoclinic;
+    case 0:
+    case 22:
+      return AxisSystem::kTriclinic;
+    case 2:
+    case 11:
+    case 19:
+    case 23:
+    case 26:
+      return AxisSystem::kTrigonal;
+    default:
+      return AxisSystem::kHexagonal;
   }
 }
 

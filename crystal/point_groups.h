@@ -15,7 +15,15 @@
 
 namespace kalvor::crystal {
 
-enum class AxisSystem : std::uint8_t { kCubic, kTetragonal, kOrthorhombic, kMonoclinic, kTriclinic, kHexagonal, kTrigonal };
+enum class AxisSystem : std::uint8_t {
+  kCubic,
+  kTetragonal,
+  kOrthorhombic,
+  kMonoclinic,
+  kTriclinic,
+  kHexagonal,
+  kTrigonal
+};
 
 // The system of crystal class `bit` (0..31).
 AxisSystem axisSystemOfClass(unsigned bit);

@@ -128,10 +128,12 @@ std::optional<Polyhedron> intersectHalfSpaces(const std::vector<HalfSpace>& plan
       const int v = vertexOf(p);
       if (face.vertices.empty() || face.vertices.back() != v) face.vertices.push_back(v);
     }
-    while (face.vertices.size() > 1 && face.vertices.front() == face.vertices.back()) face.vertices.pop_back();
+    while (face.vertices.size() > 1 && face.vertices.front() == face.vertices.back())
+      face.vertices.pop_back();
     if (face.vertices.size() >= 3) poly.faces.push_back(std::move(face));
   }
-  std::sort(poly.faces.begin(), poly.faces.end(), [](const PolyFace& a, const PolyFace& b) { return a.plane < b.plane; });
+  std::sort(poly.faces.begin(), poly.faces.end(),
+            [](const PolyFace& a, const PolyFace& b) { return a.plane < b.plane; });
 
   // Vertices no face uses any more (merged away) are dropped and renumbered.
   std::vector<int> renumber(poly.vertices.size(), -1);

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <map>
 #include <numbers>
-#include <cstdlib>
 #include <utility>
 
 namespace kalvor::crystal {
@@ -20,7 +20,8 @@ std::uint32_t clampCoordinate(double v) {
 using GridPoint = std::pair<std::uint32_t, std::uint32_t>;
 
 // Emits the edges as runs: from a point, follow unused edges as long as one goes on.
-void emitRuns(std::vector<std::pair<GridPoint, GridPoint>> edges, bool hidden, std::vector<std::uint32_t>& out) {
+void emitRuns(std::vector<std::pair<GridPoint, GridPoint>> edges, bool hidden,
+              std::vector<std::uint32_t>& out) {
   std::map<GridPoint, std::vector<std::size_t>> at;
   for (std::size_t i = 0; i < edges.size(); ++i) {
     at[edges[i].first].push_back(i);

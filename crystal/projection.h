@@ -18,8 +18,8 @@
 namespace kalvor::crystal {
 
 struct View {
-  Mat3 rotation;     // crystal axes into the viewer frame
-  double tilt = 0;   // tangent of the inclination of the projecting rays
+  Mat3 rotation;    // crystal axes into the viewer frame
+  double tilt = 0;  // tangent of the inclination of the projecting rays
 };
 
 // Turn about the vertical axis and tilt of the clinographic projection.

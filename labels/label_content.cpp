@@ -35,8 +35,7 @@ std::string lookupLabelFormula(const MineralNameList& names, const MineralDataba
   return record.formula();
 }
 
-std::string labelQrText(std::string_view index, std::string_view minerals,
-                        std::string_view accompanying) {
+std::string labelQrText(std::string_view index, std::string_view minerals, std::string_view accompanying) {
   std::string text;
   if (!index.empty()) text = std::string(index) + ": ";
   text += minerals;
@@ -48,8 +47,7 @@ std::string labelQrText(std::string_view index, std::string_view minerals,
 }
 
 LabelContent specimenLabelContent(const Specimen& specimen, const MineralNameList& names,
-                                  const std::optional<Locality>& locality,
-                                  const MineralDatabase* database) {
+                                  const std::optional<Locality>& locality, const MineralDatabase* database) {
   LabelContent c;
   c.mineral = specimenMineralNames(names, specimen, true, ", ");
   c.accompanying = specimenMineralNames(names, specimen, false, ", ");

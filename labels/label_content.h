@@ -27,12 +27,10 @@ std::string lookupLabelFormula(const MineralNameList& names, const MineralDataba
 // free line, the formula of its first mineral (when `database` is given)
 // and for the QR code the index and all mineral names.
 LabelContent specimenLabelContent(const Specimen& specimen, const MineralNameList& names,
-                                  const std::optional<Locality>& locality,
-                                  const MineralDatabase* database);
+                                  const std::optional<Locality>& locality, const MineralDatabase* database);
 
 // The QR code's text of a label: "<index>: <minerals>[, <accompanying>]",
 // or the minerals alone without an index.
-std::string labelQrText(std::string_view index, std::string_view minerals,
-                        std::string_view accompanying);
+std::string labelQrText(std::string_view index, std::string_view minerals, std::string_view accompanying);
 
 }  // namespace kalvor

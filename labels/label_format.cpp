@@ -117,12 +117,11 @@ std::string labelFormatEntry(const LabelFormat& f) {
   const std::string name = f.name.substr(0, kMaxLabelFormatName);
   // A length read from a damaged file may need hundreds of digits: size the text first.
   const char* pattern = " %5.2f,%5.2f,%5.2f,%5.2f,%5.2f,%d,%d,%d,";
-  const int length = std::snprintf(nullptr, 0, pattern, f.width, f.height, f.standHeight,
-                                   f.frameDistance, f.frameWidth, f.fontSize, f.indexFontSize,
-                                   int{f.flags});
+  const int length = std::snprintf(nullptr, 0, pattern, f.width, f.height, f.standHeight, f.frameDistance,
+                                   f.frameWidth, f.fontSize, f.indexFontSize, int{f.flags});
   std::string numbers(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
-  std::snprintf(numbers.data(), numbers.size(), pattern, f.width, f.height, f.standHeight,
-                f.frameDistance, f.frameWidth, f.fontSize, f.indexFontSize, int{f.flags});
+  std::snprintf(numbers.data(), numbers.size(), pattern, f.width, f.height, f.standHeight, f.frameDistance,
+                f.frameWidth, f.fontSize, f.indexFontSize, int{f.flags});
   numbers.pop_back();
   return std::to_string(name.size()) + ":" + name + numbers;
 }

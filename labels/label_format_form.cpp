@@ -6,7 +6,7 @@
 namespace kalvor {
 namespace {
 
-constexpr unsigned kNoNameText = 111;     // 10111 "Bitte geben Sie einen Namen für das neue Etikettenformat an."
+constexpr unsigned kNoNameText = 111;  // 10111 "Bitte geben Sie einen Namen für das neue Etikettenformat an."
 constexpr unsigned kNoNameCaption = 112;  // 10112 "Unzureichende Angaben"
 
 std::string lengthText(double value) {

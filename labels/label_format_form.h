@@ -23,18 +23,18 @@ int labelFontSizeIndex(int size);
 
 // The dialog's fields (lengths as typed, in centimetres).
 struct LabelFormatFields {
-  std::string name;           // 1180 "Format Name:"
-  std::string width;          // 1181 "Breite (cm):"
-  std::string height;         // 1182 "Höhe (cm):"
-  std::optional<int> fontSizeIndex;   // 1185 "Schriftgröße:", nothing when no entry is selected
-  std::optional<int> indexSizeIndex;  // 1186 "Indexschriftgröße:"
-  bool frame = false;         // 1183 "Rahmen"
-  bool standing = false;      // 1190 "Aufsteller"
-  bool formula = false;       // 1197 "Formel"
-  bool qrCode = false;        // the QR code choice
-  std::string frameWidth;     // 1191 "Rahmenbreite (cm):"
-  std::string frameDistance;  // 1193 "Rahmenabstand (cm):"
-  std::string standHeight;    // 1195 "Standflächenhöhe (cm):"
+  std::string name;                     // 1180 "Format Name:"
+  std::string width;                    // 1181 "Breite (cm):"
+  std::string height;                   // 1182 "Höhe (cm):"
+  std::optional<int> fontSizeIndex;     // 1185 "Schriftgröße:", nothing when no entry is selected
+  std::optional<int> indexSizeIndex;    // 1186 "Indexschriftgröße:"
+  bool frame = false;                   // 1183 "Rahmen"
+  bool standing = false;                // 1190 "Aufsteller"
+  bool formula = false;                 // 1197 "Formel"
+  bool qrCode = false;                  // the QR code choice
+  std::string frameWidth;               // 1191 "Rahmenbreite (cm):"
+  std::string frameDistance;            // 1193 "Rahmenabstand (cm):"
+  std::string standHeight;              // 1195 "Standflächenhöhe (cm):"
   std::optional<FontDescription> font;  // "Andere &Schriftart"; none: "Times New Roman"
 };
 

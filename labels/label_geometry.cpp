@@ -13,12 +13,10 @@ LabelFormatProblem checkLabelFormat(const LabelFormat& f, const PageGeometry& pa
       !((f.height + f.standHeight) * page.dpiY <= page.height))
     return LabelFormatProblem::kHeight;
   const double inset = f.frameDistance + f.frameWidth;
-  if (!(f.frameDistance >= 0) || !(f.frameWidth >= 0) || !(2 * inset < f.width) ||
-      !(2 * inset < f.height))
+  if (!(f.frameDistance >= 0) || !(f.frameWidth >= 0) || !(2 * inset < f.width) || !(2 * inset < f.height))
     return LabelFormatProblem::kFrame;
   if (f.fontSize > -1 || f.fontSize < -kMaxLabelFontSize) return LabelFormatProblem::kFontSize;
-  if (f.indexFontSize > -1 || f.indexFontSize < -kMaxLabelFontSize)
-    return LabelFormatProblem::kIndexFontSize;
+  if (f.indexFontSize > -1 || f.indexFontSize < -kMaxLabelFontSize) return LabelFormatProblem::kIndexFontSize;
   return LabelFormatProblem::kNone;
 }
 
@@ -28,19 +26,26 @@ std::string labelFormatProblemText(LabelFormatProblem problem) {
       return {};
     case LabelFormatProblem::kWidth:
       return "Die Breite des Etiketts muss mindestens 0,1 Zoll (0,254 cm) betragen und darf "
-             "nicht gr\xF6\xDF" "er als die Seite sein.";
+             "nicht gr\xF6\xDF"
+             "er als die Seite sein.";
     case LabelFormatProblem::kHeight:
       return "Die H\xF6he des Etiketts muss mindestens 0,1 Zoll (0,254 cm) betragen und darf "
-             "mit der Standfl\xE4" "che nicht gr\xF6\xDF" "er als die Seite sein.";
+             "mit der Standfl\xE4"
+             "che nicht gr\xF6\xDF"
+             "er als die Seite sein.";
     case LabelFormatProblem::kStandHeight:
-      return "Die Standfl\xE4" "chenh\xF6he darf nicht negativ sein.";
+      return "Die Standfl\xE4"
+             "chenh\xF6he darf nicht negativ sein.";
     case LabelFormatProblem::kFrame:
-      return "Rahmenbreite und Rahmenabstand d\xFC" "rfen nicht negativ sein und m\xFCssen "
+      return "Rahmenbreite und Rahmenabstand d\xFC"
+             "rfen nicht negativ sein und m\xFCssen "
              "im Etikett Platz lassen.";
     case LabelFormatProblem::kFontSize:
-      return "Die Schriftgr\xF6\xDF" "e muss zwischen 1 und 200 Punkt liegen.";
+      return "Die Schriftgr\xF6\xDF"
+             "e muss zwischen 1 und 200 Punkt liegen.";
     case LabelFormatProblem::kIndexFontSize:
-      return "Die Indexschriftgr\xF6\xDF" "e muss zwischen 1 und 200 Punkt liegen.";
+      return "Die Indexschriftgr\xF6\xDF"
+             "e muss zwischen 1 und 200 Punkt liegen.";
   }
   return {};
 }

@@ -66,8 +66,7 @@ void drawCutMarks(Canvas& c, int x, int y, int w, int H) {
   }
 }
 
-void drawFrame(Canvas& c, const LabelFormat& f, const PageGeometry& page, int x, int y, int w,
-               int height) {
+void drawFrame(Canvas& c, const LabelFormat& f, const PageGeometry& page, int x, int y, int w, int height) {
   const int dx = static_cast<int>(f.frameDistance * page.dpiX);
   const int dy = static_cast<int>(f.frameDistance * page.dpiY);
   const int nx = static_cast<int>(f.frameWidth * page.dpiX);
@@ -153,8 +152,7 @@ std::optional<QrPlacement> placeLabelQrCode(const LabelFormat& f, const LabelGeo
   // Modules below a third of a millimetre (0.013 inch) do not scan reliably.
   const int smallest = std::max(1, (page.dpiX * 13 + 999) / 1000);
   if (moduleSize < smallest) return std::nullopt;
-  return QrPlacement{a.right - modules * moduleSize, a.bottom - modules * moduleSize, moduleSize,
-                     *code};
+  return QrPlacement{a.right - modules * moduleSize, a.bottom - modules * moduleSize, moduleSize, *code};
 }
 
 LabelFontMetrics setLabelFonts(PageCanvas& canvas, const LabelFormat& f) {
@@ -184,8 +182,7 @@ int drawWrappedList(Canvas& canvas, std::string_view text, int left, int right, 
   return drawWrappedList(canvas, text, left, TextRight{right, right, top}, top);
 }
 
-int drawWrappedList(Canvas& canvas, std::string_view text, int left, const TextRight& right,
-                    int top) {
+int drawWrappedList(Canvas& canvas, std::string_view text, int left, const TextRight& right, int top) {
   std::vector<std::string_view> items;
   std::size_t start = 0;
   for (std::size_t i = 0; i <= text.size(); ++i) {
@@ -215,8 +212,8 @@ int drawWrappedList(Canvas& canvas, std::string_view text, int left, const TextR
   return lineTop + height;
 }
 
-void drawLabel(PageCanvas& canvas, const LabelFormat& f, const LabelGeometry& g,
-               const LabelFontMetrics& m, const LabelContent& content, int x, int y) {
+void drawLabel(PageCanvas& canvas, const LabelFormat& f, const LabelGeometry& g, const LabelFontMetrics& m,
+               const LabelContent& content, int x, int y) {
   const PageGeometry page = canvas.geometry();
   drawCutMarks(canvas, x, y, g.w, g.H);
   const bool stand = f.standHeight > 0;

@@ -64,7 +64,7 @@ void drawLabel(PageCanvas& canvas, const LabelFormat& printingForm, const LabelG
 // Where a label's QR code goes: the square of the code with two light
 // modules around it, in the lower right corner of the text area.
 struct QrPlacement {
-  int left = 0;        // of the square with its light border
+  int left = 0;  // of the square with its light border
   int top = 0;
   int moduleSize = 0;  // device units per module
   QrCode code;
@@ -74,10 +74,8 @@ struct QrPlacement {
 // fifths of the text area's smaller side. Nothing when the format carries
 // no code, the content has no text for it, the text is too long for a
 // code, or the modules would be smaller than a third of a millimetre.
-std::optional<QrPlacement> placeLabelQrCode(const LabelFormat& printingForm,
-                                            const LabelGeometry& geometry,
-                                            const LabelFontMetrics& metrics,
-                                            const PageGeometry& page, const LabelContent& content,
-                                            int x, int y);
+std::optional<QrPlacement> placeLabelQrCode(const LabelFormat& printingForm, const LabelGeometry& geometry,
+                                            const LabelFontMetrics& metrics, const PageGeometry& page,
+                                            const LabelContent& content, int x, int y);
 
 }  // namespace kalvor

@@ -99,7 +99,8 @@ std::vector<std::uint8_t> rsRemainder(std::span<const std::uint8_t> data,
 class Symbol {
  public:
   explicit Symbol(int version)
-      : version_(version), size_(17 + 4 * version),
+      : version_(version),
+        size_(17 + 4 * version),
         modules_(static_cast<std::size_t>(size_ * size_), 0),
         function_(static_cast<std::size_t>(size_ * size_), 0) {}
 
@@ -178,14 +179,9 @@ class Symbol {
       for (int x = 0; x < size_; ++x) {
         if (function_[index(x, y)]) continue;
         const int sum2 = (x + y) % 2, sum3 = (x + y) % 3, xy2 = x * y % 2, xy3 = x * y % 3;
-        const bool conditions[8] = {sum2 == 0,
-                                    y % 2 == 0,
-                                    x % 3 == 0,
-                                    sum3 == 0,
-                                    (x / 3 + y / 2) % 2 == 0,
-                                    xy2 + xy3 == 0,
-                                    (xy2 + xy3) % 2 == 0,
-                                    (sum2 + xy3) % 2 == 0};
+        const bool conditions[8] = {
+            sum2 == 0,      y % 2 == 0,           x % 3 == 0,           sum3 == 0, (x / 3 + y / 2) % 2 == 0,
+            xy2 + xy3 == 0, (xy2 + xy3) % 2 == 0, (sum2 + xy3) % 2 == 0};
         std::uint8_t bits = 0;
         for (int m = 0; m < 8; ++m) bits |= static_cast<std::uint8_t>(conditions[m] << m);
         p[index(x, y)] = bits;
@@ -411,9 +407,9 @@ std::optional<QrCode> encodeQrCode(std::span<const std::uint8_t> data, int minVe
 }
 
 std::optional<QrCode> encodeQrCode(std::string_view data, int minVersion, int mask) {
-  return encodeQrCode(std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(data.data()),
-                                                    data.size()),
-                      minVersion, mask);
+  return encodeQrCode(
+      std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(data.data()), data.size()),
+      minVersion, mask);
 }
 
 }  // namespace kalvor

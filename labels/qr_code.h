@@ -31,8 +31,7 @@ int qrByteCapacity(int version);
 // that holds it. `mask` 0-7 forces that mask; -1 takes the one with the
 // smallest penalty (the first of equals). Nothing when the data does not
 // fit version 10 or an argument is out of range.
-std::optional<QrCode> encodeQrCode(std::span<const std::uint8_t> data, int minVersion = 1,
-                                   int mask = -1);
+std::optional<QrCode> encodeQrCode(std::span<const std::uint8_t> data, int minVersion = 1, int mask = -1);
 std::optional<QrCode> encodeQrCode(std::string_view data, int minVersion = 1, int mask = -1);
 
 // The penalty score of a finished symbol (rules N1 to N4).

@@ -29,7 +29,7 @@ class WinSettings final : public Settings {
   std::string getString(std::string_view section, std::string_view key,
                         std::string_view def) const override {
     const std::string sec(section), k(key), d(def);
-    std::vector<char> buffer(1024);
+    std::vector<char> buffer(1024);  // NOLINT(id-literal): a buffer size
     for (;;) {
       const DWORD n = GetPrivateProfileStringA(sec.c_str(), k.c_str(), d.c_str(), buffer.data(),
                                                static_cast<DWORD>(buffer.size()), path_.c_str());

@@ -23,8 +23,7 @@ std::optional<int> readNumber(std::string_view text, std::size_t& pos) {
   }
   if (i == digitsStart) return std::nullopt;
   if (negative) value = -value;
-  if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
-    return std::nullopt;
+  if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max()) return std::nullopt;
   pos = i;
   return static_cast<int>(value);
 }
@@ -33,8 +32,8 @@ std::optional<int> readNumber(std::string_view text, std::size_t& pos) {
 
 std::string fontDescriptionToText(const FontDescription& font) {
   std::string text(font.face.substr(0, kMaxFontFaceLength));
-  for (int value : {font.height, font.escapement, font.weight / 100, int{font.italic},
-                    int{font.underline}, int{font.strikeOut}, int{font.pitchAndFamily}}) {
+  for (int value : {font.height, font.escapement, font.weight / 100, int{font.italic}, int{font.underline},
+                    int{font.strikeOut}, int{font.pitchAndFamily}}) {
     text += ',';
     text += std::to_string(value);
   }
@@ -63,8 +62,9 @@ std::optional<FontDescription> textToFontDescription(std::string_view text) {
   if (read > 0) font.height = values[0];
   if (read > 1) font.escapement = values[1];
   const int weight = read > 2 ? values[2] : 0;
-  font.weight = weight <= 0 ? 400 : static_cast<int>(std::min<std::int64_t>(
-                                        static_cast<std::int64_t>(weight) * 100, 1000));
+  font.weight = weight <= 0
+                    ? 400
+                    : static_cast<int>(std::min<std::int64_t>(static_cast<std::int64_t>(weight) * 100, 1000));
   if (read > 3) font.italic = values[3] != 0;
   if (read > 4) font.underline = values[4] != 0;
   if (read > 5) font.strikeOut = values[5] != 0;

@@ -47,8 +47,7 @@ int MeasuringCanvas::ascent() { return metrics_.fonts[static_cast<int>(font_)].a
 
 void MeasuringCanvas::drawText(int x, int baseline, std::string_view text) {
   if (text.empty()) return;
-  texts_.push_back(
-      DrawnText{x, baseline, font_, colour_, std::string(text), clip_, turned_, pagesBegun_});
+  texts_.push_back(DrawnText{x, baseline, font_, colour_, std::string(text), clip_, turned_, pagesBegun_});
 }
 
 void MeasuringCanvas::drawLine(int x1, int y1, int x2, int y2) {

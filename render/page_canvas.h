@@ -29,13 +29,13 @@ struct PageGeometry {
 // A font asked of a device: the device makes the nearest it has.
 struct FontRequest {
   std::string face = "Times New Roman";  // Windows-1252
-  int height = 0;       // character (em) height in device units, > 0; GDI's lfHeight is -height
-  int weight = 400;     // 100-1000
+  int height = 0;    // character (em) height in device units, > 0; GDI's lfHeight is -height
+  int weight = 400;  // 100-1000
   bool italic = false;
   bool underline = false;
   bool strikeOut = false;
   std::uint8_t pitchAndFamily = 0x12;  // roman family, variable pitch
-  bool symbol = false;  // the symbol character set: Latin letters stand for Greek ones
+  bool symbol = false;                 // the symbol character set: Latin letters stand for Greek ones
   bool operator==(const FontRequest&) const = default;
 };
 

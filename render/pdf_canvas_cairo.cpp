@@ -39,7 +39,10 @@ class CairoPdfCanvas : public PdfCanvas {
     cairo_set_line_cap(cr_, CAIRO_LINE_CAP_SQUARE);
     geometry_ = PageGeometry{static_cast<int>((kA4WidthInches - 2 * kPdfMarginInches) * dpi),
                              static_cast<int>((kA4HeightInches - 2 * kPdfMarginInches) * dpi),
-                             dpi, dpi, 0, 0};
+                             dpi,
+                             dpi,
+                             0,
+                             0};
     // Until a layout makes its fonts every slot has a 10-point serif.
     FontRequest plain;
     plain.height = (10 * dpi + 36) / 72;
@@ -56,8 +59,8 @@ class CairoPdfCanvas : public PdfCanvas {
   bool finish() override {
     if (!surface_) return false;
     cairo_surface_finish(surface_);
-    const bool ok = cairo_status(cr_) == CAIRO_STATUS_SUCCESS &&
-                    cairo_surface_status(surface_) == CAIRO_STATUS_SUCCESS;
+    const bool ok =
+        cairo_status(cr_) == CAIRO_STATUS_SUCCESS && cairo_surface_status(surface_) == CAIRO_STATUS_SUCCESS;
     return ok;
   }
   int pageCount() const override { return pages_; }
@@ -176,10 +179,10 @@ class CairoPdfCanvas : public PdfCanvas {
     ScriptOffsets o;
     o.superscriptRise = static_cast<int>(std::lround(main.extents.ascent / 3));
     o.subscriptDrop = static_cast<int>(std::lround(main.extents.ascent / 4));
-    o.extraAbove = std::max(0, static_cast<int>(std::lround(o.superscriptRise + small.extents.ascent -
-                                                            main.extents.ascent)));
-    o.extraBelow = std::max(0, static_cast<int>(std::lround(o.subscriptDrop + small.extents.descent -
-                                                            main.extents.descent)));
+    o.extraAbove = std::max(
+        0, static_cast<int>(std::lround(o.superscriptRise + small.extents.ascent - main.extents.ascent)));
+    o.extraBelow = std::max(
+        0, static_cast<int>(std::lround(o.subscriptDrop + small.extents.descent - main.extents.descent)));
     return o;
   }
 

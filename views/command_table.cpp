@@ -4,7 +4,7 @@
 #include <array>
 
 #include "resources/resource_ids.h"
-#include "resources/string_ids.h"
+#include "string_ids.h"
 
 namespace kalvor::views {
 namespace {
@@ -55,7 +55,7 @@ void deleteRecord(ViewController& v) {
   const std::int32_t record = host.list.currentRecord();
   if (record == 0) return;
   if (view == View::Stufen) {
-    if (!host.dialogs.askYesNo(IDS_DELETE_SPECIMEN_QUESTION, IDS_DELETE_SPECIMEN_CAPTION)) return;
+    if (!host.dialogs.askYesNo(strings::kStrDeleteSpecimenQuestion, strings::kStrDeleteSpecimenCaption)) return;
     host.data.deleteSpecimen(record);
     if (state.specimenResult) state.specimenResult->remove(static_cast<std::uint32_t>(record));
   } else {

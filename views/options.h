@@ -14,7 +14,7 @@
 #include "platform/settings.h"
 #include "platform/settings_keys.h"
 #include "resources/options_dialog_ids.h"
-#include "resources/string_ids.h"
+#include "string_ids.h"
 
 namespace kalvor::views {
 
@@ -40,7 +40,7 @@ int lastLabelFormat(const Settings& settings);
 
 // The string-table ids of the sort modes in the combo box, items 0 to 4.
 inline constexpr std::array<unsigned, 5> kSpecimenSortItemIds = {
-    IDS_SORT_ENTRY_ORDER, IDS_SORT_NUMERIC, IDS_SORT_STRING, IDS_SORT_FIRST_MINERAL, IDS_SORT_COMBINED};
+    strings::kStrSortEntryOrder, strings::kStrSortNumericIndex, strings::kStrSortStringIndex, strings::kStrSortFirstMineral, strings::kStrSortCombinedIndex};
 
 // The options dialog's controls: check boxes 1280-1285 and the combo box 1286.
 inline constexpr int kIdMineralLocalityList = IDC_OPT_MINERAL_LOCALITIES;

@@ -10,7 +10,7 @@
 
 #include "collection/record_set.h"
 #include "resources/resource_ids.h"
-#include "resources/string_ids.h"
+#include "string_ids.h"
 #include "views/ports.h"
 
 namespace kalvor::views {
@@ -32,10 +32,10 @@ inline constexpr int kButtonPressed = 7;
 inline constexpr int kButtonDisabled = 16;
 
 // String ids of the description window's titles.
-inline constexpr int kTitleMineral = IDS_TITLE_MINERAL;
-inline constexpr int kTitleGlossary = IDS_TITLE_GLOSSARY;
-inline constexpr int kTitleLocality = IDS_TITLE_LOCALITY;
-inline constexpr int kTitleSpecimen = IDS_TITLE_SPECIMEN;
+inline constexpr int kTitleMineral = strings::kStrMineralDescription;
+inline constexpr int kTitleGlossary = strings::kStrGlossaryEntry;
+inline constexpr int kTitleLocality = strings::kStrLocalityDescription;
+inline constexpr int kTitleSpecimen = strings::kStrSpecimenDescription;
 
 // The shell's view state; only ViewController and the command handlers change it.
 struct ViewState {

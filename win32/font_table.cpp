@@ -16,8 +16,7 @@ constexpr BYTE kSymbolPitchAndFamily = 0x50;
 
 // The description of a font of the table: only height, weight, italic,
 // character set, pitch and face differ between the slots.
-LOGFONTA describe(int height, int weight, bool italic, BYTE charset, BYTE pitchAndFamily,
-                  const char* face) {
+LOGFONTA describe(int height, int weight, bool italic, BYTE charset, BYTE pitchAndFamily, const char* face) {
   LOGFONTA lf{};
   lf.lfHeight = height;
   lf.lfWeight = weight;
@@ -100,15 +99,14 @@ DescriptionFontSet DescriptionFontSet::create(HDC dc, bool smallFonts) {
   const LOGFONTA symbol =
       describe(mainHeight, weight, false, SYMBOL_CHARSET, kSymbolPitchAndFamily, "Symbol");
   slot(FontSlot::kGreek) = GdiFont(CreateFontIndirectA(&symbol));
-  slot(FontSlot::kHeading) =
-      matchFont(dc,
-                describe(static_cast<int>(body * -1.4), weight, false, ANSI_CHARSET, kVariablePitch,
-                         "Times New Roman"),
-                static_cast<int>(capital * 1.4));
+  slot(FontSlot::kHeading) = matchFont(
+      dc,
+      describe(static_cast<int>(body * -1.4), weight, false, ANSI_CHARSET, kVariablePitch, "Times New Roman"),
+      static_cast<int>(capital * 1.4));
   slot(FontSlot::kSecondary) =
       matchFont(dc, describe(-body, weight, false, ANSI_CHARSET, kVariablePitch, "Arial"), capital);
-  slot(FontSlot::kItalic) = matchFont(
-      dc, describe(-body, weight, true, ANSI_CHARSET, kVariablePitch, "Times New Roman"), capital);
+  slot(FontSlot::kItalic) =
+      matchFont(dc, describe(-body, weight, true, ANSI_CHARSET, kVariablePitch, "Times New Roman"), capital);
   LOGFONTA index = mainFont;
   index.lfHeight = static_cast<int>(body * -0.8);
   slot(FontSlot::kSmall) = matchFont(dc, index, static_cast<int>(capital * 0.8));

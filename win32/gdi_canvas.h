@@ -96,7 +96,7 @@ class GdiCanvas : public Canvas {
   UINT savedAlign_;
   int savedBkMode_;
   bool clipped_ = false;
-  bool hadClip_ = false;     // the DC had a clip region of its own before clipTo
+  bool hadClip_ = false;  // the DC had a clip region of its own before clipTo
   GdiObject<HRGN> savedClip_;
   std::map<std::pair<int, std::string>, int> inkCache_;
 };

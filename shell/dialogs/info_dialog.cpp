@@ -1,7 +1,7 @@
 #include "shell/dialogs/info_dialog.h"
 
 #include "resources/resource_ids.h"
-#include "resources/string_ids.h"
+#include "string_ids.h"
 #include "shell/logo.h"
 
 namespace kalvor::shell {
@@ -32,7 +32,7 @@ bool InfoDialog::onDrawItem(const DRAWITEMSTRUCT& frame) {
   const bool captioned = frame.CtlID == ID_INFO_CAPTIONED_PICTURE;
   const std::optional<Picture> picture =
       readPictureAtSlot("logos.pf", captioned ? kInfoCaptionedPictureSlot : kInfoPictureSlot);
-  if (picture) drawPictureInFrame(frame.hDC, *picture, edge, captioned ? text(IDS_INFO_PICTURE_CAPTION) : std::string());
+  if (picture) drawPictureInFrame(frame.hDC, *picture, edge, captioned ? text(strings::kStrInfoPictureCaption) : std::string());
   return true;
 }
 

@@ -7,7 +7,7 @@
 
 #include "collection/exchange_list.h"
 #include "resources/resource_ids.h"
-#include "resources/string_ids.h"
+#include "string_ids.h"
 #include "shell/dialogs/progress_dialog.h"
 #include "shell/host/win_ports.h"
 #include "win32/strings.h"
@@ -53,7 +53,7 @@ void WinExchange::exportExchangeList(const std::string& path) {
 
 std::optional<std::string> WinExchange::chooseExchangeFile(bool forSaving) {
   // The filter text separates its parts with "|"; the dialogs want NULs.
-  std::string filter = win32::loadString(app_.windows.instance, IDS_EXCHANGE_FILE_FILTER);
+  std::string filter = win32::loadString(app_.windows.instance, strings::kStrExchangeListFilter);
   for (char& ch : filter) {
     if (ch == '|') ch = '\0';
   }

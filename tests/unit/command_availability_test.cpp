@@ -19,9 +19,10 @@ using testing::setOf;
 
 constexpr View kViews[] = {View::Mineral, View::Stufen, View::Fundort, View::Glossar};
 constexpr DialogKind kAllDialogs[] = {
-    DialogKind::MineralSearch, DialogKind::LocalitySearch, DialogKind::SpecimenSearch, DialogKind::NewLocality,
-    DialogKind::ChangeLocality, DialogKind::DeleteLocality, DialogKind::NewSpecimen, DialogKind::ChangeSpecimen,
-    DialogKind::NameSearch, DialogKind::DirectLabels, DialogKind::Info, DialogKind::Options};
+    DialogKind::MineralSearch, DialogKind::LocalitySearch, DialogKind::SpecimenSearch,
+    DialogKind::NewLocality,   DialogKind::ChangeLocality, DialogKind::DeleteLocality,
+    DialogKind::NewSpecimen,   DialogKind::ChangeSpecimen, DialogKind::NameSearch,
+    DialogKind::DirectLabels,  DialogKind::Info,           DialogKind::Options};
 constexpr PrintJob kAllJobs[] = {PrintJob::MineralProfile, PrintJob::Locality, PrintJob::SpecimenList};
 
 // A collection with records, a list with a current entry, and the host's

@@ -16,7 +16,8 @@ TEST(DrawingPreparation, ValuesAreScaledCentredAndShiftedByTheMargins) {
   // H = 118 - 12 = 106; Xm = 32767, Ym = 16383: scale = min(200/32767, 106/16383)
   // = 200/32767; horizontal margin 0, vertical trunc(106 - 99.99...) / 2 = 3;
   // shifts 6 and 6.
-  const std::vector<std::uint32_t> values = {move(0, 0), line(32767, 16383), move(16383, 0, true), line(0, 16383)};
+  const std::vector<std::uint32_t> values = {move(0, 0), line(32767, 16383), move(16383, 0, true),
+                                             line(0, 16383)};
   const auto out = prepareDrawing(values, {212, 118, 8, 16});
   ASSERT_TRUE(out.has_value());
   const double s = 200.0 / 32767;
@@ -41,9 +42,10 @@ TEST(DrawingPreparation, AnAreaSmallerThanItsMarginsDrawsNothingInsteadOfSpillin
 
 TEST(DrawingPreparation, TheInfoTextNamesTheAtlasOnlyForAtlasDrawings) {
   const DrawingSource atlas = DrawingSource::make(3, 12, 7, "Zwilling");
-  EXPECT_EQ(drawingSourceText(atlas, std::nullopt),
-            "Die angezeigte Zeichnung wurde entnommen aus:\nBrantholm, Atlas der Krystallformen, Band 3, Tafel 12, "
-            "Figur 7\nZwilling");
+  EXPECT_EQ(
+      drawingSourceText(atlas, std::nullopt),
+      "Die angezeigte Zeichnung wurde entnommen aus:\nBrantholm, Atlas der Krystallformen, Band 3, Tafel 12, "
+      "Figur 7\nZwilling");
   const DrawingSource computed = DrawingSource::make(0, 0, 1, "Berechnet: {100}");
   const std::string plain = drawingSourceText(computed, std::nullopt);
   EXPECT_EQ(plain.find("Atlas"), std::string::npos);

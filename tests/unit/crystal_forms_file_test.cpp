@@ -33,8 +33,8 @@ TEST(CrystalFormsFile, RoundTripAndGoldenBytes) {
   EXPECT_EQ(loadI16(b + 6), -50);
   EXPECT_EQ(loadF64(b + 8), 4.913);
   EXPECT_EQ(loadF64(b + 48), 120.0);
-  EXPECT_EQ(loadI16(b + 56 + 16), 1);   // second form: h
-  EXPECT_EQ(loadI16(b + 56 + 20), 1);   // l
+  EXPECT_EQ(loadI16(b + 56 + 16), 1);  // second form: h
+  EXPECT_EQ(loadI16(b + 56 + 20), 1);  // l
   EXPECT_EQ(loadF64(b + 56 + 24), 2.4);
 
   const FormsFile file(bytes);

@@ -12,20 +12,26 @@ namespace kalvor::crystal {
 namespace {
 
 // Orders in the class order of the crystal data (bit 0 = "1" ... bit 31 = "m-3m").
-constexpr std::size_t kOrders[32] = {1, 2, 3,  4,  6,  4,  6, 8,  12, 2,  4, 6, 8, 12, 8,  12,
-                                     16, 24, 4, 6, 8, 12, 2, 6, 4, 8, 12, 12, 24, 24, 24, 48};
+constexpr std::size_t kOrders[32] = {1,  2,  3, 4, 6, 4,  6, 8, 12, 2, 4,  6,  8,  12, 8,  12,
+                                     16, 24, 4, 6, 8, 12, 2, 6, 4,  8, 12, 12, 24, 24, 24, 48};
 
 // A cell of each system with unequal, non-special lengths and angles, so that
 // an operation that is not a symmetry of the lattice shows up.
 Cell cellFor(unsigned bit) {
   switch (axisSystemOfClass(bit)) {
-    case AxisSystem::kCubic: return {};
-    case AxisSystem::kTetragonal: return {3.1, 3.1, 5.3, 90, 90, 90};
+    case AxisSystem::kCubic:
+      return {};
+    case AxisSystem::kTetragonal:
+      return {3.1, 3.1, 5.3, 90, 90, 90};
     case AxisSystem::kHexagonal:
-    case AxisSystem::kTrigonal: return {4.9, 4.9, 5.4, 90, 90, 120};
-    case AxisSystem::kOrthorhombic: return {3.1, 4.7, 5.3, 90, 90, 90};
-    case AxisSystem::kMonoclinic: return {3.1, 4.7, 5.3, 90, 107, 90};
-    case AxisSystem::kTriclinic: return {3.1, 4.7, 5.3, 81, 107, 95};
+    case AxisSystem::kTrigonal:
+      return {4.9, 4.9, 5.4, 90, 90, 120};
+    case AxisSystem::kOrthorhombic:
+      return {3.1, 4.7, 5.3, 90, 90, 90};
+    case AxisSystem::kMonoclinic:
+      return {3.1, 4.7, 5.3, 90, 107, 90};
+    case AxisSystem::kTriclinic:
+      return {3.1, 4.7, 5.3, 81, 107, 95};
   }
   return {};
 }
@@ -85,12 +91,12 @@ TEST(CrystalPointGroups, ClassicFormsHaveTheirFaceCounts) {
       {"tetrahedron in -43m", 30, {1, 1, 1}, 4},
       {"tetrahedron in 23", 27, {1, 1, 1}, 4},
       {"cube in -43m", 30, {1, 0, 0}, 6},
-      {"hexagonal prism in 6/mmm", 17, {1, 0, 0}, 6},       // {10-10}
-      {"dihexagonal dipyramid in 6/mmm", 17, {2, 1, 1}, 24}, // {21-31}
+      {"hexagonal prism in 6/mmm", 17, {1, 0, 0}, 6},         // {10-10}
+      {"dihexagonal dipyramid in 6/mmm", 17, {2, 1, 1}, 24},  // {21-31}
       {"hexagonal pyramid in 6mm", 13, {1, 0, 1}, 6},
       {"trigonal prism in -6", 6, {1, 0, 0}, 3},
-      {"rhombohedron in -3m", 26, {1, 0, 1}, 6},             // {10-11}
-      {"scalenohedron in -3m", 26, {2, 1, 1}, 12},           // {21-31}
+      {"rhombohedron in -3m", 26, {1, 0, 1}, 6},    // {10-11}
+      {"scalenohedron in -3m", 26, {2, 1, 1}, 12},  // {21-31}
       {"rhombohedron in 32", 19, {1, 0, 1}, 6},
       {"trigonal trapezohedron in 32", 19, {2, 1, 1}, 6},
       {"trigonal pyramid in 3", 2, {1, 0, 1}, 3},
@@ -118,7 +124,7 @@ TEST(CrystalPointGroups, ClassicFormsHaveTheirFaceCounts) {
 TEST(CrystalPointGroups, AlternativeClassesPreferTheLargerGroup) {
   EXPECT_EQ(preferredClassBit(0), -1);
   EXPECT_EQ(preferredClassBit(1u << 9 | 1u << 5 | 1u << 1), 5);  // m, 2/m or 2: 2/m
-  EXPECT_EQ(preferredClassBit(1u << 27 | 1u << 28), 28);          // 23 or m-3
+  EXPECT_EQ(preferredClassBit(1u << 27 | 1u << 28), 28);         // 23 or m-3
   EXPECT_EQ(preferredClassBit(1u << 31), 31);
 }
 

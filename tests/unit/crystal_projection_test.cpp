@@ -28,9 +28,9 @@ TEST(CrystalProjection, CubeCornersLandWhereTheHandWorkedProjectionPutsThem) {
     double u, v;
   };
   const Case cases[] = {
-      {{1, 1, 1}, 0.63249, 0.78909},    {{1, -1, 1}, -1.26489, 0.89454}, {{-1, 1, 1}, 1.26489, 1.10546},
-      {{-1, -1, 1}, -0.63249, 1.21091},
-      {{-1, -1, -1}, -0.63249, -0.78909}, {{1, 1, -1}, 0.63249, -1.21091}, {{1, -1, -1}, -1.26489, -1.10546},
+      {{1, 1, 1}, 0.63249, 0.78909},     {{1, -1, 1}, -1.26489, 0.89454},    {{-1, 1, 1}, 1.26489, 1.10546},
+      {{-1, -1, 1}, -0.63249, 1.21091},  {{-1, -1, -1}, -0.63249, -0.78909}, {{1, 1, -1}, 0.63249, -1.21091},
+      {{1, -1, -1}, -1.26489, -1.10546},
   };
   for (const Case& c : cases) {
     const Point2 p = project(view, c.corner);
@@ -101,7 +101,8 @@ TEST(CrystalProjection, DrawingValuesOfTheCubeFitFifteenBitsAndStartWithAMove) {
   const double y111 = (1.21091 - 0.78909) / (2 * 1.26489) * 32767;
   bool found = false;
   for (std::uint32_t v : values)
-    found = found || (std::fabs(double(v & 0x7FFF) - x111) <= 2 && std::fabs(double((v >> 16) & 0x7FFF) - y111) <= 2);
+    found = found ||
+            (std::fabs(double(v & 0x7FFF) - x111) <= 2 && std::fabs(double((v >> 16) & 0x7FFF) - y111) <= 2);
   EXPECT_TRUE(found);
 }
 

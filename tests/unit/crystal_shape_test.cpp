@@ -26,7 +26,9 @@ struct Counts {
   std::size_t v, e, f;
   bool operator==(const Counts&) const = default;
 };
-Counts countsOf(const CrystalShape& s) { return {s.solid.vertices.size(), s.solid.edges.size(), s.solid.faces.size()}; }
+Counts countsOf(const CrystalShape& s) {
+  return {s.solid.vertices.size(), s.solid.edges.size(), s.solid.faces.size()};
+}
 
 // The solid is a closed convex polyhedron: Euler's formula, every vertex inside
 // every half-space, every face's vertices on its plane and turning one way
@@ -87,7 +89,8 @@ TEST(CrystalShape, ClassicSolidsHaveTheirVerticesEdgesAndFaces) {
   // Cube truncated by the octahedron: 6 octagons and 8 triangles.
   EXPECT_EQ(countsOf(shapeOf(31, cubic, "{100}:1 {111}:1.45")), (Counts{24, 36, 14}));
   // Hexagonal prism with the base: 12 corners.
-  EXPECT_EQ(countsOf(shapeOf(17, {9.21, 9.21, 9.19, 90, 90, 120}, "{10-10}:1 {0001}:2")), (Counts{12, 18, 8}));
+  EXPECT_EQ(countsOf(shapeOf(17, {9.21, 9.21, 9.19, 90, 90, 120}, "{10-10}:1 {0001}:2")),
+            (Counts{12, 18, 8}));
   // The scalenohedron alone: 12 faces, 8 corners (two apices, six lateral).
   EXPECT_EQ(countsOf(shapeOf(26, {4.99, 4.99, 17.06, 90, 90, 120}, "{21-34}:1")), (Counts{8, 18, 12}));
 }
@@ -126,20 +129,22 @@ TEST(CrystalShape, SolidsAreClosedConvexAndSymmetricUnderTheirGroups) {
     const char* forms;
   };
   const Case cases[] = {
-      {19, {4.913, 4.913, 5.405, 90, 90, 120}, "{10-10}:1 {10-11}:2.1 {01-11}:2.3"},   // quartz
-      {26, {4.99, 4.99, 17.06, 90, 90, 120}, "{21-34}:1 {10-14}:1.5"},                // calcite
-      {28, {}, "{100}:1 {210}:1.12"},                                                   // pyrite
-      {31, {}, "{110}:1 {211}:1.08"},                                                   // garnet
-      {30, {}, "{111}:1 {-111}:2.2 {100}:2.1"},                                         // tetrahedrite
-      {16, {6.607, 6.607, 5.982, 90, 90, 90}, "{100}:1 {101}:1.15"},                    // zircon
+      {19, {4.913, 4.913, 5.405, 90, 90, 120}, "{10-10}:1 {10-11}:2.1 {01-11}:2.3"},           // quartz
+      {26, {4.99, 4.99, 17.06, 90, 90, 120}, "{21-34}:1 {10-14}:1.5"},                         // calcite
+      {28, {}, "{100}:1 {210}:1.12"},                                                          // pyrite
+      {31, {}, "{110}:1 {211}:1.08"},                                                          // garnet
+      {30, {}, "{111}:1 {-111}:2.2 {100}:2.1"},                                                // tetrahedrite
+      {16, {6.607, 6.607, 5.982, 90, 90, 90}, "{100}:1 {101}:1.15"},                           // zircon
       {14, {4.65, 8.8, 8.4, 90, 90, 90}, "{110}:1 {120}:1.02 {021}:2.5 {112}:2.4 {001}:3.6"},  // topaz
-      {5, {5.679, 15.202, 6.522, 90, 118.43, 90}, "{010}:0.6 {110}:1 {-111}:1.35"},    // gypsum
-      {10, {8.367, 10.73, 5.155, 90, 90, 90}, "{010}:0.6 {110}:1 {031}:1.6 {001}:1.9 {12-1}:1.5"},  // hemimorphite
-      {13, {4.136, 4.136, 6.713, 90, 90, 120}, "{10-10}:1 {10-11}:2.3 {000-1}:2"},      // greenockite
+      {5, {5.679, 15.202, 6.522, 90, 118.43, 90}, "{010}:0.6 {110}:1 {-111}:1.35"},            // gypsum
+      {10,
+       {8.367, 10.73, 5.155, 90, 90, 90},
+       "{010}:0.6 {110}:1 {031}:1.6 {001}:1.9 {12-1}:1.5"},                         // hemimorphite
+      {13, {4.136, 4.136, 6.713, 90, 90, 120}, "{10-10}:1 {10-11}:2.3 {000-1}:2"},  // greenockite
       {8, {9.41, 9.41, 6.88, 90, 90, 120}, "{10-10}:1 {0001}:1 {21-30}:0.98 {10-11}:0.85"},
       {6, {6.0, 6.0, 7.0, 90, 90, 120}, "{10-10}:1 {0001}:1 {10-11}:0.85"},
       {15, {6.641, 6.641, 9.76, 90, 90, 120}, "{10-10}:1 {01-10}:1.15 {0001}:1.4 {10-11}:1.1"},
-      {25, {5.289, 5.289, 10.423, 90, 90, 90}, "{112}:1 {1-12}:1.25 {001}:1.6"},       // chalcopyrite
+      {25, {5.289, 5.289, 10.423, 90, 90, 90}, "{112}:1 {1-12}:1.25 {001}:1.6"},  // chalcopyrite
       {7, {5.433, 5.433, 12.11, 90, 90, 90}, "{100}:1 {001}:1 {210}:0.98 {101}:0.85"},
       {27, {}, "{100}:1 {111}:0.75 {210}:0.55"},
   };
@@ -180,9 +185,9 @@ TEST(CrystalShape, FormListsParseWithThreeOrFourIndices) {
   EXPECT_EQ((*hex)[0], (CrystalForm{{1, 0, 0}, 1}));
   EXPECT_EQ((*hex)[1], (CrystalForm{{-2, 1, 3}, 2.5}));
   EXPECT_EQ((*hex)[2], (CrystalForm{{0, 0, 1}, 0.4}));
-  EXPECT_FALSE(parseForms("{1011}:1", true).has_value());     // i must be -(h + k)
-  EXPECT_FALSE(parseForms("{10-11}:1", false).has_value());   // four indices need hexagonal axes
-  EXPECT_FALSE(parseForms("{100}", false).has_value());       // no distance
+  EXPECT_FALSE(parseForms("{1011}:1", true).has_value());    // i must be -(h + k)
+  EXPECT_FALSE(parseForms("{10-11}:1", false).has_value());  // four indices need hexagonal axes
+  EXPECT_FALSE(parseForms("{100}", false).has_value());      // no distance
   EXPECT_FALSE(parseForms("{100}:0", false).has_value());
   EXPECT_FALSE(parseForms("{100}:-1", false).has_value());
   EXPECT_FALSE(parseForms("{100}:1x", false).has_value());

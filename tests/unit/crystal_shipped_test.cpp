@@ -60,13 +60,15 @@ class ShippedDrawings : public ::testing::Test {
     if (values + 4 * g > lf_.size()) return out;
     std::size_t next = 0;
     for (std::size_t i = 0; i < f; ++i) {
-      const std::size_t first = loadU16(lf_.data() + at + 4 + 4 * i), count = loadU16(lf_.data() + at + 6 + 4 * i);
+      const std::size_t first = loadU16(lf_.data() + at + 4 + 4 * i),
+                        count = loadU16(lf_.data() + at + 6 + 4 * i);
       EXPECT_EQ(first, next) << "drawings follow each other in the value array";
       EXPECT_EQ(first & 0x8000u, 0u) << "the prepared bit is clear in the file";
       EXPECT_LE(first + count, g);
       next = first + count;
       StoredDrawing d;
-      for (std::size_t k = first; k < first + count && k < g; ++k) d.values.push_back(loadU32(lf_.data() + values + 4 * k));
+      for (std::size_t k = first; k < first + count && k < g; ++k)
+        d.values.push_back(loadU32(lf_.data() + values + 4 * k));
       const std::uint8_t* s = lf_.data() + sources + 56 * i;
       d.byte0 = s[0], d.volume = s[1], d.plate = loadU16(s + 2), d.figure = loadU16(s + 4);
       const char* note = reinterpret_cast<const char*>(s + 6);
@@ -197,7 +199,8 @@ TEST_F(ShippedDrawings, ClassicsCarryTheirCuratedForms) {
   ASSERT_TRUE(pyrite.has_value());
   EXPECT_EQ(pyrite->viewCount, 1);
   EXPECT_EQ(pyrite->set.forms[1].face, (Miller{2, 1, 0}));
-  for (const char* name : {"Galenit", "Almandin", "Fluorit", "Calcit", "Beryll", "Zirkon", "Gips", "Topas", "Kassiterit"}) {
+  for (const char* name :
+       {"Galenit", "Almandin", "Fluorit", "Calcit", "Beryll", "Zirkon", "Gips", "Topas", "Kassiterit"}) {
     const auto f = formsOf(name);
     ASSERT_TRUE(f.has_value()) << name;
     EXPECT_EQ(f->origin, FormOrigin::kCurated) << name;

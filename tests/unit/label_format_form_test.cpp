@@ -29,8 +29,7 @@ TEST(LabelFormatForm, FrameIsProposedWhenTickedAndSavedAsZeroWhenNot) {
   f.frameWidth = "0.2";
   // Unticked, the frame is saved as 0.00 whatever the fields hold.
   setLabelFrame(f, false);
-  EXPECT_EQ(labelFormatEntry(readLabelFormatFields(f)),
-            "6:Rahmen  5.00, 4.00, 0.00, 0.00, 0.00,10,7,0,");
+  EXPECT_EQ(labelFormatEntry(readLabelFormatFields(f)), "6:Rahmen  5.00, 4.00, 0.00, 0.00, 0.00,10,7,0,");
   // Ticking keeps a width typed before and fills a zero distance.
   f.frameDistance = "0.001";
   setLabelFrame(f, true);
@@ -39,8 +38,7 @@ TEST(LabelFormatForm, FrameIsProposedWhenTickedAndSavedAsZeroWhenNot) {
   f.frameWidth = "";
   setLabelFrame(f, true);
   EXPECT_EQ(f.frameWidth, "0.08");
-  EXPECT_EQ(labelFormatEntry(readLabelFormatFields(f)),
-            "6:Rahmen  5.00, 4.00, 0.00, 0.15, 0.08,10,7,0,");
+  EXPECT_EQ(labelFormatEntry(readLabelFormatFields(f)), "6:Rahmen  5.00, 4.00, 0.00, 0.15, 0.08,10,7,0,");
 }
 
 TEST(LabelFormatForm, StandingCardTakesTheHeightAsStandHeight) {

@@ -97,8 +97,10 @@ TEST(LabelFormat, NameWithCommasAndBlanksSurvivesSaveAndLoad) {
 TEST(LabelFormat, KeysOneAndThreeWithoutTwoGiveOneFormat) {
   ScratchDir dir;
   std::unique_ptr<Settings> ini = openIniSettings(dir.file("kalvor.ini"));
-  ASSERT_TRUE(ini->writeString("Etikettenformate", "Format1", "4:Eins  5.00, 5.00, 0.00, 0.00, 0.00,10,7,2,"));
-  ASSERT_TRUE(ini->writeString("Etikettenformate", "Format3", "4:Drei  5.00, 5.00, 0.00, 0.00, 0.00,10,7,2,"));
+  ASSERT_TRUE(
+      ini->writeString("Etikettenformate", "Format1", "4:Eins  5.00, 5.00, 0.00, 0.00, 0.00,10,7,2,"));
+  ASSERT_TRUE(
+      ini->writeString("Etikettenformate", "Format3", "4:Drei  5.00, 5.00, 0.00, 0.00, 0.00,10,7,2,"));
   const std::vector<LabelFormat> loaded = loadLabelFormats(*ini, false);
   ASSERT_EQ(loaded.size(), 1u);
   EXPECT_EQ(loaded[0].name, "Eins");
@@ -143,8 +145,7 @@ TEST(LabelFormat, HugeLengthsAreWrittenWhole) {
   // A damaged entry may hold a length of hundreds of digits; writing it back
   // must keep the sizes and flags that follow.
   const std::string digits(250, '4');
-  const std::optional<LabelFormat> f =
-      parseLabelFormatEntry("4:Name 3,10,7,3," + digits + ",10,7,3,");
+  const std::optional<LabelFormat> f = parseLabelFormatEntry("4:Name 3,10,7,3," + digits + ",10,7,3,");
   ASSERT_TRUE(f);
   EXPECT_GT(f->frameWidth, 1e200);
   EXPECT_EQ(f->fontSize, 10);

@@ -87,8 +87,8 @@ TEST(LabelLayout, FlatLabelHasCutMarksTextsAndTheFreeLineAtTheBottom) {
     EXPECT_FALSE(t.turned);
     EXPECT_GE(t.x, 100 + padX);
   }
-  EXPECT_EQ(texts, (std::vector<std::string>{"Cornwallit,", "Malachit", "SiO", "2", "Baryt",
-                                             "Grube Clara,", "Oberwolfach", "A12"}));
+  EXPECT_EQ(texts, (std::vector<std::string>{"Cornwallit,", "Malachit", "SiO", "2", "Baryt", "Grube Clara,",
+                                             "Oberwolfach", "A12"}));
   // The first line starts a quarter line above the padding.
   const DrawnText& first = d.canvas.texts().front();
   EXPECT_EQ(first.baseline, 200 + padY - 102 * 2 / 8 + 82);
@@ -198,8 +198,7 @@ TEST(LabelLayout, QrCodeSitsInTheLowerRightCornerWhenTheFormatCarriesOne) {
   ASSERT_TRUE(code);
   const long dark = std::count(code->modules.begin(), code->modules.end(), 1);
   ASSERT_EQ(static_cast<long>(d.canvas.rects().size()), dark);
-  const std::optional<QrPlacement> place =
-      placeLabelQrCode(f, d.geometry, d.metrics, kPrinter, c, 1181, 0);
+  const std::optional<QrPlacement> place = placeLabelQrCode(f, d.geometry, d.metrics, kPrinter, c, 1181, 0);
   ASSERT_TRUE(place);
   for (const DrawnRect& r : d.canvas.rects()) {
     EXPECT_EQ(r.right - r.left, place->moduleSize);
@@ -210,7 +209,8 @@ TEST(LabelLayout, QrCodeSitsInTheLowerRightCornerWhenTheFormatCarriesOne) {
   }
   // No text runs into the code.
   for (const DrawnText& t : d.canvas.texts()) {
-    const int right = t.x + static_cast<int>(t.text.size()) * d.canvas.metrics().fonts[static_cast<int>(t.font)].charWidth;
+    const int right =
+        t.x + static_cast<int>(t.text.size()) * d.canvas.metrics().fonts[static_cast<int>(t.font)].charWidth;
     if (t.baseline > place->top) {
       EXPECT_LE(right, place->left) << t.text;
     }

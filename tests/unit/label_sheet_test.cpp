@@ -49,8 +49,7 @@ TEST(LabelSheet, WorkedExampleHandSpecimenAt600Dpi) {
   EXPECT_EQ(sheet.printLabels(sample(), 3), 3);
   EXPECT_EQ(sheet.rest(), (LabelRest{1, 17}));
   // Three labels side by side in the first row; eight cut-mark lines each.
-  EXPECT_EQ(corners(canvas, 8),
-            (std::vector<std::pair<int, int>>{{0, 0}, {1181, 0}, {2362, 0}}));
+  EXPECT_EQ(corners(canvas, 8), (std::vector<std::pair<int, int>>{{0, 0}, {1181, 0}, {2362, 0}}));
   EXPECT_EQ(canvas.pagesBegun(), 1);
   EXPECT_EQ(canvas.pagesEnded(), 0);
   sheet.finish();
@@ -63,8 +62,8 @@ TEST(LabelSheet, FiveCopiesFillARowAndStartTheNext) {
   LabelSheet sheet(canvas);
   ASSERT_EQ(sheet.selectFormat(builtInLabelFormats()[3]), LabelFormatProblem::kNone);
   EXPECT_EQ(sheet.printLabels(sample(), 5), 5);
-  EXPECT_EQ(corners(canvas, 8), (std::vector<std::pair<int, int>>{
-                                    {0, 0}, {1181, 0}, {2362, 0}, {3543, 0}, {0, 1181}}));
+  EXPECT_EQ(corners(canvas, 8),
+            (std::vector<std::pair<int, int>>{{0, 0}, {1181, 0}, {2362, 0}, {3543, 0}, {0, 1181}}));
   EXPECT_EQ(sheet.rowTop(), 1181);
   EXPECT_EQ(sheet.rest(), (LabelRest{3, 15}));
 }

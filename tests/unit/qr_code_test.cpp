@@ -42,8 +42,8 @@ struct Reference {
 std::optional<Reference> qrencode(const ScratchDir& dir, const std::string& data, int version) {
   const std::string input = dir.file("input.bin");
   std::ofstream(input, std::ios::binary) << data;
-  const std::optional<std::string> out = run("qrencode -t ASCII -m 0 -l M -8 -v " +
-                                             std::to_string(version) + " -r '" + input + "' -o -");
+  const std::optional<std::string> out =
+      run("qrencode -t ASCII -m 0 -l M -8 -v " + std::to_string(version) + " -r '" + input + "' -o -");
   if (!out) return std::nullopt;
   Reference r;
   std::size_t start = 0;

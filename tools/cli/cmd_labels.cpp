@@ -24,7 +24,6 @@
 namespace kalvor::cli {
 namespace {
 
-
 void printUsageLabels() {
   std::puts(
       "Aufruf: kalvor-cli etiketten [--format N] --stufen LISTE --pdf DATEI [--anzahl N] [--qr]\n"
@@ -180,8 +179,8 @@ int runLabels(Arguments& args) {
   LabelSheet sheet(*pdf);
   const LabelFormatProblem problem = sheet.selectFormat(*format);
   if (problem != LabelFormatProblem::kNone) {
-    printError("Das Etikettenformat \"" + format->name + "\" ist unbrauchbar: " +
-               labelFormatProblemText(problem));
+    printError("Das Etikettenformat \"" + format->name +
+               "\" ist unbrauchbar: " + labelFormatProblemText(problem));
     pdf->finish();
     std::remove(fileName.c_str());
     return 1;
@@ -189,10 +188,9 @@ int runLabels(Arguments& args) {
   if (qr) {
     // The code must fit every label; the longest text decides.
     for (const LabelContent& content : contents) {
-      if (!placeLabelQrCode(*format, *sheet.geometry(), setLabelFonts(*pdf, *format),
-                            pdf->geometry(), content, 0, 0)) {
-        printError("Das Etikettenformat \"" + format->name +
-                   "\" hat f\xFCr diesen QR-Code keinen Platz.");
+      if (!placeLabelQrCode(*format, *sheet.geometry(), setLabelFonts(*pdf, *format), pdf->geometry(),
+                            content, 0, 0)) {
+        printError("Das Etikettenformat \"" + format->name + "\" hat f\xFCr diesen QR-Code keinen Platz.");
         pdf->finish();
         std::remove(fileName.c_str());
         return 1;

@@ -22,6 +22,7 @@ struct DrawingFiles {
 // forms tables are errors in the report; a curated species that cannot be
 // drawn (no class or cell in the data, forms that do not close) is a warning.
 // Counts: drawings, species with curated and with default forms.
-DrawingFiles buildDrawingFiles(const std::string& dataDir, const std::vector<BuiltEntry>& entries, Report& report);
+DrawingFiles buildDrawingFiles(const std::string& dataDir, const std::vector<BuiltEntry>& entries,
+                               Report& report);
 
 }  // namespace kalvor::mkdb
