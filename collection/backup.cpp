@@ -83,7 +83,8 @@ std::optional<FileSet> readGeneration(const std::string& path) {
     if (b == std::string::npos) return std::nullopt;
     const std::string name = line.substr(0, a);
     const auto& known = backupFileNames();
-    if (std::none_of(known.begin(), known.end(), [&](const char* k) { return name == k; })) return std::nullopt;
+    if (std::none_of(known.begin(), known.end(), [&](const char* k) { return name == k; }))
+      return std::nullopt;
     auto bytes = readWholeFile(joinPath(path, name));
     if (!bytes || std::to_string(bytes->size()) != line.substr(a + 1, b - a - 1) ||
         hex64(checksum(*bytes)) != line.substr(b + 1))
@@ -154,9 +155,9 @@ bool generationBefore(const std::string& a, const std::string& b) {
 }  // namespace
 
 const std::vector<const char*>& backupFileNames() {
-  static const std::vector<const char*> names = {store_format::kLocalityFileName, store_format::kSpecimenFileName,
-                                                 store_format::kValueIndexFileName, kLocalityOrderFileName,
-                                                 kSpecimenOrderFileName};
+  static const std::vector<const char*> names = {
+      store_format::kLocalityFileName, store_format::kSpecimenFileName, store_format::kValueIndexFileName,
+      kLocalityOrderFileName, kSpecimenOrderFileName};
   return names;
 }
 
@@ -191,8 +192,8 @@ std::vector<BackupEntry> listBackups(const std::string& folder) {
   return entries;
 }
 
-BackupOutcome backupCollection(const std::string& folder, const MineralNameList& names, std::uint32_t mineralCount,
-                               const std::string& name, bool force) {
+BackupOutcome backupCollection(const std::string& folder, const MineralNameList& names,
+                               std::uint32_t mineralCount, const std::string& name, bool force) {
   BackupOutcome outcome;
   const std::optional<FileSet> current = readCollectionFiles(folder);
   if (!current) return outcome;
@@ -256,7 +257,8 @@ BackupOutcome backupCollection(const std::string& folder, const MineralNameList&
 
   // Only valid generations count towards the ten kept.
   entries = listBackups(folder);
-  std::size_t valid = std::count_if(entries.begin(), entries.end(), [](const BackupEntry& e) { return e.valid; });
+  std::size_t valid =
+      std::count_if(entries.begin(), entries.end(), [](const BackupEntry& e) { return e.valid; });
   for (const BackupEntry& e : entries) {
     if (valid <= kBackupGenerationsKept) break;
     if (!e.valid) continue;
@@ -267,8 +269,9 @@ BackupOutcome backupCollection(const std::string& folder, const MineralNameList&
   return outcome;
 }
 
-RestoreStatus restoreBackup(const std::string& folder, const MineralNameList& names, std::uint32_t mineralCount,
-                            const std::string& name, const std::string& currentName) {
+RestoreStatus restoreBackup(const std::string& folder, const MineralNameList& names,
+                            std::uint32_t mineralCount, const std::string& name,
+                            const std::string& currentName) {
   const std::string path = joinPath(backupRoot(folder), name);
   std::error_code ec;
   if (!isGenerationName(name) || !fs::is_directory(path, ec)) return RestoreStatus::kUnknown;

@@ -61,17 +61,18 @@ BackupOutcome backupCollection(const std::string& folder, const MineralNameList&
 
 enum class RestoreStatus {
   kRestored,
-  kUnknown,        // no generation of that name
-  kDamaged,        // the generation is not valid
-  kBackupFailed,   // the current state could not be kept as a generation first
-  kFailed,         // a file could not be written
+  kUnknown,       // no generation of that name
+  kDamaged,       // the generation is not valid
+  kBackupFailed,  // the current state could not be kept as a generation first
+  kFailed,        // a file could not be written
 };
 
 // Puts the collection files of generation `name` back into `folder`, after
 // keeping the current state as a generation (named `currentName`) unless a
 // kept one holds it already. Collection files the generation lacks are
 // removed. The collection must not be open while this runs.
-RestoreStatus restoreBackup(const std::string& folder, const MineralNameList& names, std::uint32_t mineralCount,
-                            const std::string& name, const std::string& currentName);
+RestoreStatus restoreBackup(const std::string& folder, const MineralNameList& names,
+                            std::uint32_t mineralCount, const std::string& name,
+                            const std::string& currentName);
 
 }  // namespace kalvor

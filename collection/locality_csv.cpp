@@ -12,8 +12,15 @@ constexpr std::size_t kMaxFieldLength = locality_format::kTextFieldBytes - 1;
 }  // namespace
 
 const std::vector<std::string>& localityCsvColumns() {
-  static const std::vector<std::string> columns = {"Nr",   "Fundort",      "N\xE4" "chster Ort", "Region",
-                                                   "Land", "Kartenangabe", "Beschreibung",       "Minerale"};
+  static const std::vector<std::string> columns = {"Nr",
+                                                   "Fundort",
+                                                   "N\xE4"
+                                                   "chster Ort",
+                                                   "Region",
+                                                   "Land",
+                                                   "Kartenangabe",
+                                                   "Beschreibung",
+                                                   "Minerale"};
   return columns;
 }
 
@@ -29,8 +36,8 @@ std::string exportLocalitiesCsv(Collection& collection) {
       if (!minerals.empty()) minerals += ", ";
       minerals += names.nameOfMineral(static_cast<MineralNumber>(e & locality_format::kMineralMask));
     }
-    out += csvRow({std::to_string(n), loc->name, loc->nearestPlace, loc->region, loc->country, loc->mapReference,
-                   loc->description, minerals});
+    out += csvRow({std::to_string(n), loc->name, loc->nearestPlace, loc->region, loc->country,
+                   loc->mapReference, loc->description, minerals});
   }
   return out;
 }

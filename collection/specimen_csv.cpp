@@ -13,8 +13,23 @@ namespace {
 
 namespace sf = specimen_format;
 
-enum Column { kNr, kIndex, kMinerals, kAccompanying, kCount, kKind, kAcquisition, kLocality, kDate, kValue,
-              kPurchase, kStorage, kSize, kText, kColumns };
+enum Column {
+  kNr,
+  kIndex,
+  kMinerals,
+  kAccompanying,
+  kCount,
+  kKind,
+  kAcquisition,
+  kLocality,
+  kDate,
+  kValue,
+  kPurchase,
+  kStorage,
+  kSize,
+  kText,
+  kColumns
+};
 
 const char* const kKinds[] = {"Sammlung", "Tausch"};
 const char* const kAcquisitions[] = {"gekauft", "gefunden", "getauscht"};
@@ -50,9 +65,21 @@ void checkLength(const std::string& text, std::size_t bytes, Column c, std::vect
 }  // namespace
 
 const std::vector<std::string>& specimenCsvColumns() {
-  static const std::vector<std::string> columns = {
-      "Nr",      "Index", "Minerale", "Begleitminerale", "Anzahl",  "Art",         "Erwerb",
-      "Fundort", "Datum", "Wert",     "Kaufpreis",       "Standort", "Stufengr\xF6\xDF" "e", "Beschreibung"};
+  static const std::vector<std::string> columns = {"Nr",
+                                                   "Index",
+                                                   "Minerale",
+                                                   "Begleitminerale",
+                                                   "Anzahl",
+                                                   "Art",
+                                                   "Erwerb",
+                                                   "Fundort",
+                                                   "Datum",
+                                                   "Wert",
+                                                   "Kaufpreis",
+                                                   "Standort",
+                                                   "Stufengr\xF6\xDF"
+                                                   "e",
+                                                   "Beschreibung"};
   return columns;
 }
 
@@ -86,14 +113,14 @@ std::string exportSpecimensCsv(Collection& collection) {
     const std::optional<Specimen> s = readSpecimen(collection, n);
     if (!s || s->deleted()) continue;
     const bool bought = (s->flags & sf::kFlagBought) != 0;
-    const char* acquisition = bought ? kAcquisitions[0]
+    const char* acquisition = bought                             ? kAcquisitions[0]
                               : (s->flags & sf::kFlagFound) != 0 ? kAcquisitions[1]
                                                                  : kAcquisitions[2];
     out += csvRow({std::to_string(n), s->index, names(list, *s, true), names(list, *s, false),
-                   std::to_string(s->count), (s->flags & sf::kFlagCollection) ? kKinds[0] : kKinds[1], acquisition,
-                   s->localityNumber() ? std::to_string(s->localityNumber()) : "", csvDate(s->date),
-                   csvPrice(s->value), bought ? csvPrice(s->purchasePrice) : "", s->storagePlace, s->size,
-                   s->description});
+                   std::to_string(s->count), (s->flags & sf::kFlagCollection) ? kKinds[0] : kKinds[1],
+                   acquisition, s->localityNumber() ? std::to_string(s->localityNumber()) : "",
+                   csvDate(s->date), csvPrice(s->value), bought ? csvPrice(s->purchasePrice) : "",
+                   s->storagePlace, s->size, s->description});
   }
   return out;
 }
@@ -156,7 +183,8 @@ SpecimenCsvImport readSpecimensCsv(const std::string& text, Collection& collecti
     if (s.minerals.size() > sf::kMaxMinerals) reasons.push_back("mehr als 99 Minerale");
     // Count, locality, date, prices.
     const bool countOk = !f[kCount].empty() && f[kCount].size() <= 4 &&
-                         f[kCount].find_first_not_of("0123456789") == std::string::npos && std::stoi(f[kCount]) >= 1;
+                         f[kCount].find_first_not_of("0123456789") == std::string::npos &&
+                         std::stoi(f[kCount]) >= 1;
     if (countOk)
       s.count = static_cast<std::uint16_t>(std::stoi(f[kCount]));
     else
@@ -166,7 +194,8 @@ SpecimenCsvImport readSpecimensCsv(const std::string& text, Collection& collecti
       std::uint32_t found = 0;
       if (f[kLocality].size() <= 5 && f[kLocality].find_first_not_of("0123456789") == std::string::npos) {
         const std::uint32_t n = static_cast<std::uint32_t>(std::stoul(f[kLocality]));
-        const auto loc = n >= 1 && n <= collection.localityCount() ? readLocality(collection, n, true) : std::nullopt;
+        const auto loc =
+            n >= 1 && n <= collection.localityCount() ? readLocality(collection, n, true) : std::nullopt;
         if (loc && !loc->deleted()) found = n;
       } else {
         for (std::uint32_t n = 1; n <= collection.localityCount() && found == 0; ++n) {

@@ -31,8 +31,8 @@ UI_CASE(backup, generationAtExitOnlyAfterAChange) {
   UI_CHECK(!folder.empty());
   if (folder.empty()) return;
   removeGenerations(folder);  // an earlier run's
-  UI_CHECK_EQ(runToEnd(folder + "\\kalvor-cli.exe fundort neu --name \"Grube Clara\" --ort Oberwolfach", folder,
-                       60000)
+  UI_CHECK_EQ(runToEnd(folder + "\\kalvor-cli.exe fundort neu --name \"Grube Clara\" --ort Oberwolfach",
+                       folder, 60000)
                   .value_or(99),
               0u);
   // The command line kept its own generation; without it the collection is

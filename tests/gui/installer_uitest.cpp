@@ -2,9 +2,9 @@
 // the local programs folder, the installed kalvor.exe starts on the shipped
 // data, an update keeps the collection and the settings, and the uninstaller
 // removes program and reference files but never the collection or backups.
+#include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
-#include <objbase.h>
 
 #include <fstream>
 #include <iterator>
@@ -102,8 +102,8 @@ std::optional<DWORD> runWithChildrenToEnd(const std::string& commandLine, const 
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
   std::string line = commandLine;
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, folder.c_str(),
-                      &startup, &info)) {
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                      folder.c_str(), &startup, &info)) {
     CloseHandle(job);
     return std::nullopt;
   }
@@ -183,15 +183,17 @@ UI_CASE(installer, installUpdateAndUninstall) {
   for (const char* name : kDerivedFiles) UI_CHECK(exists(folder + "\\" + name));
 
   // The user's own files: a locality, the settings, a backup folder.
-  UI_CHECK_EQ(runToEnd("\"" + folder + "\\kalvor-cli.exe\" fundort neu --name \"Grube Clara\" --ort Oberwolfach",
-                       folder, 60000)
-                  .value_or(99),
-              0u);
+  UI_CHECK_EQ(
+      runToEnd("\"" + folder + "\\kalvor-cli.exe\" fundort neu --name \"Grube Clara\" --ort Oberwolfach",
+               folder, 60000)
+          .value_or(99),
+      0u);
   UI_CHECK(exists(folder + "\\kalvor.ini"));
   CreateDirectoryA((folder + "\\Sicherung").c_str(), nullptr);
   CreateDirectoryA((folder + "\\Sicherung\\20260101-120000").c_str(), nullptr);
   UI_CHECK(writeText(folder + "\\Sicherung\\20260101-120000\\kalvor.fs", "a generation"));
-  const char* const kUserFiles[] = {"kalvor.fs", "kalvor.vi", "kalvor.ini", "Sicherung\\20260101-120000\\kalvor.fs"};
+  const char* const kUserFiles[] = {"kalvor.fs", "kalvor.vi", "kalvor.ini",
+                                    "Sicherung\\20260101-120000\\kalvor.fs"};
   std::map<std::string, std::string> before;
   for (const char* name : kUserFiles) {
     const auto content = contentOf(folder + "\\" + name);
@@ -216,7 +218,8 @@ UI_CASE(installer, installUpdateAndUninstall) {
 
   // The uninstaller takes the program, the reference files, what was derived
   // from them and the Start-menu entries, and leaves the user's files.
-  UI_CHECK_EQ(runWithChildrenToEnd("\"" + folder + "\\kalvor-deinstallation.exe\" /S", folder).value_or(99), 0u);
+  UI_CHECK_EQ(runWithChildrenToEnd("\"" + folder + "\\kalvor-deinstallation.exe\" /S", folder).value_or(99),
+              0u);
   for (const char* name : kProgramFiles) UI_CHECK(!exists(folder + "\\" + name));
   for (const char* name : kReferenceFiles) UI_CHECK(!exists(folder + "\\" + name));
   for (const char* name : kDerivedFiles) UI_CHECK(!exists(folder + "\\" + name));

@@ -54,9 +54,7 @@ std::vector<std::string> validNames(const std::string& folder) {
   return names;
 }
 
-TEST(Backup, NameCarriesDateAndTime) {
-  EXPECT_EQ(nameAt(3 * 60 + 7), "2026-12-06_16-03-07");
-}
+TEST(Backup, NameCarriesDateAndTime) { EXPECT_EQ(nameAt(3 * 60 + 7), "2026-12-06_16-03-07"); }
 
 TEST(Backup, GenerationOnlyAfterAChangeAndTenKept) {
   CollectionFixture f;
@@ -68,7 +66,8 @@ TEST(Backup, GenerationOnlyAfterAChangeAndTenKept) {
   ASSERT_EQ(first.status, BackupStatus::kCreated);
   EXPECT_EQ(first.name, nameAt(0));
   // The generation holds the collection files as they were, byte for byte.
-  EXPECT_EQ(collectionFiles(joinPath(joinPath(folder, kBackupFolderName), first.name)), collectionFiles(folder));
+  EXPECT_EQ(collectionFiles(joinPath(joinPath(folder, kBackupFolderName), first.name)),
+            collectionFiles(folder));
   EXPECT_EQ(collectionFiles(folder).size(), 5u);
 
   // Nothing changed: no generation.

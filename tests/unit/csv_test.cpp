@@ -54,19 +54,22 @@ TEST(LocalityCsv, RoundTripOfAHundredLocalitiesIsByteIdentical) {
   }
   const std::string exported = exportLocalitiesCsv(source.c());
   EXPECT_EQ(exported.rfind(header(), 0), 0u);
-  EXPECT_NE(exported.find(cp("\r\n2;Grube „Glück“ 2;\"Oberwolfach; Süd\";Schwarzwald;Österreich;\"\"\"TK 7615\"\"\";;")),
+  EXPECT_NE(exported.find(cp(
+                "\r\n2;Grube „Glück“ 2;\"Oberwolfach; Süd\";Schwarzwald;Österreich;\"\"\"TK 7615\"\"\";;")),
             std::string::npos);
 
   CollectionFixture target;
   const LocalityCsvImport imported = readLocalitiesCsv(exported, target.c().names());
-  ASSERT_TRUE(imported.errors.empty()) << imported.errors.front().line << ": " << imported.errors.front().reason;
+  ASSERT_TRUE(imported.errors.empty())
+      << imported.errors.front().line << ": " << imported.errors.front().reason;
   ASSERT_EQ(imported.localities.size(), 100u);
   ASSERT_TRUE(saveImportedLocalities(target.c(), imported.localities));
   EXPECT_EQ(exportLocalitiesCsv(target.c()), exported);
   const auto loc = readLocality(target.c(), 7);
   ASSERT_TRUE(loc);
   EXPECT_EQ(loc->description, "Alter Stollen\r\nzweite Zeile; \"Halde\"");
-  EXPECT_EQ(loc->minerals, (std::vector<std::uint16_t>{kalvor::testing::kFluorit, kalvor::testing::kAeschynit}));
+  EXPECT_EQ(loc->minerals,
+            (std::vector<std::uint16_t>{kalvor::testing::kFluorit, kalvor::testing::kAeschynit}));
 }
 
 TEST(LocalityCsv, EveryBadRowIsReportedAndNothingIsKept) {
@@ -94,7 +97,8 @@ TEST(LocalityCsv, EveryBadRowIsReportedAndNothingIsKept) {
   ASSERT_EQ(noHeader.errors.size(), 1u);
   EXPECT_EQ(noHeader.errors[0].line, 1u);
   // An alias of the name list is a name too.
-  const LocalityCsvImport alias = readLocalitiesCsv(header() + "1;Clara;;;;;;Bergkristall\r\n", f.c().names());
+  const LocalityCsvImport alias =
+      readLocalitiesCsv(header() + "1;Clara;;;;;;Bergkristall\r\n", f.c().names());
   EXPECT_TRUE(alias.errors.empty());
 }
 
@@ -124,7 +128,7 @@ TEST(SpecimenCsv, RoundTripOfAThousandSpecimensOverAHundredLocalities) {
     Specimen s;
     s.number = 0;
     s.flags = (i % 2 ? specimen_format::kFlagCollection : specimen_format::kFlagExchange) |
-              (i % 3 == 0 ? specimen_format::kFlagBought
+              (i % 3 == 0   ? specimen_format::kFlagBought
                : i % 3 == 1 ? specimen_format::kFlagFound
                             : specimen_format::kFlagSwapped);
     s.index = "A;" + std::to_string(i);
@@ -144,8 +148,9 @@ TEST(SpecimenCsv, RoundTripOfAThousandSpecimensOverAHundredLocalities) {
   }
   const std::string localities = exportLocalitiesCsv(source.c());
   const std::string specimens = exportSpecimensCsv(source.c());
-  EXPECT_NE(specimens.find("\r\n3;\"A;3\";Fluorit, \xC4schynit;Quarz;4;Sammlung;gekauft;4;04.04.1983;0,75;12,50;"),
-            std::string::npos);
+  EXPECT_NE(
+      specimens.find("\r\n3;\"A;3\";Fluorit, \xC4schynit;Quarz;4;Sammlung;gekauft;4;04.04.1983;0,75;12,50;"),
+      std::string::npos);
 
   CollectionFixture target;
   const LocalityCsvImport l = readLocalitiesCsv(localities, target.c().names());
@@ -176,7 +181,8 @@ TEST(SpecimenCsv, BadRowsAreAllReportedAndNothingIsKept) {
                            "3;;Quarz;;1;Sammlung;gekauft;;;;abc;;;\r\n"
                            "4;;Quarz;;1;Sammlung;gefunden;9;;;;;;\r\n"
                            "5;;Quarz;;0;Kiste;geerbt;;;1.5;;;;\r\n"
-                           "6;;Quarz;;1;Sammlung;gefunden;" + cp("\"Grube „Glück“; Nr. 2, Österreich\"") + ";;;;;;\r\n";
+                           "6;;Quarz;;1;Sammlung;gefunden;" +
+                           cp("\"Grube „Glück“; Nr. 2, Österreich\"") + ";;;;;;\r\n";
   const SpecimenCsvImport imported = readSpecimensCsv(text, f.c());
   EXPECT_TRUE(imported.specimens.empty());
   std::vector<std::size_t> lines;
@@ -188,7 +194,8 @@ TEST(SpecimenCsv, BadRowsAreAllReportedAndNothingIsKept) {
 
   // The locality by its display line.
   const SpecimenCsvImport byLine = readSpecimensCsv(
-      header + "1;;Quarz;;1;Sammlung;gefunden;" + cp("\"Grube „Glück“; Nr. 2, Österreich\"") + ";;;;;;\r\n", f.c());
+      header + "1;;Quarz;;1;Sammlung;gefunden;" + cp("\"Grube „Glück“; Nr. 2, Österreich\"") + ";;;;;;\r\n",
+      f.c());
   ASSERT_TRUE(byLine.errors.empty()) << byLine.errors.front().reason;
   EXPECT_EQ(byLine.specimens.at(0).localityNumber(), 2u);
 }

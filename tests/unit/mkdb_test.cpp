@@ -296,7 +296,9 @@ TEST(MkdbTextFiles, LicenceTextIsUtf8WithBomAndCrlfAndNamesEverySource) {
       ASSERT_TRUE(i + 1 < text.size() && text[i + 1] == '\n') << "bare CR at byte " << i;
     }
   }
-  for (const char* needed : {"Wikidata", "CC0 1.0", "Wikipedia contributors", "CC BY-SA 3.0", "IMA\xE2\x80\x93" "CNMNC",
+  for (const char* needed : {"Wikidata", "CC0 1.0", "Wikipedia contributors", "CC BY-SA 3.0",
+                             "IMA\xE2\x80\x93"
+                             "CNMNC",
                              "RRUFF", "Lafuente", "OpenThesaurus", "LGPL", "Kalvor-Projekt"})
     EXPECT_NE(text.find(needed), std::string::npos) << needed;
   Report missing;
@@ -354,8 +356,8 @@ TEST(MkdbCompile, SameSourcesGiveByteIdenticalFiles) {
   Report r1, r2;
   ASSERT_TRUE(compileReferenceData(dir.path(), out1.path(), r1)) << r1.errorText();
   ASSERT_TRUE(compileReferenceData(dir.path(), out2.path(), r2)) << r2.errorText();
-  for (const char* name :
-       {"kalvor.mi", "kalvor.db", "kalvor.sy", "kalvor.gl", "kalvor.lf", "kalvor.kf", "logos.pf", kLicenceTextName}) {
+  for (const char* name : {"kalvor.mi", "kalvor.db", "kalvor.sy", "kalvor.gl", "kalvor.lf", "kalvor.kf",
+                           "logos.pf", kLicenceTextName}) {
     const Bytes a = kalvor::testing::readFile(out1.file(name));
     EXPECT_FALSE(a.empty()) << name;
     EXPECT_EQ(a, kalvor::testing::readFile(out2.file(name))) << name;

@@ -11,9 +11,10 @@ int runBackup(Arguments& args) {
   const std::optional<std::string> verb = args.takeWord();
   const bool known = verb && (*verb == "liste" || *verb == "erstelle" || *verb == "zurueck");
   if (!known || args.takeFlag("--hilfe")) {
-    printLine("Aufruf: kalvor-cli sicherung liste\n"
-              "        kalvor-cli sicherung erstelle\n"
-              "        kalvor-cli sicherung zurueck NAME");
+    printLine(
+        "Aufruf: kalvor-cli sicherung liste\n"
+        "        kalvor-cli sicherung erstelle\n"
+        "        kalvor-cli sicherung zurueck NAME");
     return known ? 0 : 2;
   }
   std::optional<std::string> name;
@@ -28,7 +29,10 @@ int runBackup(Arguments& args) {
   if (*verb == "liste") {
     const std::vector<BackupEntry> entries = listBackups(args.dataDir());
     if (entries.empty()) printLine("Keine Sicherungen vorhanden.");
-    for (const BackupEntry& e : entries) printLine(e.name + (e.valid ? "" : "  (besch\xE4" "digt, nicht gez\xE4hlt)"));
+    for (const BackupEntry& e : entries)
+      printLine(e.name + (e.valid ? ""
+                                  : "  (besch\xE4"
+                                    "digt, nicht gez\xE4hlt)"));
     return 0;
   }
   // The reference data give the name list and the mineral count a collection
@@ -42,7 +46,9 @@ int runBackup(Arguments& args) {
     const BackupOutcome outcome = backupCollection(args.dataDir(), names, mineralCount, backupNameNow());
     switch (outcome.status) {
       case BackupStatus::kCreated:
-        printLine("Sicherung " + outcome.name + " angelegt und gepr\xFC" "ft.");
+        printLine("Sicherung " + outcome.name +
+                  " angelegt und gepr\xFC"
+                  "ft.");
         for (const std::string& old : outcome.removed) printLine("Alte Sicherung " + old + " entfernt.");
         return 0;
       case BackupStatus::kUnchanged:
@@ -62,16 +68,23 @@ int runBackup(Arguments& args) {
   }
   switch (restoreBackup(args.dataDir(), names, mineralCount, *name, backupNameNow())) {
     case RestoreStatus::kRestored:
-      printLine("Sicherung " + *name + " zur\xFC" "ckgeschrieben; der vorige Stand ist als Sicherung erhalten.");
+      printLine("Sicherung " + *name +
+                " zur\xFC"
+                "ckgeschrieben; der vorige Stand ist als Sicherung erhalten.");
       return 0;
     case RestoreStatus::kUnknown:
       printError("Keine Sicherung \"" + *name + "\" vorhanden.");
       return 1;
     case RestoreStatus::kDamaged:
-      printError("Die Sicherung \"" + *name + "\" ist besch\xE4" "digt und wird nicht zur\xFC" "ckgeschrieben.");
+      printError("Die Sicherung \"" + *name +
+                 "\" ist besch\xE4"
+                 "digt und wird nicht zur\xFC"
+                 "ckgeschrieben.");
       return 1;
     case RestoreStatus::kBackupFailed:
-      printError("Der jetzige Stand lie\xDF sich nicht sichern; nichts wurde zur\xFC" "ckgeschrieben.");
+      printError(
+          "Der jetzige Stand lie\xDF sich nicht sichern; nichts wurde zur\xFC"
+          "ckgeschrieben.");
       return 1;
     case RestoreStatus::kFailed:
       break;

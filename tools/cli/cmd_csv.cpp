@@ -34,8 +34,10 @@ std::string readUtf8Table(const Bytes& bytes, std::vector<CsvRowError>& errors) 
     const auto converted = utf8ToCp1252(std::string_view(text).substr(start, end - start));
     if (!converted) {
       out += utf8ToCp1252Lossy(std::string_view(text).substr(start, end - start));
-      errors.push_back({line, "Zeichen, die Kalvor nicht speichern kann (kein g\xFCltiges UTF-8 oder au\xDF" "erhalb "
-                              "von Windows-1252)"});
+      errors.push_back({line,
+                        "Zeichen, die Kalvor nicht speichern kann (kein g\xFCltiges UTF-8 oder au\xDF"
+                        "erhalb "
+                        "von Windows-1252)"});
     } else {
       out += *converted;
     }
@@ -71,7 +73,8 @@ int runCsv(Arguments& args, bool isExport) {
       importedLocalities = readLocalitiesCsv(table, s->names());
     else
       importedSpecimens = readSpecimensCsv(table, s->collection());
-    const std::vector<CsvRowError>& rowErrors = localities ? importedLocalities.errors : importedSpecimens.errors;
+    const std::vector<CsvRowError>& rowErrors =
+        localities ? importedLocalities.errors : importedSpecimens.errors;
     errors.insert(errors.end(), rowErrors.begin(), rowErrors.end());
     std::stable_sort(errors.begin(), errors.end(),
                      [](const CsvRowError& a, const CsvRowError& b) { return a.line < b.line; });
