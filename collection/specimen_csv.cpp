@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "collection/collection.h"
+#include "collection/form_fields.h"
 #include "collection/locality.h"
 #include "collection/mineral_specimen_form.h"
 #include "refdb/names.h"
@@ -44,7 +45,9 @@ std::optional<float> readPrice(const std::string& text) {
   if (whole.empty() || whole.size() > 9 || !digits(whole) || !digits(places) || places.size() > 2 ||
       (comma != std::string::npos && places.empty()))
     return std::nullopt;
-  return parsePrice(whole + "." + places);
+  const AmountParse amount = parseAmount(text);
+  if (!amount.ok()) return std::nullopt;
+  return amount.value;
 }
 
 std::string names(const MineralNameList& list, const Specimen& s, bool main) {
