@@ -85,26 +85,28 @@ void clickToolbar(HWND toolbar, POINT screen) {
   PostMessageA(toolbar, WM_LBUTTONUP, 0, at);
 }
 
+struct BubbleSearch {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK matchBubble(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<BubbleSearch*>(p);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  char name[32] = "";
+  GetClassNameA(w, name, sizeof name);
+  if (pid == s->pid && lstrcmpA(name, "KALVOR_BLASE") == 0 && IsWindowVisible(w)) {
+    s->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 // The visible bubble window of the process, or null.
 HWND visibleBubble(DWORD processId) {
-  struct Search {
-    DWORD pid;
-    HWND found;
-  } search = {processId, nullptr};
-  EnumWindows(
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        char name[32] = "";
-        GetClassNameA(w, name, sizeof name);
-        if (pid == s->pid && lstrcmpA(name, "KALVOR_BLASE") == 0 && IsWindowVisible(w)) {
-          s->found = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  BubbleSearch search = {processId, nullptr};
+  EnumWindows(matchBubble, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
