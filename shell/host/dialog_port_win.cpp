@@ -3,7 +3,7 @@
 #include "shell/dialogs/mineral_search_dialog.h"
 #include "shell/dialogs/name_search_dialog.h"
 #include "shell/dialogs/options_dialog.h"
-#include "shell/dialogs/specimen_search_dialog.h"
+#include "shell/dialogs/collection_evaluation_dialog.h"
 #include "shell/host/win_ports.h"
 #include "win32/font_table.h"
 #include "win32/strings.h"

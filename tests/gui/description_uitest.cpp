@@ -131,7 +131,7 @@ bool waitForFocus(HWND main, HWND wanted, DWORD timeoutMs) {
   const DWORD start = GetTickCount();
   while (focusOf(main) != wanted) {
     if (GetTickCount() - start > timeoutMs) return false;
-    Sleep(20);
+    Sleep(20);  // poll interval only: the condition above decides, the time-out only ends a hang
   }
   return true;
 }

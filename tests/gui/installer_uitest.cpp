@@ -122,7 +122,7 @@ std::optional<DWORD> runWithChildrenToEnd(const std::string& commandLine, const 
                                    nullptr) ||
         accounting.ActiveProcesses == 0)
       break;
-    Sleep(100);
+    Sleep(100);  // poll interval only: the condition above decides, the time-out only ends a hang
   }
   CloseHandle(info.hThread);
   CloseHandle(info.hProcess);

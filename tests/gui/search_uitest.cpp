@@ -191,7 +191,7 @@ bool waitForPaintedList(HWND main, HWND old, long rows) {
     if (list && list != old && listQuery(list, kListQueryCount) == rows &&
         !GetUpdateRect(list, nullptr, FALSE))
       return true;
-    Sleep(1);
+    Sleep(1);  // poll interval only: the condition above decides, the time-out only ends a hang
   }
   return false;
 }
@@ -288,7 +288,7 @@ UI_CASE(search, determination) {
   hidden = start;
   clickButton(dlg, IDOK);
   while (IsWindow(dlg) && IsWindowVisible(dlg) && millisecondsBetween(start, hidden) < 60000) {
-    Sleep(1);
+    Sleep(1);  // poll interval only: the condition above decides, the time-out only ends a hang
     QueryPerformanceCounter(&hidden);
   }
   QueryPerformanceCounter(&hidden);

@@ -72,7 +72,7 @@ bool waitForViewMark(HWND main, UINT item, DWORD timeoutMs) {
   for (;;) {
     if (preparedItemState(main, 3, item).value_or(0) & MF_CHECKED) return true;
     if (GetTickCount() - start > timeoutMs) return false;
-    Sleep(50);
+    Sleep(50);  // poll interval only: the condition above decides, the time-out only ends a hang
   }
 }
 
@@ -117,7 +117,7 @@ HWND waitForBubble(DWORD processId, bool shown, DWORD timeoutMs) {
     const HWND bubble = visibleBubble(processId);
     if ((bubble != nullptr) == shown) return shown ? bubble : reinterpret_cast<HWND>(1);
     if (GetTickCount() - start > timeoutMs) return nullptr;
-    Sleep(50);
+    Sleep(50);  // poll interval only: the condition above decides, the time-out only ends a hang
   }
 }
 

@@ -6,7 +6,7 @@
 #include "collection/csv_table.h"
 #include "collection/locality_csv.h"
 #include "collection/mineral_specimen_form.h"
-#include "collection/specimen_csv.h"
+#include "collection/pieces_csv.h"
 #include "tests/unit/collection_fixture.h"
 
 namespace kalvor {

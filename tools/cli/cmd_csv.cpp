@@ -7,7 +7,7 @@
 #include "base/cp1252.h"
 #include "base/file_io.h"
 #include "collection/locality_csv.h"
-#include "collection/specimen_csv.h"
+#include "collection/pieces_csv.h"
 #include "tools/cli/open_collection.h"
 
 namespace kalvor::cli {

@@ -1,4 +1,4 @@
-#include "collection/specimen_csv.h"
+#include "collection/pieces_csv.h"
 
 #include <algorithm>
 #include <cstdio>
