@@ -18,8 +18,24 @@ StartupResult failure(int messageId, int captionId) {
   return result;
 }
 
-StartupResult initialisationFailure() {
-  return failure(kMsgInitialisationFailed, kMsgInitialisationCaption);
+StartupResult initialisationFailure(std::string detail) {
+  StartupResult result = failure(kMsgInitialisationFailed, kMsgInitialisationCaption);
+  result.detail = std::move(detail);
+  return result;
+}
+
+// Which of the two mineral files failed, and how.
+std::string mineralFilesProblem(const std::string& folder) {
+  for (const char* name : {"kalvor.mi", "kalvor.db"}) {
+    std::error_code ec;
+    const std::filesystem::path path(joinPath(folder, name));
+    if (!std::filesystem::exists(path, ec))
+      return std::string("Die Datei \"") + name + "\" fehlt im Datenordner.";
+    if (!std::filesystem::is_regular_file(path, ec))
+      return std::string("\"") + name + "\" im Datenordner ist keine Datei.";
+  }
+  return "Die Dateien \"kalvor.mi\" und \"kalvor.db\" passen nicht zueinander oder sind besch\xE4"
+         "digt (zu kurz oder nicht lesbar).";
 }
 
 void removeFile(const std::string& path) {
@@ -79,10 +95,13 @@ StartupResult openReferenceData(const std::string& folder, const StartupOptions&
   // The mineral files are required; both are read whole and only read, so a
   // write-protected installation starts as well.
   std::optional<MineralDatabase> database = MineralDatabase::open(folder);
-  if (!database) return initialisationFailure();
+  if (!database) return initialisationFailure(mineralFilesProblem(folder));
   std::error_code ec;
   const std::uintmax_t recordFileSize = std::filesystem::file_size(path("kalvor.db"), ec);
-  if (ec || !recordFileCoversEntries(*database, recordFileSize)) return initialisationFailure();
+  if (ec || !recordFileCoversEntries(*database, recordFileSize))
+    return initialisationFailure(
+        "Die Datei \"kalvor.db\" ist k\xFCrzer, als \"kalvor.mi\" angibt: sie ist besch\xE4"
+        "digt oder unvollst\xE4ndig.");
 
   std::unique_ptr<ReferenceData> data(new ReferenceData(folder, std::move(*database)));
   const std::uint32_t mineralCount = data->mineralCount();
@@ -146,10 +165,10 @@ StartupResult openReferenceData(const std::string& folder, const StartupOptions&
   // The collection: stores, value index and both sort orders, checked and
   // rebuilt as needed; its value index decides whether the program can go on.
   data->collection_ = std::make_unique<Collection>(data->names_, mineralCount, options.settings);
-  const Collection::OpenResult opened = data->collection_->open(folder, options.progress);
-  if (opened == Collection::OpenResult::kUnavailable) {
-    StartupResult failed = initialisationFailure();
-    failed.detail = data->collection_->openProblem();
+  const Collection::OpenResult opened = data->collection_->open(folder, options.progress, options.access);
+  if (opened == Collection::OpenResult::kUnavailable || opened == Collection::OpenResult::kBusy) {
+    StartupResult failed = initialisationFailure(data->collection_->openProblem());
+    failed.collectionBusy = opened == Collection::OpenResult::kBusy;
     return failed;
   }
   data->rebuilds_.valueIndex = opened == Collection::OpenResult::kRebuilt;

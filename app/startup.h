@@ -63,6 +63,9 @@ struct StartupOptions {
   // Free bytes on the folder's drive; freeDiskSpace when empty. Nothing from
   // it means "unknown", which does not stop the rebuild.
   std::function<std::optional<std::uint64_t>(const std::string&)> freeSpace;
+  // Writing takes the collection's lock (a start fails while another program
+  // writes); reading opens it read-only beside a writer.
+  Collection::Access access = Collection::Access::kWrite;
 };
 
 class ReferenceData;
@@ -76,6 +79,8 @@ struct StartupResult {
   // A sentence naming the file that failed and why (Windows-1252), shown
   // after the message; empty when there is none.
   std::string detail;
+  // True when another program writes the collection (the detail says so).
+  bool collectionBusy = false;
   // True iff the program can go on.
   bool ready() const { return data != nullptr; }
 };
@@ -84,7 +89,8 @@ struct StartupResult {
 // this order: "kalvor.mi"/"kalvor.db" (their count sizes the rest), drawings,
 // pictures with their lists, name list, colour groups, search index,
 // systematics, then the collection (stores, value index, sort orders). "kalvor.mi" or "kalvor.db" missing or
-// shorter than their counts, or the collection not opening: 10002/10003.
+// shorter than their counts, the collection not opening, or another program
+// writing it: 10002/10003, with the detail naming the file or the folder.
 // Too little disk space for a needed index rebuild: 10006/10007.
 StartupResult openReferenceData(const std::string& folder, const StartupOptions& options = {});
 

@@ -109,7 +109,8 @@ bool writeFiles(const std::string& folder, const FileSet& files) {
 // agrees with the records.
 bool verifyCopy(const std::string& path, const MineralNameList& names, std::uint32_t mineralCount) {
   Collection copy(names, mineralCount, nullptr);
-  bool ok = copy.open(path) == Collection::OpenResult::kReady;
+  // Read only: the check must not change the copy (nor leave a lock file in it).
+  bool ok = copy.open(path, nullptr, Collection::Access::kRead) == Collection::OpenResult::kReady;
   if (ok) {
     RecordStore* localities = copy.localityStore();
     RecordStore* specimens = copy.specimenStore();

@@ -1,5 +1,9 @@
 #include "collection/collection.h"
 
+#include <filesystem>
+#include <system_error>
+
+#include "base/cp1252.h"
 #include "base/file_io.h"
 #include "collection/exchange_list.h"
 #include "collection/locality.h"
@@ -26,16 +30,83 @@ Collection::~Collection() { close(); }
 
 std::string Collection::filePath(const char* name) const { return joinPath(folder_, name); }
 
-Collection::OpenResult Collection::open(const std::string& folder, ProgressSink* progress) {
+namespace {
+
+// The folder as the user knows it: absolute, in the core's encoding.
+std::string folderForMessage(const std::string& folder) {
+  std::error_code ec;
+  std::string shown =
+      std::filesystem::absolute(folder.empty() ? "." : folder, ec).lexically_normal().string();
+  if (ec) shown = folder;
+  while (shown.size() > 1 && (shown.back() == '/' || shown.back() == '\\')) shown.pop_back();
+#ifdef _WIN32
+  return shown;
+#else
+  return utf8ToCp1252Lossy(shown);
+#endif
+}
+
+}  // namespace
+
+Collection::OpenResult Collection::open(const std::string& folder, ProgressSink* progress, Access access) {
   close();
   folder_ = folder;
   openProblem_.clear();
+  healedDamagedIndex_ = false;
+  indexMarkedDamaged_ = false;
+  indexFileStale_ = false;
+  readOnly_ = access == Access::kRead;
+  readOnlyReason_.clear();
+  index_.useFiles(*files_, settings_);
+  if (access == Access::kWrite) {
+    FolderLockResult lock = files_->lockFolder(folder);
+    if (lock.status == FolderLockStatus::kBusy) {
+      openProblem_ = "Die Sammlung im Ordner \"" + folderForMessage(folder) +
+                     "\" wird gerade von einem anderen Programm (Kalvor oder kalvor-cli) ge\xE4ndert. "
+                     "Es wurde nichts ge\xE4ndert; bitte versuchen Sie es wieder, wenn das andere Programm "
+                     "beendet ist.";
+      return OpenResult::kBusy;
+    }
+    if (lock.status == FolderLockStatus::kFailed) {
+      // No folder, a full disk ...: nothing to open, and the user learns why.
+      openProblem_ = "Die Sammlung im Ordner \"" + folderForMessage(folder) +
+                     "\" kann nicht ge\xF6"
+                     "ffnet werden: " +
+                     lock.reason + ".";
+      return OpenResult::kUnavailable;
+    }
+    if (lock.status == FolderLockStatus::kHeld) {
+      lock_ = std::move(lock.lock);
+    } else {
+      readOnly_ = true;
+      readOnlyReason_ = "Die Sammlung im Ordner \"" + folderForMessage(folder) +
+                        "\" kann nur gelesen werden: " + lock.reason + ".";
+    }
+  }
   index_.loadUnavailableFlag();
-  // One after the other, so that nothing is created beside a file that
-  // turned out not to be a store.
-  localities_ = openUserStore(store_format::kLocalityFileName, kLocalityStoreLayout);
-  if (localities_) specimens_ = openUserStore(store_format::kSpecimenFileName, kSpecimenStoreLayout);
-  if (!localities_ || !specimens_) return OpenResult::kUnavailable;
+  if (!readOnly_) {
+    writeDenied_.clear();
+    clearedMarks_.clear();
+    // One after the other, so that nothing is created beside a file that
+    // turned out not to be a store.
+    localities_ = openUserStore(store_format::kLocalityFileName, kLocalityStoreLayout);
+    if (localities_) specimens_ = openUserStore(store_format::kSpecimenFileName, kSpecimenStoreLayout);
+    if (!localities_ || !specimens_) {
+      if (writeDenied_.empty()) return OpenResult::kUnavailable;
+      // Someone else's files: the collection can still be read, with the
+      // marks as they were.
+      for (const std::string& path : clearedMarks_) files_->setReadOnly(path, true);
+      localities_.reset();
+      specimens_.reset();
+      lock_.reset();
+      openProblem_.clear();
+      readOnly_ = true;
+      readOnlyReason_ = "Die Sammlung im Ordner \"" + folderForMessage(folder) +
+                        "\" kann nur gelesen werden: Sie d\xFCrfen die Datei \"" + writeDenied_ +
+                        "\" nur lesen.";
+    }
+  }
+  if (readOnly_) return openForReading(progress);
   OpenResult result = OpenResult::kReady;
   const ValueIndex::OpenResult indexOpen =
       index_.openValueIndex(filePath(store_format::kValueIndexFileName),
@@ -46,8 +117,19 @@ Collection::OpenResult Collection::open(const std::string& folder, ProgressSink*
                    "\" im Datenordner kann nicht ge\xF6"
                    "ffnet werden.";
     result = OpenResult::kUnavailable;
-  } else if (indexOpen == ValueIndex::OpenResult::kNeedsRebuild) {
+  } else if (indexOpen == ValueIndex::OpenResult::kNeedsRebuild || index_.unavailable()) {
+    // An index marked damaged ("Index-Defekt") is healed before anything is
+    // written, so that no save adds to it unindexed and searches find everything.
+    const bool markedDamaged = index_.unavailable();
     result = rebuildIndex(progress) ? OpenResult::kRebuilt : OpenResult::kUnavailable;
+    healedDamagedIndex_ = markedDamaged && result == OpenResult::kRebuilt;
+    if (result == OpenResult::kUnavailable) {
+      // Marked again, so that the next open tries once more.
+      index_.setUnavailable(true);
+      openProblem_ = std::string("Der Index \"") + store_format::kValueIndexFileName +
+                     "\" im Datenordner muss neu aufgebaut werden, was nicht gelang (ist der "
+                     "Datentr\xE4ger voll?).";
+    }
   }
   if (!loadSortOrder(filePath(kLocalityOrderFileName), localityCount(), localityOrder_, *files_))
     resortLocalities();
@@ -56,11 +138,71 @@ Collection::OpenResult Collection::open(const std::string& folder, ProgressSink*
   return result;
 }
 
+Collection::OpenResult Collection::openForReading(ProgressSink* progress) {
+  // Nothing of the user's is written: the index, a missing store and the
+  // flag "Index-Defekt" are dealt with in memory.
+  memory_ = std::make_unique<MemoryFileLayer>();
+  index_.useFiles(*memory_, nullptr);
+  localities_ = openStoreForReading(store_format::kLocalityFileName, kLocalityStoreLayout);
+  if (localities_) specimens_ = openStoreForReading(store_format::kSpecimenFileName, kSpecimenStoreLayout);
+  if (!localities_ || !specimens_) return OpenResult::kUnavailable;
+  const std::string indexPath = filePath(store_format::kValueIndexFileName);
+  if (std::optional<Bytes> bytes = readWholeFile(*files_, indexPath))
+    memory_->put(indexPath, std::move(*bytes));
+  OpenResult result = OpenResult::kReady;
+  const ValueIndex::OpenResult indexOpen =
+      index_.openValueIndex(indexPath, localityCount() + specimenCount());
+  if (indexOpen == ValueIndex::OpenResult::kFailed) {
+    openProblem_ = std::string("Die Datei \"") + store_format::kValueIndexFileName +
+                   "\" im Datenordner kann nicht gelesen werden.";
+    return OpenResult::kUnavailable;
+  }
+  indexMarkedDamaged_ = index_.unavailable();
+  indexFileStale_ = indexOpen == ValueIndex::OpenResult::kNeedsRebuild;
+  if (indexFileStale_ || indexMarkedDamaged_) {
+    // The locality lists cannot be repaired here: nothing is written.
+    CollectionRebuildSource source(*this);
+    if (!index_.rebuildValueIndex(source, progress, false)) {
+      openProblem_ = std::string("Der Index der Datei \"") + store_format::kValueIndexFileName +
+                     "\" l\xE4sst sich nicht aufbauen.";
+      return OpenResult::kUnavailable;
+    }
+    result = OpenResult::kRebuilt;
+  }
+  if (!loadSortOrder(filePath(kLocalityOrderFileName), localityCount(), localityOrder_, *files_))
+    resortLocalities();
+  if (!loadSortOrder(filePath(kSpecimenOrderFileName), specimenCount(), specimenOrder_, *files_))
+    resortSpecimens();
+  return result;
+}
+
+std::optional<RecordStore> Collection::openStoreForReading(const char* name, const StoreLayout& layout) {
+  const std::string path = filePath(name);
+  if (files_->presence(path) == FilePresence::kMissing) {
+    // No file yet: an empty collection, which cannot be written either.
+    if (!RecordStore::openStoreFile(path, layout, StoreOpenMode::kReadWrite, *memory_)) return std::nullopt;
+    return RecordStore::openStoreFile(path, layout, StoreOpenMode::kReadOnly, *memory_);
+  }
+  StoreOpenError error = StoreOpenError::kNone;
+  std::optional<RecordStore> store =
+      RecordStore::openStoreFile(path, layout, StoreOpenMode::kReadOnly, *files_, &error);
+  if (store && !store->matchesItsCount()) {
+    store.reset();
+    error = StoreOpenError::kNotAStore;
+  }
+  if (store) return store;
+  openProblem_ = std::string("Die Datei \"") + name +
+                 (error == StoreOpenError::kNotAStore
+                      ? "\" im Datenordner ist keine g\xFCltige Sammlungsdatei; sie wurde nicht ver\xE4ndert."
+                      : "\" im Datenordner kann nicht gelesen werden.");
+  return std::nullopt;
+}
+
 std::optional<RecordStore> Collection::openUserStore(const char* name, const StoreLayout& layout) {
   const std::string path = filePath(name);
   // The files are marked read-only at shut-down; a missing file is created.
   const bool present = files_->presence(path) == FilePresence::kPresent;
-  if (present) files_->setReadOnly(path, false);
+  const bool markCleared = present && files_->setReadOnly(path, false);
   StoreOpenError error = StoreOpenError::kNone;
   std::optional<RecordStore> store =
       RecordStore::openStoreFile(path, layout, StoreOpenMode::kReadWrite, *files_, &error);
@@ -68,18 +210,25 @@ std::optional<RecordStore> Collection::openUserStore(const char* name, const Sto
     store.reset();
     error = StoreOpenError::kNotAStore;
   }
-  if (store) return store;
+  if (store) {
+    if (markCleared) clearedMarks_.push_back(path);
+    return store;
+  }
   if (error == StoreOpenError::kNotAStore) {
     // Never a fresh start over the user's file: it stays as it is, mark included.
     openProblem_ = std::string("Die Datei \"") + name +
                    "\" im Datenordner ist keine g\xFCltige Sammlungsdatei; sie wurde nicht ver\xE4ndert.";
+  } else if (present && !markCleared && files_->openFile(path, FileAccess::kReadOnly)) {
+    // Not ours to write (its mark cannot be cleared), but readable.
+    writeDenied_ = name;
+    return std::nullopt;
   } else {
     openProblem_ = std::string("Die Datei \"") + name +
                    "\" im Datenordner kann nicht ge\xF6"
                    "ffnet werden.";
     index_.setUnavailable(true);
   }
-  if (present) files_->setReadOnly(path, true);
+  if (markCleared) files_->setReadOnly(path, true);
   return std::nullopt;
 }
 
@@ -89,10 +238,18 @@ void Collection::close() {
   const bool hadStores = localities_.has_value() || specimens_.has_value();
   localities_.reset();
   specimens_.reset();
-  if (hadStores) {
+  if (hadStores && !readOnly_) {
     files_->setReadOnly(filePath(store_format::kLocalityFileName), true);
     files_->setReadOnly(filePath(store_format::kSpecimenFileName), true);
   }
+  memory_.reset();
+  lock_.reset();
+}
+
+std::unique_ptr<FolderLock> Collection::closeKeepingLock() {
+  std::unique_ptr<FolderLock> lock = std::move(lock_);
+  close();
+  return lock;
 }
 
 std::uint32_t Collection::localityCount() const {
@@ -131,16 +288,16 @@ bool Collection::resortSpecimens() {
 }
 
 bool Collection::saveLocalityOrder() {
-  if (exchange_) return true;
+  if (exchange_ || readOnly_) return true;
   return saveSortOrder(filePath(kLocalityOrderFileName), localityOrder_, *files_);
 }
 bool Collection::saveSpecimenOrder() {
-  if (exchange_) return true;
+  if (exchange_ || readOnly_) return true;
   return saveSortOrder(filePath(kSpecimenOrderFileName), specimenOrder_, *files_);
 }
 
 bool Collection::rebuildIndex(ProgressSink* progress) {
-  if (exchange_ || !index_.isOpen()) return false;
+  if (exchange_ || readOnly_ || !index_.isOpen()) return false;
   CollectionRebuildSource source(*this);
   return index_.rebuildValueIndex(source, progress, true);
 }

@@ -9,10 +9,12 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "collection/record_store.h"
 #include "collection/sort_order.h"
 #include "collection/value_index.h"
+#include "platform/memory_file_layer.h"
 
 namespace kalvor {
 
@@ -26,6 +28,13 @@ class Collection {
     kReady,        // stores and index usable
     kRebuilt,      // usable; the value index had to be rebuilt first
     kUnavailable,  // a store or the index failed: the collection-unavailable flag is set
+    kBusy,         // another program has the collection open for writing: nothing was opened
+  };
+
+  // What the caller means to do with the collection.
+  enum class Access {
+    kWrite,  // the one writer: holds the folder's lock until close()
+    kRead,   // listing, showing, searching: no lock, nothing is written
   };
 
   // `names`, `settings` (may be null) and `files` are not owned and must
@@ -39,11 +48,33 @@ class Collection {
 
   // Opens the three store files in `folder` (clearing the read-only marks of
   // "kalvor.fs" and "kalvor.st"), rebuilds the value index when it is empty
-  // beside records or was left half-updated, and loads both sort orders from
-  // their side files or sorts and saves them anew.
-  OpenResult open(const std::string& folder, ProgressSink* progress = nullptr);
+  // beside records, was left half-updated or is marked damaged ("Index-Defekt"),
+  // and loads both sort orders from their side files or sorts and saves them anew.
+  // For writing it first takes the folder's lock: kBusy while another
+  // program writes. When nothing can be written there (a read-only folder,
+  // files the user may only read) the collection opens for reading instead;
+  // readOnly() and readOnlyReason() tell so. Read access opens the stores
+  // read-only and keeps the index and the sort orders in memory.
+  OpenResult open(const std::string& folder, ProgressSink* progress = nullptr,
+                  Access access = Access::kWrite);
   // Closes the stores and the index and marks "kalvor.fs" and "kalvor.st" read-only.
   void close();
+  // close(), keeping the folder's lock for the caller (restoring a backup
+  // must not let a writer in between); nothing when none was held.
+  std::unique_ptr<FolderLock> closeKeepingLock();
+  // True when the open collection can only be read.
+  bool readOnly() const { return readOnly_; }
+  // Why the collection could not be opened for writing although that was
+  // asked: a German sentence naming the folder or the file (Windows-1252);
+  // empty when it is writable or reading was asked.
+  const std::string& readOnlyReason() const { return readOnlyReason_; }
+  // True when this open found the index marked damaged ("Index-Defekt") and rebuilt it.
+  bool healedDamagedIndex() const { return healedDamagedIndex_; }
+  // After a read-only open: the index file was marked damaged ("Index-Defekt")
+  // / left half-updated or empty beside records, so the index in use was
+  // rebuilt in memory and the file still awaits its rebuild.
+  bool indexMarkedDamaged() const { return indexMarkedDamaged_; }
+  bool indexFileStale() const { return indexFileStale_; }
   // After open() gave kUnavailable: a German sentence naming the file that
   // failed and why (Windows-1252); empty otherwise.
   const std::string& openProblem() const { return openProblem_; }
@@ -108,6 +139,8 @@ class Collection {
 
  private:
   std::optional<RecordStore> openUserStore(const char* name, const StoreLayout& layout);
+  std::optional<RecordStore> openStoreForReading(const char* name, const StoreLayout& layout);
+  OpenResult openForReading(ProgressSink* progress);
 
   const MineralNameList& names_;
   std::uint32_t mineralCount_;
@@ -115,6 +148,16 @@ class Collection {
   FileLayer* files_;
   std::string folder_;
   std::string openProblem_;
+  std::unique_ptr<FolderLock> lock_;
+  bool readOnly_ = false;
+  std::string readOnlyReason_;
+  std::string writeDenied_;                // a store the user may only read, found while opening
+  std::vector<std::string> clearedMarks_;  // read-only marks this open cleared
+  bool healedDamagedIndex_ = false;
+  bool indexMarkedDamaged_ = false;
+  bool indexFileStale_ = false;
+  // A read-only collection's index, empty stores and derived files live here.
+  std::unique_ptr<MemoryFileLayer> memory_;
   std::optional<RecordStore> localities_;
   std::optional<RecordStore> specimens_;
   ValueIndex index_;

@@ -291,6 +291,10 @@ ExchangeOpenStatus openExchangeList(Collection& collection, const std::string& p
   if (collection.inExchangeMode()) return ExchangeOpenStatus::kAlreadyOpen;
   std::unique_ptr<ExchangeList> list(new ExchangeList(path, collection.mineralCount()));
   list->file_ = openRandomAccessFile(path, FileAccess::kReadWrite);
+  // A list received read-only (from a CD, or someone else's file) opens as
+  // well: its index is built and kept in memory, the file stays as it is.
+  const bool readOnly = !list->file_;
+  if (readOnly) list->file_ = openRandomAccessFile(path, FileAccess::kReadOnly);
   if (!list->file_) return ExchangeOpenStatus::kCannotOpen;
   const std::optional<std::uint64_t> size = list->file_->size();
   if (!size) return ExchangeOpenStatus::kCannotOpen;
@@ -320,6 +324,13 @@ ExchangeOpenStatus openExchangeList(Collection& collection, const std::string& p
   list->localityDirectory_ = localityDirectory;
 
   ValueIndex& index = list->index_;
+  if (readOnly) {
+    std::optional<Bytes> whole = readWholeFile(systemFileLayer(), path);
+    if (!whole) return ExchangeOpenStatus::kCannotOpen;
+    list->memory_ = std::make_unique<MemoryFileLayer>();
+    list->memory_->put(path, std::move(*whole));
+    index.useFiles(*list->memory_, nullptr);
+  }
   const ValueIndex::OpenResult opened = index.openValueIndex(path, specimens + localities);
   if (opened == ValueIndex::OpenResult::kFailed) return ExchangeOpenStatus::kIndexFailed;
 

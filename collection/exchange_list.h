@@ -14,6 +14,7 @@
 #include "collection/sort_order.h"
 #include "collection/value_index.h"
 #include "platform/file_layer.h"
+#include "platform/memory_file_layer.h"
 
 namespace kalvor {
 
@@ -120,6 +121,8 @@ class ExchangeList {
   std::uint32_t localityCount_ = 0;
   std::uint32_t specimenDirectory_ = 0;
   std::uint32_t localityDirectory_ = 0;
+  // A list that may only be read keeps a copy of itself here for its index.
+  std::unique_ptr<MemoryFileLayer> memory_;
   ValueIndex index_;
   SortOrder localityOrder_;
   SortOrder specimenOrder_;

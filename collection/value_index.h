@@ -143,6 +143,13 @@ class ValueIndex {
   // localities plus specimens, to tell an empty index that must be rebuilt.
   // kFailed sets the collection-unavailable flag.
   OpenResult openValueIndex(const std::string& path, std::uint32_t collectionRecords);
+  // The files and the settings the next open works with: a collection that
+  // may only be read keeps its index as a copy in memory and leaves the
+  // settings as they are (`settings` null).
+  void useFiles(FileLayer& files, Settings* settings) {
+    files_ = &files;
+    settings_ = settings;
+  }
   // Closes the file (clearing the update mark) and drops the field table.
   void closeValueIndex();
   bool isOpen() const { return store_.has_value(); }

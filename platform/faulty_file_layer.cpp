@@ -127,6 +127,11 @@ bool FaultyFileLayer::setReadOnly(const std::string& path, bool readOnly) {
   return !state_->crashed && state_->inner.setReadOnly(path, readOnly);
 }
 
+FolderLockResult FaultyFileLayer::lockFolder(const std::string& folder) {
+  if (state_->crashed) return {};
+  return state_->inner.lockFolder(folder);
+}
+
 std::uint64_t FaultyFileLayer::writePoints() const { return state_->points; }
 std::uint64_t FaultyFileLayer::syncs() const { return state_->syncs; }
 bool FaultyFileLayer::crashed() const { return state_->crashed; }

@@ -60,6 +60,7 @@ class FaultyFileLayer final : public FileLayer {
   bool removeFile(const std::string& path) override;
   bool renameFile(const std::string& from, const std::string& to) override;
   bool setReadOnly(const std::string& path, bool readOnly) override;
+  FolderLockResult lockFolder(const std::string& folder) override;
 
   // Write points made (or attempted) so far.
   std::uint64_t writePoints() const;

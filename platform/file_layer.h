@@ -37,6 +37,27 @@ enum class FileAccess { kReadOnly, kReadWrite };
 
 enum class FilePresence { kMissing, kPresent, kUnknown };
 
+// The writer's lock of one collection folder: held while the collection is
+// open for writing, released when the owner is destroyed.
+class FolderLock {
+ public:
+  virtual ~FolderLock() = default;
+};
+
+enum class FolderLockStatus {
+  kHeld,      // this program is the one writer now
+  kBusy,      // another program has the collection open for writing
+  kReadOnly,  // nothing may be written in the folder: the collection can only be read
+  kFailed,    // the lock could not be taken for another reason
+};
+
+struct FolderLockResult {
+  FolderLockStatus status = FolderLockStatus::kFailed;
+  std::unique_ptr<FolderLock> lock;  // set iff kHeld
+  // Why not, as a German clause (Windows-1252), e.g. "der Ordner ist schreibgeschützt".
+  std::string reason;
+};
+
 class FileLayer {
  public:
   virtual ~FileLayer() = default;
@@ -52,7 +73,15 @@ class FileLayer {
   virtual bool renameFile(const std::string& from, const std::string& to) = 0;
   // Marks the file read-only (true) or writable (false); false when missing.
   virtual bool setReadOnly(const std::string& path, bool readOnly) = 0;
+  // Takes the writer's lock of the collection in `folder` without waiting:
+  // one writer at a time across every process (and every collection object)
+  // on the machine; readers take no lock.
+  virtual FolderLockResult lockFolder(const std::string& folder) = 0;
 };
+
+// The lock file beside the stores (POSIX and Windows alike; it stays in the
+// folder, removing it would let two writers lock two different files).
+inline constexpr const char* kFolderLockFileName = "kalvor.lck";
 
 // The real files of the platform (one shared instance).
 FileLayer& systemFileLayer();

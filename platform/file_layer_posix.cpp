@@ -1,10 +1,12 @@
 #include <errno.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 
+#include "base/file_io.h"
 #include "platform/file_attributes.h"
 #include "platform/file_layer.h"
 
@@ -66,6 +68,49 @@ std::unique_ptr<RandomAccessFile> regularFile(int fd) {
   return std::make_unique<PosixFile>(fd);
 }
 
+// flock() locks belong to the open file, so two collection objects of one
+// process exclude each other as two processes do; the lock ends with the
+// descriptor, also when the process is killed.
+class PosixFolderLock final : public FolderLock {
+ public:
+  explicit PosixFolderLock(int fd) : fd_(fd) {}
+  ~PosixFolderLock() override { ::close(fd_); }
+  PosixFolderLock(const PosixFolderLock&) = delete;
+  PosixFolderLock& operator=(const PosixFolderLock&) = delete;
+
+ private:
+  int fd_;
+};
+
+// Why nothing can be written, for an errno of open() or access().
+FolderLockResult lockRefused(int error) {
+  FolderLockResult result;
+  switch (error) {
+    case EACCES:
+    case EPERM:
+      result.status = FolderLockStatus::kReadOnly;
+      result.reason = "Sie d\xFCrfen in diesem Ordner nur lesen";
+      break;
+    case EROFS:
+      result.status = FolderLockStatus::kReadOnly;
+      result.reason = "der Datentr\xE4ger ist schreibgesch\xFCtzt";
+      break;
+    case ENOENT:
+    case ENOTDIR:
+      result.reason = "den Ordner gibt es nicht";
+      break;
+    case ENOSPC:
+    case EDQUOT:
+      result.reason = "der Datentr\xE4ger ist voll";
+      break;
+    default:
+      result.reason =
+          "die Sperrdatei \"" + std::string(kFolderLockFileName) + "\" l\xE4sst sich nicht anlegen";
+      break;
+  }
+  return result;
+}
+
 class PosixFileLayer final : public FileLayer {
  public:
   std::unique_ptr<RandomAccessFile> openFile(const std::string& path, FileAccess access) override {
@@ -91,6 +136,39 @@ class PosixFileLayer final : public FileLayer {
 
   bool setReadOnly(const std::string& path, bool readOnly) override {
     return setFileReadOnly(path, readOnly);
+  }
+
+  FolderLockResult lockFolder(const std::string& folder) override {
+    const std::string path = joinPath(folder, kFolderLockFileName);
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    // A lock file left by another user can still be locked for reading.
+    if (fd < 0 && (errno == EACCES || errno == EROFS)) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return lockRefused(errno);
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      if (errno == EINTR) continue;
+      const int error = errno;
+      ::close(fd);
+      FolderLockResult result;
+      if (error == EWOULDBLOCK) {
+        result.status = FolderLockStatus::kBusy;
+        result.reason = "ein anderes Programm \xE4ndert die Sammlung gerade";
+        return result;
+      }
+      result.reason =
+          "die Sperrdatei \"" + std::string(kFolderLockFileName) + "\" l\xE4sst sich nicht sperren";
+      return result;
+    }
+    // The stores may be writable in a folder that is not: new files (sort
+    // orders, backups, the ".neu" copies) could not be made.
+    if (::access(folder.empty() ? "." : folder.c_str(), W_OK) != 0) {
+      const int error = errno;
+      ::close(fd);
+      return lockRefused(error);
+    }
+    FolderLockResult result;
+    result.status = FolderLockStatus::kHeld;
+    result.lock = std::make_unique<PosixFolderLock>(fd);
+    return result;
   }
 };
 

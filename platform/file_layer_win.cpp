@@ -1,7 +1,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <string>
 
+#include "base/file_io.h"
 #include "platform/file_attributes.h"
 #include "platform/file_layer.h"
 
@@ -65,10 +68,54 @@ class WinFile final : public RandomAccessFile {
 };
 
 std::unique_ptr<RandomAccessFile> openHandle(const std::string& path, DWORD rights, DWORD disposition) {
-  const HANDLE h = CreateFileA(path.c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  // A writer shares its files with readers only: a second writer's open fails.
+  const DWORD share = (rights & GENERIC_WRITE) != 0 ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;
+  const HANDLE h =
+      CreateFileA(path.c_str(), rights, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return nullptr;
   return std::make_unique<WinFile>(h);
+}
+
+// The named mutex of a collection: its name comes from the folder's full
+// path (case folded), so every program that opens the same folder, under
+// whatever spelling of a relative path, meets the same mutex.
+std::string collectionMutexName(const std::string& folder) {
+  char full[MAX_PATH * 2];
+  const DWORD n = GetFullPathNameA(folder.empty() ? "." : folder.c_str(), sizeof full, full, nullptr);
+  std::string path = n > 0 && n < sizeof full ? std::string(full, n) : folder;
+  while (path.size() > 3 && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+  std::uint64_t hash = 0xCBF29CE484222325ull;  // FNV-1a
+  for (char c : path) {
+    char folded = c == '/' ? '\\' : c;
+    if (folded >= 'a' && folded <= 'z') folded = static_cast<char>(folded - 'a' + 'A');
+    hash = (hash ^ static_cast<unsigned char>(folded)) * 0x100000001B3ull;
+  }
+  char name[64];
+  std::snprintf(name, sizeof name, "Local\\Kalvor-Sammlung-%016llx", static_cast<unsigned long long>(hash));
+  return name;
+}
+
+class WinFolderLock final : public FolderLock {
+ public:
+  WinFolderLock(HANDLE mutex, HANDLE file) : mutex_(mutex), file_(file) {}
+  ~WinFolderLock() override {
+    ReleaseMutex(mutex_);
+    CloseHandle(mutex_);
+    CloseHandle(file_);
+  }
+  WinFolderLock(const WinFolderLock&) = delete;
+  WinFolderLock& operator=(const WinFolderLock&) = delete;
+
+ private:
+  HANDLE mutex_;
+  HANDLE file_;
+};
+
+FolderLockResult busyFolder() {
+  FolderLockResult result;
+  result.status = FolderLockStatus::kBusy;
+  result.reason = "ein anderes Programm \xE4ndert die Sammlung gerade";
+  return result;
 }
 
 class WinFileLayer final : public FileLayer {
@@ -99,6 +146,52 @@ class WinFileLayer final : public FileLayer {
 
   bool setReadOnly(const std::string& path, bool readOnly) override {
     return setFileReadOnly(path, readOnly);
+  }
+
+  FolderLockResult lockFolder(const std::string& folder) override {
+    // The lock file, shared with nobody, also keeps two writers of one
+    // process apart (a mutex may be taken again by the thread that owns it)
+    // and tells whether anything can be written in the folder.
+    const std::string path = joinPath(folder, kFolderLockFileName);
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      const DWORD error = GetLastError();
+      if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return busyFolder();
+      FolderLockResult result;
+      if (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT) {
+        result.status = FolderLockStatus::kReadOnly;
+        result.reason = error == ERROR_WRITE_PROTECT ? "der Datentr\xE4ger ist schreibgesch\xFCtzt"
+                                                     : "Sie d\xFC"
+                                                       "rfen in diesem Ordner nur lesen";
+      } else if (error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND) {
+        result.reason = "den Ordner gibt es nicht";
+      } else if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) {
+        result.reason = "der Datentr\xE4ger ist voll";
+      } else {
+        result.reason =
+            "die Sperrdatei \"" + std::string(kFolderLockFileName) + "\" l\xE4sst sich nicht anlegen";
+      }
+      return result;
+    }
+    const HANDLE mutex = CreateMutexA(nullptr, FALSE, collectionMutexName(folder).c_str());
+    if (mutex == nullptr) {
+      CloseHandle(file);
+      FolderLockResult result;
+      result.reason = "die Sperre der Sammlung l\xE4sst sich nicht anlegen";
+      return result;
+    }
+    const DWORD waited = WaitForSingleObject(mutex, 0);
+    // An abandoned mutex belonged to a writer that ended without closing: ours now.
+    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+      CloseHandle(mutex);
+      CloseHandle(file);
+      return busyFolder();
+    }
+    FolderLockResult result;
+    result.status = FolderLockStatus::kHeld;
+    result.lock = std::make_unique<WinFolderLock>(mutex, file);
+    return result;
   }
 };
 

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,22 +27,36 @@ class MemoryFileLayer final : public FileLayer {
   bool removeFile(const std::string& path) override;
   bool renameFile(const std::string& from, const std::string& to) override;
   bool setReadOnly(const std::string& path, bool readOnly) override;
+  // The lock is the layer's own: two collections over one layer exclude each other.
+  FolderLockResult lockFolder(const std::string& folder) override;
 
   // Puts a file with the given content (replacing any).
   void put(const std::string& path, Bytes content);
   // The content of a file, nothing when it is missing.
   std::optional<Bytes> contents(const std::string& path) const;
   bool isReadOnly(const std::string& path) const;
+  // A file the user may only read: it cannot be opened for writing and its
+  // read-only mark cannot be cleared (someone else's file).
+  void denyWriting(const std::string& path);
+  // Nothing can be created, renamed or locked in `folder` (a read-only folder);
+  // its existing writable files stay writable.
+  void setFolderReadOnly(const std::string& folder, bool readOnly);
   // Every file name, sorted.
   std::vector<std::string> names() const;
 
   struct Node {
     Bytes data;
     bool readOnly = false;
+    bool writeDenied = false;
   };
 
  private:
+  bool inReadOnlyFolder(const std::string& path) const;
+
   std::map<std::string, std::shared_ptr<Node>> files_;
+  std::set<std::string> readOnlyFolders_;
+  // Folders locked for writing, shared with the lock objects handed out.
+  std::shared_ptr<std::set<std::string>> lockedFolders_ = std::make_shared<std::set<std::string>>();
 };
 
 }  // namespace kalvor

@@ -27,17 +27,37 @@ void drawStartLogo(const AppContext& app) {
               GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT));
 }
 
+// The start-up's two progress dialogs: "IndexAufbau" while the search index
+// is built, "IndexAufbau1" with its lines while the value index is rebuilt
+// (also when it was marked damaged).
+class StartupDialogs final : public StartupProgress {
+ public:
+  explicit StartupDialogs(const AppContext& app)
+      : search_(app.windows.instance, app.windows.main, "IndexAufbau", kProgressLineControl),
+        values_(app.windows.instance, app.windows.main, "IndexAufbau1", kProgressLineControl) {}
+  void searchIndexRebuildStarted() override { search_.searchIndexRebuildStarted(); }
+  void searchIndexRebuildFinished() override { search_.searchIndexRebuildFinished(); }
+  void progress(const std::string& line) override { values_.progress(line); }
+
+ private:
+  ProgressDialog search_;
+  ProgressDialog values_;
+};
+
 }  // namespace
 
 void runFirstPaint(AppContext& app) {
   drawStartLogo(app);
   StartupResult result;
   {
-    ProgressDialog progress(app.windows.instance, app.windows.main, "IndexAufbau", kProgressLineControl);
+    StartupDialogs progress(app);
     result = openReferenceData("", {app.settings.ini.get(), &progress, {}});
   }
   if (!result.ready()) {
-    MessageBoxA(app.windows.main, win32::loadString(app.windows.instance, result.messageId).c_str(),
+    // The file and the reason follow the message, so the user knows what to mend.
+    std::string text = win32::loadString(app.windows.instance, result.messageId);
+    if (!result.detail.empty()) text += "\n\n" + result.detail;
+    MessageBoxA(app.windows.main, text.c_str(),
                 win32::loadString(app.windows.instance, result.captionId).c_str(), MB_ICONHAND);
     ExitProcess(static_cast<UINT>(-1));
   }
@@ -47,6 +67,9 @@ void runFirstPaint(AppContext& app) {
   if (app.settings.heldForStartup) app.settings.heldForStartup->release();
   app.settings.heldForStartup = nullptr;
   app.views.indexDamaged = app.data.reference->collection().unavailable();
+  // A collection that can only be read is shown; the user learns at once why nothing can be changed.
+  if (const std::string& why = app.data.reference->collection().readOnlyReason(); !why.empty())
+    MessageBoxA(app.windows.main, why.c_str(), "Kalvor", MB_ICONINFORMATION);
   // The description window stands at the left from the start; the drawing
   // window joins before it once it exists.
   WinSideWindows(app).createDescription();

@@ -6,6 +6,7 @@
 #include "shell/app_context.h"
 #include "shell/description_window.h"
 #include "shell/main_window.h"
+#include "shell/running_instance.h"
 #include "shell/shutdown.h"
 #include "shell/toolbar_window.h"
 #include "views/options.h"
@@ -28,15 +29,6 @@ void createFonts(AppContext& app) {
   DeleteDC(screen);
 }
 
-// Hands a second start over to the running program's window.
-bool handOverToPreviousInstance(HINSTANCE previous) {
-  if (previous == nullptr) return false;
-  if (const HWND other = FindWindowA(kalvor::shell::kMainWindowClass, kalvor::shell::kMainWindowClass)) {
-    BringWindowToTop(other);
-  }
-  return true;
-}
-
 // Drains the message queue; the modeless dialogs (the side windows among
 // them) get their keyboard handling first.
 void runMessageLoop(AppContext& app) {
@@ -51,9 +43,15 @@ void runMessageLoop(AppContext& app) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR /*commandLine*/, int show) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int show) {
   using namespace kalvor::shell;
-  if (handOverToPreviousInstance(previous)) return 0;
+  // The previous-instance handle is always null on Win32: a second start on
+  // the same folder is told by the folder's named mutex instead.
+  const RunningInstance instanceGuard;
+  if (instanceGuard.running()) {
+    instanceGuard.activateOther();
+    return 0;
+  }
 
   AppContext app;
   app.windows.instance = instance;
@@ -78,6 +76,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR /*commandLine*/
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
   if (!createMainWindow(app, workArea)) return -1;
   SetWindowTextA(app.windows.main, kMainWindowClass);
+  instanceGuard.markMainWindow(app.windows.main);
   createFonts(app);
   ShowWindow(app.windows.main, show);
   UpdateWindow(app.windows.main);

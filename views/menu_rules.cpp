@@ -7,8 +7,10 @@ namespace {
 
 void prepareSearch(ViewController& views, MenuEditor& menu) {
   views.rebuildEnablingSets();
-  menu.enableItem(CMD_SEARCH_LOCALITY, views.haveLocalities());
-  menu.enableItem(CMD_SEARCH_SPECIMEN, views.haveSpecimens());
+  // While the index is marked damaged its searches would miss pieces: they stay grayed.
+  const bool indexUsable = !views.state().indexDamaged;
+  menu.enableItem(CMD_SEARCH_LOCALITY, indexUsable && views.haveLocalities());
+  menu.enableItem(CMD_SEARCH_SPECIMEN, indexUsable && views.haveSpecimens());
 }
 
 void prepareChange(const ViewState& state, MenuEditor& menu) {

@@ -5,6 +5,9 @@
 #include <cstring>
 #include <filesystem>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "collection/locality.h"
 #include "collection/mineral_specimen.h"
 #include "collection/mineral_specimen_form.h"
@@ -375,6 +378,26 @@ TEST(ExchangeList, ExtensionAppendedToANameWithoutOne) {
   EXPECT_EQ(withExchangeExtension("C:\\a.b\\liste"), "C:\\a.b\\liste.ktl");
   EXPECT_EQ(withExchangeExtension("tausch/liste.alt"), "tausch/liste.alt");
   EXPECT_EQ(withExchangeExtension("liste.ktl"), "liste.ktl");
+}
+
+// A list received read-only (from a CD, someone else's file) opens: its index
+// is built in memory and the file stays byte for byte as it came.
+TEST(ExchangeList, AReadOnlyListOpensWithItsIndexInMemory) {
+  if (geteuid() == 0) GTEST_SKIP() << "runs as root, for whom a read-only file is writable";
+  CollectionFixture f;
+  const std::uint32_t loc = addLocality(f, "Grube", "Deutschland");
+  addSpecimen(f, kExchangeBought, "T1", {kQuarz + 1}, loc, 2.0f);
+  addSpecimen(f, kExchangeBought, "T2", {kCalcit + 1}, loc, 3.0f);
+  const std::string path = f.dir().file("erhalten.ktl");
+  ASSERT_EQ(exportExchangeList(f.c(), path, nullptr).status, ExchangeExportStatus::kWritten);
+  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+  const Bytes before = readFile(path);
+  ASSERT_EQ(openExchangeList(f.c(), path, nullptr), ExchangeOpenStatus::kOpened);
+  EXPECT_EQ(readSpecimen(f.c(), 2)->index, "T2");
+  EXPECT_EQ(f.members(kCalcit, idx::kSpecimenMineral), (Numbers{2}));
+  leaveExchangeList(f.c());
+  EXPECT_EQ(readFile(path), before);
+  chmod(path.c_str(), 0644);
 }
 
 }  // namespace

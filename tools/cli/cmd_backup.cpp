@@ -37,9 +37,16 @@ int runBackup(Arguments& args) {
   }
   // The reference data give the name list and the mineral count a collection
   // is checked with; the collection itself must be closed while it is copied.
-  std::unique_ptr<OpenDataFolder> data = OpenDataFolder::open(args.dataDir());
+  std::unique_ptr<OpenDataFolder> data = OpenDataFolder::open(args.dataDir(), Collection::Access::kWrite);
   if (!data) return 1;
-  data->data().collection().close();
+  Collection& collection = data->data().collection();
+  if (collection.readOnly()) {
+    printError(collection.readOnlyReason());
+    printError("Es wurde nichts gespeichert.");
+    return 1;
+  }
+  // Closed, but still locked: no other program may write while the files are copied.
+  const std::unique_ptr<FolderLock> lock = collection.closeKeepingLock();
   const MineralNameList& names = data->data().names();
   const std::uint32_t mineralCount = data->data().mineralCount();
   if (*verb == "erstelle") {

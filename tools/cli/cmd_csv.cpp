@@ -94,7 +94,7 @@ int runCsv(Arguments& args, bool isExport) {
     }
     return 0;
   }
-  std::unique_ptr<OpenCollection> s = OpenCollection::open(args.dataDir());
+  std::unique_ptr<OpenCollection> s = OpenCollection::open(args.dataDir(), Collection::Access::kRead);
   if (!s) return 1;
   const std::string table =
       localities ? exportLocalitiesCsv(s->collection()) : exportSpecimensCsv(s->collection());

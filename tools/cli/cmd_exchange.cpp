@@ -75,7 +75,7 @@ int runExchange(Arguments& args) {
     return 2;
   }
   if (rejectRest(args)) return 2;
-  std::unique_ptr<OpenCollection> s = OpenCollection::open(args.dataDir());
+  std::unique_ptr<OpenCollection> s = OpenCollection::open(args.dataDir(), Collection::Access::kRead);
   if (!s) return 1;
   const std::string path = withExchangeExtension(*file);
   if (*verb == "export") return exportList(s->collection(), path);

@@ -28,7 +28,9 @@ int runIndex(Arguments& args) {
     return verb && *verb != "pruefe" && *verb != "neu" ? 2 : (verb ? 0 : 2);
   }
   if (rejectRest(args)) return 2;
-  std::unique_ptr<OpenCollection> s = OpenCollection::open(args.dataDir());
+  // The check only reads: it reports a damaged index instead of healing it first.
+  std::unique_ptr<OpenCollection> s = OpenCollection::open(
+      args.dataDir(), *verb == "pruefe" ? Collection::Access::kRead : Collection::Access::kWrite);
   if (!s) return 1;
   Collection& c = s->collection();
   if (*verb == "neu") {
@@ -36,6 +38,15 @@ int runIndex(Arguments& args) {
     if (!c.rebuildIndex(&quiet)) return failWith(CollectionMessage::kSaveFailed);
     printLine("Der Index wurde neu aufgebaut.");
     return 0;
+  }
+  if (c.indexMarkedDamaged() || c.indexFileStale()) {
+    printLine(c.indexMarkedDamaged()
+                  ? "Der Index ist als defekt markiert (\"Index-Defekt\" in kalvor.ini)."
+                  : "Der Index (kalvor.vi) wurde nicht fertig aktualisiert oder ist leer.");
+    printLine(
+        "Er wird beim n\xE4"
+        "chsten \xC4ndern der Sammlung neu aufgebaut; \"kalvor-cli index neu\" baut ihn gleich neu auf.");
+    return 1;
   }
   const std::vector<IndexDifference> differences = checkValueIndex(c);
   for (const IndexDifference& d : differences) {

@@ -119,7 +119,7 @@ int runLabels(Arguments& args) {
   std::unique_ptr<OpenCollection> collection;
   std::unique_ptr<OpenDataFolder> data;
   if (specimens) {
-    collection = OpenCollection::open(args.dataDir());
+    collection = OpenCollection::open(args.dataDir(), Collection::Access::kRead);
     if (!collection) return 1;
   } else {
     data = OpenDataFolder::open(args.dataDir());

@@ -103,7 +103,9 @@ int runLocality(Arguments& args) {
     printUsageLocality();
     return verb ? 0 : 2;
   }
-  std::unique_ptr<OpenCollection> s = OpenCollection::open(args.dataDir());
+  const bool reading = *verb == "liste" || *verb == "zeige";
+  std::unique_ptr<OpenCollection> s =
+      OpenCollection::open(args.dataDir(), reading ? Collection::Access::kRead : Collection::Access::kWrite);
   if (!s) return 1;
   Collection& c = s->collection();
   if (*verb == "neu") {

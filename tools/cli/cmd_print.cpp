@@ -124,7 +124,7 @@ int runPrint(Arguments& args) {
     printError("Bitte geben Sie --pdf DATEI an.");
     return 2;
   }
-  std::unique_ptr<OpenCollection> session = OpenCollection::open(args.dataDir());
+  std::unique_ptr<OpenCollection> session = OpenCollection::open(args.dataDir(), Collection::Access::kRead);
   if (!session) return 1;
   ReferenceData& ref = session->reference();
   Collection& c = session->collection();

@@ -156,7 +156,7 @@ int runSearch(Arguments& args) {
     printUsageSearch();
     return 2;
   }
-  std::unique_ptr<OpenCollection> session = OpenCollection::open(args.dataDir());
+  std::unique_ptr<OpenCollection> session = OpenCollection::open(args.dataDir(), Collection::Access::kRead);
   if (!session) return 1;
   // The mineral criteria read the search index and the Lapis numbers.
   ReferenceData& ref = session->reference();

@@ -141,7 +141,9 @@ int runSpecimen(Arguments& args) {
     printUsageSpecimen();
     return verb ? 0 : 2;
   }
-  std::unique_ptr<OpenCollection> s = OpenCollection::open(args.dataDir());
+  const bool reading = *verb == "liste" || *verb == "zeige";
+  std::unique_ptr<OpenCollection> s =
+      OpenCollection::open(args.dataDir(), reading ? Collection::Access::kRead : Collection::Access::kWrite);
   if (!s) return 1;
   Collection& c = s->collection();
   if (*verb == "neu") {

@@ -9,10 +9,16 @@
 
 namespace kalvor::cli {
 
-std::unique_ptr<OpenCollection> OpenCollection::open(const std::string& dataDir) {
+std::unique_ptr<OpenCollection> OpenCollection::open(const std::string& dataDir, Collection::Access access) {
   // The collection is opened as the program opens it, after the reference data.
-  std::unique_ptr<OpenDataFolder> data = OpenDataFolder::open(dataDir);
+  std::unique_ptr<OpenDataFolder> data = OpenDataFolder::open(dataDir, access);
   if (!data) return nullptr;
+  const Collection& c = data->data().collection();
+  if (access == Collection::Access::kWrite && c.readOnly()) {
+    printError(c.readOnlyReason());
+    printError("Es wurde nichts gespeichert.");
+    return nullptr;
+  }
   std::unique_ptr<OpenCollection> opened(new OpenCollection());
   opened->data_ = std::move(data);
   opened->dataDir_ = dataDir;
@@ -22,8 +28,9 @@ std::unique_ptr<OpenCollection> OpenCollection::open(const std::string& dataDir)
 OpenCollection::~OpenCollection() {
   if (!data_) return;
   Collection& c = collection();
-  const bool usable = !c.unavailable();
-  c.close();
+  const bool usable = !c.unavailable() && !c.readOnly();
+  // The copy is made under the lock, so no writer changes the files meanwhile.
+  const std::unique_ptr<FolderLock> lock = c.closeKeepingLock();
   if (!usable) return;
   const BackupOutcome outcome =
       backupCollection(dataDir_, names(), data_->data().mineralCount(), backupNameNow());

@@ -25,9 +25,14 @@ class OpenCollection {
   // Opens the data folder as the program starts: reference files, name list,
   // search index, "kalvor.ini" and the collection files. Prints the error and
   // returns nothing when that fails.
-  static std::unique_ptr<OpenCollection> open(const std::string& dataDir);
-  // Closes the collection and, when it changed since the newest backup,
-  // keeps it as a new generation in "Sicherung".
+  // For writing (the default) the collection must be writable and nobody
+  // else may write it: otherwise the reason is printed and nothing returned.
+  // Reading opens it read-only beside any writer.
+  static std::unique_ptr<OpenCollection> open(const std::string& dataDir,
+                                              Collection::Access access = Collection::Access::kWrite);
+  // Closes the collection and, when it was open for writing and changed
+  // since the newest backup, keeps it as a new generation in "Sicherung"
+  // (still holding the collection's lock).
   ~OpenCollection();
   OpenCollection(const OpenCollection&) = delete;
   OpenCollection& operator=(const OpenCollection&) = delete;

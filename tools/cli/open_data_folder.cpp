@@ -20,17 +20,24 @@ class CliStartupProgress : public StartupProgress {
 
 }  // namespace
 
-std::unique_ptr<OpenDataFolder> OpenDataFolder::open(const std::string& folder) {
+std::unique_ptr<OpenDataFolder> OpenDataFolder::open(const std::string& folder, Collection::Access access) {
   std::unique_ptr<OpenDataFolder> opened(new OpenDataFolder());
   opened->settings_ = openPlatformSettings(joinPath(folder, "kalvor.ini"));
   CliStartupProgress progress;
-  StartupResult result = openReferenceData(folder, {opened->settings_.get(), &progress, {}});
+  StartupOptions options{opened->settings_.get(), &progress, {}};
+  options.access = access;
+  StartupResult result = openReferenceData(folder, options);
   if (!result.ready()) {
-    printError(loadResourceString(static_cast<unsigned>(result.messageId) - kStringIdBase));
+    // Another writer is no failure of the data: its sentence says it all.
+    if (!result.collectionBusy)
+      printError(loadResourceString(static_cast<unsigned>(result.messageId) - kStringIdBase));
     if (!result.detail.empty()) printError(result.detail);
     return nullptr;
   }
   opened->data_ = std::move(result.data);
+  if (opened->data_->collection().healedDamagedIndex())
+    printError(
+        "Der Stufen/Fundstellen-Index war als defekt markiert (Index-Defekt) und wurde neu aufgebaut.");
   return opened;
 }
 
