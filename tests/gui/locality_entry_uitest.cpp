@@ -6,6 +6,7 @@
 // specimens; while an exchange list is open nothing can be entered, changed
 // or deleted. Every time kalvor-cli reads back what kalvor.exe wrote.
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -59,7 +60,8 @@ HWND waitForMessageBox(DWORD processId, HWND owner) {
 std::vector<std::string> runForLines(const std::string& commandLine, const std::string& folder) {
   const std::string outFile = folder + "\\ausgabe.txt";
   SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-  const HANDLE out = CreateFileA(outFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
+  const HANDLE out =
+      CreateFileA(outFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
   std::vector<std::string> lines;
   if (out == INVALID_HANDLE_VALUE) return lines;
   STARTUPINFOA si{};
@@ -77,7 +79,8 @@ std::vector<std::string> runForLines(const std::string& commandLine, const std::
   WaitForSingleObject(pi.hProcess, 120000);
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
-  const HANDLE in = CreateFileA(outFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  const HANDLE in =
+      CreateFileA(outFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   if (in == INVALID_HANDLE_VALUE) return lines;
   std::string text;
   char buffer[4096];
@@ -98,11 +101,91 @@ std::vector<std::string> runForLines(const std::string& commandLine, const std::
   return lines;
 }
 
+// The contents of a file, empty when it cannot be read.
+std::string fileText(const std::string& path) {
+  const HANDLE in =
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  std::string text;
+  if (in == INVALID_HANDLE_VALUE) return text;
+  char buffer[4096];
+  DWORD n = 0;
+  while (ReadFile(in, buffer, sizeof buffer, &n, nullptr) && n > 0) text.append(buffer, n);
+  CloseHandle(in);
+  return text;
+}
+
+struct FileDialogSearch {
+  DWORD pid;
+  HWND owner;
+  HWND found;
+};
+
+// The file-name field of the common open dialog: an edit (edt1) or the edit
+// part of a combo box (cmb13), by the system's version.
+BOOL CALLBACK matchEdit(HWND w, LPARAM p) {
+  char cls[16] = "";
+  GetClassNameA(w, cls, sizeof cls);
+  if (std::string(cls) != "Edit") return TRUE;
+  *reinterpret_cast<HWND*>(p) = w;
+  return FALSE;
+}
+
+HWND fileNameField(HWND dialog) {
+  if (const HWND edit = GetDlgItem(dialog, 0x480)) return edit;
+  HWND edit = nullptr;
+  // The combo box may itself sit in an extended combo box: the edit is found at any depth.
+  if (const HWND combo = GetDlgItem(dialog, 0x47C))
+    EnumChildWindows(combo, matchEdit, reinterpret_cast<LPARAM>(&edit));
+  return edit;
+}
+
+BOOL CALLBACK matchFileDialog(HWND w, LPARAM p) {
+  auto* f = reinterpret_cast<FileDialogSearch*>(p);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (pid == f->pid && GetWindow(w, GW_OWNER) == f->owner && IsWindowVisible(w) && fileNameField(w)) {
+    f->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK dumpChild(HWND w, LPARAM) {
+  char cls[64] = "";
+  GetClassNameA(w, cls, sizeof cls);
+  std::printf("    child id=%ld class=%s text=%s\n", static_cast<long>(GetDlgCtrlID(w)), cls,
+              windowText(w).c_str());
+  return TRUE;
+}
+BOOL CALLBACK dumpTop(HWND w, LPARAM p) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (pid != static_cast<DWORD>(p) || !IsWindowVisible(w)) return TRUE;
+  char cls[64] = "";
+  GetClassNameA(w, cls, sizeof cls);
+  std::printf("  top %p class=%s owner=%p text=%s\n", static_cast<void*>(w), cls,
+              static_cast<void*>(GetWindow(w, GW_OWNER)), windowText(w).c_str());
+  EnumChildWindows(w, dumpChild, 0);
+  return TRUE;
+}
+
+// The open-file dialog over `owner`, null on time-out.
+HWND waitForFileDialog(DWORD processId, HWND owner) {
+  for (int i = 0; i < 400; ++i) {
+    FileDialogSearch f{processId, owner, nullptr};
+    EnumWindows(matchFileDialog, reinterpret_cast<LPARAM>(&f));
+    if (f.found) return f.found;
+    settle(25);
+  }
+  return nullptr;
+}
+
 bool hasLine(const std::vector<std::string>& lines, const std::string& wanted) {
   return std::find(lines.begin(), lines.end(), wanted) != lines.end();
 }
 bool anyLineContains(const std::vector<std::string>& lines, const std::string& part) {
-  return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.find(part) != std::string::npos; });
+  return std::any_of(lines.begin(), lines.end(),
+                     [&](const std::string& l) { return l.find(part) != std::string::npos; });
 }
 
 std::vector<long> listRows(HWND main) {
@@ -110,7 +193,8 @@ std::vector<long> listRows(HWND main) {
   const HWND list = GetDlgItem(main, 1000);
   if (!list) return rows;
   const long count = listQuery(list, kListQueryCount);
-  for (long row = 0; row < count; ++row) rows.push_back(listQuery(list, kListQueryItem, static_cast<WPARAM>(row)));
+  for (long row = 0; row < count; ++row)
+    rows.push_back(listQuery(list, kListQueryItem, static_cast<WPARAM>(row)));
   return rows;
 }
 
@@ -119,7 +203,8 @@ std::vector<long> listRows(HWND main) {
 bool waitForNewList(HWND main, HWND old, long rows) {
   for (int i = 0; i < 60000; ++i) {
     const HWND list = GetDlgItem(main, 1000);
-    if (list && list != old && listQuery(list, kListQueryCount) == rows && !GetUpdateRect(list, nullptr, FALSE))
+    if (list && list != old && listQuery(list, kListQueryCount) == rows &&
+        !GetUpdateRect(list, nullptr, FALSE))
       return true;
     Sleep(1);  // poll interval only: the condition above decides
   }
@@ -153,7 +238,8 @@ std::vector<long> listBoxValues(HWND dlg, int id) {
   std::vector<long> values;
   const LRESULT n = SendDlgItemMessageA(dlg, id, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < n; ++i)
-    values.push_back(static_cast<long>(SendDlgItemMessageA(dlg, id, LB_GETITEMDATA, static_cast<WPARAM>(i), 0)));
+    values.push_back(
+        static_cast<long>(SendDlgItemMessageA(dlg, id, LB_GETITEMDATA, static_cast<WPARAM>(i), 0)));
   return values;
 }
 
@@ -175,7 +261,8 @@ UI_CASE(entry_locality, enterChangeDeleteAndExchangeMode) {
         "--minerale \"Quarz, Topas\"",
         "fundort neu --name \"Grube Clara\" --ort Oberwolfach --region Schwarzwald --land Deutschland "
         "--minerale \"Fluorit, Baryt\"",
-        "stufe neu --minerale Quarz --fundort 1 --index A-1", "stufe neu --minerale Fluorit --fundort 2 --index A-2"})
+        "stufe neu --minerale Quarz --fundort 1 --index A-1",
+        "stufe neu --minerale Fluorit --fundort 2 --index A-2 --art tausch"})
     UI_CHECK_EQ(runToEnd(cli + args, folder, 60000).value_or(99), 0u);
   const std::vector<StoredName> names = readStoredNames(folder + "\\kalvor.fl");
   auto idOf = [&](const std::string& name) -> long {
@@ -206,8 +293,7 @@ UI_CASE(entry_locality, enterChangeDeleteAndExchangeMode) {
     return;
   }
   // Every field takes what its record stores (39 characters) and no more.
-  for (int id : {1053, 1056, 1055})
-    UI_CHECK_EQ(SendDlgItemMessageA(dlg, id, EM_GETLIMITTEXT, 0, 0), 39);
+  for (int id : {1053, 1056, 1055}) UI_CHECK_EQ(SendDlgItemMessageA(dlg, id, EM_GETLIMITTEXT, 0, 0), 39);
   for (int id : {1060, 1057}) UI_CHECK_EQ(SendMessageA(comboEdit(dlg, id), EM_GETLIMITTEXT, 0, 0), 39);
   const std::string sixty(60, 'x');
   typeText(GetDlgItem(dlg, 1053), sixty);
@@ -264,7 +350,10 @@ UI_CASE(entry_locality, enterChangeDeleteAndExchangeMode) {
   UI_CHECK(hasLine(shown, "Kartenreferenz:     TK25 5146"));
   UI_CHECK(anyLineContains(shown, "Proustit"));
   UI_CHECK(anyLineContains(shown, "Quarz"));
-  UI_CHECK(anyLineContains(shown, "Silbererzgrube im Freiberger Revier."));
+  // The long description, line break included, as the table export gives it.
+  UI_CHECK_EQ(runToEnd(cli + "export fundorte fundorte.csv", folder, 60000).value_or(99), 0u);
+  UI_CHECK(fileText(folder + "\\fundorte.csv")
+               .find("\"Silbererzgrube im Freiberger Revier.\r\nHalden am Bahnhof.\"") != std::string::npos);
   UI_CHECK_EQ(runToEnd(cli + "index pruefe", folder, 60000).value_or(99), 0u);
 
   // --- Changing it: the stored texts come back, the new one is kept -------
@@ -283,7 +372,9 @@ UI_CASE(entry_locality, enterChangeDeleteAndExchangeMode) {
     UI_CHECK(waitForNewList(main, oldList, 3));
   }
   shown = runForLines(cli + "fundort zeige 3", folder);
-  UI_CHECK(hasLine(shown, "N\xc3\xa4" "chster Ort:       Freiberg"));
+  UI_CHECK(hasLine(shown,
+                   "N\xc3\xa4"
+                   "chster Ort:       Freiberg"));
   UI_CHECK(anyLineContains(shown, "Proustit"));
 
   // --- A mineral on one of the locality's specimens cannot be removed -----
@@ -306,6 +397,7 @@ UI_CASE(entry_locality, enterChangeDeleteAndExchangeMode) {
       UI_CHECK_EQ(listBoxValues(dlg, 1052).size(), entries.size());
       pickListEntry(dlg, 1052, static_cast<long>(topaz - entries.begin()));
       UI_CHECK(IsWindowEnabled(GetDlgItem(dlg, 1058)));
+      UI_CHECK(saveScreenshot(dlg, "screenshots/fundort-aendern.png"));
     }
     clickButton(dlg, IDCANCEL);
     UI_CHECK(waitUntilClosed(dlg));
@@ -363,13 +455,14 @@ UI_CASE(entry_locality, enterChangeDeleteAndExchangeMode) {
   // --- An open exchange list: nothing can be entered, changed or deleted ----
   UI_CHECK_EQ(runToEnd(cli + "tausch export tausch.ktl", folder, 60000).value_or(99), 0u);
   sendCommand(main, 1008);
-  const HWND open = waitForMessageBox(pid, main);
+  const HWND open = waitForFileDialog(pid, main);
   UI_CHECK(open != nullptr);
+  if (!open) {
+    std::printf("main %p\n", static_cast<void*>(main));
+    EnumWindows(dumpTop, pid);
+  }
   if (open) {
-    HWND name = GetDlgItem(open, 0x480);
-    if (!name) name = comboEdit(open, 0x47C);
-    UI_CHECK(name != nullptr);
-    SetWindowTextA(name, (folder + "\\tausch.ktl").c_str());
+    SetWindowTextA(fileNameField(open), (folder + "\\tausch.ktl").c_str());
     clickButton(open, IDOK);
     UI_CHECK(waitUntilClosed(open));
   }
