@@ -290,12 +290,12 @@ ExchangeOpenStatus openExchangeList(Collection& collection, const std::string& p
                                     ProgressSink* progress) {
   if (collection.inExchangeMode()) return ExchangeOpenStatus::kAlreadyOpen;
   std::unique_ptr<ExchangeList> list(new ExchangeList(path, collection.mineralCount()));
-  list->file_ = openRandomAccessFile(path, FileAccess::kReadWrite);
-  // A list received read-only (from a CD, or someone else's file) opens as
-  // well: its index is built and kept in memory, the file stays as it is.
-  const bool readOnly = !list->file_;
-  if (readOnly) list->file_ = openRandomAccessFile(path, FileAccess::kReadOnly);
+  // The records are only read; the index, which heads the file, is the one
+  // writer of it. A list received read-only (from a CD, or someone else's
+  // file) opens as well: its index is built and kept in memory then.
+  list->file_ = openRandomAccessFile(path, FileAccess::kReadOnly);
   if (!list->file_) return ExchangeOpenStatus::kCannotOpen;
+  const bool readOnly = openRandomAccessFile(path, FileAccess::kReadWrite) == nullptr;
   const std::optional<std::uint64_t> size = list->file_->size();
   if (!size) return ExchangeOpenStatus::kCannotOpen;
   list->size_ = *size;

@@ -19,15 +19,20 @@ void shutDown(AppContext& app) {
   app.windows.backgroundBrush.reset();
 
   bool indexDamaged = app.views.indexDamaged;
+  // A collection that could only be read left its files, and its flag, alone.
+  bool keepFlag = false;
   app.data.glossary.reset();
   if (app.data.reference) {
     // The flag that matters is the user's own index, not an exchange list's.
     Collection& collection = app.data.reference->collection();
     if (collection.inExchangeMode()) leaveExchangeList(collection);
     indexDamaged = collection.unavailable();
-    // A normal exit keeps a verified copy of a changed collection in "Sicherung".
-    collection.close();
-    if (!indexDamaged) {
+    // A normal exit keeps a verified copy of a changed collection in "Sicherung",
+    // made under the collection's lock so that no other writer changes it meanwhile.
+    const bool writable = !collection.readOnly();
+    keepFlag = !writable;
+    const std::unique_ptr<FolderLock> lock = collection.closeKeepingLock();
+    if (!indexDamaged && writable) {
       const ReferenceData& data = *app.data.reference;
       backupCollection(data.folder(), data.names(), data.mineralCount(), backupNameNow());
     }
@@ -36,7 +41,7 @@ void shutDown(AppContext& app) {
   }
   app.display.lists.names = nullptr;
   app.display.lists.makeMineralRows = nullptr;
-  if (app.settings.ini) app.settings.ini->writeInt("Status", "Index-Defekt", indexDamaged ? 1 : 0);
+  if (app.settings.ini && !keepFlag) app.settings.ini->writeInt("Status", "Index-Defekt", indexDamaged ? 1 : 0);
   // Every list window went with the main window.
   UnregisterClassA(controls::kListClass, app.windows.instance);
   writeChangedColumnLayouts(app);

@@ -2,8 +2,7 @@
 
 #include "collection/locality_form.h"
 #include "collection/mineral_specimen.h"
-#include "resources/resource_ids.h"
-#include "shell/dialogs/progress_dialog.h"
+#include "shell/host/collection_writes.h"
 #include "shell/host/win_ports.h"
 
 namespace kalvor::shell {
@@ -45,20 +44,10 @@ void WinData::openGlossary() {
 bool WinData::deleteSpecimen(std::int32_t record) {
   Collection* c = collection();
   if (!c || record <= 0) return false;
-  if (c->readOnly() && !c->inExchangeMode()) {
-    MessageBoxA(app_.windows.main, c->readOnlyReason().c_str(), "Kalvor", MB_ICONEXCLAMATION);
-    return false;
-  }
+  if (refuseReadOnlyCollection(app_)) return false;
   const CollectionMessage m = deleteSpecimenFromList(*c, static_cast<std::uint32_t>(record));
   // A key change that failed is mended at once, not at the next start.
-  if (c->valueIndex().updateFailed()) {
-    ProgressDialog progress(app_.windows.instance, app_.windows.main, "IndexAufbau1", ID_PROGRESS_LINE);
-    if (c->repairIndexAfterSave(&progress) == Collection::IndexAfterSave::kLeftMarked)
-      MessageBoxA(app_.windows.main,
-                  "Der Stufen/Fundstellen-Index konnte nicht aktualisiert werden; er wird beim n\xE4"
-                  "chsten Start neu aufgebaut.",
-                  "Kalvor", MB_ICONEXCLAMATION);
-  }
+  mendIndexAfterSave(app_);
   if (m == CollectionMessage::kNone) return true;
   MessageBoxA(app_.windows.main, collectionMessageText(m).c_str(),
               collectionMessageText(collectionMessageCaption(m)).c_str(), MB_ICONEXCLAMATION);

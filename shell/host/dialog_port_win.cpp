@@ -6,6 +6,7 @@
 #include "shell/dialogs/name_search_dialog.h"
 #include "shell/dialogs/options_dialog.h"
 #include "shell/dialogs/collection_evaluation_dialog.h"
+#include "shell/host/collection_writes.h"
 #include "shell/host/win_ports.h"
 #include "win32/font_table.h"
 #include "win32/strings.h"
@@ -37,13 +38,20 @@ views::RecordSearchOutcome WinDialogs::runSpecimenSearch() {
   return {.accepted = true, .records = dialog.takeOutcome().records};
 }
 
-bool WinDialogs::runNewLocality() { return runLocalityEntry(app_.windows.main, app_, {}).has_value(); }
+bool WinDialogs::runNewLocality() {
+  if (refuseReadOnlyCollection(app_)) return false;
+  const bool stored = runLocalityEntry(app_.windows.main, app_, {}).has_value();
+  mendIndexAfterSave(app_);
+  return stored;
+}
 
 bool WinDialogs::runChangeLocality(std::int32_t record) {
-  if (record <= 0) return false;
+  if (record <= 0 || refuseReadOnlyCollection(app_)) return false;
   LocalityEntryRequest request;
   request.record = record;
-  return runLocalityEntry(app_.windows.main, app_, request).has_value();
+  const bool stored = runLocalityEntry(app_.windows.main, app_, request).has_value();
+  mendIndexAfterSave(app_);
+  return stored;
 }
 
 bool WinDialogs::runDeleteLocality(std::int32_t record) {
@@ -51,8 +59,11 @@ bool WinDialogs::runDeleteLocality(std::int32_t record) {
   Collection& collection = app_.data.reference->collection();
   std::optional<Locality> locality = readLocality(collection, static_cast<std::uint32_t>(record));
   if (!locality || locality->deleted()) return false;
+  if (refuseReadOnlyCollection(app_)) return false;
   LocalityDeleteDialog dialog(app_.windows.instance, collection, std::move(*locality));
-  return dialog.run(app_.windows.main) == 1;
+  const bool deleted = dialog.run(app_.windows.main) == 1;
+  mendIndexAfterSave(app_);
+  return deleted;
 }
 
 std::optional<std::int32_t> WinDialogs::runNameSearch() {

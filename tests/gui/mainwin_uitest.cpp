@@ -158,11 +158,15 @@ UI_CASE(mainwin, missingDatabaseShowsInitialisationProblemAndEndsWithMinusOne) {
     return;
   }
   UI_CHECK(saveScreenshot(box, "screenshots/mainwin-initialisierungsproblem.png"));
+  // The message, then the file that failed and why.
   bool textFound = false;
+  bool fileNamed = false;
   for (const std::string& text : childTexts(box)) {
-    if (text == "Bei der Initialisierung der Datenbank gab es einen Fehler.") textFound = true;
+    if (text.rfind("Bei der Initialisierung der Datenbank gab es einen Fehler.", 0) == 0) textFound = true;
+    if (text.find("Die Datei \"kalvor.db\" fehlt im Datenordner.") != std::string::npos) fileNamed = true;
   }
   UI_CHECK(textFound);
+  UI_CHECK(fileNamed);
   UI_CHECK(clickButton(box, IDOK));
   const auto code = kalvor.waitForExit(30000);
   UI_CHECK(code.has_value());
@@ -323,7 +327,10 @@ UI_CASE(mainwin, damagedIndexGraysTheCollectionSearchesAtCreation) {
   UI_CHECK((menuItemState(main, 1015).value_or(MF_GRAYED) & MF_GRAYED) == 0);
   // "&Mineral" searches the reference data: a damaged collection index does not touch it.
   UI_CHECK((menuItemState(main, 1002).value_or(MF_GRAYED) & MF_GRAYED) == 0);
+  // The start rebuilt the index before anything could be written: the mark is gone.
+  UI_CHECK_EQ(GetPrivateProfileIntA("Status", "Index-Defekt", 9, (folder + "\\kalvor.ini").c_str()), 0u);
   UI_CHECK_EQ(closeKalvor(kalvor, main).value_or(0), 1u);
+  UI_CHECK_EQ(GetPrivateProfileIntA("Status", "Index-Defekt", 9, (folder + "\\kalvor.ini").c_str()), 0u);
 }
 
 // A command whose dialog does not exist yet is grayed from the start and,

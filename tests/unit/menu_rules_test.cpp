@@ -45,6 +45,19 @@ TEST_F(MenuRulesTest, MainBarInTheMineralView) {
   EXPECT_EQ(prepare(6), Log{});
 }
 
+// While the index is marked damaged its searches would miss pieces: opening
+// the menu must not make them usable again.
+TEST_F(MenuRulesTest, CollectionSearchesStayGrayedWhileTheIndexIsDamaged) {
+  host.localities = 2;
+  host.specimens = 3;
+  host.localitySet = setOf({1, 2});
+  host.specimenSet = setOf({1, 2, 3});
+  state.indexDamaged = true;
+  EXPECT_EQ(prepare(1), (Log{"gray 1006", "gray 1007"}));
+  state.indexDamaged = false;
+  EXPECT_EQ(prepare(1), (Log{"enable 1006", "enable 1007"}));
+}
+
 TEST_F(MenuRulesTest, AnsichtFollowsViewResultAndDescriptionWindow) {
   host.localities = 3;
   host.localitySet = setOf({1, 2, 3});
