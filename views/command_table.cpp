@@ -41,6 +41,9 @@ void change(ViewController& v) {
   if (record == 0) return;
   const bool changed =
       view == View::Fundort ? host.dialogs.runChangeLocality(record) : host.dialogs.runChangeSpecimen(record);
+  // A changed index or first mineral moves the specimen in the sort order,
+  // and its row shows the new values: the list is made anew around it.
+  if (changed && view == View::Stufen) v.recreateRecordList(view, record);
   if (changed && host.sideWindows.descriptionOpen()) host.sideWindows.rebuildDescription();
 }
 
