@@ -143,7 +143,8 @@ std::vector<long> listRows(HWND main) {
   std::vector<long> rows;
   const HWND list = GetDlgItem(main, 1000);
   const long count = list ? listQuery(list, kListQueryCount) : 0;
-  for (long row = 0; row < count; ++row) rows.push_back(listQuery(list, kListQueryItem, static_cast<WPARAM>(row)));
+  for (long row = 0; row < count; ++row)
+    rows.push_back(listQuery(list, kListQueryItem, static_cast<WPARAM>(row)));
   return rows;
 }
 
@@ -186,7 +187,8 @@ UI_CASE(entry_piece, enterAndChange) {
         "--minerale \"Fluorit, Baryt\"",
         "fundort neu --name \"Steinbruch Hartkoppe\" --ort Sailauf --region Spessart --land Deutschland "
         "--minerale \"Quarz\"",
-        "stufe neu --minerale Quarz --fundort 2 --index A-1", "stufe neu --minerale Baryt --fundort 1 --index C-1"})
+        "stufe neu --minerale Quarz --fundort 2 --index A-1",
+        "stufe neu --minerale Baryt --fundort 1 --index C-1"})
     UI_CHECK_EQ(runToEnd(cli + args, folder, 60000).value_or(99), 0u);
 
   Program kalvor;
@@ -270,7 +272,8 @@ UI_CASE(entry_piece, enterAndChange) {
   UI_CHECK(text != nullptr);
   if (text) {
     UI_CHECK_EQ(itemText(text, kMainMinerals), std::string("Fluorit"));
-    UI_CHECK_EQ(itemText(text, kLocalityLine), std::string("Grube Clara, Oberwolfach, Schwarzwald, Deutschland"));
+    UI_CHECK_EQ(itemText(text, kLocalityLine),
+                std::string("Grube Clara, Oberwolfach, Schwarzwald, Deutschland"));
     UI_CHECK_EQ(SendDlgItemMessageA(text, kDescription, EM_GETLIMITTEXT, 0, 0), LRESULT{32766});
     setControlText(text, kDescription, "Violette W\xFCrfel bis 2 cm auf Baryt.");
     settle(200);
