@@ -125,6 +125,9 @@ SpecimenFormFields PieceEntryDialog::read() const {
   const LRESULT i = sendItem(IDC_PIECE_LOCALITIES, LB_GETCURSEL);
   if (i != LB_ERR) fields.localityItem = static_cast<std::uint16_t>(localities_[static_cast<std::size_t>(i)].itemData);
   fields.description = fields_.description;
+  // A specimen stored without its new locality keeps that state while "neue
+  // Fundstelle" stays selected, instead of asking for the locality again.
+  fields.newLocalityDeclined = fields_.newLocalityDeclined;
   return fields;
 }
 

@@ -54,7 +54,9 @@ bool WinDialogs::runChangeSpecimen(std::int32_t record) {
   Collection& collection = app_.data.reference->collection();
   const std::optional<Specimen> specimen = readSpecimen(collection, static_cast<std::uint32_t>(record));
   if (!specimen || specimen->deleted()) return false;
-  PieceEntryDialog dialog(app_, specimen->number, fieldsOfSpecimen(collection, *specimen));
+  SpecimenFormFields fields = fieldsOfSpecimen(collection, *specimen);
+  fields.newLocalityDeclined = specimen->localityValue == 1;
+  PieceEntryDialog dialog(app_, specimen->number, std::move(fields));
   return dialog.run(app_.windows.main) == 1;
 }
 
