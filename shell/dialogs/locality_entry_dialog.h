@@ -8,9 +8,12 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
+#include "collection/locality.h"
 #include "shell/app_context.h"
+#include "shell/dialog.h"
 
 namespace kalvor::shell {
 
@@ -26,5 +29,35 @@ struct LocalityEntryRequest {
 // "Abbrechen" (or when the record cannot be loaded or no collection is open).
 // A failed write is told as "Speicherungsproblem" and keeps the dialog open.
 std::optional<std::int32_t> runLocalityEntry(HWND owner, AppContext& context, const LocalityEntryRequest& request);
+
+class LocalityEntryDialog final : public ModalDialog {
+ public:
+  LocalityEntryDialog(AppContext& context, Locality locality)
+      : ModalDialog(context.windows.instance, "FUNDORTERFASSUNG"), context_(context), locality_(std::move(locality)) {}
+  // The number the locality was stored under (after the dialog ended with 1).
+  std::uint32_t storedNumber() const { return locality_.number; }
+
+ private:
+  bool onInit() override;
+  bool onCommand(int id, int code) override;
+  void onOk() override;
+  bool onDrawItem(const DRAWITEMSTRUCT& item) override;
+  bool onMeasureItem(MEASUREITEMSTRUCT& item) override;
+  void onDestroyed() override;
+
+  void addSelectedMineral();
+  void deleteSelectedMineral();
+  // Refills the known-minerals list and selects entry `selected` (none when out of range).
+  void fillKnownMinerals(int selected);
+  void updateDeleteButton();
+  void fillCombo(int id, std::uint16_t field, const std::string& stored);
+  // The dialog's fields into the record (mineral list included).
+  void readFields();
+  void openDescription();
+
+  AppContext& context_;
+  Locality locality_;
+  HFONT markedFont_ = nullptr;
+};
 
 }  // namespace kalvor::shell
