@@ -2,7 +2,8 @@
 // collection made with kalvor-cli in the case's own folder: fields that take
 // no more than the record stores, a price and a date the form refuses without
 // writing a byte, "&weitere Stufe", the long description, the "unbekannt"
-// question after "neue Fundstelle", a change; every time the Stufen list
+// question after "neue Fundstelle", a locality entered in the nested locality
+// form, a change; every time the Stufen list
 // shows the order "kalvor-cli stufe liste" prints and the files hold what
 // was entered.
 #include <cstdio>
@@ -318,14 +319,26 @@ UI_CASE(entry_piece, enterAndChange) {
   }
   UI_CHECK(IsWindow(dlg));
   UI_CHECK(collectionBytes(folder) == beforeQuestion);
-  // "unbekannt" chosen in the list: OK stores and closes.
-  SendDlgItemMessageA(dlg, kLocalities, LB_SETCURSEL, 0, 0);
+  // "neue Fundstelle" again, and this time the nested locality form stores
+  // one: it starts with the specimen's mineral, and the specimen is saved there.
+  SendDlgItemMessageA(dlg, kLocalities, LB_SETCURSEL, 1, 0);
   clickButton(dlg, IDOK);
+  HWND nested = waitForForm(kalvor.processId(), "Fundortbeschreibung", 1053, dlg);
+  UI_CHECK(nested != nullptr);
+  if (nested) {
+    UI_CHECK_EQ(SendDlgItemMessageA(nested, 1052, LB_GETCOUNT, 0, 0), LRESULT{1});  // Quarz
+    setControlText(nested, 1053, "Hartkoppe Nord");
+    clickButton(nested, IDOK);
+    UI_CHECK(waitUntilClosed(nested));
+  }
   UI_CHECK(waitUntilClosed(dlg));
   std::vector<long> order = listedPieces(folder);
   UI_CHECK_EQ(order.size(), std::size_t{4});
   UI_CHECK(waitForRows(main, order));
-  UI_CHECK(anyLineHas(cliLines(folder, "stufe liste"), "4: A-0 | Quarz | unbekannt"));
+  UI_CHECK(anyLineHas(cliLines(folder, "stufe liste"), "4: A-0 | Quarz | Hartkoppe Nord"));
+  const std::vector<std::string> place = cliLines(folder, "fundort zeige 3");
+  UI_CHECK(anyLineHas(place, "Hartkoppe Nord") && anyLineHas(place, "Quarz"));
+  UI_CHECK_EQ(iniValue(folder, "Edit", "Fundort"), std::string("4"));
   settle(300);
   UI_CHECK(saveScreenshot(main, "screenshots/stufen-nach-erfassung.png"));
 
