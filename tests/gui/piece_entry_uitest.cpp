@@ -3,9 +3,8 @@
 // no more than the record stores, a price and a date the form refuses without
 // writing a byte, "&weitere Stufe", the long description, the "unbekannt"
 // question after "neue Fundstelle", a locality entered in the nested locality
-// form, a change; every time the Stufen list
-// shows the order "kalvor-cli stufe liste" prints and the files hold what
-// was entered.
+// form, a change; every time the Stufen list shows the order "kalvor-cli
+// stufe liste" prints and the files hold what was entered.
 #include <cstdio>
 #include <string>
 #include <vector>
