@@ -13,10 +13,12 @@
 namespace kalvor::shell {
 namespace {
 
-// The mineral fields hold names, not a stored text: room for 99 long names.
-constexpr WPARAM kMineralFieldLength = 4000;
-constexpr WPARAM kCountFieldLength = 4;   // 1..9999
-constexpr WPARAM kDateFieldLength = 10;   // "25.03.1984"
+// The mineral fields hold names, not a stored text: room for the 99 names
+// of a specimen at their longest, with the commas between them.
+constexpr WPARAM kMineralFieldLength = 99 * 41;
+constexpr WPARAM kCountFieldLength = 4;  // 1..9999
+// "25.03.1984", a year up to 65535 and blanks around it.
+constexpr WPARAM kDateFieldLength = 16;
 constexpr WPARAM kAmountFieldLength = 20;
 
 // The text and edit limit of each plain edit field, in one place.
@@ -198,7 +200,8 @@ bool PieceEntryDialog::save() {
     collected = collectSpecimen(collection(), fields, existing_);
   }
   if (collected.status == FormStatus::kError) {
-    showFormFailure(window(), collected.failure);
+    // The entry form's input errors come with the information icon.
+    showFormFailure(window(), collected.failure, MB_ICONINFORMATION);
     return false;
   }
   const HCURSOR old = SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
