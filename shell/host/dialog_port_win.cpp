@@ -74,10 +74,12 @@ std::optional<std::int32_t> WinDialogs::runNameSearch() {
 }
 
 bool WinDialogs::runNewSpecimen() {
-  if (!app_.data.reference) return false;
+  if (!app_.data.reference || refuseReadOnlyCollection(app_)) return false;
   PieceEntryDialog dialog(app_, 0, newSpecimenFields(app_.data.reference->collection()));
   // "&weitere Stufe" may have stored specimens before "Abbrechen".
-  return dialog.run(app_.windows.main) == 1 || dialog.storedAny();
+  const bool stored = dialog.run(app_.windows.main) == 1 || dialog.storedAny();
+  mendIndexAfterSave(app_);
+  return stored;
 }
 
 bool WinDialogs::runChangeSpecimen(std::int32_t record) {
@@ -87,8 +89,11 @@ bool WinDialogs::runChangeSpecimen(std::int32_t record) {
   if (!specimen || specimen->deleted()) return false;
   SpecimenFormFields fields = fieldsOfSpecimen(collection, *specimen);
   fields.newLocalityDeclined = specimen->localityValue == 1;
+  if (refuseReadOnlyCollection(app_)) return false;
   PieceEntryDialog dialog(app_, specimen->number, std::move(fields));
-  return dialog.run(app_.windows.main) == 1;
+  const bool stored = dialog.run(app_.windows.main) == 1;
+  mendIndexAfterSave(app_);
+  return stored;
 }
 
 void WinDialogs::runInfo() { InfoDialog(app_.windows.instance).run(app_.windows.main); }
