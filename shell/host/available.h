@@ -23,7 +23,13 @@ inline constexpr std::array kAvailableDialogs = {
 };
 // clang-format on
 
-inline constexpr std::array<views::PrintJob, 0> kAvailablePrintJobs = {};
+// clang-format off
+inline constexpr std::array kAvailablePrintJobs = {
+    views::PrintJob::MineralProfile,
+    views::PrintJob::Locality,
+    views::PrintJob::SpecimenList,
+};
+// clang-format on
 
 constexpr bool available(views::DialogKind dialog) {
   return std::find(kAvailableDialogs.begin(), kAvailableDialogs.end(), dialog) != kAvailableDialogs.end();

@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Prints from kalvor.exe under Wine through a private CUPS server whose
+# default queue writes PDF files, then checks the printed files against the
+# PDF files kalvor-cli writes for the same data: the same words in the same
+# order and the same number of pages. Renders the first page of each printed
+# report as PNG (screenshots/druck-*.png in the UI tests' folder).
+#   print_test.sh UITEST_DIR NATIVE_KALVOR_CLI
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+run_dir=$1
+cli=$2
+# shellcheck source=tests/print/cups_env.sh
+source "$here/cups_env.sh"
+
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+if [ ! -x "$cli" ]; then
+  echo "The native kalvor-cli is missing ($cli): build the native preset first." >&2
+  exit 1
+fi
+trap kalvor_cups_stop EXIT
+kalvor_cups_start || exit 1
+cd "$run_dir" || exit 1
+mkdir -p screenshots
+
+wine ./kalvor-uitest.exe print || fail "the printing UI cases"
+
+# The words of a PDF's text, one a line, in the order they are drawn. The
+# printer driver names the minus glyph "hyphen", which reads as a soft hyphen.
+words() { pdftotext -raw -enc UTF-8 "$1" - | sed 's/\xc2\xad/-/g' | tr -s '[:space:]' '\n' | sed '/^$/d'; }
+pages() { pdfinfo "$1" | sed -n 's/^Pages:[[:space:]]*//p'; }
+
+case_dir="$run_dir/cases/print"
+compare() {
+  local name=$1
+  shift
+  local printed="$case_dir/druck-$name.pdf" own="$case_dir/cli-$name.pdf"
+  if [ ! -f "$printed" ]; then
+    fail "$name: kalvor.exe printed no PDF"
+    return
+  fi
+  (cd "$case_dir" && "$cli" drucke "$@" --pdf "$own" >/dev/null) || {
+    fail "$name: kalvor-cli drucke $*"
+    return
+  }
+  if ! diff <(words "$own") <(words "$printed") >"$case_dir/$name.diff"; then
+    fail "$name: the printed words differ from kalvor-cli's:"
+    head -20 "$case_dir/$name.diff"
+  fi
+  [ "$(words "$printed" | wc -l)" -gt 10 ] || fail "$name: almost no text printed"
+  local p c
+  p=$(pages "$printed")
+  c=$(pages "$own")
+  [ -n "$p" ] && [ "$p" = "$c" ] || fail "$name: $p printed pages, kalvor-cli $c"
+  echo "$name: $p page(s), $(words "$printed" | wc -l) words"
+  pdftoppm -r 70 -png -f 1 -l 1 -singlefile "$printed" "screenshots/druck-$name" || fail "$name: pdftoppm"
+}
+compare steckbrief steckbrief Fluorit
+compare fundort fundort 1
+compare stufenliste stufenliste
+# The locality description names its minerals with check boxes.
+words "$case_dir/druck-fundort.pdf" | grep -qx "Chalkopyrit" || fail "fundort: a mineral is missing"
+
+# Without any printer the program says so.
+kalvor_cups_stop
+kalvor_cups_start --no-default || exit 1
+wine ./kalvor-uitest.exe printnone || fail "the no-printer UI case"
+
+echo "$((failures == 0 ? 1 : 0)) passed, $((failures == 0 ? 0 : 1)) failed"
+[ "$failures" -eq 0 ]
