@@ -196,11 +196,11 @@ UI_CASE(print, reportsReachTheDefaultPrinterAndALongListCanBeCancelled) {
   UI_CHECK(run(folder, "fundort neu --name \"Halde Brandenberg\" --ort Freiberg --region Erzgebirge "
                        "--land Deutschland --minerale \"Fluorit, Galenit, Sphalerit\""));
   UI_CHECK(run(folder, "stufe neu --minerale \"Fluorit, Quarz\" --begleitminerale Baryt --fundort 1 "
-                       "--datum 12.08.1995 --erwerb gefunden --standort \"Schrank 2, Fach 3\" "
+                       "--index F-017 --datum 12.08.1995 --erwerb gefunden --standort \"Schrank 2, Fach 3\" "
                        "--beschreibung \"Violette Fluoritwuerfel bis 2 cm auf Quarz, etwas Baryt.\""));
   UI_CHECK(run(folder, "stufe neu --minerale Fluorit --begleitminerale \"Galenit, Sphalerit\" --fundort 2 "
-                       "--datum 03.05.2001 --erwerb getauscht --standort \"Schrank 1, Fach 1\""));
-  UI_CHECK(run(folder, "stufe neu --minerale Galenit --standort \"Schrank 1, Fach 2\""));
+                       "--index F-023 --art tausch --datum 03.05.2001 --erwerb getauscht --standort \"Schrank 1, Fach 1\""));
+  UI_CHECK(run(folder, "stufe neu --minerale Galenit --index G-004 --standort \"Schrank 1, Fach 2\""));
 
   Program kalvor;
   const HWND main = startKalvor(kalvor, folder);

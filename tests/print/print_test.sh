@@ -57,13 +57,30 @@ compare() {
   c=$(pages "$own")
   [ -n "$p" ] && [ "$p" = "$c" ] || fail "$name: $p printed pages, kalvor-cli $c"
   echo "$name: $p page(s), $(words "$printed" | wc -l) words"
-  pdftoppm -r 70 -png -f 1 -l 1 -singlefile "$printed" "screenshots/druck-$name" || fail "$name: pdftoppm"
+  pdftoppm -r 90 -png -f 1 -l 1 -singlefile "$printed" "screenshots/druck-$name" || fail "$name: pdftoppm"
 }
 compare steckbrief steckbrief Fluorit
 compare fundort fundort 1
 compare stufenliste stufenliste
-# The locality description names its minerals with check boxes.
-words "$case_dir/druck-fundort.pdf" | grep -qx "Chalkopyrit" || fail "fundort: a mineral is missing"
+# Lines a collector expects on the printed pages, in this order.
+holds_in_order() {
+  local pdf=$1 text
+  shift
+  text=$(pdftotext -raw -enc UTF-8 "$pdf" - | sed 's/\xc2\xad/-/g')
+  for line in "$@"; do
+    if [[ "$text" != *"$line"* ]]; then
+      fail "$(basename "$pdf"): \"$line\" missing or out of order"
+      return
+    fi
+    text=${text#*"$line"}
+  done
+}
+holds_in_order "$case_dir/druck-steckbrief.pdf" "Mineral: Fluorit" "Kristallsystem: kubisch" \
+  "F-017 von Grube Clara, Oberwolfach, Schwarzwald, Deutschland" "Fundorte:"
+holds_in_order "$case_dir/druck-fundort.pdf" "Fundort: Grube Clara" "Kartenreferenz: TK25 7615" \
+  "Azurit" "Chalkopyrit" "Malachit" "Quarz"
+holds_in_order "$case_dir/druck-stufenliste.pdf" "F-017" "Sammlungsstufe" "F-023" "Tauschstufe" \
+  "Fundort: unbekannt" "- Sammlungsliste Seite 1 -"
 
 # Without any printer the program says so.
 kalvor_cups_stop
