@@ -18,6 +18,11 @@ fail() {
   failures=$((failures + 1))
 }
 
+# The native build of scripts/start.sh, else the checked one of scripts/test.sh.
+if [ ! -x "$cli" ] && [ -x "${cli/\/native\//\/native-asan\/}" ]; then
+  cli=${cli/\/native\//\/native-asan\/}
+  export ASAN_OPTIONS=detect_leaks=0
+fi
 if [ ! -x "$cli" ]; then
   echo "The native kalvor-cli is missing ($cli): build the native preset first." >&2
   exit 1
