@@ -4,6 +4,7 @@
 // "print": the three reports reach the printer, and a long specimen list is
 // cancelled from "Druckstatus" while the program's windows refuse input.
 // "printnone": without a default printer the program says so in German.
+// "printrefused": a queue that takes no job ends the print with a message.
 #include <windows.h>
 
 #include <cstdio>
@@ -160,7 +161,7 @@ bool waitUntilEnabled(HWND window) {
 }
 
 // Many specimens at once through the CSV import: the first specimen's row
-// again and again with a running index.
+// again and again with a running index (L10001, L10002, ...).
 bool addSpecimens(const std::string& folder, int count) {
   if (!run(folder, "export stufen vorlage.csv")) return false;
   std::istringstream lines(readFile(folder + "\\vorlage.csv"));
@@ -170,12 +171,13 @@ bool addSpecimens(const std::string& folder, int count) {
   if (header.empty() || row.empty()) return false;
   if (!row.empty() && row.back() == '\r') row.pop_back();
   if (!header.empty() && header.back() == '\r') header.pop_back();
-  // The index is the first field of a row.
-  const std::size_t firstSep = row.find(';');
-  if (firstSep == std::string::npos) return false;
+  // A row is "Nr;Index;...": an empty number makes a new specimen.
+  const std::size_t number = row.find(';');
+  const std::size_t index = number == std::string::npos ? number : row.find(';', number + 1);
+  if (index == std::string::npos) return false;
   std::ofstream csv(folder + "\\viele.csv", std::ios::binary);
   csv << header << "\r\n";
-  for (int n = 1; n <= count; ++n) csv << "L" << 10000 + n << row.substr(firstSep) << "\r\n";
+  for (int n = 1; n <= count; ++n) csv << ";L" << 10000 + n << row.substr(index) << "\r\n";
   csv.close();
   return run(folder, "import stufen viele.csv");
 }
@@ -201,6 +203,8 @@ UI_CASE(print, reportsReachTheDefaultPrinterAndALongListCanBeCancelled) {
   UI_CHECK(run(folder, "stufe neu --minerale Fluorit --begleitminerale \"Galenit, Sphalerit\" --fundort 2 "
                        "--index F-023 --art tausch --datum 03.05.2001 --erwerb getauscht --standort \"Schrank 1, Fach 1\""));
   UI_CHECK(run(folder, "stufe neu --minerale Galenit --index G-004 --standort \"Schrank 1, Fach 2\""));
+  // Enough fluorites from Grube Clara that the list and the profile run over several pages.
+  UI_CHECK(addSpecimens(folder, 60));
 
   Program kalvor;
   const HWND main = startKalvor(kalvor, folder);
@@ -309,6 +313,33 @@ UI_CASE(printnone, noDefaultPrinterIsSaidInGerman) {
       said = said || text == "Bitte installieren Sie einen Drucker als Standarddrucker!";
     UI_CHECK(said);
     UI_CHECK(saveScreenshot(box, "screenshots/kein-drucker.png"));
+    UI_CHECK(clickButton(box, IDOK));
+    UI_CHECK(waitUntilClosed(box));
+  }
+  UI_CHECK(waitUntilEnabled(main));
+  UI_CHECK(closeKalvor(kalvor, main).value_or(0) == 1u);
+}
+
+// The queue refuses every job: the spooler's "no" at the end of the document
+// is said, never taken for a finished print.
+UI_CASE(printrefused, aRefusedDocumentIsNeverReportedAsPrinted) {
+  const std::string folder = prepareCaseFolder("printrefused");
+  UI_CHECK(!folder.empty());
+  UI_CHECK(run(folder, "fundort neu --name \"Grube Clara\" --ort Oberwolfach --minerale Fluorit"));
+  Program kalvor;
+  const HWND main = startKalvor(kalvor, folder);
+  UI_CHECK(main != nullptr);
+  if (!main) return;
+  UI_CHECK(switchView(main, kViewLocalities));
+  UI_CHECK(waitForListSelection(main, kListId, 1, kWindowTimeoutMs));
+  sendCommand(main, kPrintLocality);
+  const HWND box = waitForDialog(kalvor.processId(), "Fehler in Druckerkontrolle", kWindowTimeoutMs);
+  UI_CHECK(box != nullptr);
+  if (box) {
+    bool said = false;
+    for (const std::string& text : childTexts(box))
+      said = said || text.rfind("Der Drucker hat das Dokument nicht angenommen; der Druck wurde abgebrochen.", 0) == 0;
+    UI_CHECK(said);
     UI_CHECK(clickButton(box, IDOK));
     UI_CHECK(waitUntilClosed(box));
   }

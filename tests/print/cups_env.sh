@@ -88,6 +88,12 @@ CONF
   local ppd
   ppd=$(ls /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd /usr/share/ppd/cups-pdf/*.ppd 2>/dev/null | head -1)
   [ -n "$ppd" ] || { echo "cups_env: no cups-pdf PPD (printer-driver-cups-pdf)" >&2; return 1; }
+  # cups-pdf prints to the paper's edge; a real printer keeps a border it
+  # cannot print on. The queue gets the border kalvor-cli's PDF pages keep
+  # (a sixth of an inch, 12 pt), so both lay out the same printable area.
+  sed -e 's|^\*ImageableArea A4/A4: .*|*ImageableArea A4/A4: "12 12 583 830"|' \
+    -e 's|^\*DefaultPageSize: .*|*DefaultPageSize: A4|' "$ppd" >"$dir/etc/kalvor-pdf.ppd"
+  ppd="$dir/etc/kalvor-pdf.ppd"
   cat >"/etc/cups/cups-pdf-$queue.conf" <<CONF
 Out $dir/out
 AnonDirName $dir/out

@@ -85,12 +85,20 @@ holds_in_order "$case_dir/druck-steckbrief.pdf" "Mineral: Fluorit" "Kristallsyst
 holds_in_order "$case_dir/druck-fundort.pdf" "Fundort: Grube Clara" "Kartenreferenz: TK25 7615" \
   "Azurit" "Chalkopyrit" "Malachit" "Quarz"
 holds_in_order "$case_dir/druck-stufenliste.pdf" "F-017" "Sammlungsstufe" "F-023" "Tauschstufe" \
-  "Fundort: unbekannt" "- Sammlungsliste Seite 1 -"
+  "Fundort: unbekannt" "L10001" "- Sammlungsliste Seite 1 -" "- Sammlungsliste Seite 2 -" "L10060"
+# 63 specimens do not fit on one page.
+[ "$(pages "$case_dir/druck-stufenliste.pdf")" -ge 2 ] 2>/dev/null || fail "stufenliste: one page for 63 specimens"
 
 # Without any printer the program says so.
 kalvor_cups_stop
 kalvor_cups_start --no-default || exit 1
 wine ./kalvor-uitest.exe printnone || fail "the no-printer UI case"
+
+# A queue that refuses every job.
+kalvor_cups_stop
+kalvor_cups_start || exit 1
+cupsreject "$KALVOR_CUPS_QUEUE" || fail "cupsreject"
+wine ./kalvor-uitest.exe printrefused || fail "the refused-job UI case"
 
 echo "$((failures == 0 ? 1 : 0)) passed, $((failures == 0 ? 0 : 1)) failed"
 [ "$failures" -eq 0 ]
