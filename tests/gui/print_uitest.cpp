@@ -7,8 +7,8 @@
 // "printrefused": a queue that takes no job ends the print with a message.
 #include <windows.h>
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -87,7 +87,8 @@ bool takePrintedPdf(const std::string& title, const std::string& target) {
 
 // Selects the mineral `name` through "Namensuche" as a user would: its name
 // typed into the name field, then "OK". False when the list does not select it.
-bool selectMineral(HWND main, DWORD processId, const std::vector<StoredName>& names, const std::string& name) {
+bool selectMineral(HWND main, DWORD processId, const std::vector<StoredName>& names,
+                   const std::string& name) {
   long id = 0;
   for (const StoredName& n : names)
     if (n.name == name) id = static_cast<long>(n.id);
@@ -97,7 +98,8 @@ bool selectMineral(HWND main, DWORD processId, const std::vector<StoredName>& na
   if (!dialog) return false;
   for (char c : name) PostMessageA(GetDlgItem(dialog, 1310), WM_CHAR, static_cast<WPARAM>(c), 1);
   const DWORD start = GetTickCount();
-  while (listQuery(GetDlgItem(dialog, 1311), kListQuerySelected) != id && GetTickCount() - start < kWindowTimeoutMs)
+  while (listQuery(GetDlgItem(dialog, 1311), kListQuerySelected) != id &&
+         GetTickCount() - start < kWindowTimeoutMs)
     Sleep(50);  // poll interval only: the selected name decides
   clickButton(dialog, IDOK);
   if (!waitUntilClosed(dialog)) return false;
@@ -109,8 +111,8 @@ bool selectMineral(HWND main, DWORD processId, const std::vector<StoredName>& na
 std::string progressLine(HWND status) {
   char text[128] = {};
   DWORD_PTR length = 0;
-  SendMessageTimeoutA(GetDlgItem(status, kStatusLine), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                      SMTO_NORMAL, kWindowTimeoutMs, &length);
+  SendMessageTimeoutA(GetDlgItem(status, kStatusLine), WM_GETTEXT, sizeof text,
+                      reinterpret_cast<LPARAM>(text), SMTO_NORMAL, kWindowTimeoutMs, &length);
   return std::string(text, std::min<std::size_t>(length, sizeof text - 1));
 }
 
@@ -195,13 +197,17 @@ UI_CASE(print, reportsReachTheDefaultPrinterAndALongListCanBeCancelled) {
                "--land Deutschland --karte \"TK25 7615\" "
                "--minerale \"Fluorit, Baryt, Quarz, Calcit, Galenit, Chalkopyrit, Pyrit, Malachit, Azurit\" "
                "--beschreibung \"Schwerspat- und Flussspatgrube im Rankachtal, seit 1898 in Betrieb.\""));
-  UI_CHECK(run(folder, "fundort neu --name \"Halde Brandenberg\" --ort Freiberg --region Erzgebirge "
-                       "--land Deutschland --minerale \"Fluorit, Galenit, Sphalerit\""));
-  UI_CHECK(run(folder, "stufe neu --minerale \"Fluorit, Quarz\" --begleitminerale Baryt --fundort 1 "
-                       "--index F-017 --datum 12.08.1995 --erwerb gefunden --standort \"Schrank 2, Fach 3\" "
-                       "--beschreibung \"Violette Fluoritwuerfel bis 2 cm auf Quarz, etwas Baryt.\""));
-  UI_CHECK(run(folder, "stufe neu --minerale Fluorit --begleitminerale \"Galenit, Sphalerit\" --fundort 2 "
-                       "--index F-023 --art tausch --datum 03.05.2001 --erwerb getauscht --standort \"Schrank 1, Fach 1\""));
+  UI_CHECK(run(folder,
+               "fundort neu --name \"Halde Brandenberg\" --ort Freiberg --region Erzgebirge "
+               "--land Deutschland --minerale \"Fluorit, Galenit, Sphalerit\""));
+  UI_CHECK(run(folder,
+               "stufe neu --minerale \"Fluorit, Quarz\" --begleitminerale Baryt --fundort 1 "
+               "--index F-017 --datum 12.08.1995 --erwerb gefunden --standort \"Schrank 2, Fach 3\" "
+               "--beschreibung \"Violette Fluoritwuerfel bis 2 cm auf Quarz, etwas Baryt.\""));
+  UI_CHECK(run(
+      folder,
+      "stufe neu --minerale Fluorit --begleitminerale \"Galenit, Sphalerit\" --fundort 2 "
+      "--index F-023 --art tausch --datum 03.05.2001 --erwerb getauscht --standort \"Schrank 1, Fach 1\""));
   UI_CHECK(run(folder, "stufe neu --minerale Galenit --index G-004 --standort \"Schrank 1, Fach 2\""));
   // Enough fluorites from Grube Clara that the list and the profile run over several pages.
   UI_CHECK(addSpecimens(folder, 60));
@@ -237,8 +243,9 @@ UI_CASE(print, aLongListIsCancelledWhileTheWindowsRefuseInput) {
   const std::string folder = prepareCaseFolder("printcancel");
   UI_CHECK(!folder.empty());
   UI_CHECK(run(folder, "fundort neu --name \"Grube Clara\" --ort Oberwolfach --minerale \"Fluorit, Baryt\""));
-  UI_CHECK(run(folder, "stufe neu --minerale \"Fluorit, Baryt\" --fundort 1 --standort \"Schrank 2\" "
-                       "--beschreibung \"Gelbe Fluoritwuerfel auf Baryt.\""));
+  UI_CHECK(run(folder,
+               "stufe neu --minerale \"Fluorit, Baryt\" --fundort 1 --standort \"Schrank 2\" "
+               "--beschreibung \"Gelbe Fluoritwuerfel auf Baryt.\""));
   // 2,000 specimens more: a list long enough to be cancelled while it prints.
   UI_CHECK(addSpecimens(folder, 2000));
   Program again;
@@ -338,7 +345,8 @@ UI_CASE(printrefused, aRefusedDocumentIsNeverReportedAsPrinted) {
   if (box) {
     bool said = false;
     for (const std::string& text : childTexts(box))
-      said = said || text.rfind("Der Drucker hat das Dokument nicht angenommen; der Druck wurde abgebrochen.", 0) == 0;
+      said = said || text.rfind("Der Drucker hat das Dokument nicht angenommen; der Druck wurde abgebrochen.",
+                                0) == 0;
     UI_CHECK(said);
     UI_CHECK(clickButton(box, IDOK));
     UI_CHECK(waitUntilClosed(box));
