@@ -17,9 +17,14 @@ inline constexpr std::array kAvailableDialogs = {
     views::DialogKind::MineralSearch,
     views::DialogKind::LocalitySearch,
     views::DialogKind::SpecimenSearch,
+    views::DialogKind::NewSpecimen,
+    views::DialogKind::ChangeSpecimen,
     views::DialogKind::NameSearch,
     views::DialogKind::Info,
     views::DialogKind::Options,
+    views::DialogKind::NewLocality,
+    views::DialogKind::ChangeLocality,
+    views::DialogKind::DeleteLocality,
 };
 // clang-format on
 
