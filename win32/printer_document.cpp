@@ -23,11 +23,15 @@ DefaultPrinter openDefaultPrinter(HWND owner) {
     return result;
   }
   if (pd.hDC) DeleteDC(pd.hDC);
+  if (ok) {
+    // The dialog answered but gave no device context.
+    result.errorCode = PDERR_CREATEICFAILURE;
+    return result;
+  }
   const DWORD error = CommDlgExtendedError();
-  // No error code means the dialog found nothing to return either.
+  // Without any error code the dialog found nothing to return either.
   result.noPrinter = error == 0 || error == PDERR_NODEFAULTPRN || error == PDERR_NODEVICES;
-  result.errorCode = ok ? PDERR_CREATEICFAILURE : error;
-  if (ok) result.noPrinter = false;
+  result.errorCode = error;
   return result;
 }
 
