@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "shell/dialogs/print_status_dialog.h"
@@ -17,6 +18,12 @@ namespace {
 // Only the user-interface thread prints, one job at a time.
 PrintStatusDialog* g_status = nullptr;
 bool g_running = false;
+// A window asked to close while the job ran; closed once the job has ended.
+HWND g_closeRequested = nullptr;
+
+bool isCloseRequest(const MSG& msg) {
+  return msg.message == WM_CLOSE || (msg.message == WM_SYSCOMMAND && (msg.wParam & 0xFFF0) == SC_CLOSE);
+}
 
 // Hands every waiting message on: the status window's keys through
 // IsDialogMessageA, the rest dispatched. The other windows are disabled, so
@@ -32,7 +39,13 @@ void pumpMessages() {
       if (g_status) g_status->onQuitRequested();
       continue;
     }
-    if (g_status && g_status->window() && IsDialogMessageA(g_status->window(), &msg)) continue;
+    const HWND status = g_status ? g_status->window() : nullptr;
+    // Closing the program now would pull the data from under the job.
+    if (isCloseRequest(msg) && msg.hwnd != status && !(status && IsChild(status, msg.hwnd))) {
+      g_closeRequested = msg.hwnd;
+      continue;
+    }
+    if (status && IsDialogMessageA(status, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
@@ -161,6 +174,8 @@ PrintOutcome runPrintJob(AppContext& app, int documentNameId, bool withStatus, c
     // The canvas and the status window end here, the windows are enabled again.
   }
   if (!failure.empty()) showError(app, failure);
+  if (const HWND closing = std::exchange(g_closeRequested, nullptr); closing && IsWindow(closing))
+    PostMessageA(closing, WM_CLOSE, 0, 0);
   return outcome;
 }
 

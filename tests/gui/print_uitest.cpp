@@ -116,6 +116,12 @@ std::string progressLine(HWND status) {
   return std::string(text, std::min<std::size_t>(length, sizeof text - 1));
 }
 
+// The number of the entry in "Bearbeite Stufe 12/2001"; 0 for another text.
+int progressNumber(const std::string& line) {
+  int done = 0, all = 0;
+  return std::sscanf(line.c_str(), "Bearbeite Stufe %d/%d", &done, &all) == 2 ? done : 0;
+}
+
 // Switches the view and waits until "&Ansicht" marks it.
 bool switchView(HWND main, WORD command) {
   sendCommand(main, command);
@@ -298,7 +304,30 @@ UI_CASE(print, aLongListIsCancelledWhileTheWindowsRefuseInput) {
   sendCommand(main2, kPrintLocality);
   UI_CHECK(takePrintedPdf("Fundortbeschreibung", folder + "\\druck-fundort-2.pdf"));
   UI_CHECK(findPdf(outFolder(), "Stufenliste").empty());
-  UI_CHECK(closeKalvor(again, main2).value_or(0) == 1u);
+
+  // Closing the program while it prints waits for the end of the job: the
+  // job goes on, and once it is cancelled the program ends as asked.
+  UI_CHECK(switchView(main2, kViewSpecimens));
+  sendCommand(main2, kPrintSpecimenList);
+  const HWND status2 = waitForDialog(again.processId(), "Druckstatus", kWindowTimeoutMs);
+  UI_CHECK(status2 != nullptr);
+  if (!status2) {
+    again.kill();
+    return;
+  }
+  PostMessageA(main2, WM_CLOSE, 0, 0);
+  // Two entries later the job has taken every message posted before.
+  const int posted = progressNumber(progressLine(status2));
+  const DWORD began2 = GetTickCount();
+  while (IsWindow(status2) && progressNumber(progressLine(status2)) < posted + 2 &&
+         GetTickCount() - began2 < kWindowTimeoutMs)
+    Sleep(20);  // poll interval only: the progress decides
+  UI_CHECK(IsWindow(main2) && IsWindow(status2));
+  UI_CHECK(progressNumber(progressLine(status2)) >= posted + 2);
+  UI_CHECK(!again.waitForExit(0).has_value());
+  UI_CHECK(clickButton(status2, kCancelButton));
+  UI_CHECK_EQ(again.waitForExit(kWindowTimeoutMs).value_or(0), 1u);
+  UI_CHECK(findPdf(outFolder(), "Stufenliste").empty());
 }
 
 UI_CASE(printnone, noDefaultPrinterIsSaidInGerman) {
