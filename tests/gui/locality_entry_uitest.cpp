@@ -273,7 +273,8 @@ bool enterMineral(HWND dlg, std::size_t entriesAfter) {
   PostMessageA(field, WM_KEYDOWN, VK_RETURN, 1);
   PostMessageA(field, WM_KEYUP, VK_RETURN, 0xC0000001);
   for (int i = 0; i < 400; ++i) {
-    if (static_cast<std::size_t>(SendDlgItemMessageA(dlg, 1052, LB_GETCOUNT, 0, 0)) == entriesAfter) return true;
+    if (static_cast<std::size_t>(SendDlgItemMessageA(dlg, 1052, LB_GETCOUNT, 0, 0)) == entriesAfter)
+      return true;
     settle(25);
   }
   return false;
