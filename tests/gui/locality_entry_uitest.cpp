@@ -1,7 +1,9 @@
 // The locality forms, driven as a user would on a collection made with
-// kalvor-cli in the case's folder: a new locality with two minerals, a new
-// region and a known country appears in the Fundort list in sort order and
-// in the files; the fields take no more than the record stores; a change is
+// kalvor-cli in the case's folder: a new locality with three minerals typed
+// and completed in the watched field, a long description, a new region and a
+// known country appears in the Fundort list in sort order and in the files;
+// the fields take no more than the record stores, a longer name is refused
+// with nothing written; a change is
 // stored; a locality is deleted onto a replacement and one with its
 // specimens; while an exchange list is open nothing can be entered, changed
 // or deleted. Every time kalvor-cli reads back what kalvor.exe wrote.

@@ -1,10 +1,12 @@
 // The specimen form "Stufenbeschreibung" driven as a collector would, on a
 // collection made with kalvor-cli in the case's own folder: fields that take
-// no more than the record stores, a price and a date the form refuses without
-// writing a byte, "&weitere Stufe", the long description, the "unbekannt"
-// question after "neue Fundstelle", a locality entered in the nested locality
-// form, a change; every time the Stufen list shows the order "kalvor-cli
-// stufe liste" prints and the files hold what was entered.
+// no more than the record stores, prices and dates the form refuses without
+// writing a byte, the long description, three specimens through "&weitere
+// Stufe" (one at a locality entered in the nested locality form, one whose
+// "unbekannt" question is answered "Ja"), a change of a specimen's minerals
+// that its locality's mineral list follows; every time the Stufen list shows
+// the order "kalvor-cli stufe liste" prints, the files hold what was entered
+// and "index pruefe" finds the index in agreement.
 #include <algorithm>
 #include <cstdio>
 #include <string>
