@@ -535,6 +535,29 @@ UI_CASE(entry_piece, enterAndChange) {
   clara = cliLines(folder, "fundort zeige 1");
   UI_CHECK(!anyLineHas(clara, "Quarz"));
   UI_CHECK(anyLineHas(clara, "\xE2\x9C\x93 Fluorit") && anyLineHas(clara, "\xE2\x9C\x93 Baryt"));
+  UI_CHECK(indexAgrees(folder));
+
+  // Specimen 4 moved from Hartkoppe Nord to Grube Clara: its Quarz is marked
+  // there and no longer at the locality it left.
+  sendCommand(main, 1021);
+  UI_CHECK(waitForRows(main, order));
+  UI_CHECK(selectPiece(main, order, 4));
+  sendCommand(main, 1003);
+  dlg = waitForForm(kalvor.processId(), "Stufenbeschreibung", kMore);
+  UI_CHECK(dlg != nullptr);
+  if (dlg) {
+    UI_CHECK_EQ(selectedLocalityItem(dlg), 4L);
+    SendDlgItemMessageA(dlg, kLocalities, LB_SETCURSEL, 2, 0);  // Grube Clara
+    UI_CHECK_EQ(selectedLocalityItem(dlg), 2L);
+    clickButton(dlg, IDOK);
+    UI_CHECK(waitUntilClosed(dlg));
+  }
+  UI_CHECK(waitForRows(main, order));
+  UI_CHECK(anyLineHas(cliLines(folder, "stufe zeige 4"), "Fundort:            Grube Clara"));
+  UI_CHECK(anyLineHas(cliLines(folder, "fundort zeige 1"), "\xE2\x9C\x93 Quarz"));
+  const std::vector<std::string> north = cliLines(folder, "fundort zeige 3");
+  UI_CHECK(anyLineHas(north, "Quarz") && !anyLineHas(north, "\xE2\x9C\x93 Quarz"));
+  UI_CHECK(indexAgrees(folder));
 
   UI_CHECK_EQ(closeKalvor(kalvor, main).value_or(0), 1u);
   // The index agrees with the records.
