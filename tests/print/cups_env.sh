@@ -135,6 +135,14 @@ kalvor_cups_stop() {
   local pid
   pid=$(cat "$dir/cupsd.pid")
   kill "$pid" 2>/dev/null
+  # Waits for it to end (it may not be a child of this shell); a server that
+  # does not end within ten seconds is killed.
+  local i
+  for i in $(seq 1 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$pid" 2>/dev/null && kill -9 "$pid" 2>/dev/null
   wait "$pid" 2>/dev/null
   [ -n "${KALVOR_CUPS_QUEUE:-}" ] && rm -f "/etc/cups/cups-pdf-$KALVOR_CUPS_QUEUE.conf"
   [ "${KALVOR_CUPS_KEEP:-0}" = 1 ] || rm -rf "$dir"
