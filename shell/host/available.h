@@ -20,10 +20,15 @@ inline constexpr std::array kAvailableDialogs = {
     views::DialogKind::NameSearch,
     views::DialogKind::Info,
     views::DialogKind::Options,
+    views::DialogKind::DirectLabels,
 };
 // clang-format on
 
-inline constexpr std::array<views::PrintJob, 0> kAvailablePrintJobs = {};
+// clang-format off
+inline constexpr std::array kAvailablePrintJobs = {
+    views::PrintJob::SpecimenLabels,
+};
+// clang-format on
 
 constexpr bool available(views::DialogKind dialog) {
   return std::find(kAvailableDialogs.begin(), kAvailableDialogs.end(), dialog) != kAvailableDialogs.end();
