@@ -110,8 +110,8 @@ UI_CASE(labels, defineDirectAndPieceLabels) {
                        folder, 60000)
                   .value_or(99),
               0u);
-  const char* const pieces[][3] = {{"Fluorit", "Baryt", "K-101"}, {"Baryt", "Quarz", "K-102"},
-                                   {"Pyromorphit", "", "K-103"}};
+  const char* const pieces[][3] = {
+      {"Fluorit", "Baryt", "K-101"}, {"Baryt", "Quarz", "K-102"}, {"Pyromorphit", "", "K-103"}};
   for (const auto& p : pieces) {
     std::string args = cli + "stufe neu --minerale " + p[0] + " --fundort 1 --index " + p[2];
     if (*p[1]) args += std::string(" --begleitminerale ") + p[1];
@@ -238,16 +238,17 @@ UI_CASE(labels, defineDirectAndPieceLabels) {
 
   // What the wrapper checks in the PDFs.
   if (FILE* checks = std::fopen("labels-print-checks.txt", "wb")) {
-    std::fputs("count Direkterfassung 1\n"
-               "text Direkterfassung Fluorit\ntext Direkterfassung Quarz\ntext Direkterfassung Calcit\n"
-               "text Direkterfassung Grube Clara\ntext Direkterfassung Sammlung Test\n"
-               "absent Direkterfassung Pyrit\n"
-               "qr Direkterfassung Fluorit, Baryt\nqr Direkterfassung Quarz\nqr Direkterfassung Calcit\n"
-               "count Stufen 1\n"
-               "once Stufen K-101\nonce Stufen K-102\nonce Stufen K-103\n"
-               "text Stufen Pyromorphit\ntext Stufen Oberwolfach\n"
-               "qr Stufen K-101: Fluorit, Baryt\nqr Stufen K-102: Baryt, Quarz\nqr Stufen K-103: Pyromorphit\n",
-               checks);
+    std::fputs(
+        "count Direkterfassung 1\n"
+        "text Direkterfassung Fluorit\ntext Direkterfassung Quarz\ntext Direkterfassung Calcit\n"
+        "text Direkterfassung Grube Clara\ntext Direkterfassung Sammlung Test\n"
+        "absent Direkterfassung Pyrit\n"
+        "qr Direkterfassung Fluorit, Baryt\nqr Direkterfassung Quarz\nqr Direkterfassung Calcit\n"
+        "count Stufen 1\n"
+        "once Stufen K-101\nonce Stufen K-102\nonce Stufen K-103\n"
+        "text Stufen Pyromorphit\ntext Stufen Oberwolfach\n"
+        "qr Stufen K-101: Fluorit, Baryt\nqr Stufen K-102: Baryt, Quarz\nqr Stufen K-103: Pyromorphit\n",
+        checks);
     std::fclose(checks);
   }
 

@@ -66,7 +66,8 @@ TEST_F(MenuRulesTest, AnsichtFollowsViewResultAndDescriptionWindow) {
   EXPECT_TRUE(menu.checked[1024]);
   EXPECT_FALSE(menu.checked[1023]);
   EXPECT_EQ(prepare(2), (Log{"enable 1003", "enable 1004"}));
-  EXPECT_EQ(prepare(4), (Log{"gray 1030", "gray 1031", "gray 1033", "gray 1035", "enable 1033", "enable 1035"}));
+  EXPECT_EQ(prepare(4),
+            (Log{"gray 1030", "gray 1031", "gray 1033", "gray 1035", "enable 1033", "enable 1035"}));
 
   // A mineral result does not enable "Suchergebnis" in the Fundort view.
   state.view = View::Fundort;

@@ -224,7 +224,8 @@ class FakeHost : public ListPort,
     printed(PrintJob::SpecimenList, "printSpecimenList " + describe(s));
   }
   void printSpecimenLabels(const std::optional<RecordSet>& s, std::int32_t selected) override {
-    printed(PrintJob::SpecimenLabels, "printSpecimenLabels " + describe(s) + " sel=" + std::to_string(selected));
+    printed(PrintJob::SpecimenLabels,
+            "printSpecimenLabels " + describe(s) + " sel=" + std::to_string(selected));
   }
 
  private:
