@@ -254,3 +254,77 @@ UI_CASE(labels, defineDirectAndPieceLabels) {
 
   UI_CHECK(closeKalvor(kalvor, main).has_value());
 }
+
+namespace {
+
+// True when a window of the process with that title is there now.
+struct TitleSearch {
+  DWORD processId;
+  const char* title;
+  bool found;
+};
+
+BOOL CALLBACK findTitled(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<TitleSearch*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search->processId && windowText(window) == search->title) {
+    search->found = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+bool windowThere(DWORD processId, const char* title) {
+  TitleSearch search{processId, title, false};
+  EnumWindows(findTitled, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+}  // namespace
+
+// Without a default printer both label commands say so (10083 with caption
+// 10087), open no dialog and start no document.
+UI_CASE(labelsnoprinter, messageAndNoDialog) {
+  const std::string folder = prepareCaseFolder("labelsnoprinter");
+  UI_CHECK(!folder.empty());
+  UI_CHECK_EQ(runToEnd(folder + "\\kalvor-cli.exe stufe neu --minerale Fluorit --index K-1", folder, 60000)
+                  .value_or(99),
+              0u);
+  Program kalvor;
+  const HWND main = startKalvor(kalvor, folder);
+  UI_CHECK(main != nullptr);
+  if (!main) return;
+  sendCommand(main, kCmdDirectLabels);
+  HWND message = waitForDialog(kalvor.processId(), "Fehler in Druckerkontrolle", kDialogTimeout);
+  UI_CHECK(message != nullptr);
+  if (message) {
+    const std::vector<std::string> texts = childTexts(message);
+    bool named = false;
+    for (const std::string& t : texts) named = named || t == "Bitte installieren Sie einen Drucker als Standarddrucker!";
+    UI_CHECK(named);
+    UI_CHECK(saveScreenshot(message, "screenshots/etiketten-kein-drucker.png"));
+    clickButton(message, IDOK);
+    UI_CHECK(waitUntilClosed(message));
+  }
+  UI_CHECK(waitUntilResponsive(main, kDialogTimeout));
+  UI_CHECK(!windowThere(kalvor.processId(), kDirectTitle));
+
+  sendCommand(main, kCmdViewPieces);
+  UI_CHECK(waitUntilResponsive(main, kDialogTimeout));
+  sendCommand(main, kCmdPieceLabels);
+  message = waitForDialog(kalvor.processId(), "Fehler in Druckerkontrolle", kDialogTimeout);
+  UI_CHECK(message != nullptr);
+  if (message) {
+    clickButton(message, IDOK);
+    UI_CHECK(waitUntilClosed(message));
+  }
+  UI_CHECK(waitUntilResponsive(main, kDialogTimeout));
+  UI_CHECK(!windowThere(kalvor.processId(), kPieceTitle));
+
+  if (FILE* checks = std::fopen("labelsnoprinter-print-checks.txt", "wb")) {
+    std::fputs("count Etiketten 0\n", checks);
+    std::fclose(checks);
+  }
+  UI_CHECK(closeKalvor(kalvor, main).has_value());
+}
