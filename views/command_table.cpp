@@ -251,6 +251,7 @@ void printSpecimenLabels(ViewController& v) {
     v.host().printing.printSpecimenLabels(state.enablingSpecimens, selected);
   }
 }
+
 void info(ViewController& v) { v.host().dialogs.runInfo(); }
 
 void options(ViewController& v) {
@@ -292,9 +293,7 @@ constexpr Need print(const ViewState&) { return {std::nullopt, kJob}; }
 
 // The entry, change and delete commands write to the collection.
 template <DialogKind kDialog>
-constexpr Need writingDialog(const ViewState&) {
-  return {kDialog, std::nullopt, true};
-}
+constexpr Need writingDialog(const ViewState&) { return {kDialog, std::nullopt, true}; }
 
 Need changeNeeds(const ViewState& s) {
   if (s.view == View::Fundort) return {DialogKind::ChangeLocality, std::nullopt, true};
@@ -334,26 +333,26 @@ constexpr std::array kCommands = {
     CommandEntry{CMD_QUIT, quit, nothing},
     // "&Suchen" / "&Mineral"
     CommandEntry{CMD_SEARCH_MINERAL, searchMineral, dialog<DialogKind::MineralSearch>},
-    CommandEntry{CMD_CHANGE, change, changeNeeds},             // "&Ändern"
-    CommandEntry{CMD_DELETE, deleteRecord, deleteNeeds},       // "&Löschen"
-    CommandEntry{CMD_LEAVE_EXCHANGE, leaveExchange, nothing},  // "&Tauschassistent" / "&Beenden"
+    CommandEntry{CMD_CHANGE, change, changeNeeds},                // "&Ändern"
+    CommandEntry{CMD_DELETE, deleteRecord, deleteNeeds},          // "&Löschen"
+    CommandEntry{CMD_LEAVE_EXCHANGE, leaveExchange, nothing},     // "&Tauschassistent" / "&Beenden"
     // "&Suchen" / "&Fundort", "&Suchen" / "&Stufe"
     CommandEntry{CMD_SEARCH_LOCALITY, searchLocality, dialog<DialogKind::LocalitySearch>},
     CommandEntry{CMD_SEARCH_SPECIMEN, searchSpecimen, dialog<DialogKind::SpecimenSearch>},
-    CommandEntry{CMD_IMPORT_EXCHANGE, importExchange, nothing},  // "Tauschliste &importieren"
-    CommandEntry{CMD_EXPORT_EXCHANGE, exportExchange, nothing},  // "Tauschliste &exportieren"
+    CommandEntry{CMD_IMPORT_EXCHANGE, importExchange, nothing},   // "Tauschliste &importieren"
+    CommandEntry{CMD_EXPORT_EXCHANGE, exportExchange, nothing},   // "Tauschliste &exportieren"
     // "&Fundort hinzu", "&Stufenbeschreibung hinzu"
     CommandEntry{CMD_ADD_LOCALITY, addLocality, writingDialog<DialogKind::NewLocality>},
     CommandEntry{CMD_ADD_SPECIMEN, addSpecimen, writingDialog<DialogKind::NewSpecimen>},
     CommandEntry{CMD_SEARCH_NAME, searchName, dialog<DialogKind::NameSearch>},  // "&Suchen" / "&Name"
-    CommandEntry{CMD_VIEW_MINERAL, viewMineral, nothing},                       // "&Ansicht" / "&Mineral"
-    CommandEntry{CMD_VIEW_SPECIMENS, viewSpecimens, nothing},                   // "S&tufen"
-    CommandEntry{CMD_VIEW_LOCALITIES, viewLocalities, nothing},                 // "&Ansicht" / "&Fundort"
-    CommandEntry{CMD_VIEW_ALL, viewAll, nothing},                               // "&Alle Einträge"
-    CommandEntry{CMD_VIEW_RESULT, viewResult, nothing},                         // "&Suchergebnis"
-    CommandEntry{CMD_VIEW_DETAILED_LIST, viewDetailedList, nothing},            // "Ausführliche &Liste"
-    CommandEntry{CMD_VIEW_DESCRIPTION, viewDescription, nothing},               // "Beschreibungsfenster"
-    CommandEntry{CMD_VIEW_GLOSSARY, viewGlossary, nothing},                     // "&Glossar"
+    CommandEntry{CMD_VIEW_MINERAL, viewMineral, nothing},         // "&Ansicht" / "&Mineral"
+    CommandEntry{CMD_VIEW_SPECIMENS, viewSpecimens, nothing},     // "S&tufen"
+    CommandEntry{CMD_VIEW_LOCALITIES, viewLocalities, nothing},   // "&Ansicht" / "&Fundort"
+    CommandEntry{CMD_VIEW_ALL, viewAll, nothing},                 // "&Alle Einträge"
+    CommandEntry{CMD_VIEW_RESULT, viewResult, nothing},           // "&Suchergebnis"
+    CommandEntry{CMD_VIEW_DETAILED_LIST, viewDetailedList, nothing},  // "Ausführliche &Liste"
+    CommandEntry{CMD_VIEW_DESCRIPTION, viewDescription, nothing},     // "Beschreibungsfenster"
+    CommandEntry{CMD_VIEW_GLOSSARY, viewGlossary, nothing},           // "&Glossar"
     // "Mineral&steckbrief", "&Fundstellenbeschreibung", "&Sammlungs-/Stufenliste"
     CommandEntry{CMD_PRINT_PROFILE, printProfile, print<PrintJob::MineralProfile>},
     CommandEntry{CMD_PRINT_LOCALITY, printLocality, print<PrintJob::Locality>},
@@ -362,17 +361,17 @@ constexpr std::array kCommands = {
     CommandEntry{CMD_PRINT_LABELS, printLabels, dialog<DialogKind::DirectLabels>},
     // "Stufen&etiketten"
     CommandEntry{CMD_PRINT_SPECIMEN_LABELS, printSpecimenLabels, print<PrintJob::SpecimenLabels>},
-    CommandEntry{CMD_INFO, info, dialog<DialogKind::Info>},               // "&Info"
-    CommandEntry{CMD_OPTIONS, options, dialog<DialogKind::Options>},      // "&Optionen"
-    CommandEntry{CMD_TOOLBAR_VIEW_MINERAL, viewMineral, nothing},         // "Ansicht: Minerale"
-    CommandEntry{CMD_TOOLBAR_VIEW_SPECIMENS, viewSpecimens, nothing},     // "Ansicht: Stufen"
-    CommandEntry{CMD_TOOLBAR_VIEW_LOCALITIES, viewLocalities, nothing},   // "Ansicht: Fundort"
-    CommandEntry{CMD_TOOLBAR_VIEW_GLOSSARY, viewGlossary, nothing},       // "Ansicht: Glossar"
-    CommandEntry{CMD_TOOLBAR_VIEW_RESULT, viewResult, nothing},           // "Ansicht: Suchergebnis"
-    CommandEntry{CMD_TOOLBAR_VIEW_ALL, viewAll, nothing},                 // "Ansicht: Alle Einträge"
-    CommandEntry{CMD_TOOLBAR_DETAILED_LIST, viewDetailedList, nothing},   // "Ansicht: Ausführliche Liste"
-    CommandEntry{CMD_TOOLBAR_DESCRIPTION, viewDescription, nothing},      // "Ansicht: Beschreibungsfenster"
-    CommandEntry{CMD_TOOLBAR_PRINT, toolbarPrint, toolbarPrintNeeds},     // "Druck"
+    CommandEntry{CMD_INFO, info, dialog<DialogKind::Info>},           // "&Info"
+    CommandEntry{CMD_OPTIONS, options, dialog<DialogKind::Options>},  // "&Optionen"
+    CommandEntry{CMD_TOOLBAR_VIEW_MINERAL, viewMineral, nothing},     // "Ansicht: Minerale"
+    CommandEntry{CMD_TOOLBAR_VIEW_SPECIMENS, viewSpecimens, nothing},    // "Ansicht: Stufen"
+    CommandEntry{CMD_TOOLBAR_VIEW_LOCALITIES, viewLocalities, nothing},  // "Ansicht: Fundort"
+    CommandEntry{CMD_TOOLBAR_VIEW_GLOSSARY, viewGlossary, nothing},      // "Ansicht: Glossar"
+    CommandEntry{CMD_TOOLBAR_VIEW_RESULT, viewResult, nothing},          // "Ansicht: Suchergebnis"
+    CommandEntry{CMD_TOOLBAR_VIEW_ALL, viewAll, nothing},                // "Ansicht: Alle Einträge"
+    CommandEntry{CMD_TOOLBAR_DETAILED_LIST, viewDetailedList, nothing},  // "Ansicht: Ausführliche Liste"
+    CommandEntry{CMD_TOOLBAR_DESCRIPTION, viewDescription, nothing},     // "Ansicht: Beschreibungsfenster"
+    CommandEntry{CMD_TOOLBAR_PRINT, toolbarPrint, toolbarPrintNeeds},    // "Druck"
     CommandEntry{CMD_TOOLBAR_SEARCH, toolbarSearch, toolbarSearchNeeds},  // "Suchen"
 };
 

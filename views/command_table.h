@@ -39,8 +39,8 @@ std::span<const CommandEntry> commandTable();
 bool commandAvailable(ViewController& views, int id);
 
 // Runs the command `id`; beeps instead when the host lacks its dialog or
-// print job, or when it would write to the collection while an exchange list is open. Returns false when the
-// id is not in the table (the caller then gives the message default processing).
+// print job, or when it would write to the collection while an exchange list is open. Returns false when the id is not in the table (the caller then
+// gives the message default processing).
 bool runCommand(ViewController& views, int id);
 
 // Grays every command of the table whose dialog or print job the host lacks
