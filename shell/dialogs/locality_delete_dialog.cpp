@@ -33,13 +33,11 @@ void LocalityDeleteDialog::onOk() {
     }
     replacement = replacements_[static_cast<std::size_t>(i)].itemData;
   }
-  const std::string question =
-      deleteLocalityQuestion(collection_, locality_.number, withSpecimens, replacement);
+  const std::string question = deleteLocalityQuestion(collection_, locality_.number, withSpecimens, replacement);
   const std::string caption = collectionMessageText(CollectionMessage::kDeleteLocalityCaption);
   if (MessageBoxA(window(), question.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES) return;
   const HCURSOR old = SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
-  const CollectionMessage result =
-      deleteLocalityFromForm(collection_, locality_.number, withSpecimens, replacement);
+  const CollectionMessage result = deleteLocalityFromForm(collection_, locality_.number, withSpecimens, replacement);
   SetCursor(old);
   if (result != CollectionMessage::kNone) {
     // "Speicherungsproblem": the dialog stays open with the user's choice.

@@ -16,9 +16,7 @@ namespace kalvor::shell {
 class LocalityDeleteDialog final : public ModalDialog {
  public:
   LocalityDeleteDialog(HINSTANCE instance, Collection& collection, Locality locality)
-      : ModalDialog(instance, "FUNDSTELLELOESCHEN"),
-        collection_(collection),
-        locality_(std::move(locality)) {}
+      : ModalDialog(instance, "FUNDSTELLELOESCHEN"), collection_(collection), locality_(std::move(locality)) {}
 
  private:
   bool onInit() override;

@@ -49,8 +49,7 @@ bool LocalityEntryDialog::onInit() {
   sendItem(ID_LOCALITY_ALL_MINERALS, controls::kListSetEnvironment, 0,
            reinterpret_cast<LPARAM>(&context_.display.lists));
   sendItem(ID_LOCALITY_ALL_MINERALS, controls::kListWatchEdit, ID_LOCALITY_MINERAL);
-  sendItem(ID_LOCALITY_ALL_MINERALS, controls::kListSetLeftDouble, 0,
-           reinterpret_cast<LPARAM>(&addOnDoubleClick));
+  sendItem(ID_LOCALITY_ALL_MINERALS, controls::kListSetLeftDouble, 0, reinterpret_cast<LPARAM>(&addOnDoubleClick));
   fillKnownMinerals(-1);
   focus(ID_LOCALITY_NAME);
   return false;
@@ -66,8 +65,7 @@ void LocalityEntryDialog::fillCombo(int id, std::uint16_t field, const std::stri
   if (context_.data.reference) entries = fillValueList(context_.data.reference->collection(), field, 0);
   const HWND combo = item(id);
   SendMessageA(combo, CB_RESETCONTENT, 0, 0);
-  for (const std::string& text : entries)
-    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  for (const std::string& text : entries) SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   // Only the entry equal to the stored text is selected; any other stays as typed.
   const ComboChoice choice = comboChoiceFor(entries, stored);
   if (choice.selected) {
@@ -95,8 +93,7 @@ void LocalityEntryDialog::updateDeleteButton() {
   const LRESULT i = sendItem(ID_LOCALITY_KNOWN_MINERALS, LB_GETCURSEL);
   bool deletable = false;
   if (i != LB_ERR) {
-    deletable =
-        checkMineralDeletable(locality_.minerals, static_cast<std::size_t>(i)) == CollectionMessage::kNone;
+    deletable = checkMineralDeletable(locality_.minerals, static_cast<std::size_t>(i)) == CollectionMessage::kNone;
   } else {
     // No selection: the button stays usable while some entry could be deleted.
     for (std::uint16_t entry : locality_.minerals) deletable |= (entry & lf::kFromSpecimen) == 0;
@@ -110,8 +107,7 @@ void LocalityEntryDialog::addSelectedMineral() {
     MessageBeep(0);
     return;
   }
-  const AddMineralResult added =
-      addMineralToList(locality_.minerals, static_cast<std::uint16_t>(id - 1), false);
+  const AddMineralResult added = addMineralToList(locality_.minerals, static_cast<std::uint16_t>(id - 1), false);
   if (added == AddMineralResult::kAdded) {
     fillKnownMinerals(static_cast<int>(locality_.minerals.size()) - 1);
   } else {
@@ -175,8 +171,7 @@ bool LocalityEntryDialog::onCommand(int id, int code) {
     case ID_LOCALITY_KNOWN_MINERALS:
       if (code == LBN_SELCHANGE) updateDeleteButton();
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -249,8 +244,7 @@ bool LocalityEntryDialog::onDrawItem(const DRAWITEMSTRUCT& draw) {
   return true;
 }
 
-std::optional<std::int32_t> runLocalityEntry(HWND owner, AppContext& context,
-                                             const LocalityEntryRequest& request) {
+std::optional<std::int32_t> runLocalityEntry(HWND owner, AppContext& context, const LocalityEntryRequest& request) {
   if (!context.data.reference) return std::nullopt;
   Collection& collection = context.data.reference->collection();
   Locality locality;

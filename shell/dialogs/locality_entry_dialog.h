@@ -28,15 +28,12 @@ struct LocalityEntryRequest {
 // Runs the dialog over `owner`. The stored locality's number, nothing after
 // "Abbrechen" (or when the record cannot be loaded or no collection is open).
 // A failed write is told as "Speicherungsproblem" and keeps the dialog open.
-std::optional<std::int32_t> runLocalityEntry(HWND owner, AppContext& context,
-                                             const LocalityEntryRequest& request);
+std::optional<std::int32_t> runLocalityEntry(HWND owner, AppContext& context, const LocalityEntryRequest& request);
 
 class LocalityEntryDialog final : public ModalDialog {
  public:
   LocalityEntryDialog(AppContext& context, Locality locality)
-      : ModalDialog(context.windows.instance, "FUNDORTERFASSUNG"),
-        context_(context),
-        locality_(std::move(locality)) {}
+      : ModalDialog(context.windows.instance, "FUNDORTERFASSUNG"), context_(context), locality_(std::move(locality)) {}
   // The number the locality was stored under (after the dialog ended with 1).
   std::uint32_t storedNumber() const { return locality_.number; }
 

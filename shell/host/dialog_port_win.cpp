@@ -1,4 +1,3 @@
-#include "shell/dialogs/collection_evaluation_dialog.h"
 #include "shell/dialogs/info_dialog.h"
 #include "shell/dialogs/locality_delete_dialog.h"
 #include "shell/dialogs/locality_entry_dialog.h"
@@ -6,6 +5,7 @@
 #include "shell/dialogs/mineral_search_dialog.h"
 #include "shell/dialogs/name_search_dialog.h"
 #include "shell/dialogs/options_dialog.h"
+#include "shell/dialogs/collection_evaluation_dialog.h"
 #include "shell/host/win_ports.h"
 #include "win32/font_table.h"
 #include "win32/strings.h"
