@@ -301,7 +301,8 @@ UI_CASE(labelsnoprinter, messageAndNoDialog) {
   if (message) {
     const std::vector<std::string> texts = childTexts(message);
     bool named = false;
-    for (const std::string& t : texts) named = named || t == "Bitte installieren Sie einen Drucker als Standarddrucker!";
+    for (const std::string& t : texts)
+      named = named || t == "Bitte installieren Sie einen Drucker als Standarddrucker!";
     UI_CHECK(named);
     UI_CHECK(saveScreenshot(message, "screenshots/etiketten-kein-drucker.png"));
     clickButton(message, IDOK);
