@@ -342,7 +342,8 @@ UI_CASE(mainwin, commandsWithoutTheirDialogAreGrayedAndOpenNothing) {
   UI_CHECK(grayed(main, 2, 1013));  // "&Fundort hinzu"
   UI_CHECK(grayed(main, 2, 1014));  // "&Stufenbeschreibung hinzu"
   UI_CHECK(grayed(main, 4, 1030));
-  UI_CHECK(grayed(main, 4, 1034));
+  UI_CHECK(!grayed(main, 4, 1034));  // "Etiketten (&Direkt)" has its dialog
+  UI_CHECK(grayed(main, 4, 1035));   // "Stufen&etiketten" only in the Stufen view
   // Posted commands run in order: once "Namensuche" stands, 1013 has been
   // handled, and had it opened a dialog, "Namensuche" would wait behind it.
   sendCommand(main, 1013);
