@@ -247,7 +247,8 @@ UI_CASE(labels, defineDirectAndPieceLabels) {
         "count Stufen 1\n"
         "once Stufen K-101\nonce Stufen K-102\nonce Stufen K-103\n"
         "text Stufen Pyromorphit\ntext Stufen Oberwolfach\n"
-        "qr Stufen K-101: Fluorit, Baryt\nqr Stufen K-102: Baryt, Quarz\nqr Stufen K-103: Pyromorphit\n",
+        "qr Stufen K-101: Fluorit, Baryt\nqr Stufen K-102: Baryt, Quarz\nqr Stufen K-103: Pyromorphit\n"
+        "cli Stufen labels --format 3 --stufen 1-3 --qr\n",
         checks);
     std::fclose(checks);
   }

@@ -7,6 +7,9 @@
 #   absent FRAGMENT TEXT  ... does not hold TEXT
 #   once FRAGMENT TEXT  ... holds TEXT exactly once
 #   qr FRAGMENT TEXT    a QR code on one of its pages (pdftoppm + zbarimg) holds TEXT exactly
+#   cli FRAGMENT CASE ARGS  the native kalvor-cli ($KALVOR_NATIVE_CLI) run as
+#                       "--daten cases/CASE etiketten ARGS --pdf X" gives the
+#                       same words in the same order and the same QR codes
 # With KALVOR_PRINT_PICTURES=DIR the first page of each PDF is kept there as
 # SUITE-FRAGMENT.png.
 #
@@ -69,6 +72,29 @@ while IFS= read -r line; do
     rm -rf "$work"
   fi
   case $kind in
+    cli)
+      case_dir=${value%% *}
+      args=${value#* }
+      cli=${KALVOR_NATIVE_CLI:-}
+      if [ ! -x "$cli" ]; then
+        fail "no native kalvor-cli to compare '$fragment' with ('$cli')"
+        continue
+      fi
+      work=$(mktemp -d)
+      # ARGS are words without blanks inside: split on purpose.
+      # shellcheck disable=SC2086
+      "$cli" --daten "cases/$case_dir" etiketten $args --pdf "$work/cli.pdf" >/dev/null ||
+        fail "kalvor-cli etiketten $args failed"
+      printed_words=$(pdftotext -raw "$pdf" - 2>/dev/null | sed 's/\xC2\xAD/-/g' | tr -s ' \n\f' '\n\n\n')
+      cli_words=$(pdftotext -raw "$work/cli.pdf" - 2>/dev/null | tr -s ' \n\f' '\n\n\n')
+      [ "$printed_words" = "$cli_words" ] ||
+        fail "the printed '$fragment' and the CLI's PDF differ: $(diff <(echo "$printed_words") <(echo "$cli_words") | head -5 | tr '\n' ' ')"
+      pdftoppm -r 300 -png "$work/cli.pdf" "$work/page"
+      cli_codes=$(zbarimg --raw -q "$work"/page*.png 2>/dev/null | sort)
+      [ "$(sort <<<"${codes[$fragment]}")" = "$cli_codes" ] ||
+        fail "the QR codes of '$fragment' and of the CLI's PDF differ"
+      rm -rf "$work"
+      ;;
     text) grep -qF -- "$value" <<<"${texts[$fragment]}" || fail "'$value' not in the text of '$fragment'" ;;
     absent) ! grep -qF -- "$value" <<<"${texts[$fragment]}" || fail "'$value' in the text of '$fragment'" ;;
     once)
