@@ -25,6 +25,7 @@ inline constexpr std::array kAvailableDialogs = {
     views::DialogKind::NewLocality,
     views::DialogKind::ChangeLocality,
     views::DialogKind::DeleteLocality,
+    views::DialogKind::DirectLabels,
 };
 // clang-format on
 
@@ -33,6 +34,7 @@ inline constexpr std::array kAvailablePrintJobs = {
     views::PrintJob::MineralProfile,
     views::PrintJob::Locality,
     views::PrintJob::SpecimenList,
+    views::PrintJob::SpecimenLabels,
 };
 // clang-format on
 

@@ -132,7 +132,7 @@ class WinDialogs final : public views::DialogPort {
   bool runNewSpecimen() override;
   bool runChangeSpecimen(std::int32_t record) override;
   std::optional<std::int32_t> runNameSearch() override;
-  void runDirectLabels() override {}
+  void runDirectLabels() override;
   void runInfo() override;
   bool runOptions() override;
   bool askYesNo(int textId, int captionId) override;
@@ -141,7 +141,7 @@ class WinDialogs final : public views::DialogPort {
   AppContext& app_;
 };
 
-// The printed reports on the default printer (shell/host/print_port_win.cpp).
+// The printed reports and the labels for specimens on the default printer.
 class WinPrinting final : public views::PrintPort {
  public:
   explicit WinPrinting(AppContext& app) : app_(app) {}
@@ -149,6 +149,7 @@ class WinPrinting final : public views::PrintPort {
   void printMineralProfile(std::int32_t mineralNumber) override;
   void printLocality(std::int32_t record) override;
   void printSpecimenList(const std::optional<RecordSet>& records) override;
+  void printSpecimenLabels(const std::optional<RecordSet>& records, std::int32_t selected) override;
 
  private:
   AppContext& app_;

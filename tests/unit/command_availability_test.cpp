@@ -23,7 +23,8 @@ constexpr DialogKind kAllDialogs[] = {
     DialogKind::NewLocality,   DialogKind::ChangeLocality, DialogKind::DeleteLocality,
     DialogKind::NewSpecimen,   DialogKind::ChangeSpecimen, DialogKind::NameSearch,
     DialogKind::DirectLabels,  DialogKind::Info,           DialogKind::Options};
-constexpr PrintJob kAllJobs[] = {PrintJob::MineralProfile, PrintJob::Locality, PrintJob::SpecimenList};
+constexpr PrintJob kAllJobs[] = {PrintJob::MineralProfile, PrintJob::Locality, PrintJob::SpecimenList,
+                                 PrintJob::SpecimenLabels};
 
 // A collection with records, a list with a current entry, and the host's
 // dialogs and print jobs as kalvor.exe has them (or all of them).
