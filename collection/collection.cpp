@@ -134,8 +134,12 @@ std::optional<RecordStore> Collection::openUserStore(const char* name, const Sto
   if (store) return store;
   if (error == StoreOpenError::kNotAStore) {
     // Never a fresh start over the user's file: it stays as it is, mark included.
-    openProblem_ = std::string("Die Datei \"") + name +
-                   "\" im Datenordner ist keine g\xFCltige Sammlungsdatei; sie wurde nicht ver\xE4ndert.";
+    openProblem_ =
+        std::string("Die Datei \"") + name +
+        "\" im Datenordner ist keine g\xFCltige Sammlungsdatei; sie wurde nicht ver\xE4ndert. Ist sie "
+        "besch\xE4"
+        "digt, rettet die Reparatur (Datei, Sammlung reparieren, oder kalvor-cli reparatur) "
+        "jeden lesbaren Datensatz.";
   } else {
     openProblem_ = std::string("Die Datei \"") + name +
                    "\" im Datenordner kann nicht ge\xF6"

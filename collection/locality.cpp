@@ -337,7 +337,11 @@ PendingOutcome completePendingDeletion(Collection& collection, PendingDeletion* 
 bool deleteLocality(Collection& collection, std::uint32_t n, bool withSpecimens, std::uint32_t replacement) {
   n &= 0xFFFF;
   std::optional<Locality> locality = readLocality(collection, n, false);
-  if (!locality || locality->deleted() || collection.localityStore() == nullptr) return false;
+  RecordStore* localities = collection.localityStore();
+  RecordStore* specimens = collection.specimenStore();
+  if (!locality || locality->deleted() || localities == nullptr || specimens == nullptr) return false;
+  // A damaged collection takes no intent record either: it would be carried out after the repair.
+  if (localities->writesRefused() || specimens->writesRefused()) return false;
   if (!withSpecimens && replacement != 0) {
     // Check the replacement before anything changes, so a bad choice
     // cannot leave specimens pointing at a locality that does not exist.
