@@ -21,7 +21,8 @@ std::vector<char> readAll(const std::string& path) {
   std::vector<char> bytes;
   if (FILE* f = std::fopen(path.c_str(), "rb")) {
     char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) bytes.insert(bytes.end(), buffer, buffer + n);
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
+      bytes.insert(bytes.end(), buffer, buffer + n);
     std::fclose(f);
   }
   return bytes;
@@ -52,7 +53,8 @@ UI_CASE(repair, damagedCollectionIsReportedAndRepairedFromTheMenu) {
   UI_CHECK(!folder.empty());
   if (folder.empty()) return;
   for (const char* name : {"\"Grube Clara\"", "Lautenthal", "Erzberg"}) {
-    UI_CHECK_EQ(runToEnd(folder + "\\kalvor-cli.exe fundort neu --name " + name, folder, 60000).value_or(99), 0u);
+    UI_CHECK_EQ(runToEnd(folder + "\\kalvor-cli.exe fundort neu --name " + name, folder, 60000).value_or(99),
+                0u);
   }
   const std::string fs = folder + "\\kalvor.fs";
   UI_CHECK(damageDirectory(fs));
@@ -62,7 +64,10 @@ UI_CASE(repair, damagedCollectionIsReportedAndRepairedFromTheMenu) {
   Program kalvor;
   UI_CHECK(kalvor.start(folder + "\\kalvor.exe", folder));
   // The start tells of the damage before anything else.
-  const HWND report = waitForDialog(kalvor.processId(), "Sammlung besch\xE4" "digt", 60000);
+  const HWND report = waitForDialog(kalvor.processId(),
+                                    "Sammlung besch\xE4"
+                                    "digt",
+                                    60000);
   UI_CHECK(report != nullptr);
   if (!report) {
     kalvor.kill();

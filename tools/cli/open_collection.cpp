@@ -46,7 +46,9 @@ int failWith(CollectionMessage message) {
 
 int reportSave(Collection& collection, bool saved) {
   if (!saved && collection.damaged()) {
-    printError("Es wurde nichts gespeichert: Die Sammlung ist besch\xE4" "digt und muss zuerst repariert werden (kalvor-cli reparatur).");
+    printError(
+        "Es wurde nichts gespeichert: Die Sammlung ist besch\xE4"
+        "digt und muss zuerst repariert werden (kalvor-cli reparatur).");
     return 1;
   }
   const Collection::IndexAfterSave index = collection.repairIndexAfterSave(nullptr);
@@ -62,7 +64,9 @@ int reportSave(Collection& collection, bool saved) {
     return 1;
   }
   if (collection.syncFailed()) {
-    printError("Gespeichert, aber das System meldet, dass die Daten nicht sicher auf die Festplatte geschrieben werden konnten.");
+    printError(
+        "Gespeichert, aber das System meldet, dass die Daten nicht sicher auf die Festplatte geschrieben "
+        "werden konnten.");
     return 1;
   }
   return index == Collection::IndexAfterSave::kLeftMarked ? 3 : 0;
@@ -117,8 +121,7 @@ bool takeTextField(Arguments& args, std::string_view option, const char* fieldNa
   return false;
 }
 
-std::optional<std::uint32_t> parseRecordNumber(const std::optional<std::string>& word,
-                                               const char* what) {
+std::optional<std::uint32_t> parseRecordNumber(const std::optional<std::string>& word, const char* what) {
   if (word) {
     char* end = nullptr;
     const unsigned long v = std::strtoul(word->c_str(), &end, 10);
