@@ -166,7 +166,9 @@ StartupResult openReferenceData(const std::string& folder, const StartupOptions&
   // rebuilt as needed; its value index decides whether the program can go on.
   data->collection_ = std::make_unique<Collection>(data->names_, mineralCount, options.settings);
   const Collection::OpenResult opened = data->collection_->open(folder, options.progress, options.access);
-  if (opened == Collection::OpenResult::kUnavailable || opened == Collection::OpenResult::kBusy) {
+  // Another writer stops even a repair: it must not write beside it.
+  if ((opened == Collection::OpenResult::kUnavailable && !options.collectionMayFail) ||
+      opened == Collection::OpenResult::kBusy) {
     StartupResult failed = initialisationFailure(data->collection_->openProblem());
     failed.collectionBusy = opened == Collection::OpenResult::kBusy;
     return failed;

@@ -66,6 +66,9 @@ struct StartupOptions {
   // Writing takes the collection's lock (a start fails while another program
   // writes); reading opens it read-only beside a writer.
   Collection::Access access = Collection::Access::kWrite;
+  // For the repair of a damaged collection: a collection that does not open
+  // does not stop the start (its openProblem() tells why).
+  bool collectionMayFail = false;
 };
 
 class ReferenceData;

@@ -67,9 +67,16 @@ void runFirstPaint(AppContext& app) {
   if (app.settings.heldForStartup) app.settings.heldForStartup->release();
   app.settings.heldForStartup = nullptr;
   app.views.indexDamaged = app.data.reference->collection().unavailable();
-  // A collection that can only be read is shown; the user learns at once why nothing can be changed.
-  if (const std::string& why = app.data.reference->collection().readOnlyReason(); !why.empty())
-    MessageBoxA(app.windows.main, why.c_str(), "Kalvor", MB_ICONINFORMATION);
+  // A damaged collection is only read until the user repairs it ("Datei" menu),
+  // and a deletion completed at the open is told, not done in silence; a
+  // collection that can only be read is shown, and the user learns at once why.
+  const Collection& collection = app.data.reference->collection();
+  if (collection.damaged())
+    MessageBoxA(app.windows.main, collection.damageReport().c_str(), "Sammlung besch\xE4" "digt", MB_ICONEXCLAMATION);
+  if (!collection.openNotice().empty())
+    MessageBoxA(app.windows.main, collection.openNotice().c_str(), "Kalvor", MB_ICONINFORMATION);
+  if (!collection.readOnlyReason().empty())
+    MessageBoxA(app.windows.main, collection.readOnlyReason().c_str(), "Kalvor", MB_ICONINFORMATION);
   // The description window stands at the left from the start; the drawing
   // window joins before it once it exists.
   WinSideWindows(app).createDescription();

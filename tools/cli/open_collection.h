@@ -27,9 +27,13 @@ class OpenCollection {
   // returns nothing when that fails.
   // For writing (the default) the collection must be writable and nobody
   // else may write it: otherwise the reason is printed and nothing returned.
-  // Reading opens it read-only beside any writer.
+  // Reading opens it read-only beside any writer. A damaged collection is
+  // reported on stderr (it is only read), and so is a deletion that the open
+  // completed. With forRepair a collection that does not open at all is
+  // handed over as it is, for the repair.
   static std::unique_ptr<OpenCollection> open(const std::string& dataDir,
-                                              Collection::Access access = Collection::Access::kWrite);
+                                              Collection::Access access = Collection::Access::kWrite,
+                                              bool forRepair = false);
   // Closes the collection and, when it was open for writing and changed
   // since the newest backup, keeps it as a new generation in "Sicherung"
   // (still holding the collection's lock).

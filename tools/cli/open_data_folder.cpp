@@ -20,12 +20,14 @@ class CliStartupProgress : public StartupProgress {
 
 }  // namespace
 
-std::unique_ptr<OpenDataFolder> OpenDataFolder::open(const std::string& folder, Collection::Access access) {
+std::unique_ptr<OpenDataFolder> OpenDataFolder::open(const std::string& folder, Collection::Access access,
+                                                     bool forRepair) {
   std::unique_ptr<OpenDataFolder> opened(new OpenDataFolder());
   opened->settings_ = openPlatformSettings(joinPath(folder, "kalvor.ini"));
   CliStartupProgress progress;
   StartupOptions options{opened->settings_.get(), &progress, {}};
   options.access = access;
+  options.collectionMayFail = forRepair;
   StartupResult result = openReferenceData(folder, options);
   if (!result.ready()) {
     // Another writer is no failure of the data: its sentence says it all.

@@ -15,9 +15,11 @@ namespace kalvor::cli {
 class OpenDataFolder {
  public:
   // Runs the start-up in `folder`; prints the message's text to stderr and returns nothing when the program
-  // would not start. The collection is opened for reading unless `access` asks for writing.
+  // would not start. The collection is opened for reading unless `access` asks for writing;
+  // with forRepair a collection that does not open does not stop it.
   static std::unique_ptr<OpenDataFolder> open(const std::string& folder,
-                                              Collection::Access access = Collection::Access::kRead);
+                                              Collection::Access access = Collection::Access::kRead,
+                                              bool forRepair = false);
 
   ReferenceData& data() { return *data_; }
   Settings* settings() { return settings_.get(); }
