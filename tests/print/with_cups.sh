@@ -45,8 +45,8 @@ fail() {
 }
 pdf_of() {
   case $1 in
-    *@*) ls -tr "$KALVOR_CUPS_OUT"/*"${1%@*}"*.pdf 2>/dev/null | sed -n "${1##*@}p" ;;
-    *) ls -t "$KALVOR_CUPS_OUT"/*"$1"*.pdf 2>/dev/null | head -1 ;;
+    *@*) ls -tr "${KALVOR_CUPS_OUT:-}"/*"${1%@*}"*.pdf 2>/dev/null | sed -n "${1##*@}p" ;;
+    *) ls -t "${KALVOR_CUPS_OUT:-}"/*"$1"*.pdf 2>/dev/null | head -1 ;;
   esac
 }
 # The native kalvor-cli's PDF of "--daten cases/CASE etiketten ARGS" into $2.
