@@ -383,10 +383,15 @@ void Collection::endAction() {
 
 bool Collection::syncStores() {
   // The records before the index that describes them.
+  bool ok = syncRecordStores();
+  if (RecordStore* index = index_.store()) ok &= index->sync();
+  return ok;
+}
+
+bool Collection::syncRecordStores() {
   bool ok = true;
   if (localities_) ok &= localities_->sync();
   if (specimens_) ok &= specimens_->sync();
-  if (RecordStore* index = index_.store()) ok &= index->sync();
   return ok;
 }
 
@@ -440,7 +445,16 @@ IndexUpdate::IndexUpdate(Collection& collection)
 }
 
 IndexUpdate::~IndexUpdate() {
-  if (index_ != nullptr) index_->endUpdate(ok_);
+  if (index_ != nullptr) {
+    // The update mark may only go once the records it covers are on the disk:
+    // a power cut between the two would otherwise leave a clean index over
+    // records that never arrived. A refused flush keeps the mark.
+    if (ok_ && index_->inOutermostUpdate() && !collection_.syncRecordStores()) {
+      ok_ = false;
+      collection_.noteSyncFailure();
+    }
+    index_->endUpdate(ok_);
+  }
   collection_.endAction();
 }
 

@@ -103,8 +103,11 @@ class Collection {
   void endAction();
   // Makes the stores and the index durable; false when the disk refused.
   bool syncStores();
+  // Makes the locality and specimen stores durable, without the index.
+  bool syncRecordStores();
   // True once making a completed action durable failed.
   bool syncFailed() const { return syncFailed_; }
+  void noteSyncFailure() { syncFailed_ = true; }
 
   const MineralNameList& names() const { return names_; }
   std::uint32_t mineralCount() const { return mineralCount_; }

@@ -188,6 +188,8 @@ class ValueIndex {
   // and is rebuilt at the next start, or at once by the caller.
   void beginUpdate();
   bool endUpdate(bool completed = true);
+  // True inside the outermost update, whose end clears the update mark.
+  bool inOutermostUpdate() const { return batchDepth_ == 1; }
   // True when the file carried the update mark at open: it may be half-updated.
   bool wasLeftDirty() const { return leftDirty_; }
   // True when an update since the open (or the last rebuild) did not

@@ -23,7 +23,9 @@ class PdfCanvas : public PageCanvas {
  public:
   // Creates the file at `path` (UTF-8) with A4 pages of `dpi` device units
   // per inch; the printable area lies kPdfMarginInches inside the paper's
-  // edges and has no printing offset. Nothing when the file cannot be made.
+  // edges, and the printing offset is that border too, as a printer driver
+  // reports its unprintable border: labels and reports land where they do
+  // on a printer with the same border. Nothing when the file cannot be made.
   static std::unique_ptr<PdfCanvas> create(const std::string& path, int dpi);
 
   // Closes the file (a page not ended goes in as it stands). False when the

@@ -41,8 +41,8 @@ class CairoPdfCanvas : public PdfCanvas {
                              static_cast<int>((kA4HeightInches - 2 * kPdfMarginInches) * dpi),
                              dpi,
                              dpi,
-                             0,
-                             0};
+                             static_cast<int>(kPdfMarginInches * dpi),
+                             static_cast<int>(kPdfMarginInches * dpi)};
     // Until a layout makes its fonts every slot has a 10-point serif.
     FontRequest plain;
     plain.height = (10 * dpi + 36) / 72;

@@ -218,6 +218,19 @@ UI_CASE(labels, defineDirectAndPieceLabels) {
   // --- Labels for the specimens of the Stufen list ------------------------
   sendCommand(main, kCmdViewPieces);
   UI_CHECK(waitUntilResponsive(main, kDialogTimeout));
+  // First in a format with frames, "system-bloc S202, 55x55 mm": its sheet
+  // is the older "Stufen" PDF.
+  sendCommand(main, kCmdPieceLabels);
+  HWND framed = waitForDialog(kalvor.processId(), kPieceTitle, kDialogTimeout);
+  UI_CHECK(framed != nullptr);
+  if (framed) {
+    chooseInCombo(framed, 1350, 7);
+    clickButton(framed, 1353);  // every specimen of the list
+    settle(200);
+    clickButton(framed, IDOK);
+    UI_CHECK(waitUntilClosed(framed));
+  }
+  UI_CHECK(waitForPdfs(pdfs, "Stufen", 1));
   sendCommand(main, kCmdPieceLabels);
   HWND piece = waitForDialog(kalvor.processId(), kPieceTitle, kDialogTimeout);
   UI_CHECK(piece != nullptr);
@@ -231,7 +244,7 @@ UI_CASE(labels, defineDirectAndPieceLabels) {
     clickButton(piece, IDOK);
     UI_CHECK(waitUntilClosed(piece));
   }
-  UI_CHECK(waitForPdfs(pdfs, "Stufen", 1));
+  UI_CHECK(waitForPdfs(pdfs, "Stufen", 2));
   UI_CHECK_EQ(iniValue(folder, "Edit", "Letztes Etikettenformat"), std::string("3"));
   // The cancelled document came before the last one: had it been printed, it would be here.
   UI_CHECK_EQ(countPdfs(pdfs, "Direkterfassung"), 1);
@@ -244,11 +257,15 @@ UI_CASE(labels, defineDirectAndPieceLabels) {
         "text Direkterfassung Grube Clara\ntext Direkterfassung Sammlung Test\n"
         "absent Direkterfassung Pyrit\n"
         "qr Direkterfassung Fluorit, Baryt\nqr Direkterfassung Quarz\nqr Direkterfassung Calcit\n"
-        "count Stufen 1\n"
+        "count Stufen 2\n"
         "once Stufen K-101\nonce Stufen K-102\nonce Stufen K-103\n"
         "text Stufen Pyromorphit\ntext Stufen Oberwolfach\n"
         "qr Stufen K-101: Fluorit, Baryt\nqr Stufen K-102: Baryt, Quarz\nqr Stufen K-103: Pyromorphit\n"
-        "cli Stufen labels --format 3 --stufen 1-3 --qr\n",
+        "cli Stufen labels --format 3 --stufen 1-3 --qr\n"
+        // Cut marks with QR codes, then frames.
+        "rects Stufen labels --format 3 --stufen 1-3 --qr\n"
+        "cli Stufen@1 labels --format 7 --stufen 1-3\n"
+        "rects Stufen@1 labels --format 7 --stufen 1-3\n",
         checks);
     std::fclose(checks);
   }

@@ -100,7 +100,7 @@ AnonDirName $dir/out
 Spool $dir/spool/cups-pdf
 Log $dir/log
 LogType 3
-Label 0
+Label 2
 TitlePref 1
 CONF
   mkdir -p "$dir/spool/cups-pdf"

@@ -10,6 +10,9 @@
 #   cli FRAGMENT CASE ARGS  the native kalvor-cli ($KALVOR_NATIVE_CLI) run as
 #                       "--daten cases/CASE etiketten ARGS --pdf X" gives the
 #                       same words in the same order and the same QR codes
+#   rects FRAGMENT CASE ARGS  ... and its label rectangles (cut marks, frames;
+#                       label_rects.py) lie within a pixel of the printed ones at 300 dpi
+# FRAGMENT@N names the Nth oldest PDF whose file name holds FRAGMENT (else the newest).
 # With KALVOR_PRINT_PICTURES=DIR the first page of each PDF is kept there as
 # SUITE-FRAGMENT.png.
 #
@@ -40,7 +43,24 @@ fail() {
   echo "PRINT CHECK FAILED: $*" >&2
   failures=$((failures + 1))
 }
-pdf_of() { ls -t "$KALVOR_CUPS_OUT"/*"$1"*.pdf 2>/dev/null | head -1; }
+pdf_of() {
+  case $1 in
+    *@*) ls -tr "${KALVOR_CUPS_OUT:-}"/*"${1%@*}"*.pdf 2>/dev/null | sed -n "${1##*@}p" ;;
+    *) ls -t "${KALVOR_CUPS_OUT:-}"/*"$1"*.pdf 2>/dev/null | head -1 ;;
+  esac
+}
+# The native kalvor-cli's PDF of "--daten cases/CASE etiketten ARGS" into $2.
+cli_pdf() {
+  local case_dir=${1%% *} args=${1#* } cli=${KALVOR_NATIVE_CLI:-}
+  if [ ! -x "$cli" ]; then
+    fail "no native kalvor-cli to compare '$fragment' with ('$cli')"
+    return 1
+  fi
+  # ARGS are words without blanks inside: split on purpose.
+  # shellcheck disable=SC2086
+  "$cli" --daten "cases/$case_dir" etiketten $args --pdf "$2" >/dev/null ||
+    { fail "kalvor-cli etiketten $args failed"; return 1; }
+}
 declare -A texts codes
 while IFS= read -r line; do
   line=${line%$'\r'}
@@ -52,13 +72,13 @@ while IFS= read -r line; do
   pdf=$(pdf_of "$fragment")
   if [ "$kind" = count ]; then
     n=0
-    [ -n "${KALVOR_CUPS_OUT:-}" ] && n=$(ls "$KALVOR_CUPS_OUT"/*"$fragment"*.pdf 2>/dev/null | wc -l)
+    [ -n "${KALVOR_CUPS_OUT:-}" ] && n=$(ls "$KALVOR_CUPS_OUT"/*"${fragment%@*}"*.pdf 2>/dev/null | wc -l)
     [ "$n" -eq "$value" ] || fail "$n PDFs for '$fragment', $value expected"
     continue
   fi
   [ -n "$pdf" ] || { fail "no PDF for '$fragment'"; continue; }
   # A finished file only: the spooler may still be writing the last one.
-  kalvor_cups_wait_pdf "$fragment" 120 >/dev/null || fail "the PDF for '$fragment' is not finished"
+  kalvor_cups_wait_pdf "${fragment%@*}" 120 >/dev/null || fail "the PDF for '$fragment' is not finished"
   if [ -z "${texts[$fragment]+x}" ]; then
     # Wine's PostScript driver names '-' "hyphen", which pdftotext reads as a
     # soft hyphen (U+00AD): it is a plain hyphen-minus on the label.
@@ -73,18 +93,8 @@ while IFS= read -r line; do
   fi
   case $kind in
     cli)
-      case_dir=${value%% *}
-      args=${value#* }
-      cli=${KALVOR_NATIVE_CLI:-}
-      if [ ! -x "$cli" ]; then
-        fail "no native kalvor-cli to compare '$fragment' with ('$cli')"
-        continue
-      fi
       work=$(mktemp -d)
-      # ARGS are words without blanks inside: split on purpose.
-      # shellcheck disable=SC2086
-      "$cli" --daten "cases/$case_dir" etiketten $args --pdf "$work/cli.pdf" >/dev/null ||
-        fail "kalvor-cli etiketten $args failed"
+      cli_pdf "$value" "$work/cli.pdf" || { rm -rf "$work"; continue; }
       printed_words=$(pdftotext -raw "$pdf" - 2>/dev/null | sed 's/\xC2\xAD/-/g' | tr -s ' \n\f' '\n\n\n')
       cli_words=$(pdftotext -raw "$work/cli.pdf" - 2>/dev/null | tr -s ' \n\f' '\n\n\n')
       [ "$printed_words" = "$cli_words" ] ||
@@ -93,6 +103,15 @@ while IFS= read -r line; do
       cli_codes=$(zbarimg --raw -q "$work"/page*.png 2>/dev/null | sort)
       [ "$(sort <<<"${codes[$fragment]}")" = "$cli_codes" ] ||
         fail "the QR codes of '$fragment' and of the CLI's PDF differ"
+      rm -rf "$work"
+      ;;
+    rects)
+      work=$(mktemp -d)
+      if cli_pdf "$value" "$work/cli.pdf"; then
+        report=$(python3 "$here/label_rects.py" "$pdf" "$work/cli.pdf" 2>&1) ||
+          fail "the label rectangles of '$fragment' and of the CLI's PDF differ: $(tr '\n' ' ' <<<"$report")"
+        echo "rects $fragment: ${report##*$'\n'}"
+      fi
       rm -rf "$work"
       ;;
     text) grep -qF -- "$value" <<<"${texts[$fragment]}" || fail "'$value' not in the text of '$fragment'" ;;
