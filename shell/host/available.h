@@ -20,6 +20,9 @@ inline constexpr std::array kAvailableDialogs = {
     views::DialogKind::NameSearch,
     views::DialogKind::Info,
     views::DialogKind::Options,
+    views::DialogKind::CsvExport,
+    views::DialogKind::CsvImport,
+    views::DialogKind::Backups,
 };
 // clang-format on
 
