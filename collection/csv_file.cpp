@@ -35,6 +35,25 @@ std::string readUtf8Table(std::string_view text, std::vector<CsvRowError>& error
   return out;
 }
 
+// Line breaks as Kalvor stores them, CR LF, also inside a quoted field: a
+// spreadsheet that saved the table again may have turned them into LF alone.
+std::string crlfLineEnds(const std::string& text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 16);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r') {
+      out += "\r\n";
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else if (c == '\n') {
+      out += "\r\n";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string exportCsvFile(Collection& collection, CsvTable table) {
@@ -46,7 +65,7 @@ std::string exportCsvFile(Collection& collection, CsvTable table) {
 CsvFileImport importCsvFile(Collection& collection, const MineralNameList& names, CsvTable table,
                             std::string_view bytes) {
   CsvFileImport result;
-  const std::string text = readUtf8Table(bytes, result.errors);
+  const std::string text = crlfLineEnds(readUtf8Table(bytes, result.errors));
   LocalityCsvImport localities;
   SpecimenCsvImport specimens;
   if (table == CsvTable::kLocalities)

@@ -45,9 +45,12 @@ inline const char* dialogName(DialogKind d) {
     case DialogKind::DirectLabels: return "DirektMMErfassung";
     case DialogKind::Info: return "InfoDialog";
     case DialogKind::Options: return "OptionsDialog";
-    case DialogKind::CsvExport: return "CSV-Export";
-    case DialogKind::CsvImport: return "CSV-Import";
-    case DialogKind::Backups: return "Sicherungen";
+    case DialogKind::CsvExport:
+      return "CSV-Export";
+    case DialogKind::CsvImport:
+      return "CSV-Import";
+    case DialogKind::Backups:
+      return "Sicherungen";
   }
   return "?";
 }
