@@ -222,13 +222,14 @@ std::string exchangeOpenMessage(ExchangeOpenStatus status) {
   return {};
 }
 
-ExchangeList::ExchangeList(std::string path, std::uint32_t mineralCount)
+ExchangeList::ExchangeList(std::string path, std::uint32_t mineralCount, FileLayer& files)
     : path_(std::move(path)),
-      index_(mineralCount,
-             [](std::string_view a, std::string_view b) {
-               return collateCompare(a, b, kNameCompareLength, kNameCompareLength);
-             },
-             nullptr) {
+      index_(
+          mineralCount,
+          [](std::string_view a, std::string_view b) {
+            return collateCompare(a, b, kNameCompareLength, kNameCompareLength);
+          },
+          nullptr, files) {
   // The index heads a larger file: a rebuild must keep the records behind it.
   index_.setEmbedded(true);
 }
@@ -289,8 +290,8 @@ std::optional<Specimen> ExchangeList::readExchangeSpecimen(std::uint32_t n) {
 ExchangeOpenStatus openExchangeList(Collection& collection, const std::string& path,
                                     ProgressSink* progress) {
   if (collection.inExchangeMode()) return ExchangeOpenStatus::kAlreadyOpen;
-  std::unique_ptr<ExchangeList> list(new ExchangeList(path, collection.mineralCount()));
-  list->file_ = openRandomAccessFile(path, FileAccess::kReadWrite);
+  std::unique_ptr<ExchangeList> list(new ExchangeList(path, collection.mineralCount(), collection.files()));
+  list->file_ = collection.files().openFile(path, FileAccess::kReadWrite);
   if (!list->file_) return ExchangeOpenStatus::kCannotOpen;
   const std::optional<std::uint64_t> size = list->file_->size();
   if (!size) return ExchangeOpenStatus::kCannotOpen;
