@@ -164,11 +164,6 @@ void csvExportSpecimens(ViewController& v) { csvExport(v, CsvTable::kSpecimens);
 void csvImport(ViewController& v, CsvTable table) {
   ViewHost& host = v.host();
   ViewState& state = v.state();
-  // The exchange list's records are not the user's: nothing is written into them.
-  if (state.exchangeOpen) {
-    host.frame.beep();
-    return;
-  }
   const bool stored = host.dialogs.runCsvImport(table);
   state.indexDamaged = host.data.indexDamaged();
   if (state.indexDamaged) host.frame.graySearchItems();
@@ -187,10 +182,6 @@ void csvImportSpecimens(ViewController& v) { csvImport(v, CsvTable::kSpecimens);
 void backups(ViewController& v) {
   ViewHost& host = v.host();
   ViewState& state = v.state();
-  if (state.exchangeOpen) {
-    host.frame.beep();
-    return;
-  }
   const bool restored = host.dialogs.runBackups();
   state.indexDamaged = host.data.indexDamaged();
   if (state.indexDamaged) host.frame.graySearchItems();
@@ -402,9 +393,9 @@ constexpr std::array kCommands = {
     // "CSV-Export Fundorte …", "CSV-Export Stufen …", "CSV-Import Fundorte …", "CSV-Import Stufen …"
     CommandEntry{CMD_CSV_EXPORT_LOCALITIES, csvExportLocalities, dialog<DialogKind::CsvExport>},
     CommandEntry{CMD_CSV_EXPORT_SPECIMENS, csvExportSpecimens, dialog<DialogKind::CsvExport>},
-    CommandEntry{CMD_CSV_IMPORT_LOCALITIES, csvImportLocalities, dialog<DialogKind::CsvImport>},
-    CommandEntry{CMD_CSV_IMPORT_SPECIMENS, csvImportSpecimens, dialog<DialogKind::CsvImport>},
-    CommandEntry{CMD_BACKUPS, backups, dialog<DialogKind::Backups>},  // "Sicherungen …"
+    CommandEntry{CMD_CSV_IMPORT_LOCALITIES, csvImportLocalities, writingDialog<DialogKind::CsvImport>},
+    CommandEntry{CMD_CSV_IMPORT_SPECIMENS, csvImportSpecimens, writingDialog<DialogKind::CsvImport>},
+    CommandEntry{CMD_BACKUPS, backups, writingDialog<DialogKind::Backups>},  // "Sicherungen …"
     CommandEntry{CMD_TOOLBAR_VIEW_MINERAL, viewMineral, nothing},     // "Ansicht: Minerale"
     CommandEntry{CMD_TOOLBAR_VIEW_SPECIMENS, viewSpecimens, nothing},    // "Ansicht: Stufen"
     CommandEntry{CMD_TOOLBAR_VIEW_LOCALITIES, viewLocalities, nothing},  // "Ansicht: Fundort"

@@ -5,12 +5,6 @@
 namespace kalvor::views {
 namespace {
 
-// What writes into the user's collection waits while an exchange list is open.
-void prepareFile(const ViewState& state, MenuEditor& menu) {
-  for (int id : {CMD_CSV_IMPORT_LOCALITIES, CMD_CSV_IMPORT_SPECIMENS, CMD_BACKUPS})
-    menu.enableItem(id, !state.exchangeOpen);
-}
-
 void prepareSearch(ViewController& views, MenuEditor& menu) {
   views.rebuildEnablingSets();
   menu.enableItem(CMD_SEARCH_LOCALITY, views.haveLocalities());
@@ -65,7 +59,6 @@ void prepareView(ViewController& views, MenuEditor& menu) {
 void prepareMenuPopup(int position, ViewController& views, MenuEditor& menu) {
   // "Tauschmenu" has no "&Ändern": the popups after "&Suchen" sit one place further left.
   const int x = views.state().exchangeOpen ? 1 : 0;
-  if (position == 0) prepareFile(views.state(), menu);
   if (position == 1) prepareSearch(views, menu);
   if (position == 2 && x == 0) prepareChange(views.state(), menu);
   if (position == 4 - x) preparePrint(views.state(), menu);
