@@ -198,6 +198,23 @@ void backups(ViewController& v) {
   v.refreshToolbar();
 }
 
+// "Sammlung &reparieren …": the lists are built anew from the repaired collection.
+void repairCollection(ViewController& v) {
+  ViewHost& host = v.host();
+  if (v.state().exchangeOpen || !host.data.repairCollection()) return;
+  ViewState& state = v.state();
+  state.indexDamaged = host.data.indexDamaged();
+  if (state.indexDamaged) host.frame.graySearchItems();
+  state.localityResult.reset();
+  state.specimenResult.reset();
+  state.resultFlag(View::Fundort) = false;
+  state.resultFlag(View::Stufen) = false;
+  state.enablingLocalities.reset();
+  state.enablingSpecimens.reset();
+  if (state.view == View::Fundort || state.view == View::Stufen) v.recreateRecordList(state.view, 0);
+  v.refreshToolbar();
+}
+
 void addLocality(ViewController& v) {
   ViewHost& host = v.host();
   ViewState& state = v.state();
@@ -281,6 +298,20 @@ void printSpecimenList(ViewController& v) {
 }
 
 void printLabels(ViewController& v) { v.host().dialogs.runDirectLabels(); }
+
+// Labels for what the Stufen view lists: its result, or every specimen.
+void printSpecimenLabels(ViewController& v) {
+  ViewState& state = v.state();
+  if (state.view != View::Stufen) return;
+  const std::int32_t selected = v.host().list.currentRecord();
+  if (state.resultFlag(View::Stufen)) {
+    v.host().printing.printSpecimenLabels(state.specimenResult, selected);
+  } else {
+    state.enablingSpecimens = v.host().data.allSpecimens();
+    v.host().printing.printSpecimenLabels(state.enablingSpecimens, selected);
+  }
+}
+
 void info(ViewController& v) { v.host().dialogs.runInfo(); }
 
 void options(ViewController& v) {
@@ -370,6 +401,7 @@ constexpr std::array kCommands = {
     CommandEntry{CMD_SEARCH_SPECIMEN, searchSpecimen, dialog<DialogKind::SpecimenSearch>},
     CommandEntry{CMD_IMPORT_EXCHANGE, importExchange, nothing},   // "Tauschliste &importieren"
     CommandEntry{CMD_EXPORT_EXCHANGE, exportExchange, nothing},   // "Tauschliste &exportieren"
+    CommandEntry{CMD_REPAIR_COLLECTION, repairCollection, nothing},  // "Sammlung &reparieren …"
     // "&Fundort hinzu", "&Stufenbeschreibung hinzu"
     CommandEntry{CMD_ADD_LOCALITY, addLocality, writingDialog<DialogKind::NewLocality>},
     CommandEntry{CMD_ADD_SPECIMEN, addSpecimen, writingDialog<DialogKind::NewSpecimen>},
@@ -388,6 +420,8 @@ constexpr std::array kCommands = {
     CommandEntry{CMD_PRINT_SPECIMEN_LIST, printSpecimenList, print<PrintJob::SpecimenList>},
     // "Etiketten (&Direkt)"
     CommandEntry{CMD_PRINT_LABELS, printLabels, dialog<DialogKind::DirectLabels>},
+    // "Stufen&etiketten"
+    CommandEntry{CMD_PRINT_SPECIMEN_LABELS, printSpecimenLabels, print<PrintJob::SpecimenLabels>},
     CommandEntry{CMD_INFO, info, dialog<DialogKind::Info>},           // "&Info"
     CommandEntry{CMD_OPTIONS, options, dialog<DialogKind::Options>},  // "&Optionen"
     // "CSV-Export Fundorte …", "CSV-Export Stufen …", "CSV-Import Fundorte …", "CSV-Import Stufen …"

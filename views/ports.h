@@ -136,6 +136,10 @@ class DataPort {
   virtual bool deleteSpecimen(std::int32_t record) = 0;
   // Sorts the specimens anew by the current option and saves the order.
   virtual void resortSpecimens() = 0;
+  // Asks whether to repair the collection and, when the user agrees, repairs
+  // it (with the progress shown) and tells the user the outcome. True when
+  // the collection was repaired and its lists must be built anew.
+  virtual bool repairCollection() = 0;
 };
 
 // Exchange lists: choosing the file, opening, closing, writing.
@@ -215,7 +219,7 @@ class DialogPort {
 };
 
 // The print jobs of the "&Drucken" menu.
-enum class PrintJob { MineralProfile, Locality, SpecimenList };
+enum class PrintJob { MineralProfile, Locality, SpecimenList, SpecimenLabels };
 
 class PrintPort {
  public:
@@ -225,6 +229,9 @@ class PrintPort {
   virtual void printMineralProfile(std::int32_t mineralNumber) = 0;
   virtual void printLocality(std::int32_t record) = 0;
   virtual void printSpecimenList(const std::optional<RecordSet>& records) = 0;
+  // "Stufenetiketten": labels for the specimens of `records` (in the list's
+  // order) or for `selected` alone (0: none selected), in a format the user chooses.
+  virtual void printSpecimenLabels(const std::optional<RecordSet>& records, std::int32_t selected) = 0;
 };
 
 // The ports one command works through; the objects behind them outlive it.
