@@ -222,13 +222,14 @@ std::string exchangeOpenMessage(ExchangeOpenStatus status) {
   return {};
 }
 
-ExchangeList::ExchangeList(std::string path, std::uint32_t mineralCount)
+ExchangeList::ExchangeList(std::string path, std::uint32_t mineralCount, FileLayer& files)
     : path_(std::move(path)),
-      index_(mineralCount,
-             [](std::string_view a, std::string_view b) {
-               return collateCompare(a, b, kNameCompareLength, kNameCompareLength);
-             },
-             nullptr) {
+      index_(
+          mineralCount,
+          [](std::string_view a, std::string_view b) {
+            return collateCompare(a, b, kNameCompareLength, kNameCompareLength);
+          },
+          nullptr, files) {
   // The index heads a larger file: a rebuild must keep the records behind it.
   index_.setEmbedded(true);
 }
@@ -289,13 +290,13 @@ std::optional<Specimen> ExchangeList::readExchangeSpecimen(std::uint32_t n) {
 ExchangeOpenStatus openExchangeList(Collection& collection, const std::string& path,
                                     ProgressSink* progress) {
   if (collection.inExchangeMode()) return ExchangeOpenStatus::kAlreadyOpen;
-  std::unique_ptr<ExchangeList> list(new ExchangeList(path, collection.mineralCount()));
+  std::unique_ptr<ExchangeList> list(new ExchangeList(path, collection.mineralCount(), collection.files()));
   // The records are only read; the index, which heads the file, is the one
   // writer of it. A list received read-only (from a CD, or someone else's
   // file) opens as well: its index is built and kept in memory then.
-  list->file_ = openRandomAccessFile(path, FileAccess::kReadOnly);
+  list->file_ = collection.files().openFile(path, FileAccess::kReadOnly);
   if (!list->file_) return ExchangeOpenStatus::kCannotOpen;
-  const bool readOnly = openRandomAccessFile(path, FileAccess::kReadWrite) == nullptr;
+  const bool readOnly = collection.files().openFile(path, FileAccess::kReadWrite) == nullptr;
   const std::optional<std::uint64_t> size = list->file_->size();
   if (!size) return ExchangeOpenStatus::kCannotOpen;
   list->size_ = *size;
@@ -325,7 +326,7 @@ ExchangeOpenStatus openExchangeList(Collection& collection, const std::string& p
 
   ValueIndex& index = list->index_;
   if (readOnly) {
-    std::optional<Bytes> whole = readWholeFile(systemFileLayer(), path);
+    std::optional<Bytes> whole = readWholeFile(collection.files(), path);
     if (!whole) return ExchangeOpenStatus::kCannotOpen;
     list->memory_ = std::make_unique<MemoryFileLayer>();
     list->memory_->put(path, std::move(*whole));

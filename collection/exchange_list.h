@@ -107,7 +107,8 @@ class ExchangeList {
 
  private:
   friend ExchangeOpenStatus openExchangeList(Collection&, const std::string&, ProgressSink*);
-  ExchangeList(std::string path, std::uint32_t mineralCount);
+  // The list is read, and its index built, through the collection's file layer.
+  ExchangeList(std::string path, std::uint32_t mineralCount, FileLayer& files);
   // The record of number n without block header: its fixed part, and with
   // `full` as many bytes as recordLength(fixed part) says, all inside the file.
   std::optional<Bytes> readRecordAt(std::uint32_t n, std::uint32_t directoryOffset, std::uint32_t count,

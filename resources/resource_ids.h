@@ -108,4 +108,10 @@
 #define ID_SPECIMEN_SEARCH_ELEMENTS 1212
 #define ID_SPECIMEN_SEARCH_SYSTEMATICS 1213
 
+// "SICHERUNGEN": the generations of the collection.
+#define ID_BACKUP_LIST 1380
+#define ID_BACKUP_NOW 1381
+#define ID_BACKUP_RESTORE 1382
+#define ID_BACKUP_STATUS 1383
+
 #endif

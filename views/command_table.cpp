@@ -156,6 +156,48 @@ void exportExchange(ViewController& v) {
   }
 }
 
+void csvExport(ViewController& v, CsvTable table) { v.host().dialogs.runCsvExport(table); }
+void csvExportLocalities(ViewController& v) { csvExport(v, CsvTable::kLocalities); }
+void csvExportSpecimens(ViewController& v) { csvExport(v, CsvTable::kSpecimens); }
+
+// New records from a table: the lists and buttons learn of them as after the entry forms.
+void csvImport(ViewController& v, CsvTable table) {
+  ViewHost& host = v.host();
+  ViewState& state = v.state();
+  const bool stored = host.dialogs.runCsvImport(table);
+  state.indexDamaged = host.data.indexDamaged();
+  if (state.indexDamaged) host.frame.graySearchItems();
+  if (!stored) return;
+  const View view = table == CsvTable::kLocalities ? View::Fundort : View::Stufen;
+  if (view == View::Fundort)
+    state.enablingLocalities.reset();
+  else
+    state.enablingSpecimens.reset();
+  if (state.view == view && !state.resultFlag(view)) v.recreateRecordList(view, 0);
+  v.refreshToolbar();
+}
+void csvImportLocalities(ViewController& v) { csvImport(v, CsvTable::kLocalities); }
+void csvImportSpecimens(ViewController& v) { csvImport(v, CsvTable::kSpecimens); }
+
+void backups(ViewController& v) {
+  ViewHost& host = v.host();
+  ViewState& state = v.state();
+  const bool restored = host.dialogs.runBackups();
+  state.indexDamaged = host.data.indexDamaged();
+  if (state.indexDamaged) host.frame.graySearchItems();
+  if (!restored) return;
+  // Record numbers of the earlier state mean other records now: the results
+  // go, and the lists start afresh from the mineral view.
+  state.localityResult.reset();
+  state.specimenResult.reset();
+  state.resultFlag(View::Fundort) = false;
+  state.resultFlag(View::Stufen) = false;
+  state.enablingLocalities.reset();
+  state.enablingSpecimens.reset();
+  if (state.view == View::Fundort || state.view == View::Stufen) runCommand(v, CMD_VIEW_MINERAL);
+  v.refreshToolbar();
+}
+
 // "Sammlung &reparieren …": the lists are built anew from the repaired collection.
 void repairCollection(ViewController& v) {
   ViewHost& host = v.host();
@@ -382,6 +424,12 @@ constexpr std::array kCommands = {
     CommandEntry{CMD_PRINT_SPECIMEN_LABELS, printSpecimenLabels, print<PrintJob::SpecimenLabels>},
     CommandEntry{CMD_INFO, info, dialog<DialogKind::Info>},           // "&Info"
     CommandEntry{CMD_OPTIONS, options, dialog<DialogKind::Options>},  // "&Optionen"
+    // "CSV-Export Fundorte …", "CSV-Export Stufen …", "CSV-Import Fundorte …", "CSV-Import Stufen …"
+    CommandEntry{CMD_CSV_EXPORT_LOCALITIES, csvExportLocalities, dialog<DialogKind::CsvExport>},
+    CommandEntry{CMD_CSV_EXPORT_SPECIMENS, csvExportSpecimens, dialog<DialogKind::CsvExport>},
+    CommandEntry{CMD_CSV_IMPORT_LOCALITIES, csvImportLocalities, writingDialog<DialogKind::CsvImport>},
+    CommandEntry{CMD_CSV_IMPORT_SPECIMENS, csvImportSpecimens, writingDialog<DialogKind::CsvImport>},
+    CommandEntry{CMD_BACKUPS, backups, writingDialog<DialogKind::Backups>},  // "Sicherungen …"
     CommandEntry{CMD_TOOLBAR_VIEW_MINERAL, viewMineral, nothing},     // "Ansicht: Minerale"
     CommandEntry{CMD_TOOLBAR_VIEW_SPECIMENS, viewSpecimens, nothing},    // "Ansicht: Stufen"
     CommandEntry{CMD_TOOLBAR_VIEW_LOCALITIES, viewLocalities, nothing},  // "Ansicht: Fundort"

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "collection/csv_file.h"
 #include "collection/record_set.h"
 
 namespace kalvor::views {
@@ -167,6 +168,9 @@ enum class DialogKind {
   DirectLabels,    // "DirektMMErfassung"
   Info,            // "InfoDialog"
   Options,         // "OptionsDialog"
+  CsvExport,       // the save dialog for a CSV table
+  CsvImport,       // the open dialog for a CSV table, then the check of its rows
+  Backups,         // "Sicherungen"
 };
 
 // What "Fundortsuche" and "Sammlungsauswertung" ended with.
@@ -202,6 +206,14 @@ class DialogPort {
   virtual void runInfo() = 0;
   // "OptionsDialog": true when the options were written.
   virtual bool runOptions() = 0;
+  // Chooses a file and writes the table into it.
+  virtual void runCsvExport(CsvTable table) = 0;
+  // Chooses a file, checks every row and imports them only when all are good
+  // (else the user sees the bad rows); true when records were stored.
+  virtual bool runCsvImport(CsvTable table) = 0;
+  // "Sicherungen": true when a generation was put back, so every record
+  // shown so far may be another now.
+  virtual bool runBackups() = 0;
   // A yes/no message box (default button "Nein"); true iff the user chose "Ja".
   virtual bool askYesNo(int textId, int captionId) = 0;
 };

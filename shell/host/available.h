@@ -26,6 +26,9 @@ inline constexpr std::array kAvailableDialogs = {
     views::DialogKind::ChangeLocality,
     views::DialogKind::DeleteLocality,
     views::DialogKind::DirectLabels,
+    views::DialogKind::CsvExport,
+    views::DialogKind::CsvImport,
+    views::DialogKind::Backups,
 };
 // clang-format on
 

@@ -26,7 +26,8 @@ bool WinExchange::openExchangeList(const std::string& path) {
   SetCursor(previous);
   if (status == ExchangeOpenStatus::kOpened) return true;
   // The user learns why nothing happened rather than facing a silent menu.
-  MessageBoxA(app_.windows.main, exchangeOpenMessage(status).c_str(), "Tauschliste importieren", MB_ICONEXCLAMATION);
+  MessageBoxA(app_.windows.main, exchangeOpenMessage(status).c_str(),
+              win32::loadString(app_.windows.instance, strings::kStrExchangeImportCaption).c_str(), MB_ICONEXCLAMATION);
   return false;
 }
 
@@ -46,7 +47,8 @@ void WinExchange::exportExchangeList(const std::string& path) {
   if (result.status == ExchangeExportStatus::kNoExchangePieces) {
     MessageBeep(0);
   } else if (result.status == ExchangeExportStatus::kFailed) {
-    MessageBoxA(app_.windows.main, "Die Tauschliste konnte nicht geschrieben werden.", "Tauschliste exportieren",
+    MessageBoxA(app_.windows.main, win32::loadString(app_.windows.instance, strings::kStrExchangeWriteFailed).c_str(),
+                win32::loadString(app_.windows.instance, strings::kStrExchangeExportCaption).c_str(),
                 MB_ICONEXCLAMATION);
   }
 }
@@ -71,11 +73,20 @@ std::optional<std::string> WinExchange::chooseExchangeFile(bool forSaving) {
   ofn.lpstrFile = file;
   ofn.nMaxFile = sizeof file;
   ofn.lpstrInitialDir = initialFolder.c_str();
+  // The dialog is titled after its command, so the user (and a test) tells the two apart.
+  const std::string title = win32::loadString(
+      app_.windows.instance, forSaving ? strings::kStrExchangeExportCaption : strings::kStrExchangeImportCaption);
+  ofn.lpstrTitle = title.c_str();
+  // A name typed without ".ktl" means the list of that name, also when opening.
+  ofn.lpstrDefExt = "ktl";
   if (forSaving) {
     ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
     if (!GetSaveFileNameA(&ofn)) return std::nullopt;
   } else {
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    // Not OFN_FILEMUSTEXIST: a name typed without ".ktl" does not exist as
+    // typed, and not every dialog tries the default extension before refusing
+    // it; the program appends ".ktl" and a missing list is reported when opened.
+    ofn.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
     if (!GetOpenFileNameA(&ofn)) return std::nullopt;
   }
   return std::string(file);

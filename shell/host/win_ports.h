@@ -136,6 +136,9 @@ class WinDialogs final : public views::DialogPort {
   void runDirectLabels() override;
   void runInfo() override;
   bool runOptions() override;
+  void runCsvExport(CsvTable table) override;
+  bool runCsvImport(CsvTable table) override;
+  bool runBackups() override;
   bool askYesNo(int textId, int captionId) override;
 
  private:

@@ -2,42 +2,26 @@
 // another collector: opening it (with the first-time index build), reading
 // every locality and specimen, the sort orders and a few index sets must
 // never crash, hang or read out of bounds, and leaving the mode must give the
-// user's collection back.
-#include <unistd.h>
-
+// user's collection back. The list and the collection live in memory.
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "collection/collection.h"
 #include "collection/exchange_list.h"
+#include "platform/memory_file_layer.h"
 #include "refdb/names.h"
 
 namespace {
 
-std::string scratchPath(const char* name) {
-  return std::string("/tmp/kalvor_fuzz_") + std::to_string(getpid()) + "_" + name;
-}
-
-void writeFile(const std::string& path, const std::uint8_t* data, std::size_t size) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return;
-  if (size) std::fwrite(data, 1, size, f);
-  std::fclose(f);
-}
-
-// One empty user collection for the whole run.
+// One empty user collection for the whole run, its files in memory.
 struct UserCollection {
   UserCollection()
-      : folder(scratchPath("collection")),
-        names(kalvor::MineralNameList::build({{false, "Quarz"}, {false, "Calcit"}, {false, "Fluorit"}})) {
-    std::filesystem::create_directories(folder);
-    collection = std::make_unique<kalvor::Collection>(names, 3, nullptr);
-    collection->open(folder);
+      : names(kalvor::MineralNameList::build({{false, "Quarz"}, {false, "Calcit"}, {false, "Fluorit"}})) {
+    collection = std::make_unique<kalvor::Collection>(names, 3, nullptr, files);
+    collection->open("sammlung");
   }
-  std::string folder;
+  kalvor::MemoryFileLayer files;
   kalvor::MineralNameList names;
   std::unique_ptr<kalvor::Collection> collection;
 };
@@ -47,8 +31,8 @@ struct UserCollection {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static UserCollection user;
   kalvor::Collection& c = *user.collection;
-  const std::string path = scratchPath("list.ktl");
-  writeFile(path, data, size);
+  const std::string path = "tausch/liste.ktl";
+  user.files.put(path, kalvor::Bytes(data, data + size));
   if (kalvor::openExchangeList(c, path, nullptr) == kalvor::ExchangeOpenStatus::kOpened) {
     const std::uint32_t specimens = c.specimenCount() < 2000 ? c.specimenCount() : 2000;
     for (std::uint32_t n = 0; n <= specimens + 1; ++n) (void)kalvor::readSpecimen(c, n);

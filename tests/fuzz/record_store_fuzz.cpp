@@ -1,35 +1,21 @@
 // Feeds arbitrary bytes to the record store as a specimen file: opening,
 // reading every record, rewriting and adding records must never crash,
-// hang or read out of bounds, whatever the file holds.
-#include <unistd.h>
-
+// hang or read out of bounds, whatever the file holds. The files live in
+// memory, so each input costs no disk traffic.
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 #include "collection/record_store.h"
 #include "collection/value_index.h"
-
-namespace {
-
-std::string scratchPath(const char* name) {
-  return std::string("/tmp/kalvor_fuzz_") + std::to_string(getpid()) + "_" + name;
-}
-
-void writeFile(const std::string& path, const std::uint8_t* data, std::size_t size) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return;
-  if (size) std::fwrite(data, 1, size, f);
-  std::fclose(f);
-}
-
-}  // namespace
+#include "platform/memory_file_layer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  kalvor::MemoryFileLayer files;
+  const kalvor::Bytes input(data, data + size);
+  files.put("kalvor.st", input);
   // Small directories keep the files small; the layout is the same.
-  const std::string path = scratchPath("st");
-  writeFile(path, data, size);
-  if (auto store = kalvor::RecordStore::openStoreFile(path, kalvor::kSpecimenStoreLayout)) {
+  if (auto store = kalvor::RecordStore::openStoreFile("kalvor.st", kalvor::kSpecimenStoreLayout,
+                                                      kalvor::StoreOpenMode::kReadWrite, files)) {
     const std::uint32_t count = store->count() < 600 ? store->count() : 600;
     for (std::uint32_t n = 0; n <= count + 1; ++n) {
       if (auto payload = store->readRecord(n)) {
@@ -41,18 +27,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     store->writeRecord(count > 0 ? 1 : 0, record, 1);
   }
   // The same bytes as a value index.
-  const std::string vi = scratchPath("vi");
-  writeFile(vi, data, size);
+  files.put("kalvor.vi", input);
   {
-    kalvor::ValueIndex index(64, nullptr, nullptr);
-    if (index.openValueIndex(vi, 0) != kalvor::ValueIndex::OpenResult::kFailed) {
+    kalvor::ValueIndex index(64, nullptr, nullptr, files);
+    if (index.openValueIndex("kalvor.vi", 0) != kalvor::ValueIndex::OpenResult::kFailed) {
       index.getRecordSet(kalvor::IndexValue::ofNumber(0), kalvor::index_field::kSpecimenAll);
       index.getRecordSet(kalvor::IndexValue::ofText("De"), kalvor::index_field::kLocalityCountry);
       index.addIndexKey(kalvor::IndexValue::ofNumber(3), kalvor::index_field::kSpecimenMineral, 900);
       index.removeIndexKey(kalvor::IndexValue::ofNumber(0), kalvor::index_field::kSpecimenAll, 1);
     }
   }
-  std::remove(path.c_str());
-  std::remove(vi.c_str());
   return 0;
 }

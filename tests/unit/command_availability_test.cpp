@@ -22,7 +22,8 @@ constexpr DialogKind kAllDialogs[] = {
     DialogKind::MineralSearch, DialogKind::LocalitySearch, DialogKind::SpecimenSearch,
     DialogKind::NewLocality,   DialogKind::ChangeLocality, DialogKind::DeleteLocality,
     DialogKind::NewSpecimen,   DialogKind::ChangeSpecimen, DialogKind::NameSearch,
-    DialogKind::DirectLabels,  DialogKind::Info,           DialogKind::Options};
+    DialogKind::DirectLabels,  DialogKind::Info,           DialogKind::Options,
+    DialogKind::CsvExport,     DialogKind::CsvImport,      DialogKind::Backups};
 constexpr PrintJob kAllJobs[] = {PrintJob::MineralProfile, PrintJob::Locality, PrintJob::SpecimenList,
                                  PrintJob::SpecimenLabels};
 

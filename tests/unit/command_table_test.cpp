@@ -37,10 +37,10 @@ TEST_F(CommandTableTest, TableHoldsEveryMenuAndToolbarCommand) {
     EXPECT_TRUE(ids.insert(entry.id).second) << "twice: " << entry.id;
     EXPECT_NE(entry.handler, nullptr);
   }
-  const std::set<int> expected = {1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010,
-                                  1013, 1014, 1015, 1020, 1021, 1022, 1023, 1024, 1025, 1026,
-                                  1027, 1030, 1031, 1033, 1034, 1035, 1040, 1041, 1320, 1321,
-                                  1322, 1323, 1324, 1325, 1330, 1331, 1332, 1333};
+  const std::set<int> expected = {1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010, 1013,
+                                  1014, 1015, 1020, 1021, 1022, 1023, 1024, 1025, 1026, 1027, 1030,
+                                  1031, 1033, 1034, 1035, 1040, 1041, 1042, 1043, 1044, 1045, 1046,
+                                  1320, 1321, 1322, 1323, 1324, 1325, 1330, 1331, 1332, 1333};
   EXPECT_EQ(ids, expected);
   // "Tausch&assistent" has no command; unknown ids get default processing.
   EXPECT_FALSE(runCommand(views, 1028));
@@ -198,6 +198,47 @@ TEST_F(CommandTableTest, DeleteAsksAndClearsTheResultBit) {
   EXPECT_EQ(run(1004), (Log{"dialog FundstelleLoeschen rec=3", "allLocalities",
                             "rangeList kind=1 first=1 last=3 sel=0 set={1,2,4}"}));
   EXPECT_EQ(state.localityResult, setOf({4}));
+}
+
+bool logHas(const Log& log, const std::string& prefix) {
+  return std::any_of(log.begin(), log.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
+}
+
+TEST_F(CommandTableTest, CsvImportAndBackupsRefreshWhatChangedAndWaitInExchangeMode) {
+  state.view = View::Stufen;
+  host.specimens = 2;
+  host.specimenSet = setOf({1, 2});
+  // Export only writes a file; a refused import changes no list.
+  EXPECT_EQ(run(1043), (Log{"dialog CSV-Export rec=1"}));
+  EXPECT_EQ(run(1045), (Log{"dialog CSV-Import rec=1"}));
+  // Imported specimens appear in the shown list of all specimens.
+  host.outcomes[DialogKind::CsvImport].code = 1;
+  host.specimens = 3;
+  host.specimenSet = setOf({1, 2, 3});
+  const Log imported = run(1045);
+  EXPECT_EQ(imported.front(), "dialog CSV-Import rec=1");
+  EXPECT_TRUE(logHas(imported, "rangeList kind=2 first=1 last=3")) << imported.size();
+  // Imported localities leave the Stufen list alone.
+  EXPECT_FALSE(logHas(run(1044), "rangeList"));
+
+  // A restored generation drops the results: their numbers mean other records now.
+  state.specimenResult = setOf({2});
+  state.resultFlag(View::Stufen) = true;
+  state.localityResult = setOf({1});
+  EXPECT_EQ(run(1046), (Log{"dialog Sicherungen rec=0"}));  // closed without a restore
+  EXPECT_TRUE(state.specimenResult.has_value());
+  host.outcomes[DialogKind::Backups].code = 1;
+  run(1046);
+  EXPECT_FALSE(state.specimenResult.has_value());
+  EXPECT_FALSE(state.localityResult.has_value());
+  EXPECT_FALSE(state.resultFlag(View::Stufen));
+  EXPECT_EQ(state.view, View::Mineral);
+
+  // While an exchange list is open nothing is written into the user's collection.
+  state.exchangeOpen = true;
+  EXPECT_EQ(run(1045), (Log{"beep"}));
+  EXPECT_EQ(run(1046), (Log{"beep"}));
+  EXPECT_EQ(run(1042), (Log{"dialog CSV-Export rec=0"}));
 }
 
 TEST_F(CommandTableTest, ExchangeListImportExportAndLeave) {

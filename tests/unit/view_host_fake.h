@@ -57,6 +57,12 @@ inline const char* dialogName(DialogKind d) {
       return "InfoDialog";
     case DialogKind::Options:
       return "OptionsDialog";
+    case DialogKind::CsvExport:
+      return "CSV-Export";
+    case DialogKind::CsvImport:
+      return "CSV-Import";
+    case DialogKind::Backups:
+      return "Sicherungen";
   }
   return "?";
 }
@@ -224,6 +230,11 @@ class FakeHost : public ListPort,
   void runDirectLabels() override { run(DialogKind::DirectLabels, 0); }
   void runInfo() override { run(DialogKind::Info, 0); }
   bool runOptions() override { return run(DialogKind::Options, 0).code != 0; }
+  void runCsvExport(CsvTable t) override { run(DialogKind::CsvExport, static_cast<std::int32_t>(t)); }
+  bool runCsvImport(CsvTable t) override {
+    return run(DialogKind::CsvImport, static_cast<std::int32_t>(t)).code == 1;
+  }
+  bool runBackups() override { return run(DialogKind::Backups, 0).code == 1; }
   std::optional<std::string> chooseExchangeFile(bool forSaving) override {
     log.push_back(forSaving ? "chooseFile save" : "chooseFile open");
     return chosenFile;

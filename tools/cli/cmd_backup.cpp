@@ -3,6 +3,7 @@
 #include <string>
 
 #include "collection/backup.h"
+#include "collection/backup_in_use.h"
 #include "tools/cli/open_collection.h"
 
 namespace kalvor::cli {
@@ -49,55 +50,17 @@ int runBackup(Arguments& args) {
   const std::unique_ptr<FolderLock> lock = collection.closeKeepingLock();
   const MineralNameList& names = data->data().names();
   const std::uint32_t mineralCount = data->data().mineralCount();
+  bool failed = false;
   if (*verb == "erstelle") {
     const BackupOutcome outcome = backupCollection(args.dataDir(), names, mineralCount, backupNameNow());
-    switch (outcome.status) {
-      case BackupStatus::kCreated:
-        printLine("Sicherung " + outcome.name +
-                  " angelegt und gepr\xFC"
-                  "ft.");
-        for (const std::string& old : outcome.removed) printLine("Alte Sicherung " + old + " entfernt.");
-        return 0;
-      case BackupStatus::kUnchanged:
-        printLine("Die Sammlung ist seit der letzten Sicherung unver\xE4ndert.");
-        return 0;
-      case BackupStatus::kNoCollection:
-        printLine("Keine Sammlungsdateien vorhanden.");
-        return 0;
-      case BackupStatus::kNotVerified:
-        printError("Die Sicherung lie\xDF sich nicht fehlerfrei lesen und wurde verworfen.");
-        return 1;
-      case BackupStatus::kFailed:
-        break;
-    }
-    printError("Die Sicherung konnte nicht geschrieben werden.");
-    return 1;
+    const std::string text = backupOutcomeText(outcome, failed);
+    failed ? printError(text) : printLine(text);
+    return failed ? 1 : 0;
   }
-  switch (restoreBackup(args.dataDir(), names, mineralCount, *name, backupNameNow())) {
-    case RestoreStatus::kRestored:
-      printLine("Sicherung " + *name +
-                " zur\xFC"
-                "ckgeschrieben; der vorige Stand ist als Sicherung erhalten.");
-      return 0;
-    case RestoreStatus::kUnknown:
-      printError("Keine Sicherung \"" + *name + "\" vorhanden.");
-      return 1;
-    case RestoreStatus::kDamaged:
-      printError("Die Sicherung \"" + *name +
-                 "\" ist besch\xE4"
-                 "digt und wird nicht zur\xFC"
-                 "ckgeschrieben.");
-      return 1;
-    case RestoreStatus::kBackupFailed:
-      printError(
-          "Der jetzige Stand lie\xDF sich nicht sichern; nichts wurde zur\xFC"
-          "ckgeschrieben.");
-      return 1;
-    case RestoreStatus::kFailed:
-      break;
-  }
-  printError("Die Sammlungsdateien konnten nicht geschrieben werden.");
-  return 1;
+  const RestoreStatus status = restoreBackup(args.dataDir(), names, mineralCount, *name, backupNameNow());
+  const std::string text = restoreStatusText(status, *name, failed);
+  failed ? printError(text) : printLine(text);
+  return failed ? 1 : 0;
 }
 
 }  // namespace kalvor::cli
