@@ -37,4 +37,11 @@
 #define ID_NAME_SEARCH_EDIT 1310
 #define ID_NAME_SEARCH_LIST 1311
 
+/* The drawing window ("LeerBox"): its buttons, and the restart sent by the
+   description window when it shows another mineral. */
+#define ID_DRAWING_NEXT 1150
+#define ID_DRAWING_PREVIOUS 1151
+#define ID_DRAWING_SOURCE 1154
+#define CMD_DRAWING_RESTART 1159
+
 #endif

@@ -16,6 +16,7 @@
 #include "platform/held_settings.h"
 #include "platform/settings.h"
 #include "refdb/glossary.h"
+#include "refdb/picture_cache.h"
 #include "shell/dialog.h"
 #include "views/column_layout.h"
 #include "views/view_state.h"
@@ -23,6 +24,11 @@
 #include "win32/gdi_objects.h"
 
 namespace kalvor::shell {
+
+class DrawingWindow;
+struct DrawingWindowDeleter {
+  void operator()(DrawingWindow* window) const;
+};
 
 // The handles the platform needs; set by the main window and its children.
 struct MainWindows {
@@ -41,6 +47,8 @@ struct MainWindows {
   // The side windows (modeless dialogs); null while closed.
   HWND description = nullptr;
   HWND drawing = nullptr;
+  // The drawing window's object, made at its first opening and kept for the run.
+  std::unique_ptr<DrawingWindow, DrawingWindowDeleter> drawingWindow;
   // The main window's outer rectangle at the last resize that did not minimise.
   RECT savedMainRect = {};
   // The open modeless dialogs, whose keyboard messages the message loop hands over.
@@ -72,6 +80,9 @@ struct DisplayResources {
   views::ColumnLayouts listLayouts;
   // What every list window is lent: names, fonts, the wide mineral rows.
   controls::ListEnvironment lists;
+  // The decoded pictures of the drawing window, the start logo and the Info
+  // dialog; released at shut-down and when the system runs short of memory.
+  PictureCache pictures;
   // Width of the arrow 0xAE in the Symbol font, for the description text.
   int arrowWidth = 0;
 };

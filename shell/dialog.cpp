@@ -89,8 +89,12 @@ INT_PTR DialogBase::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       return onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
     case WM_MEASUREITEM:
       return onMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
-    default:
-      return FALSE;
+    default: {
+      LRESULT result = 0;
+      if (!onMessage(msg, wParam, lParam, result)) return FALSE;
+      SetWindowLongPtrA(window_, DWLP_MSGRESULT, result);
+      return TRUE;
+    }
   }
 }
 

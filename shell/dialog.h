@@ -58,6 +58,9 @@ class DialogBase {
   virtual bool onTimer(UINT_PTR /*timer*/) { return false; }
   virtual bool onDrawItem(const DRAWITEMSTRUCT& /*item*/) { return false; }
   virtual bool onMeasureItem(MEASUREITEMSTRUCT& /*item*/) { return false; }
+  // Any other message (painting, scrolling, sizing, the mouse); true when
+  // handled, with `result` as the message's result.
+  virtual bool onMessage(UINT /*msg*/, WPARAM /*wParam*/, LPARAM /*lParam*/, LRESULT& /*result*/) { return false; }
   // After the window is gone (WM_NCDESTROY).
   virtual void onDestroyed() {}
   // The base's own bookkeeping at WM_NCDESTROY, before onDestroyed.

@@ -145,7 +145,8 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
       onDestroy(*app);
       return 0;
     case WM_COMPACTING:
-      // The picture cache of the drawing window is released here once it exists.
+      // The decoded pictures are made again when they are next shown.
+      app->display.pictures.release();
       return 1;
     default:
       break;

@@ -47,7 +47,9 @@ void runFirstPaint(AppContext& app) {
   if (app.settings.heldForStartup) app.settings.heldForStartup->release();
   app.settings.heldForStartup = nullptr;
   app.views.indexDamaged = app.data.reference->collection().unavailable();
-  // The drawing and description windows ("LeerBox") are created here once they exist.
+  // The drawing window stands at the top right from the start; the
+  // description window joins it once it exists.
+  WinSideWindows(app).createDrawing();
 
   // The flag is set only so that "Alle Einträge" takes its path and shows all minerals.
   app.views.resultFlag(views::View::Mineral) = true;

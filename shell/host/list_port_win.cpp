@@ -24,10 +24,14 @@ void WinListPort::setListRedraw(bool on) {
 }
 
 void WinListPort::finish(HWND list) {
-  WinSideWindows sideWindows(app_.windows);
+  WinSideWindows sideWindows(app_);
   if (sideWindows.descriptionOpen()) {
     sideWindows.linkDescriptionToList();
     sideWindows.repaintDescription();
+  } else if (app_.windows.drawing) {
+    // Alone, the drawing window follows the list's selection itself.
+    SendMessageA(list, controls::kListSetLetterTarget, 0, reinterpret_cast<LPARAM>(app_.windows.drawing));
+    InvalidateRect(app_.windows.drawing, nullptr, TRUE);
   }
   SetFocus(list);
 }

@@ -37,16 +37,17 @@ class WinListPort final : public views::ListPort {
   AppContext& app_;
 };
 
-// The side windows do not exist yet: closed, and every request is ignored.
+// The drawing window (the description window does not exist yet: it stays
+// closed and its requests are ignored).
 class WinSideWindows final : public views::SideWindowPort {
  public:
-  explicit WinSideWindows(const MainWindows& windows) : windows_(windows) {}
-  bool descriptionOpen() const override { return windows_.description != nullptr; }
-  bool drawingOpen() const override { return windows_.drawing != nullptr; }
+  explicit WinSideWindows(AppContext& app) : app_(app) {}
+  bool descriptionOpen() const override { return app_.windows.description != nullptr; }
+  bool drawingOpen() const override { return app_.windows.drawing != nullptr; }
   void createDescription() override {}
   void closeDescription() override {}
-  void createDrawing() override {}
-  void destroyDrawing() override {}
+  void createDrawing() override;
+  void destroyDrawing() override;
   void setDescriptionTitle(int) override {}
   void invalidateDescription() override {}
   void repaintDescription() override {}
@@ -54,7 +55,7 @@ class WinSideWindows final : public views::SideWindowPort {
   void linkDescriptionToList() override {}
 
  private:
-  const MainWindows& windows_;
+  AppContext& app_;
 };
 
 class WinFrame final : public views::FramePort {
@@ -148,7 +149,7 @@ class WinPrinting final : public views::PrintPort {
 class WinHost {
  public:
   explicit WinHost(AppContext& app)
-      : list_(app), sideWindows_(app.windows), frame_(app.windows), data_(app), exchange_(app), dialogs_(app) {}
+      : list_(app), sideWindows_(app), frame_(app.windows), data_(app), exchange_(app), dialogs_(app) {}
   views::ViewHost ports() { return {list_, sideWindows_, frame_, data_, exchange_, dialogs_, printing_}; }
 
  private:
