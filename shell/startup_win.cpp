@@ -15,8 +15,8 @@ namespace {
 
 // The start-up logo, centred in the client area at its natural size, in the
 // window colours and without its caption.
-void drawStartLogo(const AppContext& app) {
-  const std::optional<Picture> logo = readPictureAtSlot("logos.pf", kStartLogoSlot);
+void drawStartLogo(AppContext& app) {
+  const Picture* logo = cachedPictureAtSlot(app.display.pictures, "logos.pf", kStartLogoSlot);
   if (!logo) return;
   RECT client = {};
   GetClientRect(app.windows.main, &client);

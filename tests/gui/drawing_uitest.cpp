@@ -188,7 +188,7 @@ UI_CASE(drawing, quartzStepsAndTurns) {
   if (info) {
     const std::vector<std::string> texts = childTexts(info);
     const bool computed = std::any_of(texts.begin(), texts.end(), [](const std::string& t) {
-      return t.find("Atlas") == std::string::npos && t.find("erechnet") != std::string::npos;
+      return t.find("Atlas") == std::string::npos && t.find("berechnet aus den Formen") != std::string::npos;
     });
     UI_CHECK(computed);
     PostMessageA(info, WM_COMMAND, IDOK, 0);

@@ -359,6 +359,17 @@ UI_CASE(mainwin, commandsWithoutTheirDialogAreGrayedAndOpenNothing) {
   UI_CHECK_EQ(closeKalvor(kalvor, main).value_or(0), 1u);
 }
 
+// Where the list starts: below the toolbar band, and below the drawing
+// window ("Kristallzeichnung") when it is open.
+static LONG listTop(HWND main) {
+  const HWND drawing = FindWindowExA(main, nullptr, "#32770", "Kristallzeichnung");
+  if (!drawing) return 27;
+  RECT r = {};
+  GetWindowRect(drawing, &r);
+  MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
+  return r.bottom;
+}
+
 UI_CASE(mainwin, windowCoversWorkAreaAndResizesByTheLayoutRules) {
   const std::string folder = prepareCaseFolder("layout");
   UI_CHECK(!folder.empty());
@@ -379,12 +390,13 @@ UI_CASE(mainwin, windowCoversWorkAreaAndResizesByTheLayoutRules) {
   RECT client = {};
   GetClientRect(main, &client);
   if (const HWND list = GetDlgItem(main, 1000)) {
-    // Without side windows the list takes the client area below the toolbar band.
+    // Without the description window the list takes the client area below
+    // the toolbar band and the drawing window at the top right.
     RECT r = {};
     GetWindowRect(list, &r);
     MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
     UI_CHECK_EQ(r.left, 0L);
-    UI_CHECK_EQ(r.top, 27L);
+    UI_CHECK_EQ(r.top, listTop(main));
     UI_CHECK_EQ(r.right, client.right);
     UI_CHECK_EQ(r.bottom, client.bottom);
   } else {
@@ -406,7 +418,7 @@ UI_CASE(mainwin, windowCoversWorkAreaAndResizesByTheLayoutRules) {
     GetWindowRect(list, &r);
     MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
     GetClientRect(main, &client);
-    UI_CHECK_EQ(r.top, 27L);
+    UI_CHECK_EQ(r.top, listTop(main));
     UI_CHECK_EQ(r.right, client.right);
     UI_CHECK_EQ(r.bottom, client.bottom);
   }
