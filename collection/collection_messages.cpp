@@ -43,6 +43,28 @@ std::string collectionMessageText(CollectionMessage message) {
       return "Wollen Sie den Fundort mit allen seinen Stufen wirklich l\xF6schen?";
     case CollectionMessage::kNewLocalityEntry:
       return "neue Fundstelle";
+    case CollectionMessage::kTextTooLong:
+      return "Das Feld '%s' fasst h\xF6"
+             "chstens %s Zeichen. Dieser Teil passt nicht mehr hinein: '%s'";
+    case CollectionMessage::kLineBreak:
+      return "Das Feld '%s' ist einzeilig und kann keinen Zeilenumbruch speichern (nach '%s').";
+    case CollectionMessage::kUnknownMineral:
+      return "Im Feld '%s' ist '%s' kein bekanntes Mineral.";
+    case CollectionMessage::kInvalidAmount:
+      return "Im Feld '%s' ist '%s' kein g\xFCltiger Betrag. Bitte geben Sie eine Zahl ab 0 ein, z.B. 12,50.";
+    case CollectionMessage::kAmountTooLarge:
+      return "Im Feld '%s' ist der Betrag '%s' zu gro\xDF, um gespeichert zu werden.";
+    case CollectionMessage::kBadDate:
+      return "Das Datum ist nicht g\xFCltig. Bitte geben Sie es als Tag.Monat.Jahr, Monat.Jahr oder Jahr ein "
+             "(z.B. 25.03.1984, 08.1988 oder 1991), mit einem Jahr von 1 bis 65535.";
+    case CollectionMessage::kNotRepresentable:
+      return "Im Feld '%s' kann das Zeichen '%s' nicht gespeichert werden.";
+    case CollectionMessage::kUnreadableHardness:
+      return "Die H\xE4rte '%s' ist nicht lesbar. Geben Sie eine H\xE4rte (z.B. 7) oder einen "
+             "H\xE4rtebereich (z.B. 4-6) ein.";
+    case CollectionMessage::kUnreadableDensity:
+      return "Die Dichte '%s' ist nicht lesbar. Geben Sie eine Dichte (z.B. 5.5) oder einen Dichtebereich "
+             "(z.B. 3-6.5) ein.";
   }
   return {};
 }
@@ -53,6 +75,15 @@ CollectionMessage collectionMessageCaption(CollectionMessage message) {
     case CollectionMessage::kNotLeapYear:
     case CollectionMessage::kTooManyDays:
     case CollectionMessage::kNoMineral:
+    case CollectionMessage::kTextTooLong:
+    case CollectionMessage::kLineBreak:
+    case CollectionMessage::kUnknownMineral:
+    case CollectionMessage::kInvalidAmount:
+    case CollectionMessage::kAmountTooLarge:
+    case CollectionMessage::kBadDate:
+    case CollectionMessage::kNotRepresentable:
+    case CollectionMessage::kUnreadableHardness:
+    case CollectionMessage::kUnreadableDensity:
       return CollectionMessage::kInputErrorCaption;
     case CollectionMessage::kSaveFailed:
       return CollectionMessage::kSaveFailedCaption;

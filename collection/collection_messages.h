@@ -34,6 +34,17 @@ enum class CollectionMessage : std::uint16_t {
   kReplaceLocalityQuestion = 20010,
   kDeleteLocalityWithSpecimensQuestion = 20011,
   kNewLocalityEntry = 20012,  // "neue Fundstelle"
+  // Inputs that cannot be stored or read; their "%s" marks take the field's
+  // name first, then the offending part (see FormFailure).
+  kTextTooLong = 20013,     // field, limit, the part that does not fit
+  kLineBreak = 20014,       // field, the text before the break
+  kUnknownMineral = 20015,  // field, the name
+  kInvalidAmount = 20016,   // field, the text
+  kAmountTooLarge = 20017,  // field, the text
+  kBadDate = 20018,
+  kNotRepresentable = 20019,    // field, the character
+  kUnreadableHardness = 20020,  // the text
+  kUnreadableDensity = 20021,   // the text
 };
 
 // The German text of a message (Windows-1252); empty for kNone.

@@ -213,37 +213,50 @@ bool writeSpecimen(Collection& collection, std::uint32_t n, Specimen& specimen) 
   return true;
 }
 
-std::vector<std::uint16_t> parseMineralList(const MineralNameList& names, std::string_view text) {
-  std::vector<std::uint16_t> list;
+MineralListParse parseMineralListChecked(const MineralNameList& names, std::string_view text) {
+  MineralListParse out;
   const auto& nodes = names.nodes();
   std::size_t pos = 0;
   while (pos <= text.size()) {
     std::size_t comma = text.find(',', pos);
     if (comma == std::string_view::npos) comma = text.size();
-    std::string_view piece = text.substr(pos, comma - pos);
+    std::size_t begin = pos;
+    std::size_t end = comma;
     pos = comma + 1;
-    while (!piece.empty() && std::isspace(static_cast<unsigned char>(piece.front())))
-      piece.remove_prefix(1);
+    while (begin < end && std::isspace(static_cast<unsigned char>(text[begin]))) ++begin;
     // Trailing blanks ("Quarz , Calcit") would keep the name from matching.
-    while (!piece.empty() && std::isspace(static_cast<unsigned char>(piece.back())))
-      piece.remove_suffix(1);
+    while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
+    const std::string_view piece = text.substr(begin, end - begin);
     if (piece.empty()) continue;
+    const auto unknown = [&] {
+      if (!out.firstUnknown) out.firstUnknown = std::make_pair(begin, end);
+    };
     const char initial = foldInitial(piece.front());
     std::size_t i = 0;
     if (initial >= 'a' && initial <= 'z') {
       const std::optional<std::size_t> start = names.bucketStart(initial - 'a');
-      if (!start) continue;
+      if (!start) {
+        unknown();
+        continue;
+      }
       i = *start;
     }
     const int length = static_cast<int>(piece.size());
     const int folded = foldedPrefixLength(piece, length);
     while (i < nodes.size() && collateCompare(nodes[i].name, piece, length, folded) < 0) ++i;
-    if (i >= nodes.size() || collateCompare(nodes[i].name, piece, length, folded) != 0) continue;
-    const std::uint32_t id = nodes[i].id;
-    if (id == 0 || id > 0xFFFF) continue;
-    if (!contains(list, static_cast<std::uint16_t>(id))) list.push_back(static_cast<std::uint16_t>(id));
+    const std::uint32_t id =
+        i < nodes.size() && collateCompare(nodes[i].name, piece, length, folded) == 0 ? nodes[i].id : 0;
+    if (id == 0 || id > 0xFFFF) {
+      unknown();
+      continue;
+    }
+    if (!contains(out.ids, static_cast<std::uint16_t>(id))) out.ids.push_back(static_cast<std::uint16_t>(id));
   }
-  return list;
+  return out;
+}
+
+std::vector<std::uint16_t> parseMineralList(const MineralNameList& names, std::string_view text) {
+  return parseMineralListChecked(names, text).ids;
 }
 
 bool deleteSpecimen(Collection& collection, std::uint32_t n) {

@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/bytes.h"
@@ -106,6 +107,14 @@ bool addSpecimenKeys(Collection& collection, const Specimen& specimen);
 // names no mineral is skipped. A name matches the first list entry that it
 // begins (in the collation of the name list).
 std::vector<std::uint16_t> parseMineralList(const MineralNameList& names, std::string_view text);
+
+// parseMineralList with the position of the first piece that names no mineral
+// (blanks around it left out), so that a form can refuse it.
+struct MineralListParse {
+  std::vector<std::uint16_t> ids;
+  std::optional<std::pair<std::size_t, std::size_t>> firstUnknown;  // [begin, end) in the text
+};
+MineralListParse parseMineralListChecked(const MineralNameList& names, std::string_view text);
 
 // Marks specimen n deleted, takes it out of the all-specimens set and writes
 // it (which updates its mineral keys and its locality). False when it cannot

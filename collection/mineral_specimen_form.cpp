@@ -6,6 +6,7 @@
 #include <string>
 
 #include "collection/collection.h"
+#include "collection/form_fields.h"
 #include "collection/locality.h"
 #include "collection/sort_order.h"
 #include "platform/settings.h"
@@ -32,23 +33,6 @@ std::optional<long> scanInt(std::string_view text, std::size_t& pos) {
   return v;
 }
 
-// Reads "%d" or "%d.%d" or "%d.%d.%d" like sscanf: stops at the first mismatch;
-// fields not read stay 0.
-std::vector<long> scanDottedInts(std::string_view text, int fields) {
-  std::vector<long> values(static_cast<std::size_t>(fields), 0);
-  std::size_t pos = 0;
-  for (int i = 0; i < fields; ++i) {
-    if (i > 0) {
-      if (pos >= text.size() || text[pos] != '.') break;
-      ++pos;
-    }
-    const std::optional<long> v = scanInt(text, pos);
-    if (!v) break;
-    values[static_cast<std::size_t>(i)] = *v;
-  }
-  return values;
-}
-
 std::string trimmed(std::string_view text) {
   std::size_t b = 0, e = text.size();
   while (b < e && (text[b] == ' ' || text[b] == '\t')) ++b;
@@ -56,51 +40,87 @@ std::string trimmed(std::string_view text) {
   return std::string(text.substr(b, e - b));
 }
 
-std::string cut(std::string_view text, std::size_t fieldBytes) {
-  return std::string(text.substr(0, std::min(text.size(), fieldBytes - 1)));
-}
-
-FormResult error(CollectionMessage message) {
+FormResult error(FormFailure failure) {
   FormResult r;
   r.status = FormStatus::kError;
-  r.message = message;
+  r.message = static_cast<CollectionMessage>(failure.messageId);
+  r.failure = std::move(failure);
   return r;
+}
+
+FormResult error(CollectionMessage message, int controlId = 0) {
+  return error(formFailure(message, controlId));
+}
+
+// The minerals of a mineral field; a name that matches no mineral is refused
+// with its piece of the field marked, as it would otherwise vanish unnoticed.
+std::optional<FormFailure> readMineralField(const MineralNameList& names, std::string_view text,
+                                            int controlId, const char* fieldName,
+                                            std::vector<std::uint16_t>& ids) {
+  MineralListParse parse = parseMineralListChecked(names, text);
+  if (parse.firstUnknown) {
+    const auto [b, e] = *parse.firstUnknown;
+    FormFailure f = formFailure(CollectionMessage::kUnknownMineral, controlId,
+                                {fieldName, std::string(text.substr(b, e - b))});
+    f.selectionBegin = b;
+    f.selectionEnd = e;
+    return f;
+  }
+  ids = std::move(parse.ids);
+  return std::nullopt;
+}
+
+// An amount field: the value, or the failure naming the field.
+std::optional<FormFailure> readAmountField(std::string_view text, int controlId, const char* fieldName,
+                                           float& value) {
+  const AmountParse amount = parseAmount(text);
+  if (!amount.ok()) {
+    FormFailure f = formFailure(amount.error, controlId, {fieldName, trimmed(text)});
+    f.selectionEnd = text.size();
+    return f;
+  }
+  value = amount.value;
+  return std::nullopt;
 }
 
 }  // namespace
 
 DateParse parseSpecimenDate(std::string_view text) {
   DateParse result;
-  if (text.empty()) return result;
-  const auto points = std::count(text.begin(), text.end(), '.');
-  long day = 0, month = 0, year = 0;
-  if (points == 0) {
-    year = scanDottedInts(text, 1)[0];
-  } else if (points == 1) {
-    const std::vector<long> v = scanDottedInts(text, 2);
-    month = v[0];
-    year = v[1];
-    if (month < 1 || month > 12) {
-      result.error = CollectionMessage::kBadMonth;
-      return result;
+  const std::string t = trimmed(text);
+  if (t.empty()) return result;
+  // One to three numbers separated by single points, nothing else: what
+  // would be left over ("31.2.1999x", " 5 . 1999") is not a date.
+  std::vector<long> parts;
+  std::size_t pos = 0;
+  while (true) {
+    std::size_t digits = 0;
+    long v = 0;
+    while (pos < t.size() && t[pos] >= '0' && t[pos] <= '9') {
+      if (digits < 9) v = v * 10 + (t[pos] - '0');
+      ++digits;
+      ++pos;
     }
-  } else {
-    const std::vector<long> v = scanDottedInts(text, 3);
-    day = v[0];
-    month = v[1];
-    year = v[2];
-    if (month < 1 || month > 12) {
-      result.error = CollectionMessage::kBadMonth;
-      return result;
-    }
+    if (digits == 0 || digits > 9) return {0, CollectionMessage::kBadDate};
+    parts.push_back(v);
+    if (pos == t.size()) break;
+    if (t[pos] != '.' || parts.size() == 3) return {0, CollectionMessage::kBadDate};
+    ++pos;
+  }
+  const long year = parts.back();
+  // The record keeps the year in the high 16 bits.
+  if (year < 1 || year > 65535) return {0, CollectionMessage::kBadDate};
+  long month = 0, day = 0;
+  if (parts.size() >= 2) {
+    month = parts[parts.size() - 2];
+    if (month < 1 || month > 12) return {0, CollectionMessage::kBadMonth};
+  }
+  if (parts.size() == 3) {
+    day = parts[0];
     if (month == 2 && day == 29) {
-      if (!isLeapYear(static_cast<int>(year))) {
-        result.error = CollectionMessage::kNotLeapYear;
-        return result;
-      }
+      if (!isLeapYear(static_cast<int>(year))) return {0, CollectionMessage::kNotLeapYear};
     } else if (day < 1 || day > kDaysInMonth[month - 1]) {
-      result.error = CollectionMessage::kTooManyDays;
-      return result;
+      return {0, CollectionMessage::kTooManyDays};
     }
   }
   result.date = static_cast<std::uint32_t>(year) * 65536u + static_cast<std::uint32_t>(month) * 256u +
@@ -128,13 +148,6 @@ std::uint16_t parseSpecimenCount(std::string_view text) {
   const std::optional<long> v = scanInt(text, pos);
   if (!v || *v < 1 || *v > 9999) return 1;
   return static_cast<std::uint16_t>(*v);
-}
-
-float parsePrice(std::string_view text) {
-  const std::string s(text);
-  double v = 0;
-  if (std::sscanf(s.c_str(), "%lf", &v) != 1) return 0;
-  return static_cast<float>(v);
 }
 
 std::string formatPrice(float value) {
@@ -167,7 +180,8 @@ SpecimenFormFields newSpecimenFields(const Collection& collection) {
   SpecimenFormFields f;
   if (const Settings* settings = collection.settings()) {
     std::string index = ini::readText(*settings, ini::kLastCollectionIndex);
-    if (index.size() > 40) index.resize(39);
+    // Whatever the file holds, the field takes no more than the record stores.
+    if (index.size() > field_limits::kSpecimenIndex) index.resize(field_limits::kSpecimenIndex);
     f.index = index;
     const int locality = ini::readInt(*settings, ini::kLastLocality);
     f.localityItem = static_cast<std::uint16_t>(std::clamp(locality, 0, 0xFFFF));
@@ -188,12 +202,19 @@ FormResult collectSpecimen(Collection& collection, const SpecimenFormFields& fie
              : fields.acquisition == Acquisition::kFound ? sf::kFlagFound
                                                          : sf::kFlagSwapped;
   // 2. Minerals: main ones first, each once, at most 99 in all.
-  std::vector<std::uint16_t> main = parseMineralList(collection.names(), fields.mainMinerals);
-  if (main.empty()) return error(CollectionMessage::kNoMineral);
+  std::vector<std::uint16_t> main;
+  if (auto f = readMineralField(collection.names(), fields.mainMinerals,
+                                field_controls::kSpecimenMainMinerals, "Minerale", main))
+    return error(std::move(*f));
+  if (main.empty()) return error(CollectionMessage::kNoMineral, field_controls::kSpecimenMainMinerals);
+  std::vector<std::uint16_t> accompanying;
+  if (auto f = readMineralField(collection.names(), fields.accompanyingMinerals,
+                                field_controls::kSpecimenAccompanying, "Begleitminerale", accompanying))
+    return error(std::move(*f));
   if (main.size() > sf::kMaxMinerals) main.resize(sf::kMaxMinerals);
   s.minerals = main;
   s.mainCount = static_cast<std::uint16_t>(main.size());
-  for (std::uint16_t id : parseMineralList(collection.names(), fields.accompanyingMinerals)) {
+  for (std::uint16_t id : accompanying) {
     if (s.minerals.size() >= sf::kMaxMinerals) break;
     if (std::find(s.minerals.begin(), s.minerals.end(), id) == s.minerals.end())
       s.minerals.push_back(id);
@@ -206,8 +227,24 @@ FormResult collectSpecimen(Collection& collection, const SpecimenFormFields& fie
     return result;
   }
   // 4. Date, count, locality.
-  const DateParse date = parseSpecimenDate(trimmed(fields.date));
-  if (!date.ok()) return error(date.error);
+  const DateParse date = parseSpecimenDate(fields.date);
+  if (!date.ok()) return error(date.error, field_controls::kSpecimenDate);
+  // Texts that the record cannot hold are refused, not cut.
+  for (const auto& [control, text] : {std::pair{field_controls::kSpecimenIndex, &fields.index},
+                                      std::pair{field_controls::kSpecimenStoragePlace, &fields.storagePlace},
+                                      std::pair{field_controls::kSpecimenSize, &fields.size},
+                                      std::pair{field_controls::kSpecimenDescription, &fields.description}}) {
+    if (auto f = checkFieldText(control, *text)) return error(std::move(*f));
+  }
+  float purchasePrice = 0;
+  if (fields.acquisition == Acquisition::kBought) {
+    if (auto f = readAmountField(fields.purchasePrice, field_controls::kSpecimenPurchasePrice, "Kaufpreis",
+                                 purchasePrice))
+      return error(std::move(*f));
+  }
+  float value = 0;
+  if (auto f = readAmountField(fields.value, field_controls::kSpecimenValue, "Wert", value))
+    return error(std::move(*f));
   s.date = date.date;
   s.count = parseSpecimenCount(fields.count);
   s.localityValue = localityValue;
@@ -216,11 +253,11 @@ FormResult collectSpecimen(Collection& collection, const SpecimenFormFields& fie
       settings != nullptr && settings->getInt(ini::kLastLocality.section, ini::kLastLocality.key, -1) != localityValue)
     ini::writeInt(*settings, ini::kLastLocality, localityValue);
   // 5. Texts and prices.
-  s.index = cut(fields.index, sf::kIndexBytes);
-  s.storagePlace = cut(fields.storagePlace, sf::kStorageBytes);
-  s.size = cut(fields.size, sf::kSizeBytes);
-  s.purchasePrice = fields.acquisition == Acquisition::kBought ? parsePrice(fields.purchasePrice) : 0;
-  s.value = parsePrice(fields.value);
+  s.index = fields.index;
+  s.storagePlace = fields.storagePlace;
+  s.size = fields.size;
+  s.purchasePrice = purchasePrice;
+  s.value = value;
   s.description = fields.description;
   result.status = FormStatus::kCollected;
   return result;
@@ -266,6 +303,7 @@ FormResult saveSpecimen(Collection& collection, Specimen specimen) {
   if (!ok) {
     result.status = FormStatus::kError;
     result.message = CollectionMessage::kSaveFailed;
+    result.failure = formFailure(CollectionMessage::kSaveFailed);
     return result;
   }
   result.status = FormStatus::kSaved;

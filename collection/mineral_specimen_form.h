@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "collection/collection_messages.h"
+#include "collection/form_fields.h"
 #include "collection/mineral_specimen.h"
 
 namespace kalvor {
@@ -47,8 +48,11 @@ struct DateParse {
   bool ok() const { return error == CollectionMessage::kNone; }
 };
 
-// "25.03.1984", "08.1988", "1991" or empty (date 0); month 1..12, 29 February
-// only in leap years, no day beyond the month's length. The year is not checked.
+// "25.03.1984", "08.1988", "1991" or empty (date 0), blanks around it allowed:
+// numbers separated by single points and nothing else, a year of 1..65535
+// (kBadDate otherwise), month 1..12, 29 February only in leap years, no day
+// beyond the month's length. The one date reading of the entry form and the
+// collection evaluation.
 DateParse parseSpecimenDate(std::string_view text);
 
 // The date as the form shows it: "%d.%d.%d", "%d.%d" or "%d"; empty for 0.
@@ -57,8 +61,7 @@ std::string formatSpecimenDate(std::uint32_t date);
 // "%d" of the count field; outside 1..9999 or no number gives 1.
 std::uint16_t parseSpecimenCount(std::string_view text);
 
-// "%lf" of a price field stored as f32; empty or unreadable gives 0.
-float parsePrice(std::string_view text);
+// Price fields are read with parseAmount (collection/form_fields.h).
 // A price as the form shows it ("%7.2f").
 std::string formatPrice(float value);
 
@@ -80,11 +83,15 @@ enum class FormStatus {
 struct FormResult {
   FormStatus status = FormStatus::kError;
   CollectionMessage message = CollectionMessage::kNone;
+  // With kError: the message with its inserts and the control to select.
+  FormFailure failure;
   Specimen specimen;  // the collected record (number set after a save)
 };
 
-// Steps 1-5 of the form: kind and acquisition, minerals (kNoMineral when the
-// main minerals name none), locality, date, count, texts and prices. The
+// Steps 1-5 of the form: kind and acquisition, minerals (kUnknownMineral for a
+// name that matches no mineral, kNoMineral when the main minerals name none),
+// locality, date, count, texts (kTextTooLong, kLineBreak: nothing is cut) and
+// prices (kInvalidAmount, kAmountTooLarge). The
 // record keeps `existing`'s number (0 for a new specimen). Writes the chosen
 // locality to [Edit] "Fundort".
 FormResult collectSpecimen(Collection& collection, const SpecimenFormFields& fields,

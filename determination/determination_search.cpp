@@ -394,7 +394,9 @@ DeterminationOutcome runDetermination(const DeterminationInput& in, Determinatio
   // 13. Lapis systematics.
   if (!applySystematics(s, in.systematics)) return nothingFound();
   // 14. Locality of the collection.
-  saved.locality = in.localityIndex;
+  // The number, not the list position: the list is rebuilt in sort order at
+  // every opening, and a position would name another locality after a change.
+  saved.locality = in.localityIndex >= 1 ? in.localityNumber : 0;
   if (in.localityIndex >= 1) {
     OptionalNumberList list;
     if (sources.localities) {
@@ -411,7 +413,13 @@ DeterminationOutcome runDetermination(const DeterminationInput& in, Determinatio
     }
     if (!s.apply(std::move(list))) return nothingFound();
   }
-  // 15. The result in name-list order.
+  // 15. The result in name-list order. A search that nothing restricted
+  // (all three status boxes ticked, nothing else given) asks for every
+  // mineral: those of any status.
+  if (!s.running) {
+    s.running = slotUnion(sources.index, kImaRecognisedSlot, kNotImaRecognisedSlot);
+    s.running = uniteNumberLists(std::move(s.running), sources.index.readIndexSlot(kDiscreditedSlot));
+  }
   if (!s.running || s.running->empty()) return nothingFound();
   DeterminationOutcome out;
   out.results = resultListOf(*s.running, sources.minerals);

@@ -71,7 +71,7 @@ struct DeterminationCriteria {
   std::uint8_t fracture = 0;
   std::uint16_t hardness = 0;  // minimum half steps in the high byte, maximum in the low
   std::uint32_t density = 0;   // minimum density word in the high 16 bits, maximum low
-  std::int32_t locality = 0;   // list index of "Fundstelle"
+  std::int32_t locality = 0;   // locality number of "Fundstelle", 0 = "unbekannt"
   std::optional<std::string> elementExpression;
   std::optional<std::string> systematics;
 };

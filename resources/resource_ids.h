@@ -6,20 +6,8 @@
 
 #define IDI_KALVOR 1
 
-/* Commands of the menus and the toolbar: CMD_QUIT ... */
+/* Commands of the menus and the toolbar (CMD_QUIT ... CMD_TOOLBAR_SEARCH). */
 #include "command_ids.h"
-
-/* Commands of the toolbar alone. */
-#define CMD_TOOLBAR_VIEW_MINERAL 1320
-#define CMD_TOOLBAR_VIEW_SPECIMENS 1321
-#define CMD_TOOLBAR_VIEW_LOCALITIES 1322
-#define CMD_TOOLBAR_VIEW_GLOSSARY 1323
-#define CMD_TOOLBAR_VIEW_RESULT 1324
-#define CMD_TOOLBAR_VIEW_ALL 1325
-#define CMD_TOOLBAR_DETAILED_LIST 1330
-#define CMD_TOOLBAR_DESCRIPTION 1331
-#define CMD_TOOLBAR_PRINT 1332
-#define CMD_TOOLBAR_SEARCH 1333
 
 /* Child windows of the main window. */
 #define ID_LIST_WINDOW 1000

@@ -5,6 +5,8 @@
 #include <string_view>
 
 #include "collection/collection.h"
+#include "collection/collection_messages.h"
+#include "collection/form_fields.h"
 #include "collection/locality.h"
 #include "collection/mineral_specimen.h"
 #include "collection/mineral_specimen_form.h"
@@ -17,10 +19,11 @@ namespace kalvor {
 
 namespace {
 
-// The edit fields of the search dialogs accept at most this many characters.
-constexpr std::size_t kNearestPlaceChars = 40;
-constexpr std::size_t kStoragePlaceChars = 79;
-constexpr std::size_t kIndexChars = 39;
+// The edit fields of the search dialogs accept what the records store: a
+// longer text could never match.
+constexpr std::size_t kNearestPlaceChars = field_limits::kLocalityText;
+constexpr std::size_t kStoragePlaceChars = field_limits::kStoragePlace;
+constexpr std::size_t kIndexChars = field_limits::kSpecimenIndex;
 
 CollectionSearchOutcome message(int id, int caption = kMsgSearchFailedCaption) {
   CollectionSearchOutcome out;
@@ -171,7 +174,10 @@ bool dateMatches(std::uint32_t stored, std::uint32_t wanted) {
 
 std::string CollectionSearchOutcome::messageText() const {
   if (messageId == 0) return {};
-  std::string text = loadResourceString(static_cast<unsigned>(messageId) - kStringIdBase);
+  // The date messages beyond the string table are the entry form's own.
+  std::string text = messageId >= static_cast<int>(CollectionMessage::kNoMineral)
+                         ? collectionMessageText(static_cast<CollectionMessage>(messageId))
+                         : loadResourceString(static_cast<unsigned>(messageId) - kStringIdBase);
   if (insertId != 0) {
     const std::size_t at = text.find("%s");
     if (at != std::string::npos) {
@@ -234,9 +240,8 @@ CollectionSearchOutcome searchLocalities(Collection& collection, const LocalityS
       if (loc && !beginsWith(loc->nearestPlace, entered)) places->remove(n);
     }
   }
-  // 8. Only existing localities; nothing entered at all finds nothing.
-  places = intersectRecordSets(std::move(places),
-                               index.getRecordSet(IndexValue::ofNumber(0), f::kLocalityAll));
+  // 8. Only existing localities; nothing entered at all finds every one.
+  places = narrow(std::move(places), index.getRecordSet(IndexValue::ofNumber(0), f::kLocalityAll));
   // 9.
   if (isEmpty(places)) return nothingFound(kMsgWordLocality);
   // 10.

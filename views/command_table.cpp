@@ -56,8 +56,10 @@ void deleteRecord(ViewController& v) {
   if (record == 0) return;
   if (view == View::Stufen) {
     if (!host.dialogs.askYesNo(strings::kStrDeleteSpecimenQuestion, strings::kStrDeleteSpecimenCaption)) return;
-    host.data.deleteSpecimen(record);
-    if (state.specimenResult) state.specimenResult->remove(static_cast<std::uint32_t>(record));
+    // A failed delete keeps the specimen in the result; the list is built
+    // anew either way, from what the collection now holds.
+    if (host.data.deleteSpecimen(record) && state.specimenResult)
+      state.specimenResult->remove(static_cast<std::uint32_t>(record));
   } else {
     if (!host.dialogs.runDeleteLocality(record)) return;
     if (state.localityResult) state.localityResult->remove(static_cast<std::uint32_t>(record));

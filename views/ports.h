@@ -130,8 +130,9 @@ class DataPort {
   // Opens the glossary (reads entry 1); closing releases its file and buffers.
   virtual void openGlossary() = 0;
   virtual void closeGlossary() = 0;
-  // Deletes a specimen from the collection.
-  virtual void deleteSpecimen(std::int32_t record) = 0;
+  // Deletes a specimen from the collection; false when that failed (the host
+  // has then shown "Speicherungsproblem").
+  virtual bool deleteSpecimen(std::int32_t record) = 0;
   // Sorts the specimens anew by the current option and saves the order.
   virtual void resortSpecimens() = 0;
 };

@@ -1,3 +1,6 @@
+#include <windows.h>
+
+#include "collection/locality_form.h"
 #include "collection/mineral_specimen.h"
 #include "shell/host/win_ports.h"
 
@@ -37,8 +40,14 @@ void WinData::openGlossary() {
   if (!app_.data.glossary) app_.data.glossary = Glossary::open(app_.data.reference ? app_.data.reference->folder() : std::string());
 }
 
-void WinData::deleteSpecimen(std::int32_t record) {
-  if (Collection* c = collection(); c && record > 0) kalvor::deleteSpecimen(*c, static_cast<std::uint32_t>(record));
+bool WinData::deleteSpecimen(std::int32_t record) {
+  Collection* c = collection();
+  if (!c || record <= 0) return false;
+  const CollectionMessage m = deleteSpecimenFromList(*c, static_cast<std::uint32_t>(record));
+  if (m == CollectionMessage::kNone) return true;
+  MessageBoxA(app_.windows.main, collectionMessageText(m).c_str(),
+              collectionMessageText(collectionMessageCaption(m)).c_str(), MB_ICONEXCLAMATION);
+  return false;
 }
 
 void WinData::resortSpecimens() {

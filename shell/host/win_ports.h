@@ -87,7 +87,7 @@ class WinData final : public views::DataPort {
   bool mineralResultExists() const override { return false; }
   void openGlossary() override;
   void closeGlossary() override { app_.data.glossary.reset(); }
-  void deleteSpecimen(std::int32_t record) override;
+  bool deleteSpecimen(std::int32_t record) override;
   void resortSpecimens() override;
 
  private:

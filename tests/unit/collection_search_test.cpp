@@ -131,7 +131,9 @@ class SearchCollection : public ::testing::Test {
 TEST_F(SearchCollection, LocalitiesByPlace) {
   int msg = -1;
   LocalitySearchInput in;
-  // Nothing entered: the absent set meets "all localities" as absent.
+  // Nothing entered: every locality that is not deleted.
+  EXPECT_EQ(localities(in), (Numbers{1, 2, 3, 4}));
+  in.nearestPlace = "Nirgendwo";
   CollectionSearchOutcome none = searchLocalities(f_.c(), in, sources());
   EXPECT_EQ(none.messageId, kMsgNoMatchingRecords);
   EXPECT_EQ(none.insertId, kMsgWordLocality);
@@ -140,6 +142,7 @@ TEST_F(SearchCollection, LocalitiesByPlace) {
             cp("Die Suche hat keine Fundstelle mit zutreffenden Eigenschaften finden können!"));
   EXPECT_EQ(none.captionText(), "Suche fehlgeschlagen");
   EXPECT_FALSE(none.records);
+  in.nearestPlace.clear();
 
   in.region = "Schwarzwald";  // the deleted L5 is left out
   EXPECT_EQ(localities(in), (Numbers{1, 2}));
@@ -325,13 +328,17 @@ TEST_F(SearchCollection, SpecimensByRecordFields) {
   in.date = "29.2.2000";  // valid, but nobody found anything that day
   EXPECT_EQ(specimens(in, &msg), Numbers{});
   EXPECT_EQ(msg, kMsgNoMatchingRecords);
-  for (const auto& [text, id] : {std::pair{"13.1999", 10054}, std::pair{"29.2.1900", 10055},
-                                 std::pair{"31.4.1999", 10056}}) {
+  for (const auto& [text, id] :
+       {std::pair{"13.1999", 10054}, std::pair{"29.2.1900", 10055}, std::pair{"31.4.1999", 10056},
+        std::pair{"1.1.70000", 20018}, std::pair{" 5 . 1999", 20018}, std::pair{"1999x", 20018}}) {
     in.date = text;
     const CollectionSearchOutcome out = searchSpecimens(f_.c(), in, sources());
     EXPECT_EQ(out.messageId, id) << text;
     EXPECT_EQ(out.captionId, kMsgInputErrorCaption) << text;
   }
+  in.date = "1.1.70000";  // not read as the year 4464
+  EXPECT_EQ(searchSpecimens(f_.c(), in, sources()).messageText(),
+            collectionMessageText(CollectionMessage::kBadDate));
 
   in = {};
   in.storagePlace = "Schrank";  // case-sensitive: "schrank 3" stays out

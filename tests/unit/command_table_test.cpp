@@ -142,6 +142,12 @@ TEST_F(CommandTableTest, DeleteAsksAndClearsTheResultBit) {
   EXPECT_EQ(run(1004), (Log{"ask 10093/10094"}));
   EXPECT_EQ(state.specimenResult, setOf({2, 3}));
   host.answerYes = true;
+  // A delete that fails leaves the specimen in the result.
+  host.deleteSucceeds = false;
+  EXPECT_EQ(run(1004),
+            (Log{"ask 10093/10094", "deleteSpecimen 2", "rangeList kind=2 first=1 last=3 sel=0 set={2,3}"}));
+  EXPECT_EQ(state.specimenResult, setOf({2, 3}));
+  host.deleteSucceeds = true;
   EXPECT_EQ(run(1004), (Log{"ask 10093/10094", "deleteSpecimen 2",
                             "rangeList kind=2 first=1 last=3 sel=0 set={3}"}));
 

@@ -170,9 +170,12 @@ TEST(DeterminationSearch, StatusTableRowByRow) {
   EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{902, 901}));
   EXPECT_EQ(f.saved.notImaRecognised, 1);
   EXPECT_EQ(f.saved.imaRecognised, 0);
-  // All three ticked and nothing else: no restriction at all is no result.
+  // All three ticked and nothing else: every mineral, whatever its status.
   in.imaRecognised = true;
-  EXPECT_EQ(f.run(in).messageId, kMsgNothingFound);
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{902, 901, 900}));
+  // Any criterion given: it alone restricts.
+  in.crystalSystem = 8;
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{139}));
 }
 
 TEST(DeterminationSearch, HardnessAndDensityPerPrecision) {
@@ -233,7 +236,8 @@ TEST(DeterminationSearch, HardnessAndDensityPerPrecision) {
   in.density = "abc";    // unreadable: the "no density" slot
   EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{0}));
   in.density = "   ";
-  EXPECT_EQ(f.run(in).messageId, kMsgNothingFound);  // no criterion left
+  // No criterion left: every mineral of any status.
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{902, 901, 900}));
   EXPECT_EQ(f.saved.density, 0u);
 }
 
@@ -252,7 +256,7 @@ TEST(DeterminationSearch, ChoiceListsAndColours) {
   in.lustre = 12;
   EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{154, 142}));
   in.lustre = 13;  // no such entry: no criterion, and it cannot reach the colour slots
-  EXPECT_EQ(f.run(in).messageId, kMsgNothingFound);
+  EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{902, 901, 900}));
   in = blank(kPrecisionRough);
   in.crystalSystem = 1;
   EXPECT_EQ(numbersOf(f.run(in)), (std::vector<int>{132, 131}));
@@ -368,7 +372,7 @@ TEST(DeterminationSearch, CriteriaIntersectAndStopEarly) {
   in.localityIndex = 2;
   in.localityNumber = 7;
   EXPECT_EQ(numbersOf(run(in)), (std::vector<int>{4, 3, 2}));
-  EXPECT_EQ(saved.locality, 2);
+  EXPECT_EQ(saved.locality, 7);  // the number, not the list position
   in.hardness = "7";
   in.imaRecognised = false;  // 901 only: mineral 3
   EXPECT_EQ(numbersOf(run(in)), (std::vector<int>{3}));
@@ -430,12 +434,17 @@ TEST(DeterminationSearch, Systematics) {
   withStatus.systematics = "VIII/Q";
   EXPECT_EQ(numbersOf(run(withStatus)), (std::vector<int>{9, 2}));
   EXPECT_EQ(saved.systematics, "VIII/Q");
-  // A number without any list to filter finds nothing.
-  in.systematics = "X/A.2";
+  // A number without any list to filter finds nothing (class III has no slot here).
+  in.systematics = "III/A.2";
   EXPECT_EQ(run(in).messageId, kMsgNothingFound);
+  // A text that names no class is no criterion: nothing restricts, every
+  // mineral of any status is found.
+  in.systematics = "X/A.2";
+  EXPECT_EQ(numbersOf(run(in)), (std::vector<int>{9, 2}));
   in.systematics = "";
   in.hardness = "";
-  EXPECT_EQ(run(in).messageId, kMsgNothingFound);
+  // Nothing restricts any more: every mineral of any status.
+  EXPECT_EQ(numbersOf(run(in)), (std::vector<int>{9, 2}));
   EXPECT_FALSE(saved.systematics);
 }
 

@@ -90,6 +90,19 @@ TEST(SpecimenForm, DateSyntaxAndMessages) {
   EXPECT_EQ(parseSpecimenDate("13.1990").error, CollectionMessage::kBadMonth);
   EXPECT_EQ(parseSpecimenDate("0.1990").error, CollectionMessage::kBadMonth);
   EXPECT_EQ(parseSpecimenDate("12.13.1990").error, CollectionMessage::kBadMonth);
+  // One reading for entry and search: years 1..65535, nothing left over.
+  EXPECT_EQ(parseSpecimenDate(" 25.03.1984 ").date, 1984u * 65536 + 3 * 256 + 25);
+  EXPECT_EQ(parseSpecimenDate("1.1.65535").date, 65535u * 65536 + 256 + 1);
+  EXPECT_EQ(parseSpecimenDate("1").date, 65536u);
+  EXPECT_EQ(parseSpecimenDate("29.2.2400").date, 2400u * 65536 + 2 * 256 + 29);
+  for (const char* bad :
+       {"1.1.70000", "65536", "0", "5.0", " 5 . 1999", "31.2.1999x", "1999x", "x1999", "1.2.3.1999",
+        "5..1999", ".1999", "1999.", "-5.1999", "25/03/1984", "1.1.99999999999"}) {
+    EXPECT_EQ(parseSpecimenDate(bad).error, CollectionMessage::kBadDate) << bad;
+  }
+  EXPECT_EQ(parseSpecimenDate("29.2.2100").error, CollectionMessage::kNotLeapYear);
+  EXPECT_EQ(parseSpecimenDate("31.2.1999").error, CollectionMessage::kTooManyDays);
+  EXPECT_EQ(collectionMessageText(collectionMessageCaption(CollectionMessage::kBadDate)), "Eingabefehler");
 
   EXPECT_EQ(formatSpecimenDate(1984u * 65536 + 3 * 256 + 25), "25.3.1984");
   EXPECT_EQ(formatSpecimenDate(1988u * 65536 + 2048), "8.1988");
@@ -117,9 +130,6 @@ TEST(SpecimenForm, CountAndPriceRules) {
   EXPECT_EQ(parseSpecimenCount("-3"), 1);
   EXPECT_EQ(parseSpecimenCount("drei"), 1);
   EXPECT_EQ(parseSpecimenCount(""), 1);
-  EXPECT_FLOAT_EQ(parsePrice("12.5"), 12.5f);
-  EXPECT_FLOAT_EQ(parsePrice(""), 0.f);
-  EXPECT_FLOAT_EQ(parsePrice("teuer"), 0.f);
   EXPECT_EQ(formatPrice(12.5f), "  12.50");
 }
 
@@ -136,6 +146,12 @@ TEST(SpecimenMinerals, ParseMineralList) {
   EXPECT_TRUE(parseMineralList(names, " , ,").empty());
   EXPECT_TRUE(parseMineralList(names, "Zirkon").empty());
   EXPECT_TRUE(parseMineralList(names, "").empty());
+  // The checked form names the first piece that is no mineral.
+  const MineralListParse checked = parseMineralListChecked(names, "Quarz, Xyz ,Zirkon");
+  EXPECT_EQ(checked.ids, (std::vector<std::uint16_t>{kQuarz + 1}));
+  ASSERT_TRUE(checked.firstUnknown);
+  EXPECT_EQ(*checked.firstUnknown, (std::pair<std::size_t, std::size_t>{7, 10}));
+  EXPECT_FALSE(parseMineralListChecked(names, " Flu, , Calcit ").firstUnknown);
 }
 
 TEST(SpecimenLifecycle, KindAndAcquisitionChangeLeavesTheOldSets) {
@@ -238,11 +254,13 @@ TEST(SpecimenForm, InputErrorsSaveNothing) {
   CollectionFixture f;
   SpecimenFormFields fields;
   fields.localityItem = 0;
-  fields.mainMinerals = "Zirkon";
+  fields.mainMinerals = " , ";
   fields.accompanyingMinerals = "Quarz";  // accompanying minerals alone are not enough
   auto r = collectAndSaveSpecimen(f.c(), fields, 0);
   EXPECT_EQ(r.status, FormStatus::kError);
   EXPECT_EQ(r.message, CollectionMessage::kNoMineral);
+  fields.mainMinerals = "Zirkon";  // not in the list: refused, not dropped
+  EXPECT_EQ(collectAndSaveSpecimen(f.c(), fields, 0).message, CollectionMessage::kUnknownMineral);
   EXPECT_EQ(collectionMessageCaption(r.message), CollectionMessage::kInputErrorCaption);
 
   fields.mainMinerals = "Quarz";

@@ -87,6 +87,7 @@ class FakeHost : public ListPort,
   // The collection's "Index-Defekt" flag.
   bool damaged = false;
   bool answerYes = false;
+  bool deleteSucceeds = true;
   std::optional<std::string> chosenFile;
   std::map<DialogKind, DialogOutcome> outcomes;
   // Runs inside each dialog, for dialogs that change the collection.
@@ -178,7 +179,10 @@ class FakeHost : public ListPort,
   bool mineralResultExists() const override { return mineralResult; }
   void openGlossary() override { log.push_back("openGlossary"); }
   void closeGlossary() override { log.push_back("closeGlossary"); }
-  void deleteSpecimen(std::int32_t r) override { log.push_back("deleteSpecimen " + std::to_string(r)); }
+  bool deleteSpecimen(std::int32_t r) override {
+    log.push_back("deleteSpecimen " + std::to_string(r));
+    return deleteSucceeds;
+  }
   void resortSpecimens() override { log.push_back("resortSpecimens"); }
   bool openExchangeList(const std::string& path) override {
     log.push_back("openExchange " + path);

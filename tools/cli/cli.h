@@ -22,6 +22,8 @@ class Arguments {
   // Takes "--name VALUE" out of the arguments; returns the value converted to
   // Windows-1252, or nothing when the option is not given.
   std::optional<std::string> takeOption(std::string_view name);
+  // Takes "--name VALUE" out of the arguments as given (UTF-8, unconverted).
+  std::optional<std::string> takeOptionUtf8(std::string_view name);
   // Takes a flag without value ("--mit-stufen"); true when it was given.
   bool takeFlag(std::string_view name);
   // The next positional word, or nothing.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "collection/locality.h"
+#include "collection/locality_form.h"
 #include "collection/mineral_specimen.h"
 #include "pages/collection_description.h"
 #include "refdb/names.h"
@@ -24,25 +25,47 @@ void printUsageLocality() {
       "        kalvor-cli fundort loesche N [--mit-stufen | --ersatz M]");
 }
 
-// Takes the text options of the form into the record; false when --minerale
-// names a mineral that a locality cannot hold.
-void takeFields(Arguments& args, const MineralNameList& names, Locality& loc) {
-  if (auto v = args.takeOption("--name")) loc.name = *v;
-  if (auto v = args.takeOption("--ort")) loc.nearestPlace = *v;
-  if (auto v = args.takeOption("--region")) loc.region = *v;
-  if (auto v = args.takeOption("--land")) loc.country = *v;
-  if (auto v = args.takeOption("--karte")) loc.mapReference = *v;
-  if (auto v = args.takeOption("--beschreibung")) loc.description = *v;
-  if (auto v = args.takeOption("--minerale")) {
+// Takes the options of the form into the record; prints the error and
+// returns false for a text that cannot be stored or a name that is no mineral.
+bool takeFields(Arguments& args, const MineralNameList& names, Locality& loc) {
+  std::string minerals;
+  bool mineralsGiven = false;
+  const bool textsOk = takeTextField(args, "--name", "Fundort", loc.name) &&
+                       takeTextField(args, "--ort",
+                                     "N\xE4"
+                                     "chster Ort",
+                                     loc.nearestPlace) &&
+                       takeTextField(args, "--region", "Region", loc.region) &&
+                       takeTextField(args, "--land", "Land", loc.country) &&
+                       takeTextField(args, "--karte", "Kartenreferenz", loc.mapReference) &&
+                       takeTextField(args, "--beschreibung", "Beschreibung", loc.description);
+  if (!textsOk) return false;
+  if (!takeTextField(args, "--minerale", "Minerale", minerals, &mineralsGiven)) return false;
+  if (mineralsGiven) {
+    const MineralListParse parse = parseMineralListChecked(names, minerals);
+    if (parse.firstUnknown) {
+      const auto [b, e] = *parse.firstUnknown;
+      failWith(formFailure(CollectionMessage::kUnknownMineral, field_controls::kLocalityMinerals,
+                           {"Minerale", minerals.substr(b, e - b)}));
+      return false;
+    }
     // The given minerals replace those entered by hand; minerals of the
     // locality's specimens stay, as the form cannot delete them.
     std::vector<std::uint16_t> list;
     for (std::uint16_t e : loc.minerals)
       if (e & locality_format::kFromSpecimen) list.push_back(e);
-    for (std::uint16_t id : parseMineralList(names, *v))
-      addMineralToList(list, static_cast<std::uint16_t>(id - 1), false);
+    for (std::uint16_t id : parse.ids) addMineralToList(list, static_cast<std::uint16_t>(id - 1), false);
     loc.minerals = std::move(list);
   }
+  return true;
+}
+
+// The OK of the locality form: the field checks, then the save.
+int saveForm(Collection& c, const Locality& loc, bool printNumber) {
+  const LocalityFormOutcome out = saveLocalityForm(c, loc);
+  if (!out.saved()) return failWith(out.failure);
+  if (printNumber) printLine(std::to_string(*out.number));
+  return 0;
 }
 
 // The locality page of the description window, as text.
@@ -83,16 +106,13 @@ int runLocality(Arguments& args) {
   Collection& c = s->collection();
   if (*verb == "neu") {
     Locality loc;
-    takeFields(args, s->names(), loc);
+    if (!takeFields(args, s->names(), loc)) return 1;
     if (rejectRest(args)) return 2;
     if (loc.name.empty()) {
       printError("Bitte geben Sie den Namen des Fundorts an (--name).");
       return 2;
     }
-    const std::optional<std::uint32_t> n = saveLocalityFromForm(c, loc);
-    if (!n) return failWith(CollectionMessage::kSaveFailed);
-    printLine(std::to_string(*n));
-    return 0;
+    return saveForm(c, loc, true);
   }
   if (*verb == "liste") {
     if (rejectRest(args)) return 2;
@@ -110,10 +130,9 @@ int runLocality(Arguments& args) {
     return 1;
   }
   if (*verb == "aendere") {
-    takeFields(args, s->names(), *loc);
+    if (!takeFields(args, s->names(), *loc)) return 1;
     if (rejectRest(args)) return 2;
-    if (!saveLocalityFromForm(c, *loc)) return failWith(CollectionMessage::kSaveFailed);
-    return 0;
+    return saveForm(c, *loc, false);
   }
   if (*verb == "loesche") {
     const bool withSpecimens = args.takeFlag("--mit-stufen");
@@ -136,8 +155,9 @@ int runLocality(Arguments& args) {
         replacement = *r;
       }
     }
-    if (!deleteLocality(c, *n, withSpecimens, replacement))
-      return failWith(CollectionMessage::kSaveFailed);
+    if (const CollectionMessage m = deleteLocalityFromForm(c, *n, withSpecimens, replacement);
+        m != CollectionMessage::kNone)
+      return failWith(m);
     return 0;
   }
   printError("Unbekannte Aktion \"" + *verb + "\" f\xFCr fundort.");

@@ -47,6 +47,8 @@ int searchLocalityCommand(Arguments& args, OpenCollection& session,
   in.region = args.takeOption("--region");
   in.country = args.takeOption("--land");
   if (rejectRest(args)) return 2;
+  // A text longer than the records' field could never match.
+  if (auto f = checkFieldText(field_controls::kSearchNearestPlace, in.nearestPlace)) return failWith(*f);
   Collection& c = session.collection();
   const CollectionSearchOutcome out = searchLocalities(c, in, sources);
   if (!out.succeeded()) return showMessage(out, in.elementExpression);
@@ -110,6 +112,8 @@ int searchSpecimenCommand(Arguments& args, OpenCollection& session,
   }
   if (!takeAcquisitions(args, in)) return 2;
   if (rejectRest(args)) return 2;
+  if (auto f = checkFieldText(field_controls::kSearchStoragePlace, in.storagePlace)) return failWith(*f);
+  if (auto f = checkFieldText(field_controls::kSearchIndex, in.index)) return failWith(*f);
   Collection& c = session.collection();
   const CollectionSearchOutcome out = searchSpecimens(c, in, sources);
   if (!out.succeeded()) return showMessage(out, in.elementExpression);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "collection/locality.h"
+#include "collection/locality_form.h"
 #include "collection/mineral_specimen.h"
 #include "collection/mineral_specimen_form.h"
 #include "pages/collection_description.h"
@@ -29,16 +30,21 @@ void printUsageSpecimen() {
 // Takes the options into the form fields; prints the error and returns false
 // for a value the form could not have.
 bool takeFields(Arguments& args, Collection& c, SpecimenFormFields& f) {
-  if (auto v = args.takeOption("--minerale")) f.mainMinerals = *v;
-  if (auto v = args.takeOption("--begleitminerale")) f.accompanyingMinerals = *v;
-  if (auto v = args.takeOption("--index")) f.index = *v;
-  if (auto v = args.takeOption("--standort")) f.storagePlace = *v;
-  if (auto v = args.takeOption("--groesse")) f.size = *v;
-  if (auto v = args.takeOption("--anzahl")) f.count = *v;
-  if (auto v = args.takeOption("--datum")) f.date = *v;
-  if (auto v = args.takeOption("--wert")) f.value = *v;
-  if (auto v = args.takeOption("--kaufpreis")) f.purchasePrice = *v;
-  if (auto v = args.takeOption("--beschreibung")) f.description = *v;
+  // Texts that the record cannot store are refused here, with the field named.
+  const bool textsOk = takeTextField(args, "--minerale", "Minerale", f.mainMinerals) &&
+                       takeTextField(args, "--begleitminerale", "Begleitminerale", f.accompanyingMinerals) &&
+                       takeTextField(args, "--index", "Index", f.index) &&
+                       takeTextField(args, "--standort", "Standort", f.storagePlace) &&
+                       takeTextField(args, "--groesse",
+                                     "Stufengr\xF6\xDF"
+                                     "e",
+                                     f.size) &&
+                       takeTextField(args, "--anzahl", "Anzahl", f.count) &&
+                       takeTextField(args, "--datum", "Fund-/Kaufdatum", f.date) &&
+                       takeTextField(args, "--wert", "Wert", f.value) &&
+                       takeTextField(args, "--kaufpreis", "Kaufpreis", f.purchasePrice) &&
+                       takeTextField(args, "--beschreibung", "Beschreibung", f.description);
+  if (!textsOk) return false;
   if (auto v = args.takeOption("--art")) {
     if (*v == "sammlung") {
       f.collectionPiece = true;
@@ -121,7 +127,7 @@ int list(OpenCollection& session) {
 int save(Collection& c, const SpecimenFormFields& fields, std::uint32_t existing) {
   const FormResult r = collectAndSaveSpecimen(c, fields, existing);
   if (r.status == FormStatus::kNeedsNewLocality) return failWith(CollectionMessage::kNoNewLocality);
-  if (r.status != FormStatus::kSaved) return failWith(r.message);
+  if (r.status != FormStatus::kSaved) return failWith(r.failure);
   if (existing == 0) printLine(std::to_string(r.specimen.number));
   return 0;
 }
@@ -169,7 +175,8 @@ int runSpecimen(Arguments& args) {
   }
   if (*verb == "loesche") {
     if (rejectRest(args)) return 2;
-    if (!deleteSpecimen(c, *n)) return failWith(CollectionMessage::kSaveFailed);
+    if (const CollectionMessage m = deleteSpecimenFromList(c, *n); m != CollectionMessage::kNone)
+      return failWith(m);
     return 0;
   }
   printError("Unbekannte Aktion \"" + *verb + "\" f\xFCr stufe.");

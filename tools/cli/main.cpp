@@ -44,9 +44,15 @@ void printUsage(std::FILE* out) {
 }  // namespace
 
 std::optional<std::string> Arguments::takeOption(std::string_view name) {
+  std::optional<std::string> value = takeOptionUtf8(name);
+  if (!value) return value;
+  return utf8ToCp1252Lossy(*value);
+}
+
+std::optional<std::string> Arguments::takeOptionUtf8(std::string_view name) {
   for (std::size_t i = 0; i + 1 < words_.size(); ++i) {
     if (words_[i] == name) {
-      std::string value = utf8ToCp1252Lossy(words_[i + 1]);
+      std::string value = words_[i + 1];
       words_.erase(words_.begin() + static_cast<std::ptrdiff_t>(i),
                    words_.begin() + static_cast<std::ptrdiff_t>(i) + 2);
       return value;

@@ -1,5 +1,7 @@
 #include "tools/cli/open_collection.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 #include "base/cp1252.h"
@@ -22,6 +24,55 @@ int failWith(CollectionMessage message) {
   if (caption != CollectionMessage::kNone) text = collectionMessageText(caption) + ": ";
   printError(text + collectionMessageText(message));
   return 1;
+}
+
+int failWith(const FormFailure& failure) {
+  std::string text = formFailureCaption(failure);
+  if (!text.empty()) text += ": ";
+  printError(text + formFailureText(failure));
+  return 1;
+}
+
+namespace {
+
+// The length of the UTF-8 sequence that starts with `lead` (1 for a stray byte).
+std::size_t sequenceLength(unsigned char lead) {
+  if (lead >= 0xF0) return 4;
+  if (lead >= 0xE0) return 3;
+  if (lead >= 0xC0) return 2;
+  return 1;
+}
+
+}  // namespace
+
+bool takeTextField(Arguments& args, std::string_view option, const char* fieldName, std::string& out,
+                   bool* given) {
+  const std::optional<std::string> utf8 = args.takeOptionUtf8(option);
+  if (given != nullptr) *given = utf8.has_value();
+  if (!utf8) return true;
+  if (std::optional<std::string> text = utf8ToCp1252(*utf8)) {
+    out = std::move(*text);
+    return true;
+  }
+  // Find the first character that cannot be stored and name it.
+  std::string bad = "?";
+  for (std::size_t i = 0; i < utf8->size();) {
+    const std::size_t n = std::min(sequenceLength(static_cast<unsigned char>((*utf8)[i])), utf8->size() - i);
+    const std::string ch = utf8->substr(i, n);
+    if (!utf8ToCp1252(ch)) {
+      bad = ch;
+      break;
+    }
+    i += n;
+  }
+  // The message is Windows-1252; the character itself only exists in UTF-8.
+  const std::string marker = "\x01";
+  FormFailure failure = formFailure(CollectionMessage::kNotRepresentable, 0, {fieldName, marker});
+  std::string message = cp1252ToUtf8(formFailureCaption(failure) + ": " + formFailureText(failure));
+  if (const std::size_t at = message.find(marker); at != std::string::npos) message.replace(at, 1, bad);
+  std::fflush(stdout);
+  std::fprintf(stderr, "%s\n", message.c_str());
+  return false;
 }
 
 std::optional<std::uint32_t> parseRecordNumber(const std::optional<std::string>& word,

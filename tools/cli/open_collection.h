@@ -7,9 +7,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "collection/collection.h"
 #include "collection/collection_messages.h"
+#include "collection/form_fields.h"
 #include "platform/settings.h"
 #include "refdb/names.h"
 #include "tools/cli/cli.h"
@@ -42,6 +44,18 @@ class OpenCollection {
 // Prints a core message (text, and its caption in front when it has one) to
 // stderr and returns exit code 1.
 int failWith(CollectionMessage message);
+
+// Prints a form's failure ("Caption: text" with its inserts) to stderr and
+// returns exit code 1.
+int failWith(const FormFailure& failure);
+
+// Takes the text option `option` for the field `fieldName` (Windows-1252)
+// into `out`, converted from UTF-8. A character that Windows-1252 cannot
+// store is refused with a message naming the field and the character
+// (false; `out` unchanged); an option not given leaves `out` unchanged.
+// `given` (may be null) learns whether the option was there.
+bool takeTextField(Arguments& args, std::string_view option, const char* fieldName, std::string& out,
+                   bool* given = nullptr);
 
 // Parses a positive record number; prints an error and gives nothing otherwise.
 std::optional<std::uint32_t> parseRecordNumber(const std::optional<std::string>& word,

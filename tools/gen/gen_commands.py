@@ -11,7 +11,7 @@ import re
 import sys
 
 NAME = re.compile(r"CMD_[A-Z][A-Z0-9_]*")
-LOW, HIGH = 1001, 1099
+LOW, HIGH = 1001, 1399  # menu commands 1001-1099, toolbar-only commands 1320-1333
 
 
 def read_commands(path):
