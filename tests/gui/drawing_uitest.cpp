@@ -162,6 +162,15 @@ UI_CASE(drawing, quartzStepsAndTurns) {
   UI_CHECK(saveScreenshot(drawing, "screenshots/drawing-quarz-turned.png"));
   press(drawing, VK_HOME);
   UI_CHECK(drawingPixels(drawing) == first);
+  // Dragging with the left button turns it too; Pos1 again brings the first view back.
+  PostMessageA(drawing, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 100));
+  PostMessageA(drawing, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(100, 120));
+  PostMessageA(drawing, WM_LBUTTONUP, 0, MAKELPARAM(100, 120));
+  waitUntilResponsive(main, 10000);
+  settle(200);
+  UI_CHECK(drawingPixels(drawing) != first);
+  press(drawing, VK_HOME);
+  UI_CHECK(drawingPixels(drawing) == first);
 
   // ">>" steps through the drawings and is disabled at the last; "<<" back.
   int steps = 0;
@@ -174,6 +183,15 @@ UI_CASE(drawing, quartzStepsAndTurns) {
   UI_CHECK(!enabled(drawing, kNext));
   UI_CHECK(enabled(drawing, kPrevious));
   UI_CHECK(drawingPixels(drawing) != first);
+  // 1159 (the description window shows another mineral) starts again at the first drawing.
+  SendMessageA(drawing, WM_COMMAND, 1159, 0);
+  waitUntilResponsive(main, 10000);
+  settle(200);
+  UI_CHECK(!enabled(drawing, kPrevious));
+  UI_CHECK(drawingPixels(drawing) == first);
+  for (int i = 0; i < steps; ++i) UI_CHECK(clickButton(drawing, kNext));
+  waitUntilResponsive(main, 10000);
+  UI_CHECK(!enabled(drawing, kNext));
   for (int i = 0; i < steps; ++i) {
     UI_CHECK(clickButton(drawing, kPrevious));
     waitUntilResponsive(main, 10000);
