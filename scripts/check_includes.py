@@ -19,7 +19,7 @@ import tempfile
 # Folder -> the folders its sources may include besides their own. A folder
 # is the first path component, or the first two under tools/ and tests/.
 CORE = ["base", "platform", "render", "refdb", "crystal", "collection", "determination",
-        "search", "pages", "labels", "views", "app"]
+        "search", "pages", "labels", "reports", "views", "app"]
 RULES = {
     "base": [],
     "platform": ["base"],
@@ -31,6 +31,8 @@ RULES = {
     "search": ["base", "platform", "render", "refdb", "collection", "determination", "resources"],
     "pages": ["base", "platform", "render", "refdb", "collection", "determination", "resources"],
     "labels": ["base", "platform", "render", "refdb", "collection", "resources"],
+    "reports": ["base", "platform", "render", "refdb", "crystal", "collection", "determination",
+                "search", "pages", "labels", "resources"],
     "views": ["base", "platform", "render", "refdb", "crystal", "collection", "determination",
               "search", "pages", "labels", "resources"],
     "app": ["base", "platform", "render", "refdb", "crystal", "collection", "determination",

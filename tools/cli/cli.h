@@ -61,6 +61,7 @@ int runShow(Arguments& args);
 int runSearch(Arguments& args);
 int runExchange(Arguments& args);
 int runLabels(Arguments& args);
+int runPrint(Arguments& args);
 int runGlossary(Arguments& args);
 
 }  // namespace kalvor::cli

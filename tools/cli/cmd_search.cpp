@@ -11,6 +11,7 @@
 #include "determination/reference_sources.h"
 #include "search/collection_search.h"
 #include "tools/cli/open_collection.h"
+#include "tools/cli/specimen_search_options.h"
 
 namespace kalvor::cli {
 namespace {
@@ -26,8 +27,9 @@ void printUsageSearch() {
       "Strukturelemente und Systematik brauchen die Mineraldatenbank (kalvor.mi, kalvor.db).");
 }
 
-// Prints the outcome's message ("Caption: text") and returns exit code 1.
-int showMessage(const CollectionSearchOutcome& out, const std::string& expression) {
+}  // namespace
+
+int showSearchMessage(const CollectionSearchOutcome& out, const std::string& expression) {
   printError(out.captionText() + ": " + out.messageText());
   if (out.selectionEnd > out.selectionBegin && out.selectionEnd <= expression.size()) {
     printError("Markiert: \"" +
@@ -36,6 +38,8 @@ int showMessage(const CollectionSearchOutcome& out, const std::string& expressio
   }
   return 1;
 }
+
+namespace {
 
 int searchLocalityCommand(Arguments& args, OpenCollection& session,
                           const MineralCriteriaSources& sources) {
@@ -51,7 +55,7 @@ int searchLocalityCommand(Arguments& args, OpenCollection& session,
   if (auto f = checkFieldText(field_controls::kSearchNearestPlace, in.nearestPlace)) return failWith(*f);
   Collection& c = session.collection();
   const CollectionSearchOutcome out = searchLocalities(c, in, sources);
-  if (!out.succeeded()) return showMessage(out, in.elementExpression);
+  if (!out.succeeded()) return showSearchMessage(out, in.elementExpression);
   for (std::uint32_t n : membersInOrder(out.records, c.localityOrder())) {
     const std::optional<Locality> loc = readLocality(c, n, true);
     if (loc) printLine(std::to_string(n) + ": " + localityLine(*loc));
@@ -84,9 +88,9 @@ bool takeAcquisitions(Arguments& args, SpecimenSearchInput& in) {
   return true;
 }
 
-int searchSpecimenCommand(Arguments& args, OpenCollection& session,
-                          const MineralCriteriaSources& sources) {
-  SpecimenSearchInput in;
+}  // namespace
+
+bool takeSpecimenSearchOptions(Arguments& args, SpecimenSearchInput& in) {
   in.minerals = args.takeOption("--minerale").value_or("");
   in.elementExpression = args.takeOption("--strukturelemente").value_or("");
   in.systematics = args.takeOption("--systematik").value_or("");
@@ -96,7 +100,7 @@ int searchSpecimenCommand(Arguments& args, OpenCollection& session,
   if (const std::optional<std::string> v = args.takeOption("--fundort")) {
     if (*v != "0") {
       const std::optional<std::uint32_t> n = parseRecordNumber(v, "des Fundorts");
-      if (!n) return 2;
+      if (!n) return false;
       in.locality = *n;
     }
   }
@@ -107,16 +111,24 @@ int searchSpecimenCommand(Arguments& args, OpenCollection& session,
       in.collectionPieces = false;
     } else if (*v != "beide") {
       printError("--art ist sammlung, tausch oder beide.");
-      return 2;
+      return false;
     }
   }
-  if (!takeAcquisitions(args, in)) return 2;
+  return takeAcquisitions(args, in);
+}
+
+namespace {
+
+int searchSpecimenCommand(Arguments& args, OpenCollection& session,
+                          const MineralCriteriaSources& sources) {
+  SpecimenSearchInput in;
+  if (!takeSpecimenSearchOptions(args, in)) return 2;
   if (rejectRest(args)) return 2;
   if (auto f = checkFieldText(field_controls::kSearchStoragePlace, in.storagePlace)) return failWith(*f);
   if (auto f = checkFieldText(field_controls::kSearchIndex, in.index)) return failWith(*f);
   Collection& c = session.collection();
   const CollectionSearchOutcome out = searchSpecimens(c, in, sources);
-  if (!out.succeeded()) return showMessage(out, in.elementExpression);
+  if (!out.succeeded()) return showSearchMessage(out, in.elementExpression);
   for (std::uint32_t n : membersInOrder(out.records, c.specimenOrder())) {
     const std::optional<Specimen> s = readSpecimen(c, n);
     if (!s) continue;

@@ -23,6 +23,7 @@ const Command kCommands[] = {
     {"glossar", "Listet die Begriffe des Glossars oder zeigt einen (glossar BEGRIFF).", runGlossary},
     {"tausch", "Tauschliste (*.ktl) exportieren oder anzeigen.", runExchange},
     {"etiketten", "Etiketten f\xC3\xBCr Stufen oder direkt erfasste Minerale als PDF.", runLabels},
+    {"drucke", "Mineralsteckbrief, Fundortbeschreibung oder Stufenliste als PDF.", runPrint},
 };
 
 void printUsage(std::FILE* out) {
