@@ -5,6 +5,7 @@
 
 #include "base/file_io.h"
 #include "platform/disk_space.h"
+#include "refdb/collation.h"
 #include "refdb/name_list_builder.h"
 
 namespace kalvor {
@@ -48,6 +49,19 @@ bool nameListFits(const MineralNameList& list, std::uint32_t mineralCount) {
   return true;
 }
 
+// True iff the list is in the order of the present collation. A list stored
+// by a program that sorted differently (Šlikit before Abellait) is stale
+// and is sorted anew; a hand-made list out of order would break the
+// letter buckets and the name search.
+bool nameListInOrder(const MineralNameList& list) {
+  const std::vector<NameListNode>& nodes = list.nodes();
+  for (std::size_t i = 1; i < nodes.size(); ++i) {
+    if (collateCompare(nodes[i - 1].name, nodes[i].name, kNameCompareLength, kNameCompareLength) > 0)
+      return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::int16_t expectedIndexStamp(std::uint32_t mineralCount) {
@@ -85,7 +99,7 @@ StartupResult openReferenceData(const std::string& folder, const StartupOptions&
   const std::string storedNames = path("kalvor.fl");
   const std::string unsortedNames = path("kalvor.na");
   std::optional<MineralNameList> names = loadMineralNameList(storedNames, NameListForm::kStored);
-  if (names && !nameListFits(*names, mineralCount)) names.reset();
+  if (names && (!nameListFits(*names, mineralCount) || !nameListInOrder(*names))) names.reset();
   if (!names) {
     names = loadMineralNameList(unsortedNames, NameListForm::kUnsorted);
     if (names && !nameListFits(*names, mineralCount)) names.reset();
@@ -133,7 +147,11 @@ StartupResult openReferenceData(const std::string& folder, const StartupOptions&
   // rebuilt as needed; its value index decides whether the program can go on.
   data->collection_ = std::make_unique<Collection>(data->names_, mineralCount, options.settings);
   const Collection::OpenResult opened = data->collection_->open(folder, options.progress);
-  if (opened == Collection::OpenResult::kUnavailable) return initialisationFailure();
+  if (opened == Collection::OpenResult::kUnavailable) {
+    StartupResult failed = initialisationFailure();
+    failed.detail = data->collection_->openProblem();
+    return failed;
+  }
   data->rebuilds_.valueIndex = opened == Collection::OpenResult::kRebuilt;
 
   StartupResult result;

@@ -73,6 +73,9 @@ struct StartupResult {
   std::unique_ptr<ReferenceData> data;
   int messageId = 0;
   int captionId = 0;
+  // A sentence naming the file that failed and why (Windows-1252), shown
+  // after the message; empty when there is none.
+  std::string detail;
   // True iff the program can go on.
   bool ready() const { return data != nullptr; }
 };

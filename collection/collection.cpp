@@ -1,26 +1,26 @@
 #include "collection/collection.h"
 
-#include <filesystem>
-
 #include "base/file_io.h"
 #include "collection/exchange_list.h"
 #include "collection/locality.h"
 #include "collection/mineral_specimen.h"
 #include "collection/store_format.h"
-#include "platform/file_attributes.h"
 #include "refdb/collation.h"
 
 namespace kalvor {
 
-Collection::Collection(const MineralNameList& names, std::uint32_t mineralCount, Settings* settings)
+Collection::Collection(const MineralNameList& names, std::uint32_t mineralCount, Settings* settings,
+                       FileLayer& files)
     : names_(names),
       mineralCount_(mineralCount),
       settings_(settings),
-      index_(mineralCount,
-             [](std::string_view a, std::string_view b) {
-               return collateCompare(a, b, kNameCompareLength, kNameCompareLength);
-             },
-             settings) {}
+      files_(&files),
+      index_(
+          mineralCount,
+          [](std::string_view a, std::string_view b) {
+            return collateCompare(a, b, kNameCompareLength, kNameCompareLength);
+          },
+          settings, files) {}
 
 Collection::~Collection() { close(); }
 
@@ -29,34 +29,58 @@ std::string Collection::filePath(const char* name) const { return joinPath(folde
 Collection::OpenResult Collection::open(const std::string& folder, ProgressSink* progress) {
   close();
   folder_ = folder;
+  openProblem_.clear();
   index_.loadUnavailableFlag();
-  const std::string fsPath = filePath(store_format::kLocalityFileName);
-  const std::string stPath = filePath(store_format::kSpecimenFileName);
-  std::error_code ec;
-  // The files are marked read-only at shut-down; a missing file is created below.
-  if (std::filesystem::exists(fsPath, ec)) setFileReadOnly(fsPath, false);
-  if (std::filesystem::exists(stPath, ec)) setFileReadOnly(stPath, false);
-  localities_ = RecordStore::openStoreFile(fsPath, kLocalityStoreLayout);
-  specimens_ = RecordStore::openStoreFile(stPath, kSpecimenStoreLayout);
-  if (!localities_ || !specimens_) {
-    index_.setUnavailable(true);
-    return OpenResult::kUnavailable;
-  }
+  // One after the other, so that nothing is created beside a file that
+  // turned out not to be a store.
+  localities_ = openUserStore(store_format::kLocalityFileName, kLocalityStoreLayout);
+  if (localities_) specimens_ = openUserStore(store_format::kSpecimenFileName, kSpecimenStoreLayout);
+  if (!localities_ || !specimens_) return OpenResult::kUnavailable;
   OpenResult result = OpenResult::kReady;
   const ValueIndex::OpenResult indexOpen =
       index_.openValueIndex(filePath(store_format::kValueIndexFileName),
                             localityCount() + specimenCount());
   if (indexOpen == ValueIndex::OpenResult::kFailed) {
     index_.setUnavailable(true);
+    openProblem_ = std::string("Die Datei \"") + store_format::kValueIndexFileName +
+                   "\" im Datenordner kann nicht ge\xF6"
+                   "ffnet werden.";
     result = OpenResult::kUnavailable;
   } else if (indexOpen == ValueIndex::OpenResult::kNeedsRebuild) {
     result = rebuildIndex(progress) ? OpenResult::kRebuilt : OpenResult::kUnavailable;
   }
-  if (!loadSortOrder(filePath(kLocalityOrderFileName), localityCount(), localityOrder_))
+  if (!loadSortOrder(filePath(kLocalityOrderFileName), localityCount(), localityOrder_, *files_))
     resortLocalities();
-  if (!loadSortOrder(filePath(kSpecimenOrderFileName), specimenCount(), specimenOrder_))
+  if (!loadSortOrder(filePath(kSpecimenOrderFileName), specimenCount(), specimenOrder_, *files_))
     resortSpecimens();
   return result;
+}
+
+std::optional<RecordStore> Collection::openUserStore(const char* name, const StoreLayout& layout) {
+  const std::string path = filePath(name);
+  // The files are marked read-only at shut-down; a missing file is created.
+  const bool present = files_->presence(path) == FilePresence::kPresent;
+  if (present) files_->setReadOnly(path, false);
+  StoreOpenError error = StoreOpenError::kNone;
+  std::optional<RecordStore> store =
+      RecordStore::openStoreFile(path, layout, StoreOpenMode::kReadWrite, *files_, &error);
+  if (store && !store->matchesItsCount()) {
+    store.reset();
+    error = StoreOpenError::kNotAStore;
+  }
+  if (store) return store;
+  if (error == StoreOpenError::kNotAStore) {
+    // Never a fresh start over the user's file: it stays as it is, mark included.
+    openProblem_ = std::string("Die Datei \"") + name +
+                   "\" im Datenordner ist keine g\xFCltige Sammlungsdatei; sie wurde nicht ver\xE4ndert.";
+  } else {
+    openProblem_ = std::string("Die Datei \"") + name +
+                   "\" im Datenordner kann nicht ge\xF6"
+                   "ffnet werden.";
+    index_.setUnavailable(true);
+  }
+  if (present) files_->setReadOnly(path, true);
+  return std::nullopt;
 }
 
 void Collection::close() {
@@ -66,8 +90,8 @@ void Collection::close() {
   localities_.reset();
   specimens_.reset();
   if (hadStores) {
-    setFileReadOnly(filePath(store_format::kLocalityFileName), true);
-    setFileReadOnly(filePath(store_format::kSpecimenFileName), true);
+    files_->setReadOnly(filePath(store_format::kLocalityFileName), true);
+    files_->setReadOnly(filePath(store_format::kSpecimenFileName), true);
   }
 }
 
@@ -108,17 +132,22 @@ bool Collection::resortSpecimens() {
 
 bool Collection::saveLocalityOrder() {
   if (exchange_) return true;
-  return saveSortOrder(filePath(kLocalityOrderFileName), localityOrder_);
+  return saveSortOrder(filePath(kLocalityOrderFileName), localityOrder_, *files_);
 }
 bool Collection::saveSpecimenOrder() {
   if (exchange_) return true;
-  return saveSortOrder(filePath(kSpecimenOrderFileName), specimenOrder_);
+  return saveSortOrder(filePath(kSpecimenOrderFileName), specimenOrder_, *files_);
 }
 
 bool Collection::rebuildIndex(ProgressSink* progress) {
   if (exchange_ || !index_.isOpen()) return false;
   CollectionRebuildSource source(*this);
   return index_.rebuildValueIndex(source, progress, true);
+}
+
+Collection::IndexAfterSave Collection::repairIndexAfterSave(ProgressSink* progress) {
+  if (exchange_ || !index_.isOpen() || !index_.updateFailed()) return IndexAfterSave::kUpToDate;
+  return rebuildIndex(progress) ? IndexAfterSave::kRebuilt : IndexAfterSave::kLeftMarked;
 }
 
 // --- CollectionRebuildSource -------------------------------------------------
@@ -169,7 +198,12 @@ IndexUpdate::IndexUpdate(Collection& collection)
 }
 
 IndexUpdate::~IndexUpdate() {
-  if (index_ != nullptr) index_->endUpdate();
+  if (index_ != nullptr) index_->endUpdate(ok_);
+}
+
+bool IndexUpdate::finish(bool ok) {
+  ok_ = ok;
+  return ok;
 }
 
 }  // namespace kalvor

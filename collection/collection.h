@@ -28,9 +28,11 @@ class Collection {
     kUnavailable,  // a store or the index failed: the collection-unavailable flag is set
   };
 
-  // `names` and `settings` (may be null) are not owned and must outlive the
-  // collection; `mineralCount` is the number of entries of the mineral database.
-  Collection(const MineralNameList& names, std::uint32_t mineralCount, Settings* settings);
+  // `names`, `settings` (may be null) and `files` are not owned and must
+  // outlive the collection; `mineralCount` is the number of entries of the
+  // mineral database. Every collection file is reached through `files`.
+  Collection(const MineralNameList& names, std::uint32_t mineralCount, Settings* settings,
+             FileLayer& files = systemFileLayer());
   Collection(const Collection&) = delete;
   Collection& operator=(const Collection&) = delete;
   ~Collection();
@@ -42,10 +44,14 @@ class Collection {
   OpenResult open(const std::string& folder, ProgressSink* progress = nullptr);
   // Closes the stores and the index and marks "kalvor.fs" and "kalvor.st" read-only.
   void close();
+  // After open() gave kUnavailable: a German sentence naming the file that
+  // failed and why (Windows-1252); empty otherwise.
+  const std::string& openProblem() const { return openProblem_; }
 
   const MineralNameList& names() const { return names_; }
   std::uint32_t mineralCount() const { return mineralCount_; }
   Settings* settings() const { return settings_; }
+  FileLayer& files() const { return *files_; }
   const std::string& folder() const { return folder_; }
   // Path of a plain file name in the collection's folder.
   std::string filePath(const char* name) const;
@@ -79,6 +85,16 @@ class Collection {
   // False while an exchange list is open.
   bool rebuildIndex(ProgressSink* progress);
 
+  // What became of the value index after a save.
+  enum class IndexAfterSave {
+    kUpToDate,    // every key change was written
+    kRebuilt,     // a key change failed; the index has been rebuilt now
+    kLeftMarked,  // a key change failed and the rebuild too: the next start rebuilds it
+  };
+  // Rebuilds the value index at once when an update of this session failed
+  // (so searches do not answer from a wrong index until the next start).
+  IndexAfterSave repairIndexAfterSave(ProgressSink* progress);
+
   // --- Exchange-assistant mode ----------------------------------------------
   // While an exchange list is open every locality and specimen read, both
   // counts, the value index and both sort orders are the exchange list's; the
@@ -91,10 +107,14 @@ class Collection {
   void leaveExchangeMode();
 
  private:
+  std::optional<RecordStore> openUserStore(const char* name, const StoreLayout& layout);
+
   const MineralNameList& names_;
   std::uint32_t mineralCount_;
   Settings* settings_;
+  FileLayer* files_;
   std::string folder_;
+  std::string openProblem_;
   std::optional<RecordStore> localities_;
   std::optional<RecordStore> specimens_;
   ValueIndex index_;
@@ -118,7 +138,9 @@ class CollectionRebuildSource : public IndexRebuildSource {
 };
 
 // Groups the value-index changes of one save: the index carries its update
-// mark from construction to destruction.
+// mark from construction to destruction. The mark is cleared only when the
+// save called finish(true): a save that failed, or returned early, leaves it
+// set, so the index is rebuilt instead of being trusted.
 class IndexUpdate {
  public:
   explicit IndexUpdate(Collection& collection);
@@ -126,8 +148,13 @@ class IndexUpdate {
   IndexUpdate(const IndexUpdate&) = delete;
   IndexUpdate& operator=(const IndexUpdate&) = delete;
 
+  // `ok`: the records and every index change of the save were written.
+  // Returns `ok`.
+  bool finish(bool ok);
+
  private:
   ValueIndex* index_;
+  bool ok_ = false;
 };
 
 }  // namespace kalvor

@@ -1,6 +1,7 @@
 #include "collection/exchange_list.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <map>
 
 #include "base/bytes.h"
@@ -15,6 +16,25 @@ namespace sf = specimen_format;
 namespace lf = locality_format;
 
 namespace {
+
+// An export killed before its rename leaves "<name>.ktl.neu" behind; the
+// next export in that folder clears them away.
+void removeStaleExportFiles(const std::string& target) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::path folder = fs::path(target).parent_path();
+  if (folder.empty()) folder = ".";
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    std::string name = it->path().filename().string();
+    for (char& c : name) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    constexpr std::string_view kStale = ".ktl.neu";
+    if (name.size() > kStale.size() &&
+        name.compare(name.size() - kStale.size(), kStale.size(), kStale) == 0 && it->is_regular_file(ec)) {
+      std::error_code ignored;
+      fs::remove(it->path(), ignored);
+    }
+  }
+}
 
 std::string progressLine(const char* format, std::uint32_t a, std::uint32_t b) {
   char buffer[96];
@@ -176,6 +196,7 @@ ExchangeExportResult exportExchangeList(Collection& collection, const std::strin
   }
 
   image.writeHeader(exported, localityCount);
+  removeStaleExportFiles(path);
   if (!writeWholeFile(path, image.bytes())) return result;
   result.status = ExchangeExportStatus::kWritten;
   result.specimens = exported;

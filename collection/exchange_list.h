@@ -10,10 +10,10 @@
 #include <string>
 
 #include "collection/locality.h"
-#include "collection/sort_order.h"
 #include "collection/mineral_specimen.h"
+#include "collection/sort_order.h"
 #include "collection/value_index.h"
-#include "platform/random_access_file.h"
+#include "platform/file_layer.h"
 
 namespace kalvor {
 

@@ -7,37 +7,59 @@
 #include "collection/collection.h"
 #include "collection/locality.h"
 #include "collection/mineral_specimen.h"
-#include "refdb/collation.h"
 
 namespace kalvor {
 namespace {
 
 namespace idx = index_field;
 
-// Texts that the index takes for the same value share one key.
-struct CollatedLess {
-  bool operator()(const std::string& a, const std::string& b) const {
-    return collateCompare(a, b, kNameCompareLength, kNameCompareLength) < 0;
-  }
-};
-
 using Members = std::set<std::uint32_t>;
 
+// The texts of one field grouped exactly as the index groups them
+// (sameIndexText), each group under the first text seen.
+class TextGroups {
+ public:
+  explicit TextGroups(const ValueIndex& index) : index_(index) {}
+  Members& operator[](const std::string& text) {
+    const std::size_t i = find(text);
+    if (i < groups_.size()) return groups_[i].second;
+    groups_.push_back({text, Members{}});
+    return groups_.back().second;
+  }
+  // The group `text` belongs to; nothing when there is none.
+  const Members* members(const std::string& text) const {
+    const std::size_t i = find(text);
+    return i < groups_.size() ? &groups_[i].second : nullptr;
+  }
+  const std::vector<std::pair<std::string, Members>>& groups() const { return groups_; }
+
+ private:
+  std::size_t find(const std::string& text) const {
+    for (std::size_t i = 0; i < groups_.size(); ++i)
+      if (index_.sameText(groups_[i].first, text)) return i;
+    return groups_.size();
+  }
+  const ValueIndex& index_;
+  std::vector<std::pair<std::string, Members>> groups_;
+};
+
 struct Expected {
+  explicit Expected(const ValueIndex& index)
+      : texts{{idx::kLocalityCountry, TextGroups(index)}, {idx::kLocalityRegion, TextGroups(index)}} {}
   std::map<std::pair<std::uint16_t, std::uint32_t>, Members> numbers;
-  std::map<std::uint16_t, std::map<std::string, Members, CollatedLess>> texts;
+  std::map<std::uint16_t, TextGroups> texts;
 };
 
 Expected expectedKeys(Collection& c) {
-  Expected e;
+  Expected e(c.valueIndex());
   for (std::uint32_t n = 1; n <= c.localityCount(); ++n) {
     const std::optional<Locality> loc = readLocality(c, n, false);
     if (!loc || loc->deleted()) continue;
     e.numbers[{idx::kLocalityAll, 0}].insert(n);
     const std::string country = loc->country.substr(0, 39);
     const std::string region = loc->region.substr(0, 39);
-    if (!country.empty()) e.texts[idx::kLocalityCountry][country].insert(n);
-    if (!region.empty()) e.texts[idx::kLocalityRegion][region].insert(n);
+    if (!country.empty()) e.texts.at(idx::kLocalityCountry)[country].insert(n);
+    if (!region.empty()) e.texts.at(idx::kLocalityRegion)[region].insert(n);
     for (std::uint16_t m : loc->minerals)
       e.numbers[{idx::kLocalityMineral, m & locality_format::kMineralMask}].insert(n);
   }
@@ -98,11 +120,12 @@ std::vector<IndexDifference> checkValueIndex(Collection& c) {
     }
   }
   for (std::uint16_t field : kTextFields) {
-    std::map<std::string, Members, CollatedLess>& expected = e.texts[field];
-    std::set<std::string, CollatedLess> values;
-    for (const auto& [text, members] : expected) values.insert(text);
-    for (const IndexEntry& entry : index.entriesOfField(field)) values.insert(entry.text());
-    for (const std::string& text : values) {
+    const TextGroups& expected = e.texts.at(field);
+    // Every value once: the records' groups, then index entries outside them.
+    TextGroups values(index);
+    for (const auto& [text, members] : expected.groups()) values[text];
+    for (const IndexEntry& entry : index.entriesOfField(field)) values[entry.text()];
+    for (const auto& [text, unused] : values.groups()) {
       IndexDifference d;
       d.field = field;
       d.text = text;
@@ -115,8 +138,8 @@ std::vector<IndexDifference> checkValueIndex(Collection& c) {
         if (d.extraCount != 0) out.push_back(std::move(d));
         continue;
       }
-      const auto it = expected.find(text);
-      compareSets(it != expected.end() ? it->second : Members{},
+      const Members* members = expected.members(text);
+      compareSets(members != nullptr ? *members : Members{},
                   index.getRecordSet(IndexValue::ofText(text), field), d);
       if (!d.missing.empty() || !d.extra.empty()) out.push_back(std::move(d));
     }

@@ -166,27 +166,29 @@ bool writeLocality(Collection& collection, std::uint32_t n, Locality& locality) 
   if (locality.minerals.size() > lf::kMaxListLength || locality.specimens.size() > lf::kMaxListLength)
     return false;
   n &= 0xFFFF;
+  // Locality numbers are 16-bit.
+  if (n != 0 ? n > store->count() : store->nextRecordNumber() > 0xFFFF) return false;
   IndexUpdate batch(collection);
   std::optional<Locality> before;
-  if (n != 0) {
-    if (n > store->count()) return false;
-    before = readLocality(collection, n, false);
-  } else {
-    // Locality numbers are 16-bit.
-    if (store->nextRecordNumber() > 0xFFFF) return false;
-  }
+  if (n != 0) before = readLocality(collection, n, false);
   const std::uint32_t number = n != 0 ? n : store->nextRecordNumber();
   locality.number = static_cast<std::uint16_t>(number);
   const std::optional<std::uint32_t> written =
       store->writeRecord(n, encodeLocality(locality), localityUnitsOf(locality));
-  if (!written || *written != number) return false;
+  // A failed write leaves the old record, which the index still describes.
+  if (!written || *written != number) {
+    batch.finish(true);
+    return false;
+  }
+  bool keys = true;
   if (n == 0) {
     if (!collection.unavailable())
-      return collection.valueIndex().addIndexKey(IndexValue::ofNumber(0), index_field::kLocalityAll,
-                                                 number);
-    return true;
+      keys = collection.valueIndex().addIndexKey(IndexValue::ofNumber(0), index_field::kLocalityAll, number);
+  } else if (before) {
+    keys = updateLocalityKeys(collection, *before, locality, number);
   }
-  if (before) return updateLocalityKeys(collection, *before, locality, number);
+  // The record is written; keys that failed leave the index marked for a rebuild.
+  batch.finish(keys);
   return true;
 }
 
@@ -199,7 +201,7 @@ bool addLocalityKeys(Collection& collection, const Locality& locality) {
   for (std::uint16_t m : locality.minerals)
     ok &= index.addIndexKey(IndexValue::ofNumber(m & lf::kMineralMask), index_field::kLocalityMineral,
                             locality.number);
-  return ok;
+  return batch.finish(ok);
 }
 
 AddMineralResult addMineralToList(std::vector<std::uint16_t>& list, std::uint16_t mineral,
@@ -249,16 +251,16 @@ bool deleteLocality(Collection& collection, std::uint32_t n, bool withSpecimens,
   n &= 0xFFFF;
   std::optional<Locality> locality = readLocality(collection, n, false);
   if (!locality || locality->deleted()) return false;
+  std::optional<Locality> target;
+  if (!withSpecimens && replacement != 0) {
+    // Check the replacement before anything changes, so a bad choice
+    // cannot leave specimens pointing at a locality that does not exist.
+    target = readLocality(collection, replacement, false);
+    if (replacement == n || !target || target->deleted()) return false;
+  }
   IndexUpdate batch(collection);
   bool ok = true;
   if (!withSpecimens) {
-    std::optional<Locality> target;
-    if (replacement != 0) {
-      // Check the replacement before anything changes, so a bad choice
-      // cannot leave specimens pointing at a locality that does not exist.
-      target = readLocality(collection, replacement, false);
-      if (replacement == n || !target || target->deleted()) return false;
-    }
     for (std::uint32_t s : locality->specimens) {
       std::optional<Specimen> specimen = readSpecimen(collection, s);
       if (!specimen || specimen->number == 0) continue;
@@ -291,7 +293,7 @@ bool deleteLocality(Collection& collection, std::uint32_t n, bool withSpecimens,
   locality->minerals.clear();
   if (withSpecimens) locality->specimens.clear();
   ok &= writeLocality(collection, n, *locality);
-  return ok;
+  return batch.finish(ok);
 }
 
 std::vector<LocalityChoice> localityChoices(Collection& collection, bool withNewEntry) {
@@ -333,8 +335,11 @@ std::optional<std::uint32_t> saveLocalityFromForm(Collection& collection, Locali
   // One update mark over the record and its keys: a crash in between is
   // seen at the next start and mended by a rebuild.
   IndexUpdate batch(collection);
-  if (!writeLocality(collection, locality.number, locality)) return std::nullopt;
-  addLocalityKeys(collection, locality);
+  if (!writeLocality(collection, locality.number, locality)) {
+    batch.finish(true);
+    return std::nullopt;
+  }
+  bool ok = addLocalityKeys(collection, locality);
   // A changed name or place moves the locality in the order, or the list
   // would show it where its old name belonged.
   LocalityComparator comparator(collection);
@@ -342,7 +347,8 @@ std::optional<std::uint32_t> saveLocalityFromForm(Collection& collection, Locali
     insertIntoOrder(collection.localityOrder(), locality.number, comparator);
   else
     repositionInOrder(collection.localityOrder(), locality.number, comparator);
-  collection.saveLocalityOrder();
+  ok &= collection.saveLocalityOrder();
+  batch.finish(ok);
   return locality.number;
 }
 

@@ -132,7 +132,7 @@ bool addSpecimenKeys(Collection& collection, const Specimen& specimen) {
   if (specimen.localityValue > 1)
     ok &= index.addIndexKey(IndexValue::ofNumber(specimen.localityNumber()),
                             index_field::kSpecimenLocality, specimen.number);
-  return ok;
+  return batch.finish(ok);
 }
 
 bool updateSpecimenKeys(Collection& collection, const Specimen& before, const Specimen& after) {
@@ -185,31 +185,36 @@ bool updateSpecimenKeys(Collection& collection, const Specimen& before, const Sp
       }
     }
   }
-  return ok;
+  return batch.finish(ok);
 }
 
 bool writeSpecimen(Collection& collection, std::uint32_t n, Specimen& specimen) {
   RecordStore* store = collection.specimenStore();
   if (store == nullptr) return false;
   if (specimen.minerals.size() > 0x7FFF) return false;
-  IndexUpdate batch(collection);
-  std::optional<Specimen> before;
-  if (n != 0) {
-    if (n > store->count()) return false;
-    before = readSpecimen(collection, n);
-  }
+  if (n > store->count()) return false;
   const std::uint32_t number = n != 0 ? n : store->nextRecordNumber();
   if (number > store->maxRecordNumber()) return false;
+  IndexUpdate batch(collection);
+  std::optional<Specimen> before;
+  if (n != 0) before = readSpecimen(collection, n);
   specimen.number = number;
   const std::optional<std::uint32_t> written =
       store->writeRecord(n, encodeSpecimen(specimen), specimenUnitsOf(specimen));
-  if (!written || *written != number) return false;
-  if (n == 0) {
-    if (collection.unavailable() || specimen.deleted()) return true;
-    return collection.valueIndex().addIndexKey(IndexValue::ofNumber(0), index_field::kSpecimenAll,
-                                               number);
+  // A failed write leaves the old record, which the index still describes.
+  if (!written || *written != number) {
+    batch.finish(true);
+    return false;
   }
-  if (before) return updateSpecimenKeys(collection, *before, specimen);
+  bool keys = true;
+  if (n == 0) {
+    if (!collection.unavailable() && !specimen.deleted())
+      keys = collection.valueIndex().addIndexKey(IndexValue::ofNumber(0), index_field::kSpecimenAll, number);
+  } else if (before) {
+    keys = updateSpecimenKeys(collection, *before, specimen);
+  }
+  // The record is written; keys that failed leave the index marked for a rebuild.
+  batch.finish(keys);
   return true;
 }
 
@@ -263,12 +268,14 @@ bool deleteSpecimen(Collection& collection, std::uint32_t n) {
   std::optional<Specimen> specimen = readSpecimen(collection, n);
   if (!specimen || specimen->number != n) return false;
   IndexUpdate batch(collection);
-  bool ok = true;
+  bool keys = true;
   if (!collection.unavailable())
-    ok &= collection.valueIndex().removeIndexKey(IndexValue::ofNumber(0), index_field::kSpecimenAll, n);
+    keys = collection.valueIndex().removeIndexKey(IndexValue::ofNumber(0), index_field::kSpecimenAll, n);
   specimen->flags |= sf::kFlagDeleted;
-  ok &= writeSpecimen(collection, n, *specimen);
-  return ok;
+  const bool written = writeSpecimen(collection, n, *specimen);
+  // A key removed for a record that stays is wrong too: the index is rebuilt.
+  batch.finish(keys && written);
+  return written;
 }
 
 std::string specimenMineralNames(const MineralNameList& names, const Specimen& specimen, bool main,

@@ -267,7 +267,10 @@ FormResult saveSpecimen(Collection& collection, Specimen specimen) {
   const bool isNew = specimen.number == 0;
   IndexUpdate batch(collection);
   // 6. The record, then its place in the order and its keys.
-  if (!writeSpecimen(collection, specimen.number, specimen)) return error(CollectionMessage::kSaveFailed);
+  if (!writeSpecimen(collection, specimen.number, specimen)) {
+    batch.finish(true);
+    return error(CollectionMessage::kSaveFailed);
+  }
   bool ok = true;
   if (!collection.unavailable()) {
     // A changed index text or first mineral moves the specimen in the order.
@@ -298,14 +301,11 @@ FormResult saveSpecimen(Collection& collection, Specimen specimen) {
       settings->writeString(ini::kLastCollectionIndex.section, ini::kLastCollectionIndex.key,
                             specimen.index);
   }
+  // The specimen is stored: what failed after it leaves the index marked,
+  // and the rebuild puts keys and locality lists right.
+  batch.finish(ok);
   FormResult result;
   result.specimen = std::move(specimen);
-  if (!ok) {
-    result.status = FormStatus::kError;
-    result.message = CollectionMessage::kSaveFailed;
-    result.failure = formFailure(CollectionMessage::kSaveFailed);
-    return result;
-  }
   result.status = FormStatus::kSaved;
   return result;
 }

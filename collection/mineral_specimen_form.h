@@ -73,11 +73,13 @@ SpecimenFormFields fieldsOfSpecimen(const Collection& collection, const Specimen
 SpecimenFormFields newSpecimenFields(const Collection& collection);
 
 enum class FormStatus {
-  kCollected,          // the record is complete
-  kSaved,              // written, indexed, sorted in and on its locality
-  kError,              // show `message` (caption through collectionMessageCaption); nothing saved
-  kNeedsNewLocality,   // "neue Fundstelle": run the locality form first, then collect
-                       // again with the new locality selected, or ask kNoNewLocality
+  kCollected,         // the record is complete
+  kSaved,             // written, indexed, sorted in and on its locality; when a step
+                      // after the record failed, the value index is left marked
+                      // (ValueIndex::updateFailed) and must be rebuilt
+  kError,             // show `message` (caption through collectionMessageCaption); nothing saved
+  kNeedsNewLocality,  // "neue Fundstelle": run the locality form first, then collect
+                      // again with the new locality selected, or ask kNoNewLocality
 };
 
 struct FormResult {

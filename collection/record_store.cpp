@@ -1,13 +1,9 @@
 #include "collection/record_store.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <functional>
 #include <unordered_set>
 #include <utility>
-
-#include "base/file_io.h"
-#include "platform/file_attributes.h"
 
 namespace kalvor {
 namespace sf = store_format;
@@ -25,42 +21,81 @@ std::uint32_t RecordStore::maxRecordNumber() const { return layout_.directorySiz
 std::uint32_t RecordStore::dataStart() const { return sf::kDirectoryOffset + 4 * layout_.directorySize; }
 
 std::optional<RecordStore> RecordStore::openStoreFile(const std::string& path, const StoreLayout& layout,
-                                                      StoreOpenMode mode) {
+                                                      StoreOpenMode mode, FileLayer& files,
+                                                      StoreOpenError* error) {
+  StoreOpenError ignored;
+  StoreOpenError& why = error != nullptr ? *error : ignored;
+  why = StoreOpenError::kCannotOpen;
   const bool readOnly = mode == StoreOpenMode::kReadOnly;
   const FileAccess access = readOnly ? FileAccess::kReadOnly : FileAccess::kReadWrite;
-  std::unique_ptr<RandomAccessFile> file = openRandomAccessFile(path, access);
+  std::unique_ptr<RandomAccessFile> file = files.openFile(path, access);
   if (!file && !readOnly) {
     // Never create over something that exists but cannot be opened for writing.
-    std::error_code ec;
-    if (std::filesystem::exists(path, ec) || ec) return std::nullopt;
+    if (files.presence(path) != FilePresence::kMissing) return std::nullopt;
     // Created whole through a temporary file, so a crash never leaves a
     // header that is cut short.
     const Bytes header(sf::kDirectoryOffset + 4 * layout.directorySize, 0);
-    if (!writeWholeFile(path, header)) return std::nullopt;
-    file = openRandomAccessFile(path, access);
+    if (!replaceWholeFile(files, path, header)) return std::nullopt;
+    file = files.openFile(path, access);
   }
   if (!file) return std::nullopt;
   RecordStore store(path, layout, std::move(file), readOnly);
-  if (!store.load()) return std::nullopt;
+  why = store.load();
+  if (why != StoreOpenError::kNone) return std::nullopt;
   return store;
 }
 
-bool RecordStore::load() {
+StoreOpenError RecordStore::load() {
   const std::optional<std::uint64_t> size = file_->size();
-  if (!size) return false;
+  if (!size) return StoreOpenError::kCannotOpen;
   fileSize_ = *size;
-  if (fileSize_ == 0 && !readOnly_) {
-    // An empty file is a store that was never written.
-    if (!writeAt(0, Bytes(dataStart(), 0))) return false;
+  if (fileSize_ == 0 && !readOnly_ && layout_.slotsHoldEntries) {
+    // An empty value index is rebuilt from the records anyway. An empty
+    // locality or specimen file is not taken for a new one: that would
+    // hide the loss of the user's records behind a fresh start.
+    if (!writeAt(0, Bytes(dataStart(), 0))) return StoreOpenError::kCannotOpen;
   }
-  if (fileSize_ < dataStart()) return false;
+  if (fileSize_ < dataStart()) return StoreOpenError::kNotAStore;
   Bytes header(dataStart());
-  if (!readAt(0, header)) return false;
+  if (!readAt(0, header)) return StoreOpenError::kCannotOpen;
   countWord_ = loadU32(header.data() + sf::kCountOffset);
   freeHead_ = loadU32(header.data() + sf::kFreeHeadOffset);
   directory_.resize(layout_.directorySize);
   for (std::uint32_t i = 0; i < layout_.directorySize; ++i) {
     directory_[i] = loadU32(header.data() + sf::kDirectoryOffset + 4 * i);
+  }
+  return StoreOpenError::kNone;
+}
+
+bool RecordStore::matchesItsCount() {
+  const std::uint32_t n = count();
+  if (n > maxRecordNumber()) return false;
+  const std::uint32_t next = n + 1;
+  const std::uint32_t lastPage = ((next & sf::kPageNumberMask) >> 8) & 0xFFFF;
+  for (std::uint32_t p = lastPage + 1; p < layout_.directorySize; ++p) {
+    if (directory_[p] != 0) return false;
+  }
+  const bool anyPage =
+      std::any_of(directory_.begin(), directory_.end(), [](std::uint32_t e) { return e != 0; });
+  Bytes page(sf::kSlotPageBytes);
+  // A page that lies outside the data (damage of another kind) has no slots to check.
+  if (lastPage < layout_.directorySize && directory_[lastPage] >= dataStart() &&
+      readAt(directory_[lastPage], page)) {
+    for (std::uint32_t s = (next & 0xFF) + 1; s < sf::kSlotsPerPage; ++s) {
+      if (loadU32(page.data() + 4 * s) != 0) return false;
+    }
+  }
+  if (n == 0 && !anyPage) {
+    // Only an interrupted first save can have left anything, and that is
+    // one zeroed slot page.
+    if (fileSize_ > dataStart() + std::uint64_t{sf::kSlotPageBytes} + 3) return false;
+    constexpr std::uint64_t kChunk = 64 * 1024;
+    Bytes chunk;
+    for (std::uint64_t at = dataStart(); at < fileSize_; at += kChunk) {
+      chunk.resize(static_cast<std::size_t>(std::min(kChunk, fileSize_ - at)));
+      if (!readAt(at, chunk)) return false;
+      if (std::any_of(chunk.begin(), chunk.end(), [](std::uint8_t b) { return b != 0; })) return false;
+    }
   }
   return true;
 }
@@ -428,12 +463,15 @@ void RecordStore::buildLiveMap() {
   liveBuilt_ = true;
 }
 
-std::optional<RecordStore> openCollectionStore(const std::string& path, const StoreLayout& layout) {
+std::optional<RecordStore> openCollectionStore(const std::string& path, const StoreLayout& layout,
+                                               FileLayer& files) {
   // A missing file has no mark to clear; the open then creates it.
-  setFileReadOnly(path, false);
-  return RecordStore::openStoreFile(path, layout);
+  files.setReadOnly(path, false);
+  return RecordStore::openStoreFile(path, layout, StoreOpenMode::kReadWrite, files);
 }
 
-bool markCollectionFileReadOnly(const std::string& path) { return setFileReadOnly(path, true); }
+bool markCollectionFileReadOnly(const std::string& path, FileLayer& files) {
+  return files.setReadOnly(path, true);
+}
 
 }  // namespace kalvor

@@ -20,7 +20,7 @@
 
 #include "base/bytes.h"
 #include "collection/store_format.h"
-#include "platform/random_access_file.h"
+#include "platform/file_layer.h"
 
 namespace kalvor {
 
@@ -44,13 +44,32 @@ inline constexpr StoreLayout kValueIndexStoreLayout{store_format::kValueIndexDir
 
 enum class StoreOpenMode { kReadWrite, kReadOnly };
 
+// Why a store did not open.
+enum class StoreOpenError {
+  kNone,
+  kCannotOpen,  // missing (read-only mode), not accessible, or not creatable
+  kNotAStore,   // the file exists but is no store: empty, cut short or inconsistent
+};
+
 class RecordStore {
  public:
-  // Opens the store at `path`; in read-write mode a missing (or empty) file is
-  // created with count 0, no free list and an empty directory. Returns nothing
-  // when the file can neither be opened nor created, or is shorter than its header.
+  // Opens the store at `path` through `files`; in read-write mode a missing
+  // file is created with count 0, no free list and an empty directory.
+  // Returns nothing when the file can neither be opened nor created, or is
+  // shorter than its header; an existing empty file is no store either,
+  // except for the value index, which is derived from the records and is
+  // started afresh. `error` (may be null) receives the reason.
   static std::optional<RecordStore> openStoreFile(const std::string& path, const StoreLayout& layout,
-                                                  StoreOpenMode mode = StoreOpenMode::kReadWrite);
+                                                  StoreOpenMode mode = StoreOpenMode::kReadWrite,
+                                                  FileLayer& files = systemFileLayer(),
+                                                  StoreOpenError* error = nullptr);
+
+  // True when the file holds no more than its count says: no page beyond
+  // the one of the next record number, no slot beyond that number (an
+  // interrupted save leaves at most that one), and with count 0 and no
+  // pages nothing but zeros. A store whose count was zeroed, or a file of
+  // other data, fails this and must not be written to.
+  bool matchesItsCount();
 
   RecordStore(RecordStore&&) noexcept;
   RecordStore& operator=(RecordStore&&) noexcept;
@@ -135,7 +154,7 @@ class RecordStore {
  private:
   RecordStore(std::string path, const StoreLayout& layout, std::unique_ptr<RandomAccessFile> file, bool readOnly);
 
-  bool load();
+  StoreOpenError load();
   std::uint32_t ensurePage(std::uint32_t page);
   std::uint32_t placeBlock(std::uint32_t owner, std::uint32_t& units, std::uint32_t unitBytes,
                            const Bytes& start);
@@ -185,10 +204,11 @@ class RecordStore {
 // Opens "kalvor.fs" or "kalvor.st" as the program does at start-up: the
 // read-only mark set at shut-down is cleared first, then the store is opened
 // (created when missing). Nothing when it cannot be opened.
-std::optional<RecordStore> openCollectionStore(const std::string& path, const StoreLayout& layout);
+std::optional<RecordStore> openCollectionStore(const std::string& path, const StoreLayout& layout,
+                                               FileLayer& files = systemFileLayer());
 
 // Marks a collection file read-only at shut-down (after its store was closed).
 // Returns false when the file is missing or the mark cannot be set.
-bool markCollectionFileReadOnly(const std::string& path);
+bool markCollectionFileReadOnly(const std::string& path, FileLayer& files = systemFileLayer());
 
 }  // namespace kalvor

@@ -115,8 +115,8 @@ std::optional<SortOrder> decodeSortOrder(std::span<const std::uint8_t> data,
   return order;
 }
 
-bool loadSortOrder(const std::string& path, std::uint32_t expectedCount, SortOrder& order) {
-  const std::optional<Bytes> data = readWholeFile(path);
+bool loadSortOrder(const std::string& path, std::uint32_t expectedCount, SortOrder& order, FileLayer& files) {
+  const std::optional<Bytes> data = readWholeFile(files, path);
   if (!data) return false;
   std::optional<SortOrder> loaded = decodeSortOrder(*data, expectedCount);
   if (!loaded) return false;
@@ -124,32 +124,25 @@ bool loadSortOrder(const std::string& path, std::uint32_t expectedCount, SortOrd
   return true;
 }
 
-bool saveSortOrder(const std::string& path, const SortOrder& order) {
+bool saveSortOrder(const std::string& path, const SortOrder& order, FileLayer& files) {
   const std::optional<Bytes> bytes = encodeSortOrder(order);
   if (!bytes) {
     // Too large for the file: it is sorted anew at each start, and a stale
     // file must not be taken for it.
-    std::remove(path.c_str());
+    files.removeFile(path);
     return true;
   }
   // Overwritten in place (no replace-by-rename, which makes the file system
   // write the data out at once on every save): a write torn by a crash
   // leaves a file whose count or entries do not check out, and that file is
   // sorted anew at the next start.
-  std::FILE* f = std::fopen(path.c_str(), "r+b");
-  if (f == nullptr) f = std::fopen(path.c_str(), "wb");
-  if (f == nullptr) return false;
-  bool ok = std::fwrite(bytes->data(), 1, bytes->size(), f) == bytes->size();
-  ok = std::fflush(f) == 0 && ok;
-  std::fseek(f, 0, SEEK_END);
-  const long size = std::ftell(f);
-  ok = std::fclose(f) == 0 && ok;
-  if (ok && size > static_cast<long>(bytes->size())) {
-    std::error_code ec;
-    std::filesystem::resize_file(path, bytes->size(), ec);
-    ok = !ec;
-  }
-  return ok;
+  std::unique_ptr<RandomAccessFile> file = files.openFile(path, FileAccess::kReadWrite);
+  if (!file) file = files.createFile(path);
+  if (!file) return false;
+  if (!file->writeAt(0, *bytes)) return false;
+  const std::optional<std::uint64_t> size = file->size();
+  if (!size) return false;
+  return *size <= bytes->size() || file->truncate(bytes->size());
 }
 
 void sortAll(SortOrder& order, std::uint32_t n, RecordComparator& comparator) {

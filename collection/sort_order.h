@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/bytes.h"
+#include "platform/file_layer.h"
 
 namespace kalvor {
 
@@ -53,12 +54,13 @@ std::optional<SortOrder> decodeSortOrder(std::span<const std::uint8_t> data,
 // entry could be read and (form 1 or 2) the entries are a permutation of 1..count
 // (respectively 0..count-1), so a damaged file leads to a full sort instead of
 // a view that skips or repeats records.
-bool loadSortOrder(const std::string& path, std::uint32_t expectedCount, SortOrder& order);
+bool loadSortOrder(const std::string& path, std::uint32_t expectedCount, SortOrder& order,
+                   FileLayer& files = systemFileLayer());
 
 // Writes the side file (through a temporary file, so a crash leaves the old one).
 // Returns false when it cannot be written; an order larger than the file can
 // hold removes a stale file and returns true.
-bool saveSortOrder(const std::string& path, const SortOrder& order);
+bool saveSortOrder(const std::string& path, const SortOrder& order, FileLayer& files = systemFileLayer());
 
 // Compares two record numbers for a sort order; prepare/release bracket a
 // full sort so the comparator can cache keys for records 1..n.

@@ -29,6 +29,10 @@ std::uint16_t prefixKey(std::string_view text) {
 
 }  // namespace
 
+bool sameIndexText(std::string_view a, std::string_view b, const IndexTextCompare& compare) {
+  return prefixKey(a) == prefixKey(b) && compare(a.substr(0, 40), b.substr(0, 40)) == 0;
+}
+
 Bytes IndexEntry::encode() const {
   ByteWriter w;
   w.u16(kind);
@@ -72,8 +76,9 @@ std::uint32_t bitmapUnitsFor(std::uint32_t r) {
   return std::max(documented, holding);
 }
 
-ValueIndex::ValueIndex(std::uint32_t mineralCount, IndexTextCompare compare, Settings* settings)
-    : mineralCount_(mineralCount), compare_(std::move(compare)), settings_(settings) {
+ValueIndex::ValueIndex(std::uint32_t mineralCount, IndexTextCompare compare, Settings* settings,
+                       FileLayer& files)
+    : mineralCount_(mineralCount), compare_(std::move(compare)), settings_(settings), files_(&files) {
   if (!compare_) {
     compare_ = [](std::string_view a, std::string_view b) { return a.compare(b); };
   }
@@ -82,7 +87,7 @@ ValueIndex::ValueIndex(std::uint32_t mineralCount, IndexTextCompare compare, Set
 ValueIndex::OpenResult ValueIndex::openValueIndex(const std::string& path, std::uint32_t collectionRecords) {
   closeValueIndex();
   path_ = path;
-  store_ = RecordStore::openStoreFile(path, kValueIndexStoreLayout);
+  store_ = RecordStore::openStoreFile(path, kValueIndexStoreLayout, StoreOpenMode::kReadWrite, *files_);
   if (!store_) {
     setUnavailable(true);
     return OpenResult::kFailed;
@@ -101,6 +106,7 @@ void ValueIndex::closeValueIndex() {
   loadNext_ = 1;
   batchDepth_ = 0;
   dirtyInFile_ = false;
+  updateFailed_ = false;
 }
 
 void ValueIndex::setUnavailable(bool on) {
@@ -126,7 +132,9 @@ bool ValueIndex::markDirty() {
 }
 
 bool ValueIndex::clearDirty() {
-  // An index found half-updated stays marked until it has been rebuilt.
+  // An index found half-updated, or one whose update failed, stays marked
+  // until it has been rebuilt.
+  if (updateFailed_) return false;
   if (!dirtyInFile_ || leftDirty_ || !store_) return true;
   if (!store_->writeCountWord(store_->countWord() & ~sf::kValueIndexDirtyBit)) return false;
   dirtyInFile_ = false;
@@ -134,13 +142,15 @@ bool ValueIndex::clearDirty() {
 }
 
 void ValueIndex::beginUpdate() {
-  if (batchDepth_++ == 0 && store_) markDirty();
+  // Without the mark in the file no change may be made: a crash could not be told.
+  if (batchDepth_++ == 0 && store_ && !markDirty()) updateFailed_ = true;
 }
 
-bool ValueIndex::endUpdate() {
-  if (batchDepth_ == 0) return true;
+bool ValueIndex::endUpdate(bool completed) {
+  if (!completed) updateFailed_ = true;
+  if (batchDepth_ == 0) return !updateFailed_;
   if (--batchDepth_ == 0) return clearDirty();
-  return true;
+  return !updateFailed_;
 }
 
 std::optional<IndexEntry> ValueIndex::readEntry(std::uint16_t number) {
@@ -298,13 +308,14 @@ bool ValueIndex::addIndexKey(const IndexValue& value, std::uint16_t field, std::
   // under somebody else's country or region: there is nothing to index.
   if (value.isText() && value.text.empty()) return true;
   beginUpdate();
+  if (!dirtyInFile_) return endUpdate(false);
   std::optional<IndexEntry> entry = findIndexEntry(value, field, 1);
   if (!entry) {
     const std::optional<std::uint16_t> n = createIndexEntry(value, field);
     if (n) entry = readEntry(*n);
     if (!entry) {
       setUnavailable(true);
-      endUpdate();
+      endUpdate(false);
       return false;
     }
   }
@@ -327,7 +338,7 @@ bool ValueIndex::addIndexKey(const IndexValue& value, std::uint16_t field, std::
     }
   }
   if (ok && changed) ok = writeEntry(*entry);
-  const bool ended = endUpdate();
+  const bool ended = endUpdate(ok);
   return ok && ended;
 }
 
@@ -343,13 +354,14 @@ bool ValueIndex::removeIndexKey(const IndexValue& value, std::uint16_t field, st
   const std::uint8_t bit = static_cast<std::uint8_t>(1u << (record & 7));
   if ((byte & bit) == 0) return true;
   beginUpdate();
+  if (!dirtyInFile_) return endUpdate(false);
   byte = static_cast<std::uint8_t>(byte & ~bit);
   bool ok = store_->writeAt(at, {&byte, 1});
   if (ok) {
     if (entry->memberCount > 0) --entry->memberCount;
     ok = writeEntry(*entry);
   }
-  const bool ended = endUpdate();
+  const bool ended = endUpdate(ok);
   return ok && ended;
 }
 

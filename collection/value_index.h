@@ -84,6 +84,11 @@ constexpr std::uint32_t bitmapCapacity(std::uint32_t units) { return units * 512
 // program); returns <0, 0, >0. Only its equality is used.
 using IndexTextCompare = std::function<int(std::string_view, std::string_view)>;
 
+// Whether two texts of a field are one value of the index: the same first
+// two bytes (the prefix key the entry is filed under) and equal under the
+// collation. Saves, rebuilds and the index check all group texts by it.
+bool sameIndexText(std::string_view a, std::string_view b, const IndexTextCompare& compare);
+
 // Reports the progress line of a rebuild ("Bearbeite Stufe %ld/%ld").
 class ProgressSink {
  public:
@@ -129,8 +134,10 @@ class ValueIndex {
   };
 
   // `mineralCount` sizes the direct arrays of the mineral fields; `settings`
-  // (may be null, not owned, must outlive the index) keeps [Status] "Index-Defekt".
-  ValueIndex(std::uint32_t mineralCount, IndexTextCompare compare, Settings* settings);
+  // (may be null, not owned, must outlive the index) keeps [Status] "Index-Defekt";
+  // the index file is reached through `files` (not owned either).
+  ValueIndex(std::uint32_t mineralCount, IndexTextCompare compare, Settings* settings,
+             FileLayer& files = systemFileLayer());
 
   // Opens or creates the index file. `collectionRecords` is the number of
   // localities plus specimens, to tell an empty index that must be rebuilt.
@@ -169,10 +176,16 @@ class ValueIndex {
 
   // Groups several key changes of one save: the update mark stays set in the
   // file until the outermost batch ends, so a crash in between is detected.
+  // A batch ended with `completed` false (or one in which a key change
+  // failed) leaves the mark set: the index no longer matches the records
+  // and is rebuilt at the next start, or at once by the caller.
   void beginUpdate();
-  bool endUpdate();
+  bool endUpdate(bool completed = true);
   // True when the file carried the update mark at open: it may be half-updated.
   bool wasLeftDirty() const { return leftDirty_; }
+  // True when an update since the open (or the last rebuild) did not
+  // complete: the mark stays set in the file and the index must be rebuilt.
+  bool updateFailed() const { return updateFailed_; }
 
   // Rebuilds the index from the records: clears the unavailable flag, empties
   // the file, then pass 1 (localities), pass 2 (specimens) and, with
@@ -183,6 +196,9 @@ class ValueIndex {
   // Marks the index as the head of a larger file (an exchange list): a rebuild
   // then clears only the header and directory and keeps the rest of the file.
   void setEmbedded(bool embedded) { embedded_ = embedded; }
+
+  // sameIndexText with this index's collation.
+  bool sameText(std::string_view a, std::string_view b) const { return sameIndexText(a, b, compare_); }
 
   // Entry count (entries issued so far).
   std::uint32_t entryCount() const { return store_ ? store_->count() : 0; }
@@ -208,6 +224,7 @@ class ValueIndex {
   std::uint32_t mineralCount_;
   IndexTextCompare compare_;
   Settings* settings_;
+  FileLayer* files_;
   std::string path_;
   std::optional<RecordStore> store_;
   std::map<std::uint16_t, Group> groups_;
@@ -215,6 +232,7 @@ class ValueIndex {
   bool unavailable_ = false;
   bool leftDirty_ = false;
   bool dirtyInFile_ = false;
+  bool updateFailed_ = false;
   int batchDepth_ = 0;
   bool embedded_ = false;
 };

@@ -7,7 +7,7 @@
 
 #include "base/file_io.h"
 #include "collection/value_index.h"
-#include "platform/random_access_file.h"
+#include "platform/file_layer.h"
 
 namespace kalvor {
 namespace sf = store_format;
@@ -47,8 +47,7 @@ class PendingKeys {
       // The same matching as a lookup: first two bytes equal, then the collation.
       const std::string text = value.text.substr(0, 40);
       for (std::size_t i : texts_[field]) {
-        const std::string& other = keys_[i].value.text;
-        if (other.substr(0, 2) == text.substr(0, 2) && compare_(other, text) == 0) return i;
+        if (sameIndexText(keys_[i].value.text, text, compare_)) return i;
       }
       texts_[field].push_back(keys_.size());
     }
@@ -81,22 +80,23 @@ bool ValueIndex::rebuildValueIndex(IndexRebuildSource& source, ProgressSink* pro
   if (embedded_) {
     // The records behind the index belong to the file; only the index's own
     // header is reset, and its new entries are appended after them.
-    const std::unique_ptr<RandomAccessFile> file = openRandomAccessFile(path_, FileAccess::kReadWrite);
+    const std::unique_ptr<RandomAccessFile> file = files_->openFile(path_, FileAccess::kReadWrite);
     cleared = file && file->writeAt(0, header);
   } else {
-    cleared = writeWholeFile(path_, header);
+    cleared = replaceWholeFile(*files_, path_, header);
   }
   if (!cleared) {
     setUnavailable(true);
     return false;
   }
-  store_ = RecordStore::openStoreFile(path_, kValueIndexStoreLayout);
+  store_ = RecordStore::openStoreFile(path_, kValueIndexStoreLayout, StoreOpenMode::kReadWrite, *files_);
   if (!store_) {
     setUnavailable(true);
     return false;
   }
   leftDirty_ = false;
   dirtyInFile_ = true;
+  updateFailed_ = false;
 
   PendingKeys pending(compare_);
   const std::uint32_t localities = source.localityCount();

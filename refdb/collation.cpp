@@ -17,13 +17,33 @@ struct Fold {
 constexpr unsigned char kAUmlaut = 0xC4, kOUmlaut = 0xD6, kUUmlaut = 0xDC;
 constexpr unsigned char kaUmlaut = 0xE4, koUmlaut = 0xF6, kuUmlaut = 0xFC, kSharpS = 0xDF;
 
-// Ë ë È è É é  À Á à á Å å  Ø ø Ò Ó ò ó  Ï ï, folded pairwise to "eeeeeeaaaaaaooooooii".
-constexpr unsigned char kOneLetterFrom[] = {0xCB, 0xEB, 0xC8, 0xE8, 0xC9, 0xE9, 0xC0,
-                                            0xC1, 0xE0, 0xE1, 0xC5, 0xE5, 0xD8, 0xF8,
-                                            0xD2, 0xD3, 0xF2, 0xF3, 0xCF, 0xEF};
-constexpr char kOneLetterTo[] = "eeeeeeaaaaaaooooooii";
+// Every other Windows-1252 letter with a diacritic, folded to its base
+// letter, so that Šreinit sorts among the S and Ýit among the Y, as German
+// readers expect:
+//   Ë ë È è É é Ê ê   À Á à á Å å Â â Ã ã   Ø ø Ò Ó ò ó Ô ô Õ õ   Ï ï Ì Í Î ì í î
+//   Š š Ž ž Ç ç Ñ ñ Ð ð   Ù Ú Û ù ú û   Ý ý Ÿ ÿ
+constexpr unsigned char kOneLetterFrom[] = {
+    0xCB, 0xEB, 0xC8, 0xE8, 0xC9, 0xE9, 0xCA, 0xEA,              // e
+    0xC0, 0xC1, 0xE0, 0xE1, 0xC5, 0xE5, 0xC2, 0xE2, 0xC3, 0xE3,  // a
+    0xD8, 0xF8, 0xD2, 0xD3, 0xF2, 0xF3, 0xD4, 0xF4, 0xD5, 0xF5,  // o
+    0xCF, 0xEF, 0xCC, 0xCD, 0xCE, 0xEC, 0xED, 0xEE,              // i
+    0x8A, 0x9A, 0x8E, 0x9E, 0xC7, 0xE7, 0xD1, 0xF1, 0xD0, 0xF0,  // s z c n d
+    0xD9, 0xDA, 0xDB, 0xF9, 0xFA, 0xFB,                          // u
+    0xDD, 0xFD, 0x9F, 0xFF};                                     // y
+constexpr char kOneLetterTo[] =
+    "eeeeeeee"
+    "aaaaaaaaaa"
+    "oooooooooo"
+    "iiiiiiii"
+    "sszzccnndd"
+    "uuuuuu"
+    "yyyy";
+static_assert(sizeof kOneLetterFrom + 1 == sizeof kOneLetterTo);
 
-// The two-letter table: blank, the umlauts, ß and the capitals A to Z.
+// Windows-1252 codes of the ligatures that fold to two letters.
+constexpr unsigned char kAE = 0xC6, kae = 0xE6, kOE = 0x8C, koe = 0x9C, kThorn = 0xDE, kthorn = 0xFE;
+
+// The two-letter table: blank, the umlauts, ß, the ligatures and the capitals A to Z.
 constexpr bool foldTwoLetter(unsigned char c, Fold& out) {
   switch (c) {
     case ' ': out = {' ', 0, 1}; return true;
@@ -31,6 +51,18 @@ constexpr bool foldTwoLetter(unsigned char c, Fold& out) {
     case kOUmlaut: case koUmlaut: out = {'o', 'e', 2}; return true;
     case kUUmlaut: case kuUmlaut: out = {'u', 'e', 2}; return true;
     case kSharpS: out = {'s', 's', 2}; return true;
+    case kAE:
+    case kae:
+      out = {'a', 'e', 2};
+      return true;
+    case kOE:
+    case koe:
+      out = {'o', 'e', 2};
+      return true;
+    case kThorn:
+    case kthorn:
+      out = {'t', 'h', 2};
+      return true;
     default: break;
   }
   if (c >= 'A' && c <= 'Z') {
@@ -78,10 +110,10 @@ unsigned char lowerAscii(unsigned char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
 }
 
-// Letters are compared as signed 8-bit values, so characters above 127 that
-// have no fold sort before the end of a text.
+// Letters are compared as unsigned bytes: the characters above 127 that
+// have no fold (signs such as · or ×) sort after the letters, not before "A".
 int letterDifference(char a, char b) {
-  return static_cast<int>(static_cast<signed char>(a)) - static_cast<int>(static_cast<signed char>(b));
+  return static_cast<int>(static_cast<unsigned char>(a)) - static_cast<int>(static_cast<unsigned char>(b));
 }
 
 // The folded form of a text, produced one letter at a time; 0 once the

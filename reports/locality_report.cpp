@@ -52,12 +52,11 @@ int drawMineralGrid(Canvas& canvas, const PrintFrame& f, const std::vector<Miner
 }  // namespace
 
 PrintResult printLocalityDescription(PageCanvas& device, const Locality& locality,
-                                     const MineralNameList& names,
-                                     const DescriptionSources& sources) {
+                                     const MineralNameList& names, const DescriptionSources& sources) {
   WindowedCanvas measure(device);
   DescriptionLayout measuring(measure, sources, DescriptionOptions{}, LabelFontTable::kPrint);
-  const PrintFrame f = beginPrintJob(device, measuring, kLabelLocality,
-                                     kLabelLocalityDescription - kLabelLocality + 1);
+  const PrintFrame f =
+      beginPrintJob(device, measuring, kLabelLocality, kLabelLocalityDescription - kLabelLocality + 1);
   // The text keeps clear of the paper's lower edge, as the profile's does.
   const int bottom = f.area.bottom - f.eighths(14);
   PageFlow flow(device, f, bottom, nullptr);
@@ -75,16 +74,15 @@ PrintResult printLocalityDescription(PageCanvas& device, const Locality& localit
         y += labelValueLine(layout, locality.nearestPlace, kLabelNearestPlace, a.left, y, f.valueX);
         y += labelValueLine(layout, locality.region, kLabelRegion, a.left, y, f.valueX);
         y += labelValueLine(layout, locality.country, kLabelCountry, a.left, y, f.valueX);
-        y += labelValueLine(layout, locality.mapReference, kLabelMapReference, a.left, y,
-                            f.valueX);
+        y += labelValueLine(layout, locality.mapReference, kLabelMapReference, a.left, y, f.valueX);
         return y;
       },
       true);
   if (!locality.description.empty()) {
     flow.place(
         [&](int y) {
-          return labelRichText(layout, kLabelLocalityDescription, locality.description, a.left,
-                               y, f.valueX, a.right - f.valueX);
+          return labelRichText(layout, kLabelLocalityDescription, locality.description, a.left, y, f.valueX,
+                               a.right - f.valueX);
         },
         false);
   }
@@ -100,10 +98,8 @@ PrintResult printLocalityDescription(PageCanvas& device, const Locality& localit
       flow.newPage();
       continue;
     }
-    const std::size_t count =
-        std::min(cells.size() - first, static_cast<std::size_t>(roomRows) * 3);
-    flow.place([&](int y) { return drawMineralGrid(layout.canvas(), f, cells, first, count, y); },
-               true);
+    const std::size_t count = std::min(cells.size() - first, static_cast<std::size_t>(roomRows) * 3);
+    flow.place([&](int y) { return drawMineralGrid(layout.canvas(), f, cells, first, count, y); }, true);
     first += count;
   }
   flow.finish();

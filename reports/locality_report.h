@@ -12,7 +12,6 @@ namespace kalvor {
 class MineralNameList;
 
 PrintResult printLocalityDescription(PageCanvas& device, const Locality& locality,
-                                     const MineralNameList& names,
-                                     const DescriptionSources& sources);
+                                     const MineralNameList& names, const DescriptionSources& sources);
 
 }  // namespace kalvor

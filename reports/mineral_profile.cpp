@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "collection/collection.h"
+#include "collection/collection_messages.h"
 #include "collection/locality.h"
 #include "collection/mineral_specimen.h"
-#include "collection/collection_messages.h"
 #include "crystal/drawing_preparation.h"
 #include "pages/collection_description.h"
 #include "refdb/drawing_blocks.h"
@@ -29,8 +29,7 @@ std::string_view aliasMeant(std::string_view target) {
   return end == std::string_view::npos ? target : target.substr(at + 1, end - at - 1);
 }
 
-int drawAliasLine(DescriptionLayout& layout, const LayoutArea& area, const MineralRecord& alias,
-                  int y) {
+int drawAliasLine(DescriptionLayout& layout, const LayoutArea& area, const MineralRecord& alias, int y) {
   Canvas& canvas = layout.canvas();
   const std::string name = alias.name();
   const std::string target = alias.aliasTarget();
@@ -58,8 +57,8 @@ int drawAliasLine(DescriptionLayout& layout, const LayoutArea& area, const Miner
                   layout.drawRichText(x, textTop, FontSlot::kSecondary, target, area.right - x, 0));
 }
 
-void drawCrystalDrawing(PageCanvas& device, std::span<const std::uint32_t> values,
-                        const LayoutArea& box, const PrintFrame& f) {
+void drawCrystalDrawing(PageCanvas& device, std::span<const std::uint32_t> values, const LayoutArea& box,
+                        const PrintFrame& f) {
   const std::optional<std::vector<std::uint32_t>> prepared = crystal::prepareDrawing(
       values, crystal::DrawingArea{box.width(), box.bottom - box.top, f.charWidth, f.lineHeight});
   if (!prepared) return;
@@ -85,8 +84,7 @@ std::vector<std::string> specimenLines(Collection& collection, MineralNumber n) 
   std::vector<std::string> lines;
   if (collection.unavailable()) return lines;
   ValueIndex& index = collection.valueIndex();
-  std::optional<RecordSet> set =
-      index.getRecordSet(IndexValue::ofNumber(n), index_field::kSpecimenMineral);
+  std::optional<RecordSet> set = index.getRecordSet(IndexValue::ofNumber(n), index_field::kSpecimenMineral);
   if (!set || set->count() == 0) return lines;
   set = intersectRecordSets(std::move(set),
                             index.getRecordSet(IndexValue::ofNumber(0), index_field::kSpecimenAll));
@@ -120,9 +118,7 @@ class PrintedDescriptionSources : public DescriptionSources {
     return s_.findGlossaryEntry(word);
   }
   std::string colourName(std::uint16_t colour) const override { return s_.colourName(colour); }
-  std::optional<std::string> strunzText(const StrunzNumber& n) const override {
-    return s_.strunzText(n);
-  }
+  std::optional<std::string> strunzText(const StrunzNumber& n) const override { return s_.strunzText(n); }
   std::optional<std::string> heyText(const HeyNumber& n) const override { return s_.heyText(n); }
   std::vector<MineralLocality> localitiesOfMineral(MineralNumber n) const override {
     return s_.localitiesOfMineral(n);
@@ -146,8 +142,7 @@ std::vector<LayoutArea> crystalDrawingBoxes(const PrintFrame& f, std::size_t cou
   return boxes;
 }
 
-PrintResult printMineralProfile(PageCanvas& device, const MineralProfileSources& sources,
-                                MineralNumber n) {
+PrintResult printMineralProfile(PageCanvas& device, const MineralProfileSources& sources, MineralNumber n) {
   PrintResult result;
   const PrintedDescriptionSources printed(sources.description);
   MineralRecord record = printed.mineralRecord(n);
@@ -180,7 +175,8 @@ PrintResult printMineralProfile(PageCanvas& device, const MineralProfileSources&
     record = printed.mineralRecord(*reached);
     if (record.isNoEntry()) reached.reset();
     // The mineral meant goes on half a line below.
-    else flow.skip(f.eighths(4));
+    else
+      flow.skip(f.eighths(4));
   }
 
   if (reached) {
@@ -204,8 +200,8 @@ PrintResult printMineralProfile(PageCanvas& device, const MineralProfileSources&
       for (std::size_t i = 0; i < lines.size(); ++i) {
         flow.place(
             [&](int y) {
-              return y + labelValueLine(layout, lines[i], i == 0 ? firstLabel : kLabelEmpty,
-                                        text.left, y, valueX, text.right - valueX);
+              return y + labelValueLine(layout, lines[i], i == 0 ? firstLabel : kLabelEmpty, text.left, y,
+                                        valueX, text.right - valueX);
             },
             true);
       }

@@ -14,13 +14,12 @@ class DrawingFile;
 struct MineralProfileSources {
   const DescriptionSources& description;
   DescriptionOptions options;
-  Collection* collection = nullptr;      // none: no specimens or localities
+  Collection* collection = nullptr;       // none: no specimens or localities
   const DrawingFile* drawings = nullptr;  // none: no crystal drawings
 };
 
 // Prints the profile of entry n; nothing when there is no such entry.
-PrintResult printMineralProfile(PageCanvas& device, const MineralProfileSources& sources,
-                                MineralNumber n);
+PrintResult printMineralProfile(PageCanvas& device, const MineralProfileSources& sources, MineralNumber n);
 
 // The boxes of the crystal drawings on the first page (right column), as
 // many as fit above the area bottom, at most `count`.

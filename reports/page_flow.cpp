@@ -16,9 +16,13 @@ void WindowedCanvas::drawCheckMark(int x, int baseline) {
   if (shows(baseline)) device_.drawCheckMark(x, baseline + shift_);
 }
 
-PageFlow::PageFlow(PageCanvas& device, const PrintFrame& frame, int bottom,
-                   const std::vector<int>* lineTops, Footer footer)
-    : device_(device), canvas_(device), frame_(frame), bottom_(bottom), lineTops_(lineTops),
+PageFlow::PageFlow(PageCanvas& device, const PrintFrame& frame, int bottom, const std::vector<int>* lineTops,
+                   Footer footer)
+    : device_(device),
+      canvas_(device),
+      frame_(frame),
+      bottom_(bottom),
+      lineTops_(lineTops),
       footer_(std::move(footer)) {}
 
 bool PageFlow::start() {

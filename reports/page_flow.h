@@ -26,9 +26,17 @@ class WindowedCanvas : public Canvas {
   explicit WindowedCanvas(Canvas& device) : device_(device) {}
 
   // Draws nothing from now on: what is drawn is only measured.
-  void measureOnly() { top_ = INT_MAX; bottom_ = INT_MIN; shift_ = 0; }
+  void measureOnly() {
+    top_ = INT_MAX;
+    bottom_ = INT_MIN;
+    shift_ = 0;
+  }
   // Draws what lies in rows top .. bottom - 1, moved down by `shift`.
-  void showWindow(int top, int bottom, int shift) { top_ = top; bottom_ = bottom; shift_ = shift; }
+  void showWindow(int top, int bottom, int shift) {
+    top_ = top;
+    bottom_ = bottom;
+    shift_ = shift;
+  }
   Canvas& device() { return device_; }
 
   FontSlot selectFont(FontSlot slot) override { return device_.selectFont(slot); }
@@ -68,8 +76,8 @@ class PageFlow {
   // `bottom` is the lowest row a block may reach on every page; `lineTops`
   // (may be null) is where the blocks' layout records the top of every line
   // it draws: the rows where a tall block may be broken.
-  PageFlow(PageCanvas& device, const PrintFrame& frame, int bottom,
-           const std::vector<int>* lineTops, Footer footer = {});
+  PageFlow(PageCanvas& device, const PrintFrame& frame, int bottom, const std::vector<int>* lineTops,
+           Footer footer = {});
 
   WindowedCanvas& canvas() { return canvas_; }
   PageCanvas& device() { return device_; }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-
 namespace kalvor {
 
 namespace {
@@ -23,8 +22,7 @@ void setReportFonts(PageCanvas& device) {
   constexpr std::uint8_t kRoman = 0x12, kSwiss = 0x22;
   device.setFont(FontSlot::kText, reportFont("Times New Roman", kReportTextPoints, dpiY, kRoman));
   device.setFont(FontSlot::kSmall, reportFont("Times New Roman", kReportSmallPoints, dpiY, kRoman));
-  device.setFont(FontSlot::kHeading,
-                 reportFont("Times New Roman", kReportHeadingPoints, dpiY, kRoman));
+  device.setFont(FontSlot::kHeading, reportFont("Times New Roman", kReportHeadingPoints, dpiY, kRoman));
   device.setFont(FontSlot::kSecondary, reportFont("Arial", kReportSecondaryPoints, dpiY, kSwiss));
   FontRequest italic = reportFont("Times New Roman", kReportTextPoints, dpiY, kRoman);
   italic.italic = true;
@@ -35,8 +33,7 @@ void setReportFonts(PageCanvas& device) {
   device.setFont(FontSlot::kGreek, symbol);
 }
 
-PrintFrame beginPrintJob(PageCanvas& device, DescriptionLayout& layout, int firstLabel,
-                         int labelCount) {
+PrintFrame beginPrintJob(PageCanvas& device, DescriptionLayout& layout, int firstLabel, int labelCount) {
   setReportFonts(device);
   const PageGeometry g = device.geometry();
   const int margin = static_cast<int>(g.dpiX * kReportMarginInches);
@@ -60,13 +57,13 @@ PrintFrame beginPrintJob(PageCanvas& device, DescriptionLayout& layout, int firs
   return f;
 }
 
-int labelValueLine(DescriptionLayout& layout, std::string_view text, int label, int labelX, int y,
-                   int valueX, int wrapWidth) {
+int labelValueLine(DescriptionLayout& layout, std::string_view text, int label, int labelX, int y, int valueX,
+                   int wrapWidth) {
   return layout.drawLabelledLine(valueX, y, label, text, wrapWidth, labelX) - y;
 }
 
-int labelRichText(DescriptionLayout& layout, int label, std::string_view text, int labelX, int y,
-                  int valueX, int width) {
+int labelRichText(DescriptionLayout& layout, int label, std::string_view text, int labelX, int y, int valueX,
+                  int width) {
   Canvas& canvas = layout.canvas();
   int labelAscent = 0;
   int labelBottom = y;
@@ -78,8 +75,7 @@ int labelRichText(DescriptionLayout& layout, int label, std::string_view text, i
   }
   ScopedFont font(canvas, FontSlot::kSecondary);
   const int textTop = y + std::max(0, labelAscent - canvas.ascent());
-  return std::max(labelBottom,
-                  layout.drawRichText(valueX, textTop, FontSlot::kSecondary, text, width, 0));
+  return std::max(labelBottom, layout.drawRichText(valueX, textTop, FontSlot::kSecondary, text, width, 0));
 }
 
 void drawHorizontalLine(Canvas& canvas, int x1, int x2, int y) { canvas.drawLine(x1, y, x2, y); }

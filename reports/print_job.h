@@ -48,11 +48,11 @@ struct PrintResult {
 
 // The page area and measures of a job, in device units.
 struct PrintFrame {
-  LayoutArea area;      // inside the margin, from the printing offset on
-  int valueX = 0;       // the value column
-  int charWidth = 1;    // average character width of the text font
-  int lineHeight = 1;   // line height of the text font (with external leading)
-  int pageTop = 0;      // where text starts on a page: top + 1/8 line + height of "Ü"
+  LayoutArea area;     // inside the margin, from the printing offset on
+  int valueX = 0;      // the value column
+  int charWidth = 1;   // average character width of the text font
+  int lineHeight = 1;  // line height of the text font (with external leading)
+  int pageTop = 0;     // where text starts on a page: top + 1/8 line + height of "Ü"
   // Horizontal distances are given in quarters of the character width,
   // vertical ones in eighths of the line height.
   int quarters(int n) const { return n * charWidth / 4; }
@@ -67,20 +67,19 @@ void setReportFonts(PageCanvas& device);
 // the value column behind the widest of the labels first .. first+count-1
 // (in their printing fonts, plus one blank) and the page top. The layout
 // must draw on (a window of) `device` with the printing label-font table.
-PrintFrame beginPrintJob(PageCanvas& device, DescriptionLayout& layout, int firstLabel,
-                         int labelCount);
+PrintFrame beginPrintJob(PageCanvas& device, DescriptionLayout& layout, int firstLabel, int labelCount);
 
 // Draws `label` in its font at labelX and `text` (when not empty) at valueX
 // on the line whose top is y; with wrapWidth > 0 a long text is broken at
 // commas. Returns the height used.
-int labelValueLine(DescriptionLayout& layout, std::string_view text, int label, int labelX, int y,
-                   int valueX, int wrapWidth = 0);
+int labelValueLine(DescriptionLayout& layout, std::string_view text, int label, int labelX, int y, int valueX,
+                   int wrapWidth = 0);
 
 // Draws `label` at labelX and `text` as rich text in the secondary font from
 // valueX, lines no wider than `width`, the first on the label's baseline.
 // Returns the y after both.
-int labelRichText(DescriptionLayout& layout, int label, std::string_view text, int labelX, int y,
-                  int valueX, int width);
+int labelRichText(DescriptionLayout& layout, int label, std::string_view text, int labelX, int y, int valueX,
+                  int width);
 
 // A horizontal line from x1 to x2 at y, a vertical one at x from y1 to y2.
 void drawHorizontalLine(Canvas& canvas, int x1, int x2, int y);

@@ -15,7 +15,7 @@ namespace kalvor {
 
 namespace {
 
-constexpr unsigned kStringPageFooter = 10095;     // "- Sammlungsliste Seite %d -"
+constexpr unsigned kStringPageFooter = 10095;       // "- Sammlungsliste Seite %d -"
 constexpr unsigned kStringCollectionPiece = 10107;  // "Sammlungsstufe"
 constexpr unsigned kStringExchangePiece = 10108;    // "Tauschstufe"
 
@@ -36,8 +36,8 @@ std::string specimenLocalityText(Collection& collection, const Specimen& s) {
   return collectionMessageText(CollectionMessage::kUnknownLocality);
 }
 
-int drawEntry(DescriptionLayout& layout, const PrintFrame& f, Collection& collection,
-              const Specimen& s, const std::string& localityText, int y) {
+int drawEntry(DescriptionLayout& layout, const PrintFrame& f, Collection& collection, const Specimen& s,
+              const std::string& localityText, int y) {
   Canvas& canvas = layout.canvas();
   const LayoutArea& a = f.area;
   const int wrap = a.right - f.valueX;
@@ -47,8 +47,8 @@ int drawEntry(DescriptionLayout& layout, const PrintFrame& f, Collection& collec
     // The mark at the right edge, unless it would run into the index.
     ScopedFont font(canvas, layout.labelFont(kLabelAccompanying));
     const bool collectionPiece = (s.flags & specimen_format::kFlagCollection) != 0;
-    const std::string mark = loadResourceString(
-        (collectionPiece ? kStringCollectionPiece : kStringExchangePiece) - kStringIdBase);
+    const std::string mark =
+        loadResourceString((collectionPiece ? kStringCollectionPiece : kStringExchangePiece) - kStringIdBase);
     const int markX = a.right - canvas.measureText(mark).width;
     int indexEnd = f.valueX;
     {
@@ -58,10 +58,10 @@ int drawEntry(DescriptionLayout& layout, const PrintFrame& f, Collection& collec
     if (markX > indexEnd) canvas.drawText(markX, top + canvas.ascent(), mark);
   }
   const MineralNameList& names = collection.names();
-  y += labelValueLine(layout, specimenMineralNames(names, s, true, ", "), kLabelMinerals, a.left,
-                      y, f.valueX, wrap);
-  y += labelValueLine(layout, specimenMineralNames(names, s, false, ", "), kLabelAccompanying,
-                      a.left, y, f.valueX, wrap);
+  y += labelValueLine(layout, specimenMineralNames(names, s, true, ", "), kLabelMinerals, a.left, y, f.valueX,
+                      wrap);
+  y += labelValueLine(layout, specimenMineralNames(names, s, false, ", "), kLabelAccompanying, a.left, y,
+                      f.valueX, wrap);
   y += labelValueLine(layout, localityText, kLabelSpecimenLocality, a.left, y, f.valueX, wrap);
   y += labelValueLine(layout, s.storagePlace, kLabelStorage, a.left, y, f.valueX);
   if (!s.description.empty())
@@ -80,8 +80,7 @@ std::string specimenListFooter(int page) {
   return buffer;
 }
 
-PrintResult printSpecimenList(PageCanvas& device, Collection& collection,
-                              const std::optional<RecordSet>& set,
+PrintResult printSpecimenList(PageCanvas& device, Collection& collection, const std::optional<RecordSet>& set,
                               const DescriptionSources& sources, PrintProgress* progress) {
   PrintResult result;
   if (collection.unavailable()) return result;
@@ -91,18 +90,16 @@ PrintResult printSpecimenList(PageCanvas& device, Collection& collection,
 
   WindowedCanvas measure(device);
   DescriptionLayout layout(measure, sources, DescriptionOptions{}, LabelFontTable::kPrint);
-  const PrintFrame f = beginPrintJob(device, layout, kLabelMinerals, kLabelSpecimenDescription -
-                                                                         kLabelMinerals + 1);
-  PageFlow flow(device, f, f.area.bottom - f.eighths(20), nullptr,
-                [&f](PageCanvas& d, int page) {
-                  ScopedFont font(d, FontSlot::kText);
-                  const std::string text = specimenListFooter(page);
-                  const int x = f.area.left + (f.area.width() - d.measureText(text).width) / 2;
-                  d.drawText(x, f.area.bottom - f.eighths(10) + d.ascent(), text);
-                });
+  const PrintFrame f =
+      beginPrintJob(device, layout, kLabelMinerals, kLabelSpecimenDescription - kLabelMinerals + 1);
+  PageFlow flow(device, f, f.area.bottom - f.eighths(20), nullptr, [&f](PageCanvas& d, int page) {
+    ScopedFont font(d, FontSlot::kText);
+    const std::string text = specimenListFooter(page);
+    const int x = f.area.left + (f.area.width() - d.measureText(text).width) / 2;
+    d.drawText(x, f.area.bottom - f.eighths(10) + d.ascent(), text);
+  });
   // The flow's layout draws through the flow's windowed canvas.
-  DescriptionLayout flowLayout(flow.canvas(), sources, DescriptionOptions{},
-                               LabelFontTable::kPrint);
+  DescriptionLayout flowLayout(flow.canvas(), sources, DescriptionOptions{}, LabelFontTable::kPrint);
   flow.setLineTops(&flowLayout.lineTops());
   // Many specimens share a locality: its line is read once.
   std::unordered_map<std::uint32_t, std::string> localityTexts;
@@ -116,8 +113,8 @@ PrintResult printSpecimenList(PageCanvas& device, Collection& collection,
     }
     if (!testRecord(set, r)) continue;
     if (progress)
-      progress->show(formatted(static_cast<unsigned>(CollectionMessage::kProcessingSpecimen),
-                               position, total));
+      progress->show(
+          formatted(static_cast<unsigned>(CollectionMessage::kProcessingSpecimen), position, total));
     const std::optional<Specimen> s = readSpecimen(collection, r);
     if (!s || s->deleted()) continue;
     if (flow.page() == 0 && !flow.start()) break;
@@ -125,17 +122,15 @@ PrintResult printSpecimenList(PageCanvas& device, Collection& collection,
     if (known == localityTexts.end())
       known = localityTexts.emplace(s->localityNumber(), specimenLocalityText(collection, *s)).first;
     const std::string& localityText = known->second;
-    if (!flow.place(
-            [&](int y) { return drawEntry(flowLayout, f, collection, *s, localityText, y); },
-            true))
+    if (!flow.place([&](int y) { return drawEntry(flowLayout, f, collection, *s, localityText, y); }, true))
       break;
   }
   if (flow.page() == 0) return result;
   flow.finish();
   result.pages = flow.pagesEnded();
-  result.outcome = flow.failed()  ? PrintOutcome::kDeviceFailed
-                   : cancelled    ? PrintOutcome::kCancelled
-                                  : PrintOutcome::kPrinted;
+  result.outcome = flow.failed() ? PrintOutcome::kDeviceFailed
+                   : cancelled   ? PrintOutcome::kCancelled
+                                 : PrintOutcome::kPrinted;
   return result;
 }
 

@@ -18,8 +18,7 @@ class Collection;
 // `progress` (may be null) gets "Bearbeite Stufe %ld/%ld" before each entry
 // and can stop the list after the current entry. Nothing is begun when no
 // specimen of the set can be read.
-PrintResult printSpecimenList(PageCanvas& device, Collection& collection,
-                              const std::optional<RecordSet>& set,
+PrintResult printSpecimenList(PageCanvas& device, Collection& collection, const std::optional<RecordSet>& set,
                               const DescriptionSources& sources, PrintProgress* progress);
 
 // The footer text of page `page`: "- Sammlungsliste Seite 3 -".

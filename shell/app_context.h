@@ -13,6 +13,8 @@
 
 #include "app/startup.h"
 #include "controls/list_control.h"
+#include "determination/determination_search.h"
+#include "determination/number_list.h"
 #include "platform/held_settings.h"
 #include "platform/settings.h"
 #include "refdb/glossary.h"
@@ -95,12 +97,24 @@ struct StartupState {
   bool backgroundStepPending = false;
 };
 
+// What the search dialogs keep for the whole run.
+struct SearchResults {
+  // "Mineralbestimmung": the criteria of the last search, shown again at the next opening.
+  DeterminationCriteria determination;
+  // The minerals of the last successful determination, in name-list order; empty before it.
+  SearchResultList minerals;
+  // The minerals the locality descriptions mark after a "Fundortsuche".
+  OptionalNumberList highlightElements;
+  OptionalNumberList highlightSystematics;
+};
+
 struct AppContext {
   MainWindows windows;
   ProgramSettings settings;
   LoadedData data;
   DisplayResources display;
   StartupState startup;
+  SearchResults search;
   // Which view the list shows, result flags, search results; changed only by
   // the command handlers and view switches.
   views::ViewState views;

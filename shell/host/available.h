@@ -11,11 +11,17 @@
 
 namespace kalvor::shell {
 
+// One line each, so that dialogs added side by side merge cleanly.
+// clang-format off
 inline constexpr std::array kAvailableDialogs = {
+    views::DialogKind::MineralSearch,
+    views::DialogKind::LocalitySearch,
+    views::DialogKind::SpecimenSearch,
     views::DialogKind::NameSearch,
     views::DialogKind::Info,
     views::DialogKind::Options,
 };
+// clang-format on
 
 inline constexpr std::array<views::PrintJob, 0> kAvailablePrintJobs = {};
 

@@ -1,11 +1,39 @@
 #include "shell/dialogs/info_dialog.h"
+#include "shell/dialogs/locality_search_dialog.h"
+#include "shell/dialogs/mineral_search_dialog.h"
 #include "shell/dialogs/name_search_dialog.h"
 #include "shell/dialogs/options_dialog.h"
-#include "win32/font_table.h"
+#include "shell/dialogs/specimen_search_dialog.h"
 #include "shell/host/win_ports.h"
+#include "win32/font_table.h"
 #include "win32/strings.h"
 
 namespace kalvor::shell {
+
+bool WinDialogs::runMineralSearch() {
+  if (!app_.data.reference) return false;
+  MineralSearchDialog dialog(app_.windows.instance, *app_.data.reference, app_.search.determination);
+  if (dialog.run(app_.windows.main) != 1) return false;
+  app_.search.minerals = dialog.takeResults();
+  return true;
+}
+
+views::RecordSearchOutcome WinDialogs::runLocalitySearch() {
+  if (!app_.data.reference) return {};
+  LocalitySearchDialog dialog(app_.windows.instance, *app_.data.reference, app_.display.lists);
+  if (dialog.run(app_.windows.main) != 1) return {};
+  CollectionSearchFormOutcome found = dialog.takeOutcome();
+  app_.search.highlightElements = std::move(found.highlightElements);
+  app_.search.highlightSystematics = std::move(found.highlightSystematics);
+  return {.accepted = true, .records = std::move(found.records)};
+}
+
+views::RecordSearchOutcome WinDialogs::runSpecimenSearch() {
+  if (!app_.data.reference) return {};
+  SpecimenSearchDialog dialog(app_.windows.instance, *app_.data.reference, app_.display.lists);
+  if (dialog.run(app_.windows.main) != 1) return {};
+  return {.accepted = true, .records = dialog.takeOutcome().records};
+}
 
 std::optional<std::int32_t> WinDialogs::runNameSearch() {
   NameSearchDialog dialog(app_.windows.instance, app_.display.lists);

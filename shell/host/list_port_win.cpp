@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "controls/list_control.h"
 #include "resources/resource_ids.h"
@@ -47,7 +49,14 @@ void WinListPort::createMineralList(const views::MineralListRequest& request) {
     const auto ordinal = names.ordinalOfNumber(static_cast<MineralNumber>(request.selection - 1));
     params.selectOrdinal = static_cast<std::uint32_t>(ordinal.value_or(0));
   }
-  // The mineral search result is not kept by the program yet: its list shows every name.
+  // The result list shows the minerals of the last determination, in name-list order.
+  if (request.searchResult && !app_.search.minerals.empty()) {
+    std::vector<std::uint32_t> ordinals;
+    ordinals.reserve(app_.search.minerals.size());
+    for (const SearchResultEntry& entry : app_.search.minerals) ordinals.push_back(entry.ordinal);
+    std::sort(ordinals.begin(), ordinals.end());
+    params.ordinals = std::move(ordinals);
+  }
   const HWND list = controls::createListWindow(app_.windows.main, ID_LIST_WINDOW, listRectangle(app_), 0,
                                                std::move(params));
   if (!list) return;

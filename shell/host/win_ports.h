@@ -83,8 +83,7 @@ class WinData final : public views::DataPort {
   std::int32_t glossaryCount() const override;
   RecordSet allLocalities() override;
   RecordSet allSpecimens() override;
-  // The mineral search does not exist yet, so neither does its result.
-  bool mineralResultExists() const override { return false; }
+  bool mineralResultExists() const override { return !app_.search.minerals.empty(); }
   void openGlossary() override;
   void closeGlossary() override { app_.data.glossary.reset(); }
   bool deleteSpecimen(std::int32_t record) override;
@@ -111,16 +110,16 @@ class WinExchange final : public views::ExchangePort {
   AppContext& app_;
 };
 
-// The dialogs that exist: "Namensuche", "InfoDialog", "OptionsDialog". The
-// others report themselves missing (has() false); the command layer grays
+// The dialogs that exist: the three searches, "Namensuche", "InfoDialog",
+// "OptionsDialog". The others report themselves missing (has() false); the command layer grays
 // their commands, and their calls end as cancelled should one arrive.
 class WinDialogs final : public views::DialogPort {
  public:
   explicit WinDialogs(AppContext& app) : app_(app) {}
   bool has(views::DialogKind dialog) const override { return available(dialog); }
-  bool runMineralSearch() override { return false; }
-  views::RecordSearchOutcome runLocalitySearch() override { return {}; }
-  views::RecordSearchOutcome runSpecimenSearch() override { return {}; }
+  bool runMineralSearch() override;
+  views::RecordSearchOutcome runLocalitySearch() override;
+  views::RecordSearchOutcome runSpecimenSearch() override;
   bool runNewLocality() override { return false; }
   bool runChangeLocality(std::int32_t) override { return false; }
   bool runDeleteLocality(std::int32_t) override { return false; }

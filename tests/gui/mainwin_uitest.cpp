@@ -231,10 +231,9 @@ UI_CASE(mainwin, recordViewsFollowTheCollection) {
   if (!main) return;
   UI_CHECK(!grayed(main, 3, 1022));
   UI_CHECK(!grayed(main, 3, 1021));
-  // With records the searches over them would be usable, but their dialogs
-  // "Fundortsuche" and "Sammlungsauswertung" do not exist yet.
-  UI_CHECK(grayed(main, 1, 1006));
-  UI_CHECK(grayed(main, 1, 1007));
+  // With records the searches over them are usable.
+  UI_CHECK(!grayed(main, 1, 1006));
+  UI_CHECK(!grayed(main, 1, 1007));
 
   sendCommand(main, 1022);  // "&Fundort"
   settle(500);
@@ -322,8 +321,8 @@ UI_CASE(mainwin, damagedIndexGraysTheCollectionSearchesAtCreation) {
   UI_CHECK((menuItemState(main, 1006).value_or(0) & MF_GRAYED) != 0);
   UI_CHECK((menuItemState(main, 1007).value_or(0) & MF_GRAYED) != 0);
   UI_CHECK((menuItemState(main, 1015).value_or(MF_GRAYED) & MF_GRAYED) == 0);
-  // "&Mineral" waits for its search dialog, damaged index or not.
-  UI_CHECK((menuItemState(main, 1002).value_or(0) & MF_GRAYED) != 0);
+  // "&Mineral" searches the reference data: a damaged collection index does not touch it.
+  UI_CHECK((menuItemState(main, 1002).value_or(MF_GRAYED) & MF_GRAYED) == 0);
   UI_CHECK_EQ(closeKalvor(kalvor, main).value_or(0), 1u);
 }
 
@@ -336,17 +335,17 @@ UI_CASE(mainwin, commandsWithoutTheirDialogAreGrayedAndOpenNothing) {
   const HWND main = startKalvor(kalvor, folder);
   UI_CHECK(main != nullptr);
   if (!main) return;
-  // Before any popup was opened, and as "&Suchen" is prepared.
-  UI_CHECK((menuItemState(main, 1002).value_or(0) & MF_GRAYED) != 0);
-  UI_CHECK(grayed(main, 1, 1002));
+  // Before any popup was opened, and as the menus are prepared.
+  UI_CHECK((menuItemState(main, 1013).value_or(0) & MF_GRAYED) != 0);
+  UI_CHECK(!grayed(main, 1, 1002));
   UI_CHECK(!grayed(main, 1, 1015));
   UI_CHECK(grayed(main, 2, 1013));  // "&Fundort hinzu"
   UI_CHECK(grayed(main, 2, 1014));  // "&Stufenbeschreibung hinzu"
   UI_CHECK(grayed(main, 4, 1030));
   UI_CHECK(grayed(main, 4, 1034));
-  // Posted commands run in order: once "Namensuche" stands, 1002 has been
+  // Posted commands run in order: once "Namensuche" stands, 1013 has been
   // handled, and had it opened a dialog, "Namensuche" would wait behind it.
-  sendCommand(main, 1002);
+  sendCommand(main, 1013);
   sendCommand(main, 1015);
   const HWND dialog = waitForDialog(kalvor.processId(), "Namensuche", 10000);
   UI_CHECK(dialog != nullptr);

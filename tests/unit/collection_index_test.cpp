@@ -113,5 +113,29 @@ TEST(CollectionIndex, CheckReportsDamageAndRebuildMendsIt) {
   EXPECT_EQ(a->minerals, (std::vector<std::uint16_t>{kFluorit, 0x8000 | kQuarz, kBaryt}));
 }
 
+TEST(CollectionIndex, CheckGroupsRegionsAsTheIndexDoes) {
+  CollectionFixture f;
+  // Equal under the collation, but filed under different first bytes: the
+  // index keeps three values, and so must the check.
+  for (const char* region : {"Harz", "H\xE1rz", "harz", "Harz"}) {
+    Locality loc;
+    loc.name = "Grube";
+    loc.region = region;
+    ASSERT_TRUE(saveLocalityFromForm(f.c(), loc));
+  }
+  EXPECT_EQ(f.textMembers("Harz", idx::kLocalityRegion), (Numbers{1, 4}));
+  EXPECT_EQ(f.textMembers("harz", idx::kLocalityRegion), (Numbers{3}));
+  EXPECT_TRUE(checkValueIndex(f.c()).empty());
+  ASSERT_TRUE(f.c().rebuildIndex(nullptr));
+  EXPECT_TRUE(checkValueIndex(f.c()).empty());
+  // A real difference is still seen, in the right group.
+  ASSERT_TRUE(f.c().valueIndex().removeIndexKey(IndexValue::ofText("harz"), idx::kLocalityRegion, 3));
+  const std::vector<IndexDifference> d = checkValueIndex(f.c());
+  ASSERT_EQ(d.size(), 1u);
+  EXPECT_EQ(d[0].text, "harz");
+  EXPECT_EQ(d[0].missing, (Numbers{3}));
+  EXPECT_TRUE(d[0].extra.empty());
+}
+
 }  // namespace
 }  // namespace kalvor

@@ -299,6 +299,24 @@ TEST(ExchangeList, OnlyCurrentExchangePiecesAreExported) {
   leaveExchangeList(f.c());
 }
 
+TEST(ExchangeList, AnExportClearsWhatKilledExportsLeftBehind) {
+  CollectionFixture f;
+  const std::uint32_t loc = addLocality(f, "Grube", "");
+  addSpecimen(f, kExchangeBought, "T1", {kQuarz + 1}, loc);
+  // Two exports killed before their rename, and files that are no such leftovers.
+  for (const char* name : {"liste.ktl.neu", "Alt.KTL.NEU", "notiz.txt.neu", "liste.ktl"})
+    ASSERT_TRUE(testing::writeFile(f.dir().file(name), Bytes{1, 2, 3}));
+  ASSERT_EQ(exportExchangeList(f.c(), f.dir().file("liste.ktl"), nullptr).status,
+            ExchangeExportStatus::kWritten);
+  EXPECT_FALSE(std::filesystem::exists(f.dir().file("liste.ktl.neu")));
+  EXPECT_FALSE(std::filesystem::exists(f.dir().file("Alt.KTL.NEU")));
+  EXPECT_TRUE(std::filesystem::exists(f.dir().file("notiz.txt.neu")));
+  EXPECT_GT(testing::readFile(f.dir().file("liste.ktl")).size(), 3u);
+  ASSERT_EQ(openExchangeList(f.c(), f.dir().file("liste.ktl"), nullptr), ExchangeOpenStatus::kOpened);
+  EXPECT_EQ(readSpecimen(f.c(), 1)->index, "T1");
+  leaveExchangeList(f.c());
+}
+
 TEST(ExchangeList, DamagedFilesAreRefusedOrReadSafely) {
   CollectionFixture f;
   const std::uint32_t loc = addLocality(f, "Grube", "Deutschland");

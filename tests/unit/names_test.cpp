@@ -64,7 +64,31 @@ TEST(Collation, FoldInitialUsesTheTwoLetterTableFirst) {
   EXPECT_EQ(foldInitial(cp("ï")[0]), 'i');
   EXPECT_EQ(foldInitial('x'), 'x');
   EXPECT_EQ(foldInitial('1'), '1');
-  EXPECT_EQ(foldInitial(cp("Ñ")[0]), cp("Ñ")[0]);  // not in either table
+  EXPECT_EQ(foldInitial(cp("Ñ")[0]), 'n');
+  EXPECT_EQ(foldInitial(cp("Š")[0]), 's');
+  EXPECT_EQ(foldInitial(cp("ž")[0]), 'z');
+  EXPECT_EQ(foldInitial(cp("Ý")[0]), 'y');
+  EXPECT_EQ(foldInitial(cp("Æ")[0]), 'a');
+  EXPECT_EQ(foldInitial(cp("×")[0]), cp("×")[0]);  // a sign, not a letter
+}
+
+TEST(Collation, LettersWithDiacriticsSortWithTheirBaseLetters) {
+  // Windows-1252 0x8A, 0x8E, 0x9A, 0x9E and the other letters above 127.
+  EXPECT_EQ(compareNames("Šlikit", "Slikit"), 0);
+  EXPECT_EQ(compareNames("šreinit", "Sreinit"), 0);
+  EXPECT_EQ(compareNames("Žemkorit", "Zemkorit"), 0);
+  EXPECT_EQ(compareNames("ž", "Z"), 0);
+  EXPECT_EQ(compareNames("Abellait", "Šlikit"), -1);
+  EXPECT_EQ(compareNames("Šlikit", "Smolianinovit"), -1);  // "sl" before "sm"
+  EXPECT_EQ(compareNames("Cernýit", "Cernyit"), 0);
+  EXPECT_EQ(compareNames("Ÿ", "y"), 0);
+  EXPECT_EQ(compareNames("Çx", "cx"), 0);
+  EXPECT_EQ(compareNames("Ñ", "n"), 0);
+  EXPECT_EQ(compareNames("Ôâêîû", "oaeiu"), 0);
+  EXPECT_EQ(compareNames("Æ", "ae"), 0);
+  EXPECT_EQ(compareNames("Œ", "oe"), 0);
+  EXPECT_EQ(compareNames("œ", "Ö"), 0);
+  EXPECT_EQ(foldedPrefixLength(cp("Æs"), 2), 3);
 }
 
 TEST(Collation, UmlautsSharpSAndAccentsFoldToTheirSpelling) {
@@ -91,10 +115,11 @@ TEST(Collation, CaseEndsOfTextAndUnfoldedCharacters) {
   EXPECT_EQ(compareNames("QUARZ", "quarzit"), -1);  // the end of a text sorts first
   EXPECT_EQ(compareNames("A", "Ä"), -1);            // "a" before "ae"
   EXPECT_EQ(compareNames("Ab", "Abc"), -1);
-  // An unfolded character above 127 is negative as a signed byte: it sorts
-  // before the end of a text and before every letter.
-  EXPECT_EQ(compareNames("Ab", "Abç"), 1);
-  EXPECT_EQ(compareNames("Ñx", "Ax"), -1);
+  // A character above 127 that is no letter sorts after the letters, and
+  // like every character after the end of a text.
+  EXPECT_EQ(compareNames("Ab", "Ab×"), -1);
+  EXPECT_EQ(compareNames("×x", "Zx"), 1);
+  EXPECT_EQ(compareNames("Ab·c", "Abz"), 1);
   EXPECT_EQ(compareNames("1-Methyl", "Albit"), -1);  // digits before letters
   EXPECT_EQ(compareNames("Calcit", "Zirkon"), -1);
   EXPECT_EQ(compareNames("Zirkon", "Calcit"), 1);

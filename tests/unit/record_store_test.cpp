@@ -43,13 +43,26 @@ TEST(RecordStore, FreshFilesHaveTheirHeaderSizes) {
   }
   EXPECT_EQ(testing::readFile(dir.file("kalvor.fs")), Bytes(8200, 0));
   EXPECT_EQ(testing::readFile(dir.file("kalvor.vi")), Bytes(1032, 0));
-  // An existing empty file is a store that was never written; a cut header is damage.
+  // An existing empty locality or specimen file is no store (its records are
+  // lost, and a fresh start would hide that) and stays as it is; an empty
+  // value index is started afresh, it is rebuilt from the records. A cut
+  // header is damage.
+  StoreOpenError error = StoreOpenError::kNone;
   ASSERT_TRUE(testing::writeFile(dir.file("leer.st"), Bytes{}));
-  EXPECT_TRUE(RecordStore::openStoreFile(dir.file("leer.st"), kSpecimenStoreLayout));
-  EXPECT_EQ(testing::readFile(dir.file("leer.st")).size(), 8200u);
+  EXPECT_FALSE(RecordStore::openStoreFile(dir.file("leer.st"), kSpecimenStoreLayout,
+                                          StoreOpenMode::kReadWrite, systemFileLayer(), &error));
+  EXPECT_EQ(error, StoreOpenError::kNotAStore);
+  EXPECT_EQ(testing::readFile(dir.file("leer.st")).size(), 0u);
+  ASSERT_TRUE(testing::writeFile(dir.file("leer.vi"), Bytes{}));
+  EXPECT_TRUE(RecordStore::openStoreFile(dir.file("leer.vi"), kValueIndexStoreLayout));
+  EXPECT_EQ(testing::readFile(dir.file("leer.vi")).size(), 1032u);
   ASSERT_TRUE(testing::writeFile(dir.file("kurz.st"), Bytes(100, 0)));
-  EXPECT_FALSE(RecordStore::openStoreFile(dir.file("kurz.st"), kSpecimenStoreLayout));
-  EXPECT_FALSE(RecordStore::openStoreFile(dir.file("fehlt.st"), kSpecimenStoreLayout, StoreOpenMode::kReadOnly));
+  EXPECT_FALSE(RecordStore::openStoreFile(dir.file("kurz.st"), kSpecimenStoreLayout,
+                                          StoreOpenMode::kReadWrite, systemFileLayer(), &error));
+  EXPECT_EQ(error, StoreOpenError::kNotAStore);
+  EXPECT_FALSE(RecordStore::openStoreFile(dir.file("fehlt.st"), kSpecimenStoreLayout,
+                                          StoreOpenMode::kReadOnly, systemFileLayer(), &error));
+  EXPECT_EQ(error, StoreOpenError::kCannotOpen);
 }
 
 TEST(RecordStore, CollectionFilesAreReadOnlyBetweenRuns) {

@@ -1,27 +1,28 @@
-// Crash test of the record store: a child process writes new records,
-// rewrites that grow and shrink, and deletions (rewrites with the deleted
-// mark), and is killed with SIGKILL at a random moment. After every kill the
-// store must open, every write that had returned must read back complete, a
-// record under way must be either its old or its new version, and no other
-// record may have changed. The long form runs with
+// Crash tests of the record store. In process: a fixed sequence of new
+// records, rewrites that grow and shrink, and deletions (rewrites down to a
+// small mark) runs through the fault-injecting file layer, crashed after
+// every single write point in turn (also tearing the write under way), and
+// each time the store must open again with every acknowledged record intact
+// and the record under way either old or new. With a real process: a child
+// reports every finished write through a pipe and is killed with SIGKILL
+// after a random number of them, or in the middle of the next one.
+// The long form runs with
 //   kalvor_unit_tests --gtest_also_run_disabled_tests --gtest_filter='*TortureLong*'
 // (KALVOR_TORTURE_ROUNDS overrides its 1000 rounds).
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <map>
 #include <random>
 #include <set>
 
 #include "collection/record_store.h"
+#include "platform/faulty_file_layer.h"
+#include "platform/memory_file_layer.h"
 #include "tests/unit/test_files.h"
 
 namespace kalvor {
@@ -50,35 +51,6 @@ bool holds(const Bytes& read, std::uint32_t n, std::uint32_t version, std::uint3
   const Bytes want = recordBytes(n, version, len);
   if (read.size() < len || !std::equal(want.begin(), want.end(), read.begin())) return false;
   return std::all_of(read.begin() + len, read.end(), [](std::uint8_t c) { return c == 0; });
-}
-
-struct Message {
-  std::uint32_t type;  // 1 begin, 2 done
-  std::uint32_t n;     // 0 = new record
-  std::uint32_t version;
-  std::uint32_t len;
-};
-
-[[noreturn]] void childWrites(const std::string& path, int fd, std::uint32_t seed) {
-  std::mt19937 rng(seed);
-  auto store = RecordStore::openStoreFile(path, kSpecimenStoreLayout);
-  if (!store) _exit(3);
-  for (std::uint32_t op = 0;; ++op) {
-    const std::uint32_t count = store->count();
-    const bool fresh = count == 0 || (count < kMaxRecords && rng() % 4 == 0);
-    const std::uint32_t n = fresh ? 0 : 1 + rng() % count;
-    const std::uint32_t kind = rng() % 8;
-    // Mostly small records, some that need several units, and deletions that shrink to a mark.
-    const std::uint32_t len = kind == 0 ? 8 : kind < 5 ? 12 + rng() % 300 : 12 + rng() % 1400;
-    const std::uint32_t version = seed * 65536u + op;
-    Message begin{1, n, version, len};
-    if (write(fd, &begin, sizeof begin) != sizeof begin) _exit(4);
-    const Bytes payload = recordBytes(fresh ? count + 1 : n, version, len);
-    const std::optional<std::uint32_t> written = store->writeRecord(n, payload, 1);
-    if (!written) _exit(5);
-    Message done{2, *written, version, len};
-    if (write(fd, &done, sizeof done) != sizeof done) _exit(4);
-  }
 }
 
 // Reads the file the way the documented reader does and checks the allocator's
@@ -121,6 +93,212 @@ void checkStructure(const Bytes& file, std::uint32_t count, std::string& problem
   }
 }
 
+// --- In process, through the fault-injecting file layer ---------------------
+
+const std::string kPath = "/sammlung/kalvor.st";
+
+struct Write {
+  std::uint32_t n;  // 0 = a new record
+  std::uint32_t len;
+};
+
+// Record number -> (version, length) of every acknowledged write.
+using Model = std::map<std::uint32_t, std::pair<std::uint32_t, std::uint32_t>>;
+
+// New records, a rewrite that grows into a new block at the end, a deletion
+// that frees a block, a new record that takes it, shrinking and growing again.
+const std::vector<Write> kSequence = {
+    {0, 100}, {0, 300}, {0, 20}, {1, 700},  {2, 8},  {0, 200}, {3, 900},
+    {1, 40},  {0, 500}, {4, 8},  {5, 1200}, {0, 30}, {2, 260}, {6, 8},
+};
+
+struct SequenceRun {
+  Model model;
+  std::optional<std::pair<std::size_t, std::uint32_t>> pending;  // (write index, its record number)
+  std::size_t failures = 0;
+};
+
+// Runs the sequence; a failed write ends the run when `stopAtFailure`
+// (a crash); otherwise (a full disk that has room again) the record must
+// still be its old version, and the write is tried again, as a user would.
+void runSequence(FaultyFileLayer& files, bool stopAtFailure, SequenceRun& run) {
+  std::optional<RecordStore> store =
+      RecordStore::openStoreFile(kPath, kSpecimenStoreLayout, StoreOpenMode::kReadWrite, files);
+  if (!store) return;
+  for (std::size_t i = 0; i < kSequence.size(); ++i) {
+    const Write& w = kSequence[i];
+    const std::uint32_t n = w.n == 0 ? store->count() + 1 : w.n;
+    run.pending = {{i, n}};
+    const Bytes payload = recordBytes(n, static_cast<std::uint32_t>(i), w.len);
+    std::optional<std::uint32_t> written = store->writeRecord(w.n, payload, 1);
+    // A write during which the crash came was never acknowledged.
+    if (files.crashed()) return;
+    if (!written) {
+      ++run.failures;
+      if (stopAtFailure) return;
+      if (w.n == 0) {
+        EXPECT_EQ(store->count(), n - 1) << "a failed new record was counted";
+      } else {
+        const std::optional<Bytes> old = store->readRecord(n);
+        const auto& [version, len] = run.model.at(n);
+        EXPECT_TRUE(old && holds(*old, n, version, len)) << "a failed rewrite changed record " << n;
+      }
+      written = store->writeRecord(w.n, payload, 1);
+      if (!written) {
+        ADD_FAILURE() << "the write after the full disk failed too";
+        return;
+      }
+    }
+    EXPECT_EQ(*written, n);
+    run.model[n] = {static_cast<std::uint32_t>(i), w.len};
+    run.pending.reset();
+  }
+}
+
+// Opens the files as the next start would and checks them against the run.
+void checkAfter(MemoryFileLayer& files, SequenceRun& run, const std::string& where) {
+  std::optional<RecordStore> store =
+      RecordStore::openStoreFile(kPath, kSpecimenStoreLayout, StoreOpenMode::kReadWrite, files);
+  ASSERT_TRUE(store) << where;
+  for (const auto& [n, content] : run.model) {
+    const std::optional<Bytes> read = store->readRecord(n);
+    ASSERT_TRUE(read) << where << ": record " << n << " unreadable";
+    if (run.pending && run.pending->second == n) {
+      const std::uint32_t len = kSequence[run.pending->first].len;
+      if (holds(*read, n, static_cast<std::uint32_t>(run.pending->first), len)) continue;
+    }
+    ASSERT_TRUE(holds(*read, n, content.first, content.second))
+        << where << ": record " << n << " changed or torn";
+  }
+  if (run.pending && run.model.count(run.pending->second) == 0) {
+    // A new record under way: absent, or complete.
+    const std::uint32_t n = run.pending->second;
+    if (store->count() >= n) {
+      const std::optional<Bytes> read = store->readRecord(n);
+      ASSERT_TRUE(read && holds(*read, n, static_cast<std::uint32_t>(run.pending->first),
+                                kSequence[run.pending->first].len))
+          << where << ": torn new record " << n;
+    }
+  }
+  std::string problem;
+  checkStructure(*files.contents(kPath), store->count(), problem);
+  ASSERT_EQ(problem, "") << where;
+}
+
+TEST(RecordStoreCrash, CrashAtEveryWritePointLeavesOldOrNewRecords) {
+  std::uint64_t points = 0;
+  {
+    MemoryFileLayer memory;
+    FaultyFileLayer counting(memory, {});
+    SequenceRun run;
+    runSequence(counting, true, run);
+    ASSERT_EQ(run.failures, 0u);
+    ASSERT_EQ(run.model.size(), 6u);
+    points = counting.writePoints();
+  }
+  ASSERT_GT(points, 40u);
+  int crashes = 0;
+  for (std::uint64_t k = 0; k < points; ++k) {
+    for (const bool torn : {false, true}) {
+      MemoryFileLayer memory;
+      SequenceRun run;
+      {
+        FaultyFileLayer faulty(memory, FaultPlan::crash(k, torn));
+        runSequence(faulty, true, run);
+        ASSERT_TRUE(faulty.crashed()) << "crash after " << k;
+      }
+      checkAfter(memory, run, "crash after write " + std::to_string(k) + (torn ? " (torn)" : ""));
+      if (::testing::Test::HasFatalFailure()) return;
+      ++crashes;
+    }
+  }
+  EXPECT_EQ(crashes, static_cast<int>(2 * points));
+}
+
+TEST(RecordStoreCrash, ShortWriteAtEveryWritePointIsReportedAndLosesNothing) {
+  std::uint64_t points = 0;
+  {
+    MemoryFileLayer memory;
+    FaultyFileLayer counting(memory, {});
+    SequenceRun run;
+    runSequence(counting, true, run);
+    points = counting.writePoints();
+  }
+  std::size_t reported = 0;
+  for (std::uint64_t k = 1; k <= points; ++k) {
+    MemoryFileLayer memory;
+    SequenceRun run;
+    {
+      FaultyFileLayer faulty(memory, FaultPlan::shortWrite(k));
+      runSequence(faulty, false, run);
+      // Every failure reported is the full disk, and no full disk goes unreported.
+      EXPECT_EQ(run.failures, faulty.faultInjected() && !run.model.empty() ? 1u : 0u) << "short write " << k;
+    }
+    reported += run.failures;
+    // A failed write leaves the record as it was, and the writes after it go on.
+    run.pending.reset();
+    if (run.model.empty()) continue;  // the store itself could not be created
+    checkAfter(memory, run, "short write " + std::to_string(k));
+    if (::testing::Test::HasFatalFailure()) return;
+  }
+  // Most write points are followed by a lengthening write inside a record write.
+  EXPECT_GT(reported, points / 2);
+}
+
+TEST(RecordStoreCrash, FailedSyncWhileCreatingTheStoreIsReported) {
+  MemoryFileLayer memory;
+  {
+    FaultyFileLayer faulty(memory, FaultPlan::failedSync(1));
+    EXPECT_FALSE(RecordStore::openStoreFile(kPath, kSpecimenStoreLayout, StoreOpenMode::kReadWrite, faulty));
+    EXPECT_TRUE(faulty.faultInjected());
+  }
+  // Neither a store nor its temporary file is left behind.
+  EXPECT_TRUE(memory.names().empty());
+}
+
+// --- A real process killed with SIGKILL --------------------------------------
+
+struct Message {
+  std::uint32_t type;  // 1 begin, 2 done
+  std::uint32_t n;     // 0 = new record
+  std::uint32_t version;
+  std::uint32_t len;
+};
+
+[[noreturn]] void childWrites(const std::string& path, int fd, std::uint32_t seed) {
+  std::mt19937 rng(seed);
+  auto store = RecordStore::openStoreFile(path, kSpecimenStoreLayout);
+  if (!store) _exit(3);
+  for (std::uint32_t op = 0;; ++op) {
+    const std::uint32_t count = store->count();
+    const bool fresh = count == 0 || (count < kMaxRecords && rng() % 4 == 0);
+    const std::uint32_t n = fresh ? 0 : 1 + rng() % count;
+    const std::uint32_t kind = rng() % 8;
+    // Mostly small records, some that need several units, and deletions that shrink to a mark.
+    const std::uint32_t len = kind == 0 ? 8 : kind < 5 ? 12 + rng() % 300 : 12 + rng() % 1400;
+    const std::uint32_t version = seed * 65536u + op;
+    Message begin{1, n, version, len};
+    if (write(fd, &begin, sizeof begin) != sizeof begin) _exit(4);
+    const Bytes payload = recordBytes(fresh ? count + 1 : n, version, len);
+    const std::optional<std::uint32_t> written = store->writeRecord(n, payload, 1);
+    if (!written) _exit(5);
+    Message done{2, *written, version, len};
+    if (write(fd, &done, sizeof done) != sizeof done) _exit(4);
+  }
+}
+
+// Reads one message; false at the end of the pipe.
+bool readMessage(int fd, Message& m) {
+  std::size_t got = 0;
+  auto* bytes = reinterpret_cast<char*>(&m);
+  while (got < sizeof m) {
+    const ssize_t n = read(fd, bytes + got, sizeof m - got);
+    if (n <= 0) return false;
+    got += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
 struct TortureFigures {
   int rounds = 0;
   long writesReturned = 0;
@@ -133,10 +311,10 @@ struct TortureFigures {
   std::uint64_t fileSize = 0;
 };
 
-void runTorture(int rounds, std::uint32_t maxDelayMicros, std::uint32_t seed, TortureFigures& figures) {
+void runTorture(int rounds, std::uint32_t maxWrites, std::uint32_t seed, TortureFigures& figures) {
   testing::ScratchDir dir;
   const std::string path = dir.file("kalvor.st");
-  std::map<std::uint32_t, std::pair<std::uint32_t, std::uint32_t>> model;  // n -> (version, len)
+  Model model;
   std::mt19937 rng(seed);
   for (int round = 0; round < rounds; ++round) {
     int fds[2];
@@ -148,32 +326,33 @@ void runTorture(int rounds, std::uint32_t maxDelayMicros, std::uint32_t seed, To
       childWrites(path, fds[1], seed * 10007u + static_cast<std::uint32_t>(round) + 1);
     }
     close(fds[1]);
+    // Progress, not time, decides the kill: after this many finished writes,
+    // either at once or as soon as the next one has begun.
+    const std::uint32_t writes = rng() % (maxWrites + 1);
+    const bool inTheMiddle = rng() % 2 == 0;
     std::vector<Message> messages;
-    auto drain = [&](int timeoutMs) {
-      pollfd p{fds[0], POLLIN, 0};
-      while (poll(&p, 1, timeoutMs) > 0) {
-        Message m[256];
-        const ssize_t got = read(fds[0], m, sizeof m);
-        if (got <= 0) return;
-        messages.insert(messages.end(), m, m + got / static_cast<ssize_t>(sizeof(Message)));
-      }
-    };
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::microseconds(rng() % (maxDelayMicros + 1));
-    while (std::chrono::steady_clock::now() < deadline) drain(0);
+    std::uint32_t done = 0;
+    Message m;
+    while (done < writes || (inTheMiddle && (messages.empty() || messages.back().type != 1))) {
+      ASSERT_TRUE(readMessage(fds[0], m)) << "the writer stopped by itself in round " << round;
+      messages.push_back(m);
+      if (m.type == 2) ++done;
+    }
     kill(child, SIGKILL);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFSIGNALED(status)) << "child ended by itself with " << WEXITSTATUS(status);
-    drain(100);
+    // What the child reported before it died.
+    while (readMessage(fds[0], m)) messages.push_back(m);
     close(fds[0]);
 
     // The last write begun and not returned, if any (type 0 = none).
     Message pending{0, 0, 0, 0};
-    for (const Message& m : messages) {
-      if (m.type == 1) {
-        pending = m;
+    for (const Message& msg : messages) {
+      if (msg.type == 1) {
+        pending = msg;
       } else {
-        model[m.n] = {m.version, m.len};
+        model[msg.n] = {msg.version, msg.len};
         ++figures.writesReturned;
         pending.type = 0;
       }
@@ -187,7 +366,8 @@ void runTorture(int rounds, std::uint32_t maxDelayMicros, std::uint32_t seed, To
       ASSERT_TRUE(store->count() == known || store->count() == known + 1) << "round " << round;
       if (store->count() == known + 1) {
         // The new record became visible: then it is complete.
-        ASSERT_TRUE(store->readRecord(known + 1) && holds(*store->readRecord(known + 1), known + 1, pending.version, pending.len))
+        ASSERT_TRUE(store->readRecord(known + 1) &&
+                    holds(*store->readRecord(known + 1), known + 1, pending.version, pending.len))
             << "round " << round << ": torn new record";
         model[known + 1] = {pending.version, pending.len};
         ++figures.newFoundPresent;
@@ -227,19 +407,20 @@ void report(const TortureFigures& f) {
       f.rewriteFoundNew, f.records, static_cast<unsigned long long>(f.fileSize));
 }
 
-TEST(RecordStoreTorture, ShortKilledWritersLoseNothing) {
+TEST(RecordStoreTorture, KilledWritersLoseNothing) {
   TortureFigures figures;
-  runTorture(30, 4000, 7, figures);
+  runTorture(30, 60, 7, figures);
   report(figures);
   EXPECT_EQ(figures.rounds, 30);
-  EXPECT_GT(figures.writesReturned, 0);
+  EXPECT_GT(figures.writesReturned, 30 * 10);
+  EXPECT_GT(figures.killedInNew + figures.killedInRewrite, 0);
 }
 
 TEST(RecordStoreTorture, DISABLED_TortureLong) {
   const char* env = std::getenv("KALVOR_TORTURE_ROUNDS");
   const int rounds = env ? std::atoi(env) : 1000;
   TortureFigures figures;
-  runTorture(rounds, 20000, 1234, figures);
+  runTorture(rounds, 400, 1234, figures);
   report(figures);
   EXPECT_EQ(figures.rounds, rounds);
 }

@@ -140,13 +140,11 @@ TEST_F(ReportCollection, ThreeSpecimensFitOnePageWithItsFooter) {
   EXPECT_EQ(r.pages, 1);
   EXPECT_EQ(c.pagesBegun(), 1);
   EXPECT_EQ(c.pagesEnded(), 1);
-  EXPECT_EQ(progress.shown, (std::vector<std::string>{"Bearbeite Stufe 1/3", "Bearbeite Stufe 2/3",
-                                                      "Bearbeite Stufe 3/3"}));
+  EXPECT_EQ(progress.shown,
+            (std::vector<std::string>{"Bearbeite Stufe 1/3", "Bearbeite Stufe 2/3", "Bearbeite Stufe 3/3"}));
   const std::vector<std::string> t = textsOf(c);
   // Index order (the default sort order) and the footer last.
-  auto pos = [&](const std::string& s) {
-    return std::find(t.begin(), t.end(), s) - t.begin();
-  };
+  auto pos = [&](const std::string& s) { return std::find(t.begin(), t.end(), s) - t.begin(); };
   EXPECT_LT(pos("A1"), pos("B2"));
   EXPECT_LT(pos("B2"), pos("C3"));
   EXPECT_EQ(t.back(), "- Sammlungsliste Seite 1 -");
@@ -282,13 +280,15 @@ TEST(PageFlow, BlocksMoveWholeOrBreakBetweenLinesAndATallLineGetsItsOwnPage) {
       return y;
     };
   };
-  ASSERT_TRUE(flow.place(lines(5, "a"), true));   // rows 100-600
-  ASSERT_TRUE(flow.place(lines(5, "b"), true));   // does not fit: next page, 100-600
+  ASSERT_TRUE(flow.place(lines(5, "a"), true));    // rows 100-600
+  ASSERT_TRUE(flow.place(lines(5, "b"), true));    // does not fit: next page, 100-600
   ASSERT_TRUE(flow.place(lines(12, "c"), false));  // 4 lines here, 9 on the next page, ...
-  ASSERT_TRUE(flow.place([&](int y) {  // one line taller than a page
-    flow.canvas().drawText(0, y + 50, "hoch");
-    return y + 2000;
-  }, true));
+  ASSERT_TRUE(flow.place(
+      [&](int y) {  // one line taller than a page
+        flow.canvas().drawText(0, y + 50, "hoch");
+        return y + 2000;
+      },
+      true));
   ASSERT_TRUE(flow.finish());
   std::map<std::string, std::pair<int, int>> at;  // page, baseline
   for (const DrawnText& t : c.texts()) at[t.text] = {t.page, t.baseline};
@@ -361,8 +361,7 @@ TEST(LocalityReport, LongDescriptionAndListGoOnOverFurtherPages) {
   const MineralNameList names = manyNames(400);
   Sources sources;
   MeasuringCanvas c = a4();
-  const PrintResult r =
-      printLocalityDescription(c, localityWith(400, description), names, sources);
+  const PrintResult r = printLocalityDescription(c, localityWith(400, description), names, sources);
   EXPECT_EQ(r.outcome, PrintOutcome::kPrinted);
   EXPECT_GE(r.pages, 3);
   EXPECT_EQ(c.pagesBegun(), r.pages);

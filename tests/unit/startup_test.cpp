@@ -158,6 +158,42 @@ TEST(Startup, NameListFromDatabaseWhenNeitherNameFileExists) {
   EXPECT_EQ(MineralNameList::fromStored(testing::readFile(dir.file("kalvor.fl"))).size(), 4u);
 }
 
+TEST(Startup, ANameListStoredInTheOldOrderIsSortedAnew) {
+  testing::ScratchDir dir;
+  MineralFileWriter writer;
+  writer.add(fullMineral("Abellait", 3));
+  writer.add(fullMineral("\x8Alikit", 3));  // Šlikit
+  writer.add(fullMineral("Quarz", 14));
+  ASSERT_TRUE(writer.writeTo(dir.path()));
+  // "kalvor.fl" as it was stored while Š compared as a negative byte, before "A".
+  Bytes stale;
+  for (auto [name, id] :
+       {std::pair<std::string, std::uint16_t>{"\x8Alikit", 2}, {"Abellait", 1}, {"Quarz", 3}}) {
+    stale.push_back(static_cast<std::uint8_t>(name.size()));
+    stale.insert(stale.end(), name.begin(), name.end());
+    stale.push_back(static_cast<std::uint8_t>(id));
+    stale.push_back(0);
+  }
+  ASSERT_TRUE(testing::writeFile(dir.file("kalvor.fl"), stale));
+  StartupResult result = openReferenceData(dir.path());
+  ASSERT_TRUE(result.ready());
+  EXPECT_TRUE(result.data->rebuilds().nameList);
+  const std::vector<std::string> order = {"Abellait", "Quarz", "\x8Alikit"};
+  std::vector<std::string> shown;
+  for (const NameListNode& node : result.data->names().nodes()) shown.push_back(node.name);
+  EXPECT_EQ(shown, order);
+  EXPECT_EQ(result.data->names().bucketStart('s' - 'a'), std::optional<std::size_t>(2));
+  const MineralNameList onDisk = MineralNameList::fromStored(testing::readFile(dir.file("kalvor.fl")));
+  std::vector<std::string> stored;
+  for (const NameListNode& node : onDisk.nodes()) stored.push_back(node.name);
+  EXPECT_EQ(stored, order);
+  // Stored in the new order, the list is taken as it is at the next start.
+  result.data.reset();
+  result = openReferenceData(dir.path());
+  ASSERT_TRUE(result.ready());
+  EXPECT_FALSE(result.data->rebuilds().nameList);
+}
+
 TEST(Startup, SearchIndexStampDecidesRebuildAndFreeSpaceIsChecked) {
   testing::ScratchDir dir;
   ASSERT_TRUE(smallDatabase().writeTo(dir.path()));

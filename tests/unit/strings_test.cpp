@@ -150,8 +150,14 @@ TEST(ControlHelp, TextsInAndOutOfRange) {
   EXPECT_EQ(controlHelpText(1104), unsupported);
   EXPECT_EQ(controlHelpText(1113), unsupported);
   EXPECT_EQ(controlHelpText(1114), unsupported);
-  // Controls of the search dialog without help, and ids outside the range.
-  for (int id : {1000, 1103, 1116, 1117, 1119, 1131, 1135, 1137, 999, 2001, 10009, -1, 0})
+  // Every control a user works with in the three search dialogs has a text.
+  for (int id : {1100, 1101, 1102, 1105, 1106, 1107, 1108, 1109, 1110, 1111, 1112, 1115, 1118, 1119, 1132,
+                 1133, 1134, 1138})
+    EXPECT_TRUE(controlHelpText(id).has_value()) << id;
+  for (int id = 1170; id <= 1177; ++id) EXPECT_TRUE(controlHelpText(id).has_value()) << id;
+  for (int id = 1200; id <= 1213; ++id) EXPECT_TRUE(controlHelpText(id).has_value()) << id;
+  // Ids without a control to explain (frames, unused ids), and ids outside the range.
+  for (int id : {1000, 1103, 1116, 1117, 1131, 1135, 1137, 999, 2001, 10009, -1, 0})
     EXPECT_FALSE(controlHelpText(id).has_value()) << id;
 }
 

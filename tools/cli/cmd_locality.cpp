@@ -63,9 +63,11 @@ bool takeFields(Arguments& args, const MineralNameList& names, Locality& loc) {
 // The OK of the locality form: the field checks, then the save.
 int saveForm(Collection& c, const Locality& loc, bool printNumber) {
   const LocalityFormOutcome out = saveLocalityForm(c, loc);
-  if (!out.saved()) return failWith(out.failure);
-  if (printNumber) printLine(std::to_string(*out.number));
-  return 0;
+  // A form error saves nothing and needs no report of the files.
+  if (!out.saved() && out.failure != formFailure(CollectionMessage::kSaveFailed))
+    return failWith(out.failure);
+  if (out.saved() && printNumber) printLine(std::to_string(*out.number));
+  return reportSave(c, out.saved());
 }
 
 // The locality page of the description window, as text.
@@ -155,10 +157,9 @@ int runLocality(Arguments& args) {
         replacement = *r;
       }
     }
-    if (const CollectionMessage m = deleteLocalityFromForm(c, *n, withSpecimens, replacement);
-        m != CollectionMessage::kNone)
-      return failWith(m);
-    return 0;
+    const CollectionMessage m = deleteLocalityFromForm(c, *n, withSpecimens, replacement);
+    if (m != CollectionMessage::kNone && m != CollectionMessage::kSaveFailed) return failWith(m);
+    return reportSave(c, m == CollectionMessage::kNone);
   }
   printError("Unbekannte Aktion \"" + *verb + "\" f\xFCr fundort.");
   printUsageLocality();

@@ -129,11 +129,9 @@ int runPrint(Arguments& args) {
   ReferenceData& ref = session->reference();
   Collection& c = session->collection();
   const std::optional<Glossary> glossary = Glossary::open(args.dataDir());
-  const CliDescriptionSources sources(ref.database(), ref.names(), ref.systematics(), glossary,
-                                      &c);
-  const DescriptionOptions options = session->settings()
-                                         ? readDescriptionOptions(*session->settings())
-                                         : DescriptionOptions{};
+  const CliDescriptionSources sources(ref.database(), ref.names(), ref.systematics(), glossary, &c);
+  const DescriptionOptions options =
+      session->settings() ? readDescriptionOptions(*session->settings()) : DescriptionOptions{};
 
   if (*what == "steckbrief") {
     const std::optional<MineralNumber> number = sources.findMineral(*word);
@@ -168,9 +166,8 @@ int runPrint(Arguments& args) {
     set = out.records;
   }
   CliProgress progress(showProgress);
-  return writeReport(*pdfPath, "Stufenliste", [&](PageCanvas& pdf) {
-    return printSpecimenList(pdf, c, set, sources, &progress);
-  });
+  return writeReport(*pdfPath, "Stufenliste",
+                     [&](PageCanvas& pdf) { return printSpecimenList(pdf, c, set, sources, &progress); });
 #endif
 }
 

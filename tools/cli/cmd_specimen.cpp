@@ -127,9 +127,10 @@ int list(OpenCollection& session) {
 int save(Collection& c, const SpecimenFormFields& fields, std::uint32_t existing) {
   const FormResult r = collectAndSaveSpecimen(c, fields, existing);
   if (r.status == FormStatus::kNeedsNewLocality) return failWith(CollectionMessage::kNoNewLocality);
-  if (r.status != FormStatus::kSaved) return failWith(r.failure);
-  if (existing == 0) printLine(std::to_string(r.specimen.number));
-  return 0;
+  if (r.status != FormStatus::kSaved && r.failure != formFailure(CollectionMessage::kSaveFailed))
+    return failWith(r.failure);
+  if (r.status == FormStatus::kSaved && existing == 0) printLine(std::to_string(r.specimen.number));
+  return reportSave(c, r.status == FormStatus::kSaved);
 }
 
 }  // namespace
@@ -175,9 +176,9 @@ int runSpecimen(Arguments& args) {
   }
   if (*verb == "loesche") {
     if (rejectRest(args)) return 2;
-    if (const CollectionMessage m = deleteSpecimenFromList(c, *n); m != CollectionMessage::kNone)
-      return failWith(m);
-    return 0;
+    const CollectionMessage m = deleteSpecimenFromList(c, *n);
+    if (m != CollectionMessage::kNone && m != CollectionMessage::kSaveFailed) return failWith(m);
+    return reportSave(c, m == CollectionMessage::kNone);
   }
   printError("Unbekannte Aktion \"" + *verb + "\" f\xFCr stufe.");
   printUsageSpecimen();

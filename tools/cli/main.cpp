@@ -1,3 +1,4 @@
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -36,6 +37,11 @@ void printUsage(std::FILE* out) {
       "  --daten ORDNER   Ordner mit den Datendateien (Vorgabe: aktueller Ordner)\n"
       "  --version        Versionsangabe ausgeben\n"
       "  --hilfe, --help  diese Hilfe ausgeben\n"
+      "\n"
+      "R\xC3\xBC"
+      "ckgabewerte: 0 erledigt, 1 Fehler (nichts gespeichert), 2 falscher Aufruf,\n"
+      "3 gespeichert, aber der Suchindex wird erst beim n\xC3\xA4"
+      "chsten Start neu aufgebaut.\n"
       "\n"
       "Befehle:\n",
       out);
@@ -100,6 +106,11 @@ void printError(std::string_view cp1252) {
 
 int main(int argc, char** argv) {
   using namespace kalvor::cli;
+#ifdef SIGXFSZ
+  // A file-size limit must end a write with an error that is reported, not
+  // end the process in the middle of a save.
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
   std::vector<std::string> words;
   std::string dataDir = ".";
   bool wantHelp = false;

@@ -26,6 +26,22 @@ int failWith(CollectionMessage message) {
   return 1;
 }
 
+int reportSave(Collection& collection, bool saved) {
+  const Collection::IndexAfterSave index = collection.repairIndexAfterSave(nullptr);
+  if (index == Collection::IndexAfterSave::kRebuilt)
+    printError("Der Suchindex wurde neu aufgebaut, weil seine Aktualisierung fehlschlug.");
+  if (index == Collection::IndexAfterSave::kLeftMarked)
+    printError(
+        "Der Suchindex konnte nicht aktualisiert werden; er wird beim n\xE4"
+        "chsten Start neu aufgebaut.");
+  if (!saved) {
+    failWith(CollectionMessage::kSaveFailed);
+    printError("Es wurde nichts gespeichert.");
+    return 1;
+  }
+  return index == Collection::IndexAfterSave::kLeftMarked ? 3 : 0;
+}
+
 int failWith(const FormFailure& failure) {
   std::string text = formFailureCaption(failure);
   if (!text.empty()) text += ": ";

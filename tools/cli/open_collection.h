@@ -45,6 +45,13 @@ class OpenCollection {
 // stderr and returns exit code 1.
 int failWith(CollectionMessage message);
 
+// Reports the outcome of a writing command exactly: `saved` tells whether
+// its record was written. A value index left marked by a failed key change
+// is rebuilt at once. Returns the exit code: 0 saved (also when the index
+// had to be rebuilt), 1 not saved, 3 saved but the index is still to be
+// rebuilt (at the next start).
+int reportSave(Collection& collection, bool saved);
+
 // Prints a form's failure ("Caption: text" with its inserts) to stderr and
 // returns exit code 1.
 int failWith(const FormFailure& failure);

@@ -27,6 +27,7 @@ std::unique_ptr<OpenDataFolder> OpenDataFolder::open(const std::string& folder) 
   StartupResult result = openReferenceData(folder, {opened->settings_.get(), &progress, {}});
   if (!result.ready()) {
     printError(loadResourceString(static_cast<unsigned>(result.messageId) - kStringIdBase));
+    if (!result.detail.empty()) printError(result.detail);
     return nullptr;
   }
   opened->data_ = std::move(result.data);
