@@ -21,6 +21,16 @@
 #define ID_INFO_PICTURE 900
 #define ID_INFO_CAPTIONED_PICTURE 901
 
+/* The description window ("LeerBox"): its scroll bars, the refresh after an
+   entry dialog, the hand cursor over a link, the drawing window's restart. */
+#define ID_DESC_LOCALITY_SCROLL 1230
+#define ID_DESC_TEXT_SCROLL 1231
+#define ID_DESC_LIST_SCROLL 1232
+#define ID_DESC_MINERAL_SCROLL 1233
+#define CMD_DESC_REFRESH 1300
+#define IDC_LINK_HAND 3010
+#define CMD_DRAWING_RESTART 1159
+
 /* Dialog "Namensuche". */
 #define ID_NAME_SEARCH_EDIT 1310
 #define ID_NAME_SEARCH_LIST 1311
@@ -75,11 +85,9 @@
 #define ID_SPECIMEN_SEARCH_ELEMENTS 1212
 #define ID_SPECIMEN_SEARCH_SYSTEMATICS 1213
 
-/* The drawing window ("LeerBox"): its buttons, and the restart sent by the
-   description window when it shows another mineral. */
+/* The drawing window ("LeerBox"): its buttons (its restart, 1159, is above). */
 #define ID_DRAWING_NEXT 1150
 #define ID_DRAWING_PREVIOUS 1151
 #define ID_DRAWING_SOURCE 1154
-#define CMD_DRAWING_RESTART 1159
 
 #endif

@@ -27,6 +27,11 @@
 
 namespace kalvor::shell {
 
+class DescriptionWindow;
+struct DescriptionWindowDeleter {
+  void operator()(DescriptionWindow* window) const;
+};
+
 class DrawingWindow;
 struct DrawingWindowDeleter {
   void operator()(DrawingWindow* window) const;
@@ -49,6 +54,9 @@ struct MainWindows {
   // The side windows (modeless dialogs); null while closed.
   HWND description = nullptr;
   HWND drawing = nullptr;
+  // The description window's object, made at its first opening and kept for
+  // the run (it remembers the window's width between openings).
+  std::unique_ptr<DescriptionWindow, DescriptionWindowDeleter> descriptionWindow;
   // The drawing window's object, made at its first opening and kept for the run.
   std::unique_ptr<DrawingWindow, DrawingWindowDeleter> drawingWindow;
   // The main window's outer rectangle at the last resize that did not minimise.

@@ -47,9 +47,10 @@ void runFirstPaint(AppContext& app) {
   if (app.settings.heldForStartup) app.settings.heldForStartup->release();
   app.settings.heldForStartup = nullptr;
   app.views.indexDamaged = app.data.reference->collection().unavailable();
-  // The drawing window stands at the top right from the start; the
-  // description window joins it once it exists.
+  // The drawing window stands at the top right from the start, the
+  // description window at the left up to it.
   WinSideWindows(app).createDrawing();
+  WinSideWindows(app).createDescription();
 
   // The flag is set only so that "Alle Einträge" takes its path and shows all minerals.
   app.views.resultFlag(views::View::Mineral) = true;

@@ -4,6 +4,7 @@
 
 #include "controls/list_control.h"
 #include "shell/app_context.h"
+#include "shell/description_window.h"
 #include "shell/main_window.h"
 #include "shell/shutdown.h"
 #include "win32/font_table.h"
@@ -36,9 +37,10 @@ bool handOverToPreviousInstance(HINSTANCE previous) {
 
 // Drains the message queue; the modeless dialogs (the side windows among
 // them) get their keyboard handling first.
-void runMessageLoop(const AppContext& app) {
+void runMessageLoop(AppContext& app) {
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (switchPaneByKey(app, msg)) continue;
     if (app.windows.modelessDialogs.handleMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);

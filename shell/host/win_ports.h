@@ -37,22 +37,21 @@ class WinListPort final : public views::ListPort {
   AppContext& app_;
 };
 
-// The drawing window (the description window does not exist yet: it stays
-// closed and its requests are ignored).
+// The description window and the drawing window.
 class WinSideWindows final : public views::SideWindowPort {
  public:
   explicit WinSideWindows(AppContext& app) : app_(app) {}
   bool descriptionOpen() const override { return app_.windows.description != nullptr; }
   bool drawingOpen() const override { return app_.windows.drawing != nullptr; }
-  void createDescription() override {}
-  void closeDescription() override {}
+  void createDescription() override;
+  void closeDescription() override;
   void createDrawing() override;
   void destroyDrawing() override;
-  void setDescriptionTitle(int) override {}
-  void invalidateDescription() override {}
-  void repaintDescription() override {}
-  void rebuildDescription() override {}
-  void linkDescriptionToList() override {}
+  void setDescriptionTitle(int stringId) override;
+  void invalidateDescription() override;
+  void repaintDescription() override;
+  void rebuildDescription() override;
+  void linkDescriptionToList() override;
 
  private:
   AppContext& app_;

@@ -281,6 +281,10 @@ UI_CASE(list, columnWidthDraggedAndSavedAtExit) {
     return;
   }
   settle(500);
+  // The list shows its columns when it is wide: "Ausführliche Liste" closes the description window.
+  sendCommand(main, 1025);
+  waitUntilResponsive(main, 20000);
+  settle(300);
   const std::vector<HWND> headers = listHeaders(list);
   UI_CHECK_EQ(headers.size(), std::size_t{1});  // the default mineral layout has one line
   const long average = listQuery(list, kListQueryCharWidth);
@@ -325,6 +329,8 @@ UI_CASE(list, columnWidthDraggedAndSavedAtExit) {
     UI_CHECK(list2 != nullptr);
     if (list2) {
       settle(500);
+      sendCommand(main2, 1025);  // the wide list
+      waitUntilResponsive(main2, 20000);
       const long storedQuarters = (nameRight + 40) * 4 / average;
       UI_CHECK_EQ(listQuery(list2, kListQueryColumnRight, 0), storedQuarters * average / 4);
       PostMessageA(main2, WM_CLOSE, 0, 0);
@@ -366,6 +372,9 @@ ListShape mainListShape(const char* screenshot) {
     return shape;
   }
   settle(500);
+  sendCommand(main, 1025);  // "Ausführliche Liste": the wide list without the description window
+  waitUntilResponsive(main, 20000);
+  settle(300);
   shape.headerLines = listHeaders(list).size();
   shape.pageRows = pageRows(list);
   settle(300);

@@ -382,6 +382,9 @@ UI_CASE(mainwin, windowCoversWorkAreaAndResizesByTheLayoutRules) {
   GetWindowRect(main, &outer);
   UI_CHECK(EqualRect(&outer, &work));
 
+  // "Ausführliche Liste" closes the description window that stands beside the list from the start.
+  sendCommand(main, 1025);
+  waitUntilResponsive(main, 20000);
   MoveWindow(main, 20, 10, 900, 700, TRUE);
   settle(300);
   GetWindowRect(main, &outer);
