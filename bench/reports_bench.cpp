@@ -17,7 +17,7 @@
 #include "platform/settings.h"
 #include "refdb/names.h"
 #include "render/measuring_canvas.h"
-#include "reports/specimen_list.h"
+#include "reports/collection_list.h"
 #if KALVOR_HAVE_CAIRO
 #include "render/pdf_canvas.h"
 #endif

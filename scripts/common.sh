@@ -12,6 +12,7 @@ KALVOR_PACKAGES=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 xvfb xauth fonts-liberation imagemagick ccache
   pkg-config libcairo2-dev qrencode zbar-tools poppler-utils
+  nsis
 )
 
 # Compiled objects are shared between clones of the project on one machine:

@@ -19,6 +19,7 @@
 #include "platform/settings.h"
 #include "refdb/glossary.h"
 #include "refdb/picture_cache.h"
+#include "shell/bubble_help.h"
 #include "shell/dialog.h"
 #include "views/column_layout.h"
 #include "views/view_state.h"
@@ -63,6 +64,8 @@ struct MainWindows {
   RECT savedMainRect = {};
   // The open modeless dialogs, whose keyboard messages the message loop hands over.
   ModelessDialogs modelessDialogs;
+  // Bubble help over the toolbar and the dialogs; made by WinMain before the main window.
+  std::unique_ptr<BubbleHelp> bubbleHelp;
 };
 
 // "kalvor.ini" in the working directory; opened by WinMain before the main window.

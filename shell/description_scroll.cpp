@@ -95,7 +95,9 @@ bool switchPaneByKey(AppContext& app, const MSG& msg) {
   DescriptionWindow* description = app.windows.descriptionWindow.get();
   if (!description || !app.windows.description) return false;
   const HWND list = GetDlgItem(app.windows.main, ID_LIST_WINDOW);
-  const HWND focus = GetFocus();
+  // Keys go to the window with the keyboard focus, so the message's window is
+  // the pane the user is in, even while the main window is not the active one.
+  const HWND focus = msg.hwnd;
   if (list && focus == list) {
     SetFocus(description->focusTarget());
     return true;

@@ -50,6 +50,7 @@ INT_PTR CALLBACK DialogBase::procedure(HWND dialog, UINT msg, WPARAM wParam, LPA
   }
   // Messages before WM_INITDIALOG (WM_SETFONT, ...) get the default processing.
   if (!self) return FALSE;
+  if (observer_ && observer_->dialogMessage(dialog, msg, wParam, lParam, self->modeless())) return TRUE;
   if (msg == WM_NCDESTROY) {
     SetWindowLongPtrA(dialog, DWLP_USER, 0);
     self->window_ = nullptr;

@@ -28,8 +28,19 @@ class ModelessDialogs {
   std::vector<HWND> dialogs_;
 };
 
+// Sees every message of every dialog before the dialog does (the bubble help).
+class DialogMessageObserver {
+ public:
+  virtual ~DialogMessageObserver() = default;
+  // True when the observer consumed the message.
+  virtual bool dialogMessage(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam, bool modeless) = 0;
+};
+
 class DialogBase {
  public:
+  // The one observer of the program's dialogs; null for none.
+  static void setMessageObserver(DialogMessageObserver* observer) { observer_ = observer; }
+
   DialogBase(const DialogBase&) = delete;
   DialogBase& operator=(const DialogBase&) = delete;
 
@@ -67,6 +78,8 @@ class DialogBase {
   virtual void forget(HWND /*dialog*/) {}
   // Ends the dialog with `code` (modal: the result of run; modeless: destroys it).
   virtual void end(INT_PTR code) = 0;
+  // True for a dialog that lives beside the main window.
+  virtual bool modeless() const { return false; }
 
   // --- Helpers for the dialog's controls ----------------------------------
   HINSTANCE instance() const { return instance_; }
@@ -95,6 +108,7 @@ class DialogBase {
  private:
   INT_PTR handle(UINT msg, WPARAM wParam, LPARAM lParam);
 
+  static inline DialogMessageObserver* observer_ = nullptr;
   HINSTANCE instance_;
   const char* templateName_;
   HWND window_ = nullptr;
@@ -127,6 +141,7 @@ class ModelessDialog : public DialogBase {
  protected:
   using DialogBase::DialogBase;
   void end(INT_PTR) override { destroy(); }
+  bool modeless() const override { return true; }
 
  private:
   void forget(HWND dialog) final;

@@ -1,8 +1,11 @@
 #include "shell/main_window.h"
 
+#include <commctrl.h>
+
 #include "resources/resource_ids.h"
 #include "shell/host/win_ports.h"
 #include "shell/startup_win.h"
+#include "shell/toolbar_window.h"
 #include "shell/window_layout.h"
 #include "views/command_table.h"
 #include "views/menu_rules.h"
@@ -42,7 +45,11 @@ void onCreate(AppContext& app) {
   }
   app.startup.backgroundStepPending = true;
   SetTimer(app.windows.main, kBackgroundTimer, kBackgroundTimerMs, nullptr);
-  // The toolbar (control id ID_TOOLBAR) and the bubble-help registration join here.
+  app.windows.toolbar = createProgramToolbar(app.windows.instance, app.windows.main);
+  // States the command layer set before the bar existed show now.
+  for (const auto& [command, state] : app.windows.toolbarStates)
+    SendMessageA(app.windows.toolbar, TB_SETSTATE, static_cast<WPARAM>(command), MAKELONG(state, 0));
+  if (app.windows.bubbleHelp) app.windows.bubbleHelp->registerMainWindow(app.windows.main);
 }
 
 void onPaint(AppContext& app) {
@@ -106,6 +113,8 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
   }
   AppContext* app = contextOf(hwnd);
   if (!app) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  if (app->windows.bubbleHelp && app->windows.bubbleHelp->mainWindowMessage(hwnd, msg, wParam, lParam))
+    return 0;
   switch (msg) {
     case WM_CREATE:
       onCreate(*app);
@@ -116,6 +125,10 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_SIZE:
       // A minimised size is never saved, so a restore does not scale from it.
       if (wParam != SIZE_MINIMIZED) onMainWindowResized(*app);
+      // The toolbar spans the new width (it places itself whenever it is sized).
+      if (app->windows.toolbar)
+        SetWindowPos(app->windows.toolbar, nullptr, 0, 0, LOWORD(lParam), views::kToolbarBandHeight,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) {
@@ -172,9 +185,10 @@ bool registerMainWindowClass(AppContext& app) {
 }
 
 bool createMainWindow(AppContext& app, const RECT& workArea) {
-  const HWND hwnd = CreateWindowExA(0, kMainWindowClass, kMainWindowClass, WS_OVERLAPPEDWINDOW, workArea.left,
-                                    workArea.top, workArea.right - workArea.left,
-                                    workArea.bottom - workArea.top, nullptr, nullptr, app.windows.instance, &app);
+  const HWND hwnd =
+      CreateWindowExA(0, kMainWindowClass, kMainWindowClass, WS_OVERLAPPEDWINDOW, workArea.left, workArea.top,
+                      workArea.right - workArea.left, workArea.bottom - workArea.top, nullptr, nullptr,
+                      app.windows.instance, &app);
   return hwnd != nullptr;
 }
 

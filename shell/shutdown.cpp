@@ -1,5 +1,6 @@
 #include "shell/shutdown.h"
 
+#include "collection/backup.h"
 #include "collection/exchange_list.h"
 #include "controls/list_control.h"
 
@@ -24,6 +25,12 @@ void shutDown(AppContext& app) {
     Collection& collection = app.data.reference->collection();
     if (collection.inExchangeMode()) leaveExchangeList(collection);
     indexDamaged = collection.unavailable();
+    // A normal exit keeps a verified copy of a changed collection in "Sicherung".
+    collection.close();
+    if (!indexDamaged) {
+      const ReferenceData& data = *app.data.reference;
+      backupCollection(data.folder(), data.names(), data.mineralCount(), backupNameNow());
+    }
     // Closes every data file; the collection marks "kalvor.st" and "kalvor.fs" read-only.
     app.data.reference.reset();
   }

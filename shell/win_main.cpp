@@ -7,6 +7,8 @@
 #include "shell/description_window.h"
 #include "shell/main_window.h"
 #include "shell/shutdown.h"
+#include "shell/toolbar_window.h"
+#include "views/options.h"
 #include "win32/font_table.h"
 
 namespace {
@@ -62,8 +64,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR /*commandLine*/
   app.display.listLayouts.load(*app.settings.ini);
   // The lists draw in the program's fonts; the names join after the data start-up.
   app.display.lists.fonts = &app.display.fonts;
-  // The toolbar class joins here once the toolbar exists.
-  if (!kalvor::controls::registerListClass(app.windows.instance) || !registerMainWindowClass(app)) return -1;
+  if (!kalvor::controls::registerListClass(app.windows.instance) ||
+      !registerToolbarClass(app.windows.instance) || !registerMainWindowClass(app))
+    return -1;
+  app.windows.bubbleHelp = std::make_unique<BubbleHelp>(app.windows.instance);
+  app.windows.bubbleHelp->setEnabled(kalvor::views::bubbleHelpAtStart(*app.settings.ini));
   app.views.indexDamaged = app.settings.ini->getInt("Status", "Index-Defekt", 0) != 0;
   // The standard streams stay open: today's C runtimes have no small limit of
   // open streams that the data files would compete for, and closing them
@@ -74,11 +79,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR /*commandLine*/
   if (!createMainWindow(app, workArea)) return -1;
   SetWindowTextA(app.windows.main, kMainWindowClass);
   createFonts(app);
-  // [Optionen] "Blasenhilfe" is handed to the bubble help here once it exists.
   ShowWindow(app.windows.main, show);
   UpdateWindow(app.windows.main);
 
   runMessageLoop(app);
   shutDown(app);
+  app.windows.bubbleHelp.reset();
   return 1;
 }

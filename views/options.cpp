@@ -8,10 +8,6 @@
 namespace kalvor::views {
 namespace {
 
-// The options dialog's own defaults for two keys whose absence the rest of
-// the program reads differently (bubble help on, sort in entry order).
-constexpr int kDialogBubbleHelpDefault = 0;
-constexpr int kDialogSpecimenSortDefault = 1;
 constexpr int kSpecimenSortModes = static_cast<int>(kSpecimenSortItemIds.size());
 
 // Reads one "%d" the way the C library does (leading white space, one sign,
@@ -55,11 +51,11 @@ OptionsDialogState fromSettings(const Settings& settings, bool smallScreen) {
       state.mineralLocalityList && ini::readFlag(settings, ini::kAliasLocalityList);
   state.anglesWithMinutes = ini::readFlag(settings, ini::kAnglesWithMinutes);
   state.systematicsAsText = ini::readFlag(settings, ini::kSystematicsAsText);
-  state.bubbleHelp =
-      settings.getInt(ini::kBubbleHelp.section, ini::kBubbleHelp.key, kDialogBubbleHelpDefault) != 0;
+  // The dialog shows what is in effect, the program's own defaults included,
+  // so "&OK" without a change changes nothing.
+  state.bubbleHelp = bubbleHelpAtStart(settings);
   state.smallFonts = smallFontsOption(settings, smallScreen);
-  const int sort =
-      settings.getInt(ini::kSpecimenSort.section, ini::kSpecimenSort.key, kDialogSpecimenSortDefault);
+  const int sort = ini::readInt(settings, ini::kSpecimenSort);
   // The specimen sort treats a mode it does not know as entry order; show that.
   state.specimenSort = sort >= 0 && sort < kSpecimenSortModes ? sort : 0;
   return state;

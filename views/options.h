@@ -58,15 +58,15 @@ struct OptionsDialogState {
   bool aliasLocalityListEnabled = true;
   bool anglesWithMinutes = false;   // 1282
   bool systematicsAsText = false;   // 1283
-  bool bubbleHelp = false;          // 1284
+  bool bubbleHelp = true;           // 1284
   bool smallFonts = false;          // 1285
-  int specimenSort = 1;             // 1286: selected item 0-4
+  int specimenSort = 0;             // 1286: selected item 0-4
   bool operator==(const OptionsDialogState&) const = default;
 };
 
-// The dialog's state at WM_INITDIALOG: absent keys show as the table's
-// defaults, except "Blasenhilfe" (off) and "Stufensortierung" (item 1); a
-// stored sort mode outside 0-4 shows item 0, the order the sort really uses.
+// The dialog's state at WM_INITDIALOG: the values in effect, absent keys as
+// the program reads them ("Blasenhilfe" on, "Stufensortierung" entry order);
+// a stored sort mode outside 0-4 shows item 0, the order the sort really uses.
 OptionsDialogState fromSettings(const Settings& settings, bool smallScreen);
 
 // A click on 1280 with its new check state: 1281 is enabled or disabled with

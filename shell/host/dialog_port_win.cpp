@@ -3,7 +3,7 @@
 #include "shell/dialogs/mineral_search_dialog.h"
 #include "shell/dialogs/name_search_dialog.h"
 #include "shell/dialogs/options_dialog.h"
-#include "shell/dialogs/specimen_search_dialog.h"
+#include "shell/dialogs/collection_evaluation_dialog.h"
 #include "shell/host/win_ports.h"
 #include "win32/font_table.h"
 #include "win32/strings.h"
@@ -46,6 +46,9 @@ void WinDialogs::runInfo() { InfoDialog(app_.windows.instance).run(app_.windows.
 bool WinDialogs::runOptions() {
   OptionsDialogHooks hooks;
   hooks.recreateFonts = [this](bool) { win32::recreateFontTable(app_.display.fonts, *app_.settings.ini); };
+  hooks.switchBubbleHelp = [this](bool on) {
+    if (app_.windows.bubbleHelp) app_.windows.bubbleHelp->setEnabled(on);
+  };
   OptionsDialog dialog(app_.windows.instance, *app_.settings.ini, win32::screenWidth(), std::move(hooks));
   return dialog.run(app_.windows.main) == 1;
 }

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include "shell/app_context.h"
 #include "shell/host/available.h"
 #include "views/menu_rules.h"
@@ -61,7 +63,11 @@ class WinFrame final : public views::FramePort {
  public:
   explicit WinFrame(MainWindows& windows) : windows_(windows) {}
   bool toolbarExists() const override { return !windows_.toolbarDestroyed; }
-  void setToolbarButton(int id, int state) override { windows_.toolbarStates[id] = state; }
+  void setToolbarButton(int id, int state) override {
+    windows_.toolbarStates[id] = state;
+    if (windows_.toolbar)
+      SendMessageA(windows_.toolbar, TB_SETSTATE, static_cast<WPARAM>(id), MAKELONG(state, 0));
+  }
   void destroyToolbar() override;
   void graySearchItems() override;
   void installExchangeMenu() override;

@@ -54,17 +54,17 @@ UI_CASE(options, defaultsOkAndCancel) {
     kalvor.kill();
     return;
   }
-  // Without a settings file: localities on, bubble help shown off, "numerischer Index".
+  // Without a settings file the values in effect: localities on, bubble help on, entry order.
   UI_CHECK(isChecked(dlg, 1280));
   UI_CHECK(isChecked(dlg, 1281) && isEnabled(dlg, 1281));
   UI_CHECK(!isChecked(dlg, 1282));
   UI_CHECK(!isChecked(dlg, 1283));
-  UI_CHECK(!isChecked(dlg, 1284));
+  UI_CHECK(isChecked(dlg, 1284));
   UI_CHECK_EQ(isChecked(dlg, 1285), GetSystemMetrics(SM_CXSCREEN) <= 800);
   const std::vector<std::string> modes = {"in Eingabereihenfolge", "numerischer Index",
                                           "Zeichenketten Index", "erstes Mineral",
                                           "kombinierter Index"};
-  UI_CHECK_EQ(SendDlgItemMessageA(dlg, 1286, CB_GETCURSEL, 0, 0), LRESULT{1});
+  UI_CHECK_EQ(SendDlgItemMessageA(dlg, 1286, CB_GETCURSEL, 0, 0), LRESULT{0});
   UI_CHECK_EQ(comboItems(dlg, 1286), modes);
   const std::vector<std::string> labels = {
       "Ausgabe der &Fundorte zu einem Mineral", "Ausgabe der Fundorte zu einem Synonymeintrag",
@@ -86,8 +86,8 @@ UI_CASE(options, defaultsOkAndCancel) {
   UI_CHECK(waitUntilClosed(dlg));
   UI_CHECK_EQ(iniValue(folder, "Mineral Fundortliste"), std::string("0"));
   UI_CHECK_EQ(iniValue(folder, "Mineral AF-Liste"), std::string("0"));
-  UI_CHECK_EQ(iniValue(folder, "Blasenhilfe"), std::string("0"));
-  UI_CHECK_EQ(iniValue(folder, "Stufensortierung"), std::string("1"));
+  UI_CHECK_EQ(iniValue(folder, "Blasenhilfe"), std::string("1"));
+  UI_CHECK_EQ(iniValue(folder, "Stufensortierung"), std::string("0"));
 
   // Opened again: the synonym box is grey and unchecked; "&Abbrechen" writes nothing.
   sendCommand(main, 1041);
@@ -156,6 +156,20 @@ UI_CASE(options, specimenOrderFollowsTheOption) {
   sendCommand(main, 1021);  // "S&tufen"
   settle(800);
   // Without a settings file the specimens stand in the order they were entered.
+  UI_CHECK_EQ(listedRecords(main), (std::vector<long>{1, 2, 3}));
+  // "&OK" without touching anything keeps that order and bubble help on.
+  sendCommand(main, 1041);
+  if (const HWND dlg = waitForDialog(kalvor.processId(), "Optionen", 10000)) {
+    clickButton(dlg, IDOK);
+    UI_CHECK(waitUntilClosed(dlg));
+  } else {
+    UI_CHECK(!"options dialog opened");
+  }
+  UI_CHECK(waitUntilResponsive(main, 10000));
+  const std::string sortKept = iniValue(folder, "Stufensortierung");
+  UI_CHECK(sortKept == "0" || sortKept == "(fehlt)");
+  const std::string bubbleKept = iniValue(folder, "Blasenhilfe");
+  UI_CHECK(bubbleKept == "1" || bubbleKept == "(fehlt)");
   UI_CHECK_EQ(listedRecords(main), (std::vector<long>{1, 2, 3}));
 
   UI_CHECK(chooseSpecimenOrder(kalvor, main, 1));  // "numerischer Index": 4, 30, 100

@@ -76,29 +76,30 @@ void pressAlt(HWND dlg, char letter) {
   PostMessageA(target, WM_SYSCHAR, static_cast<WPARAM>(letter), 0x20000001);
 }
 
+struct MessageBoxSearch {
+  DWORD pid;
+  HWND except;
+  HWND found;
+};
+
+BOOL CALLBACK matchMessageBox(HWND w, LPARAM p) {
+  auto* f = reinterpret_cast<MessageBoxSearch*>(p);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  char cls[32] = "";
+  GetClassNameA(w, cls, sizeof cls);
+  if (pid == f->pid && w != f->except && IsWindowVisible(w) && std::string(cls) == "#32770") {
+    f->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 // A message box of the process other than `except`, or null on time-out.
 HWND waitForMessageBox(DWORD processId, HWND except) {
-  struct Find {
-    DWORD pid;
-    HWND except;
-    HWND found;
-  };
   for (int i = 0; i < 400; ++i) {
-    Find f{processId, except, nullptr};
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-          auto* f = reinterpret_cast<Find*>(p);
-          DWORD pid = 0;
-          GetWindowThreadProcessId(w, &pid);
-          char cls[32] = "";
-          GetClassNameA(w, cls, sizeof cls);
-          if (pid == f->pid && w != f->except && IsWindowVisible(w) && std::string(cls) == "#32770") {
-            f->found = w;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&f));
+    MessageBoxSearch f{processId, except, nullptr};
+    EnumWindows(matchMessageBox, reinterpret_cast<LPARAM>(&f));
     if (f.found) return f.found;
     settle(25);
   }
@@ -190,7 +191,7 @@ bool waitForPaintedList(HWND main, HWND old, long rows) {
     if (list && list != old && listQuery(list, kListQueryCount) == rows &&
         !GetUpdateRect(list, nullptr, FALSE))
       return true;
-    Sleep(1);
+    Sleep(1);  // poll interval only: the condition above decides, the time-out only ends a hang
   }
   return false;
 }
@@ -287,7 +288,7 @@ UI_CASE(search, determination) {
   hidden = start;
   clickButton(dlg, IDOK);
   while (IsWindow(dlg) && IsWindowVisible(dlg) && millisecondsBetween(start, hidden) < 60000) {
-    Sleep(1);
+    Sleep(1);  // poll interval only: the condition above decides, the time-out only ends a hang
     QueryPerformanceCounter(&hidden);
   }
   QueryPerformanceCounter(&hidden);

@@ -1,6 +1,7 @@
 // The data compiler: source rows become exactly the record bytes the program reads.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "base/cp1252.h"
@@ -86,6 +87,7 @@ void writeSources(const ScratchDir& dir) {
       "strunz\tIV/\tOxide und Hydroxide\n"
       "strunz\tII/\tSulfide\n"
       "strunz\tIV/D\tmit SiO2\n");
+  put(dir, "kalvor-daten-lizenz.txt", "Quellen\r\nWikidata – CC0 1.0\n");
   put(dir, "glossary.tsv",
       "term\ttext\n"
       "Strich\tDie Farbe des Pulvers, siehe @Mohsh\xC3\xA4rte@.\n"
@@ -269,6 +271,42 @@ TEST(MkdbTextFiles, GlossaryIsSortedGermanAndReferencesMustResolve) {
   EXPECT_NE(bad.errorText().find("@Glanz@"), std::string::npos);
 }
 
+TEST(MkdbTextFiles, LicenceTextIsUtf8WithBomAndCrlfAndNamesEverySource) {
+  ScratchDir dir;
+  writeSources(dir);
+  Report report;
+  const auto small = buildLicenceText(dir.path(), report);
+  ASSERT_TRUE(small) << report.errorText();
+  const std::string expected = "\xEF\xBB\xBFQuellen\r\nWikidata \xE2\x80\x93 CC0 1.0\r\n";
+  EXPECT_EQ(std::string(small->begin(), small->end()), expected);
+
+  // The shipped text: every source of the reference data with its licence and attribution.
+  const char* source = std::getenv("KALVOR_SOURCE_DIR");
+  if (!source) GTEST_SKIP() << "KALVOR_SOURCE_DIR is not set (run through ctest)";
+  Report shippedReport;
+  const auto shipped = buildLicenceText(std::string(source) + "/data", shippedReport);
+  ASSERT_TRUE(shipped) << shippedReport.errorText();
+  const std::string text(shipped->begin(), shipped->end());
+  ASSERT_EQ(text.rfind("\xEF\xBB\xBF", 0), 0u);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n') {
+      ASSERT_TRUE(i > 0 && text[i - 1] == '\r') << "bare LF at byte " << i;
+    }
+    if (text[i] == '\r') {
+      ASSERT_TRUE(i + 1 < text.size() && text[i + 1] == '\n') << "bare CR at byte " << i;
+    }
+  }
+  for (const char* needed : {"Wikidata", "CC0 1.0", "Wikipedia contributors", "CC BY-SA 3.0",
+                             "IMA\xE2\x80\x93"
+                             "CNMNC",
+                             "RRUFF", "Lafuente", "OpenThesaurus", "LGPL", "Kalvor-Projekt"})
+    EXPECT_NE(text.find(needed), std::string::npos) << needed;
+  Report missing;
+  ScratchDir empty;
+  EXPECT_FALSE(buildLicenceText(empty.path(), missing));
+  EXPECT_TRUE(missing.hasErrors());
+}
+
 TEST(MkdbArtwork, LogoPicturesRoundTripThroughThePictureFile) {
   const auto pictures = makeLogoPictures();
   ASSERT_EQ(pictures.size(), 5u);
@@ -318,7 +356,8 @@ TEST(MkdbCompile, SameSourcesGiveByteIdenticalFiles) {
   Report r1, r2;
   ASSERT_TRUE(compileReferenceData(dir.path(), out1.path(), r1)) << r1.errorText();
   ASSERT_TRUE(compileReferenceData(dir.path(), out2.path(), r2)) << r2.errorText();
-  for (const char* name : {"kalvor.mi", "kalvor.db", "kalvor.sy", "kalvor.gl", "kalvor.lf", "kalvor.kf", "logos.pf"}) {
+  for (const char* name : {"kalvor.mi", "kalvor.db", "kalvor.sy", "kalvor.gl", "kalvor.lf", "kalvor.kf",
+                           "logos.pf", kLicenceTextName}) {
     const Bytes a = kalvor::testing::readFile(out1.file(name));
     EXPECT_FALSE(a.empty()) << name;
     EXPECT_EQ(a, kalvor::testing::readFile(out2.file(name))) << name;

@@ -51,14 +51,20 @@ TEST(Options, DefaultsWithoutSettingsFile) {
   EXPECT_TRUE(wide.aliasLocalityListEnabled);
   EXPECT_FALSE(wide.anglesWithMinutes);
   EXPECT_FALSE(wide.systematicsAsText);
-  // The dialog shows bubble help off and "numerischer Index" ...
-  EXPECT_FALSE(wide.bubbleHelp);
-  EXPECT_EQ(wide.specimenSort, 1);
-  EXPECT_EQ(kSpecimenSortItemIds[wide.specimenSort], 10113u);
+  // The dialog shows what the program runs with: bubble help on, entry order.
+  EXPECT_TRUE(wide.bubbleHelp);
+  EXPECT_EQ(wide.specimenSort, 0);
+  EXPECT_EQ(kSpecimenSortItemIds[wide.specimenSort], static_cast<unsigned>(strings::kStrSortEntryOrder));
   EXPECT_FALSE(wide.smallFonts);
-  // ... while the program runs with bubble help on and sorts in entry order.
   EXPECT_TRUE(bubbleHelpAtStart(*ini));
   EXPECT_EQ(specimenSortMode(ini.get()), SpecimenSortMode::kEntryOrder);
+  // "&OK" without a change keeps both in effect.
+  ScratchDir okDir;
+  auto okIni = iniWith(okDir, "");
+  ASSERT_TRUE(writeOptions(fromSettings(*okIni, false), *okIni));
+  EXPECT_TRUE(bubbleHelpAtStart(*okIni));
+  EXPECT_EQ(specimenSortMode(okIni.get()), SpecimenSortMode::kEntryOrder);
+  EXPECT_EQ(fromSettings(*okIni, false), wide);
 
   // Small fonts by default on a screen up to 800 pixels wide.
   EXPECT_TRUE(isSmallScreen(800));

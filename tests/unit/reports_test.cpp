@@ -13,10 +13,10 @@
 #include "collection/mineral_specimen_form.h"
 #include "refdb/drawing_blocks.h"
 #include "render/measuring_canvas.h"
+#include "reports/collection_list.h"
 #include "reports/locality_report.h"
 #include "reports/mineral_profile.h"
 #include "reports/page_flow.h"
-#include "reports/specimen_list.h"
 #include "tests/unit/collection_fixture.h"
 
 namespace kalvor {

@@ -63,5 +63,8 @@ int runExchange(Arguments& args);
 int runLabels(Arguments& args);
 int runPrint(Arguments& args);
 int runGlossary(Arguments& args);
+int runBackup(Arguments& args);
+int runExport(Arguments& args);
+int runImport(Arguments& args);
 
 }  // namespace kalvor::cli

@@ -18,13 +18,25 @@ const Command kCommands[] = {
     {"farben", "Listet die Farbauswahl der Mineralbestimmung auf.", runColours},
     {"fundort", "Fundorte erfassen, auflisten, zeigen, \xC3\xA4ndern und l\xC3\xB6schen.", runLocality},
     {"stufe", "Stufen erfassen, auflisten, zeigen, \xC3\xA4ndern und l\xC3\xB6schen.", runSpecimen},
-    {"index", "Den Stufen/Fundstellen-Index pr\xC3\xBC" "fen oder neu aufbauen.", runIndex},
+    {"index",
+     "Den Stufen/Fundstellen-Index pr\xC3\xBC"
+     "fen oder neu aufbauen.",
+     runIndex},
     {"zeige", "Zeigt die Beschreibung eines Minerals (zeige NAME).", runShow},
     {"suche", "Fundorte oder Stufen der Sammlung suchen.", runSearch},
     {"glossar", "Listet die Begriffe des Glossars oder zeigt einen (glossar BEGRIFF).", runGlossary},
     {"tausch", "Tauschliste (*.ktl) exportieren oder anzeigen.", runExchange},
     {"etiketten", "Etiketten f\xC3\xBCr Stufen oder direkt erfasste Minerale als PDF.", runLabels},
     {"drucke", "Mineralsteckbrief, Fundortbeschreibung oder Stufenliste als PDF.", runPrint},
+    {"export", "Fundorte oder Stufen als Tabelle (CSV, Semikolon, UTF-8) ausgeben.", runExport},
+    {"import",
+     "Fundorte oder Stufen aus einer Tabelle (CSV) einlesen; pr\xC3\xBC"
+     "ft jede Zeile vorher.",
+     runImport},
+    {"sicherung",
+     "Sicherungen der Sammlung auflisten, anlegen oder zur\xC3\xBC"
+     "ckschreiben.",
+     runBackup},
 };
 
 void printUsage(std::FILE* out) {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "base/cp1252.h"
+#include "collection/backup.h"
 
 namespace kalvor::cli {
 
@@ -16,6 +17,18 @@ std::unique_ptr<OpenCollection> OpenCollection::open(const std::string& dataDir)
   opened->data_ = std::move(data);
   opened->dataDir_ = dataDir;
   return opened;
+}
+
+OpenCollection::~OpenCollection() {
+  if (!data_) return;
+  Collection& c = collection();
+  const bool usable = !c.unavailable();
+  c.close();
+  if (!usable) return;
+  const BackupOutcome outcome =
+      backupCollection(dataDir_, names(), data_->data().mineralCount(), backupNameNow());
+  if (outcome.status == BackupStatus::kNotVerified || outcome.status == BackupStatus::kFailed)
+    printError("Die Sammlung konnte nicht gesichert werden (Ordner \"Sicherung\").");
 }
 
 int failWith(CollectionMessage message) {

@@ -26,6 +26,11 @@ class OpenCollection {
   // search index, "kalvor.ini" and the collection files. Prints the error and
   // returns nothing when that fails.
   static std::unique_ptr<OpenCollection> open(const std::string& dataDir);
+  // Closes the collection and, when it changed since the newest backup,
+  // keeps it as a new generation in "Sicherung".
+  ~OpenCollection();
+  OpenCollection(const OpenCollection&) = delete;
+  OpenCollection& operator=(const OpenCollection&) = delete;
 
   Collection& collection() { return data_->data().collection(); }
   const MineralNameList& names() const { return data_->data().names(); }

@@ -75,7 +75,9 @@ bool compileReferenceData(const std::string& dataDir, const std::string& outDir,
     return false;
   const auto sy = buildSystematicsFile(dataDir, report);
   const auto gl = buildGlossary(dataDir, report);
-  return sy && gl && writeOut(outDir, "kalvor.sy", *sy, report) && writeOut(outDir, "kalvor.gl", *gl, report) &&
+  const auto licence = buildLicenceText(dataDir, report);
+  return sy && gl && licence && writeOut(outDir, "kalvor.sy", *sy, report) &&
+         writeOut(outDir, "kalvor.gl", *gl, report) && writeOut(outDir, kLicenceTextName, *licence, report) &&
          buildLogos(outDir, report) && !report.hasErrors();
 }
 

@@ -141,4 +141,23 @@ std::optional<Bytes> buildGlossary(const std::string& dataDir, Report& report) {
   return buildGlossaryFile(texts);
 }
 
+std::optional<Bytes> buildLicenceText(const std::string& dataDir, Report& report) {
+  const std::string path = joinPath(dataDir, kLicenceTextName);
+  const auto source = readWholeFile(path);
+  if (!source || source->empty()) {
+    report.error(path + ": fehlt oder ist leer");
+    return std::nullopt;
+  }
+  Bytes out = {0xEF, 0xBB, 0xBF};
+  std::size_t start = 0;
+  if (source->size() >= 3 && (*source)[0] == 0xEF && (*source)[1] == 0xBB && (*source)[2] == 0xBF) start = 3;
+  for (std::size_t i = start; i < source->size(); ++i) {
+    const std::uint8_t c = (*source)[i];
+    if (c == '\r') continue;  // a checkout with CRLF gives the same file
+    if (c == '\n') out.push_back('\r');
+    out.push_back(c);
+  }
+  return out;
+}
+
 }  // namespace kalvor::mkdb

@@ -19,4 +19,11 @@ std::optional<Bytes> buildSystematicsFile(const std::string& dataDir, Report& re
 // reference must name an entry.
 std::optional<Bytes> buildGlossary(const std::string& dataDir, Report& report);
 
+// The name of the licence and attribution text that travels with the reference files.
+inline constexpr const char* kLicenceTextName = "kalvor-daten-lizenz.txt";
+
+// Builds that text from data/kalvor-daten-lizenz.txt (UTF-8, LF) as Notepad of
+// every Windows version shows it: UTF-8 with a byte-order mark and CRLF lines.
+std::optional<Bytes> buildLicenceText(const std::string& dataDir, Report& report);
+
 }  // namespace kalvor::mkdb

@@ -1,4 +1,4 @@
-#include "reports/specimen_list.h"
+#include "reports/collection_list.h"
 
 #include <cstdio>
 #include <unordered_map>

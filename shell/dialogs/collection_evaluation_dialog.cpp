@@ -1,4 +1,4 @@
-#include "shell/dialogs/specimen_search_dialog.h"
+#include "shell/dialogs/collection_evaluation_dialog.h"
 
 #include "collection/form_fields.h"
 #include "determination/reference_sources.h"
