@@ -41,7 +41,9 @@ std::optional<std::int32_t> WinDialogs::runNameSearch() {
   return dialog.chosenMineral();
 }
 
-void WinDialogs::runInfo() { InfoDialog(app_.windows.instance).run(app_.windows.main); }
+void WinDialogs::runInfo() {
+  InfoDialog(app_.windows.instance, app_.display.pictures).run(app_.windows.main);
+}
 
 bool WinDialogs::runOptions() {
   OptionsDialogHooks hooks;

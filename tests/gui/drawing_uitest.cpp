@@ -23,6 +23,21 @@ HWND drawingWindow(HWND main) { return FindWindowExA(main, nullptr, "#32770", "K
 
 bool enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != 0; }
 
+// The window paints what it was told to show when the program gets to it
+// (after a posted command, a selection in the list): paints a pending update
+// of `window` now, then returns once `shown` holds. False on time-out.
+template <class Condition>
+bool waitForPaint(HWND main, HWND window, Condition shown) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    waitUntilResponsive(main, 10000);
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    if (shown()) return true;
+    if (GetTickCount() - start > 20000) return false;
+    Sleep(20);  // poll interval only: the condition above decides, the time-out only ends a hang
+  }
+}
+
 // The pixels of the window's drawing area (the client area above the
 // buttons) as the screen shows them.
 std::vector<std::uint8_t> drawingPixels(HWND window) {
@@ -75,8 +90,6 @@ std::size_t inkedPixels(const std::vector<std::uint8_t>& pixels) {
 void press(HWND window, UINT key) {
   PostMessageA(window, WM_KEYDOWN, key, 1);
   PostMessageA(window, WM_KEYUP, key, 0xC0000001);
-  waitUntilResponsive(window, 10000);
-  settle(200);
 }
 
 // Moves the list's selection to the row of `id`: its first letter typed, then
@@ -133,44 +146,57 @@ UI_CASE(drawing, quartzStepsAndTurns) {
   UI_CHECK_EQ(own.top, 27L);
   UI_CHECK_EQ(own.right, client.right);
   UI_CHECK(listRect.top >= own.bottom);
+  // The description window reaches exactly to its left edge: neither covers the other.
+  const HWND description = FindWindowExA(main, nullptr, "#32770", "Mineralbeschreibung");
+  UI_CHECK(description != nullptr);
+  if (description) {
+    RECT beside = {};
+    GetWindowRect(description, &beside);
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&beside), 2);
+    UI_CHECK_EQ(beside.right, own.left);
+  }
 
   const std::vector<StoredName> names = readStoredNames(folder + "\\kalvor.fl");
   const std::uint32_t quartz = idOf(names, "Quarz");
   UI_CHECK(quartz != 0);
   UI_CHECK(selectRow(main, list, names, quartz));
-  waitUntilResponsive(main, 10000);
-  settle(300);
 
   // The first drawing: "<<" disabled, "i" and ">>" enabled, a crystal drawn.
-  UI_CHECK(!enabled(drawing, kPrevious));
-  UI_CHECK(enabled(drawing, kSource));
-  UI_CHECK(enabled(drawing, kNext));
+  UI_CHECK(waitForPaint(main, drawing, [&] {
+    return !enabled(drawing, kPrevious) && enabled(drawing, kSource) && enabled(drawing, kNext);
+  }));
   const std::vector<std::uint8_t> first = drawingPixels(drawing);
   UI_CHECK(inkedPixels(first) > 200);
   UI_CHECK(saveScreenshot(main, "screenshots/drawing-quarz.png"));
 
   // The arrow keys turn the crystal; Pos1 brings back the first view byte for byte.
+  // Each key is waited for until the picture changes (or, for Pos1, is the first again).
   SetForegroundWindow(main);
+  const auto changedFrom = [&](const std::vector<std::uint8_t>& before) {
+    return waitForPaint(main, drawing, [&] { return drawingPixels(drawing) != before; });
+  };
+  const auto isFirstAgain = [&] {
+    return waitForPaint(main, drawing, [&] { return drawingPixels(drawing) == first; });
+  };
   press(drawing, VK_RIGHT);
+  UI_CHECK(changedFrom(first));
+  std::vector<std::uint8_t> turnedRight = drawingPixels(drawing);
   press(drawing, VK_RIGHT);
-  const std::vector<std::uint8_t> turnedRight = drawingPixels(drawing);
-  UI_CHECK(turnedRight != first);
+  UI_CHECK(changedFrom(turnedRight));
+  turnedRight = drawingPixels(drawing);
   UI_CHECK(inkedPixels(turnedRight) > 200);
   press(drawing, VK_DOWN);
-  const std::vector<std::uint8_t> turnedDown = drawingPixels(drawing);
-  UI_CHECK(turnedDown != turnedRight);
+  UI_CHECK(changedFrom(turnedRight));
   UI_CHECK(saveScreenshot(drawing, "screenshots/drawing-quarz-turned.png"));
   press(drawing, VK_HOME);
-  UI_CHECK(drawingPixels(drawing) == first);
+  UI_CHECK(isFirstAgain());
   // Dragging with the left button turns it too; Pos1 again brings the first view back.
   PostMessageA(drawing, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 100));
   PostMessageA(drawing, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(100, 120));
   PostMessageA(drawing, WM_LBUTTONUP, 0, MAKELPARAM(100, 120));
-  waitUntilResponsive(main, 10000);
-  settle(200);
-  UI_CHECK(drawingPixels(drawing) != first);
+  UI_CHECK(changedFrom(first));
   press(drawing, VK_HOME);
-  UI_CHECK(drawingPixels(drawing) == first);
+  UI_CHECK(isFirstAgain());
 
   // ">>" steps through the drawings and is disabled at the last; "<<" back.
   int steps = 0;
@@ -185,9 +211,7 @@ UI_CASE(drawing, quartzStepsAndTurns) {
   UI_CHECK(drawingPixels(drawing) != first);
   // 1159 (the description window shows another mineral) starts again at the first drawing.
   SendMessageA(drawing, WM_COMMAND, 1159, 0);
-  waitUntilResponsive(main, 10000);
-  settle(200);
-  UI_CHECK(!enabled(drawing, kPrevious));
+  UI_CHECK(waitForPaint(main, drawing, [&] { return !enabled(drawing, kPrevious); }));
   UI_CHECK(drawingPixels(drawing) == first);
   for (int i = 0; i < steps; ++i) UI_CHECK(clickButton(drawing, kNext));
   waitUntilResponsive(main, 10000);
@@ -214,18 +238,21 @@ UI_CASE(drawing, quartzStepsAndTurns) {
   }
 
   // A mineral without drawings (the first such row of the list): all buttons
-  // disabled, the two lines of text in the middle.
+  // disabled, the two lines of text in the middle. Row by row, each selection
+  // handled and shown (1159, as the description window sends it) before the next.
   bool found = false;
-  PostMessageA(list, WM_KEYDOWN, VK_HOME, 1);
-  waitUntilResponsive(main, 10000);
+  SendMessageA(list, WM_KEYDOWN, VK_HOME, 1);
   for (int row = 0; row < 400 && !found; ++row) {
-    settle(50);
-    waitUntilResponsive(main, 10000);
+    SendMessageA(drawing, WM_COMMAND, 1159, 0);
+    RedrawWindow(drawing, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     found = !enabled(drawing, kPrevious) && !enabled(drawing, kSource) && !enabled(drawing, kNext);
-    if (!found) PostMessageA(list, WM_KEYDOWN, VK_DOWN, 1);
+    if (!found) SendMessageA(list, WM_KEYDOWN, VK_DOWN, 1);
   }
   UI_CHECK(found);
-  settle(200);
+  // The description window follows the selection too; the window still shows nothing then.
+  UI_CHECK(waitForPaint(main, drawing, [&] {
+    return !enabled(drawing, kPrevious) && !enabled(drawing, kSource) && !enabled(drawing, kNext);
+  }));
   const std::vector<std::uint8_t> nothing = drawingPixels(drawing);
   UI_CHECK(inkedPixels(nothing) > 20);
   UI_CHECK(inkedPixels(nothing) < inkedPixels(first));
