@@ -52,6 +52,8 @@ struct MainWindows {
   bool toolbarDestroyed = false;
   // "Hauptmenu" while the exchange bar "Tauschmenu" is installed.
   HMENU savedMenuBar = nullptr;
+  // The keys of the toolbar commands, translated by the message loop.
+  HACCEL accelerators = nullptr;
   // The side windows (modeless dialogs); null while closed.
   HWND description = nullptr;
   HWND drawing = nullptr;
