@@ -41,7 +41,10 @@ void change(ViewController& v) {
   if (record == 0) return;
   const bool changed =
       view == View::Fundort ? host.dialogs.runChangeLocality(record) : host.dialogs.runChangeSpecimen(record);
-  if (changed && host.sideWindows.descriptionOpen()) host.sideWindows.rebuildDescription();
+  if (!changed) return;
+  // A changed name moves the record in the sort order and changes its row.
+  if (view == View::Fundort) v.recreateRecordList(view, record);
+  if (host.sideWindows.descriptionOpen()) host.sideWindows.rebuildDescription();
 }
 
 void deleteRecord(ViewController& v) {
@@ -274,15 +277,20 @@ constexpr Need dialog(const ViewState&) { return {kDialog, std::nullopt}; }
 template <PrintJob kJob>
 constexpr Need print(const ViewState&) { return {std::nullopt, kJob}; }
 
+// The entry, change and delete commands write to the collection.
+template <DialogKind kDialog>
+constexpr Need writingDialog(const ViewState&) { return {kDialog, std::nullopt, true}; }
+
 Need changeNeeds(const ViewState& s) {
-  if (s.view == View::Fundort) return {DialogKind::ChangeLocality, std::nullopt};
-  if (s.view == View::Stufen) return {DialogKind::ChangeSpecimen, std::nullopt};
+  if (s.view == View::Fundort) return {DialogKind::ChangeLocality, std::nullopt, true};
+  if (s.view == View::Stufen) return {DialogKind::ChangeSpecimen, std::nullopt, true};
   return {};
 }
 
 // Deleting a specimen only asks; a locality has a dialog of its own.
 Need deleteNeeds(const ViewState& s) {
-  if (s.view == View::Fundort) return {DialogKind::DeleteLocality, std::nullopt};
+  if (s.view == View::Fundort) return {DialogKind::DeleteLocality, std::nullopt, true};
+  if (s.view == View::Stufen) return {std::nullopt, std::nullopt, true};
   return {};
 }
 
@@ -320,8 +328,8 @@ constexpr std::array kCommands = {
     CommandEntry{CMD_IMPORT_EXCHANGE, importExchange, nothing},   // "Tauschliste &importieren"
     CommandEntry{CMD_EXPORT_EXCHANGE, exportExchange, nothing},   // "Tauschliste &exportieren"
     // "&Fundort hinzu", "&Stufenbeschreibung hinzu"
-    CommandEntry{CMD_ADD_LOCALITY, addLocality, dialog<DialogKind::NewLocality>},
-    CommandEntry{CMD_ADD_SPECIMEN, addSpecimen, dialog<DialogKind::NewSpecimen>},
+    CommandEntry{CMD_ADD_LOCALITY, addLocality, writingDialog<DialogKind::NewLocality>},
+    CommandEntry{CMD_ADD_SPECIMEN, addSpecimen, writingDialog<DialogKind::NewSpecimen>},
     CommandEntry{CMD_SEARCH_NAME, searchName, dialog<DialogKind::NameSearch>},  // "&Suchen" / "&Name"
     CommandEntry{CMD_VIEW_MINERAL, viewMineral, nothing},         // "&Ansicht" / "&Mineral"
     CommandEntry{CMD_VIEW_SPECIMENS, viewSpecimens, nothing},     // "S&tufen"
@@ -370,9 +378,16 @@ bool hostHas(ViewHost& host, const Need& need) {
   return true;
 }
 
+// While an exchange list is open the records are those of the list: nothing
+// may be entered, changed or deleted in the user's collection.
+bool needMet(ViewController& views, const Need& need) {
+  if (need.writesCollection && views.state().exchangeOpen) return false;
+  return hostHas(views.host(), need);
+}
+
 bool commandAvailable(ViewController& views, int id) {
   const CommandEntry* entry = find(id);
-  return entry && hostHas(views.host(), entry->needs(views.state()));
+  return entry && needMet(views, entry->needs(views.state()));
 }
 
 bool runCommand(ViewController& views, int id) {
@@ -380,7 +395,7 @@ bool runCommand(ViewController& views, int id) {
   if (!entry) return false;
   // Grayed items cannot be chosen, but a command can still arrive (another
   // command, a stray message): a missing dialog must not pass in silence.
-  if (!hostHas(views.host(), entry->needs(views.state()))) {
+  if (!needMet(views, entry->needs(views.state()))) {
     views.host().frame.beep();
     return true;
   }
@@ -390,7 +405,7 @@ bool runCommand(ViewController& views, int id) {
 
 void grayUnavailableCommands(ViewController& views, MenuEditor& menu) {
   for (const CommandEntry& entry : kCommands) {
-    if (!hostHas(views.host(), entry.needs(views.state()))) menu.enableItem(entry.id, false);
+    if (!needMet(views, entry.needs(views.state()))) menu.enableItem(entry.id, false);
   }
 }
 
@@ -398,7 +413,7 @@ void disableUnavailableButtons(ViewController& views) {
   if (!views.host().frame.toolbarExists()) return;
   for (const CommandEntry& entry : kCommands) {
     if (entry.id < CMD_TOOLBAR_VIEW_MINERAL) continue;
-    if (!hostHas(views.host(), entry.needs(views.state())))
+    if (!needMet(views, entry.needs(views.state())))
       views.host().frame.setToolbarButton(entry.id, kButtonDisabled);
   }
 }

@@ -20,6 +20,8 @@ using CommandHandler = void (*)(ViewController& views);
 struct Need {
   std::optional<DialogKind> dialog;
   std::optional<PrintJob> print;
+  // The command writes to the collection: refused while an exchange list is open.
+  bool writesCollection = false;
 };
 using CommandNeeds = Need (*)(const ViewState& state);
 
@@ -37,7 +39,7 @@ std::span<const CommandEntry> commandTable();
 bool commandAvailable(ViewController& views, int id);
 
 // Runs the command `id`; beeps instead when the host lacks its dialog or
-// print job. Returns false when the id is not in the table (the caller then
+// print job, or when it would write to the collection while an exchange list is open. Returns false when the id is not in the table (the caller then
 // gives the message default processing).
 bool runCommand(ViewController& views, int id);
 

@@ -20,6 +20,9 @@ inline constexpr std::array kAvailableDialogs = {
     views::DialogKind::NameSearch,
     views::DialogKind::Info,
     views::DialogKind::Options,
+    views::DialogKind::NewLocality,
+    views::DialogKind::ChangeLocality,
+    views::DialogKind::DeleteLocality,
 };
 // clang-format on
 

@@ -1,4 +1,6 @@
 #include "shell/dialogs/info_dialog.h"
+#include "shell/dialogs/locality_delete_dialog.h"
+#include "shell/dialogs/locality_entry_dialog.h"
 #include "shell/dialogs/locality_search_dialog.h"
 #include "shell/dialogs/mineral_search_dialog.h"
 #include "shell/dialogs/name_search_dialog.h"
@@ -33,6 +35,24 @@ views::RecordSearchOutcome WinDialogs::runSpecimenSearch() {
   SpecimenSearchDialog dialog(app_.windows.instance, *app_.data.reference, app_.display.lists);
   if (dialog.run(app_.windows.main) != 1) return {};
   return {.accepted = true, .records = dialog.takeOutcome().records};
+}
+
+bool WinDialogs::runNewLocality() { return runLocalityEntry(app_.windows.main, app_, {}).has_value(); }
+
+bool WinDialogs::runChangeLocality(std::int32_t record) {
+  if (record <= 0) return false;
+  LocalityEntryRequest request;
+  request.record = record;
+  return runLocalityEntry(app_.windows.main, app_, request).has_value();
+}
+
+bool WinDialogs::runDeleteLocality(std::int32_t record) {
+  if (!app_.data.reference || record <= 0) return false;
+  Collection& collection = app_.data.reference->collection();
+  std::optional<Locality> locality = readLocality(collection, static_cast<std::uint32_t>(record));
+  if (!locality || locality->deleted()) return false;
+  LocalityDeleteDialog dialog(app_.windows.instance, collection, std::move(*locality));
+  return dialog.run(app_.windows.main) == 1;
 }
 
 std::optional<std::int32_t> WinDialogs::runNameSearch() {

@@ -125,9 +125,9 @@ class WinDialogs final : public views::DialogPort {
   bool runMineralSearch() override;
   views::RecordSearchOutcome runLocalitySearch() override;
   views::RecordSearchOutcome runSpecimenSearch() override;
-  bool runNewLocality() override { return false; }
-  bool runChangeLocality(std::int32_t) override { return false; }
-  bool runDeleteLocality(std::int32_t) override { return false; }
+  bool runNewLocality() override;
+  bool runChangeLocality(std::int32_t record) override;
+  bool runDeleteLocality(std::int32_t record) override;
   bool runNewSpecimen() override { return false; }
   bool runChangeSpecimen(std::int32_t) override { return false; }
   std::optional<std::int32_t> runNameSearch() override;

@@ -99,13 +99,13 @@ TEST(CommandAvailabilityTest, NoCommandIsChoosableWithoutSomethingThatActsOnIt) 
 TEST(CommandAvailabilityTest, MissingDialogsGrayTheirCommandsAndNothingElse) {
   const std::map<int, bool> today = choosable(View::Mineral, false, false);
   const std::map<int, bool> complete = choosable(View::Mineral, false, true);
-  // "Suchen" / "Mineral" and its toolbar button have their dialog, as has
-  // "Namensuche"; printing and the entry forms wait for theirs.
+  // "Suchen" / "Mineral" and its toolbar button have their dialog, as have
+  // "Namensuche" and the locality form; printing waits for its jobs.
   EXPECT_TRUE(today.at(CMD_SEARCH_MINERAL));
   EXPECT_TRUE(today.at(CMD_TOOLBAR_SEARCH));
   EXPECT_FALSE(today.at(CMD_TOOLBAR_PRINT));
   EXPECT_FALSE(today.at(CMD_PRINT_PROFILE));
-  EXPECT_FALSE(today.at(CMD_ADD_LOCALITY));
+  EXPECT_TRUE(today.at(CMD_ADD_LOCALITY));
   EXPECT_TRUE(today.at(CMD_SEARCH_NAME));
   EXPECT_TRUE(today.at(CMD_INFO));
   EXPECT_TRUE(today.at(CMD_OPTIONS));
@@ -140,6 +140,40 @@ TEST(CommandAvailabilityTest, ChangeAndDeleteFollowTheDialogOfTheView) {
   EXPECT_FALSE(commandAvailable(views, CMD_CHANGE));
   host.missingDialogs.clear();
   EXPECT_TRUE(commandAvailable(views, CMD_CHANGE));
+}
+
+}  // namespace
+}  // namespace kalvor::views
+
+namespace kalvor::views {
+namespace {
+
+TEST(CommandAvailabilityTest, AnOpenExchangeListGraysAndRefusesEveryWriteToTheCollection) {
+  const int writing[] = {CMD_ADD_LOCALITY, CMD_ADD_SPECIMEN, CMD_CHANGE, CMD_DELETE};
+  for (const View view : {View::Fundort, View::Stufen}) {
+    // With every dialog present, only the exchange list stands in the way.
+    const std::map<int, bool> own = choosable(view, false, true);
+    const std::map<int, bool> exchange = choosable(view, true, true);
+    for (int id : writing) {
+      EXPECT_TRUE(own.at(id)) << id;
+      EXPECT_FALSE(exchange.at(id)) << id;
+    }
+    // Reading the exchange list stays possible.
+    EXPECT_TRUE(exchange.at(CMD_SEARCH_LOCALITY));
+    EXPECT_TRUE(exchange.at(CMD_LEAVE_EXCHANGE));
+
+    FakeHost host;
+    ViewState state;
+    setUp(host, state, view, true, true);
+    ViewController views(state, host.ports());
+    for (int id : writing) {
+      EXPECT_FALSE(commandAvailable(views, id)) << id;
+      // Sent anyway: a beep, no dialog, no question, no delete.
+      host.take();
+      EXPECT_TRUE(runCommand(views, id));
+      EXPECT_EQ(host.take(), std::vector<std::string>{"beep"}) << id;
+    }
+  }
 }
 
 }  // namespace

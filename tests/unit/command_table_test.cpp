@@ -118,11 +118,18 @@ TEST_F(CommandTableTest, ChangeActsOnTheCurrentRecord) {
   EXPECT_EQ(run(1004), (Log{"beep"}));
 
   state.view = View::Fundort;
+  host.localities = 4;
+  host.localitySet = setOf({1, 2, 4});
   host.record = 4;
   host.outcomes[DialogKind::ChangeLocality].code = 1;
-  EXPECT_EQ(run(1003), (Log{"dialog FundortErfassung-aendern rec=4", "rebuildDescription"}));
+  // A changed name may move the locality: the list is made anew with it selected.
+  EXPECT_EQ(run(1003), (Log{"dialog FundortErfassung-aendern rec=4", "allLocalities",
+                            "rangeList kind=1 first=1 last=4 sel=4 set={1,2,4}", "rebuildDescription"}));
   host.description = false;
-  EXPECT_EQ(run(1003), (Log{"dialog FundortErfassung-aendern rec=4"}));
+  EXPECT_EQ(run(1003), (Log{"dialog FundortErfassung-aendern rec=4", "allLocalities",
+                            "rangeList kind=1 first=1 last=4 sel=4 set={1,2,4}"}));
+  host.outcomes[DialogKind::ChangeLocality].code = 0;
+  EXPECT_EQ(run(1003), (Log{"dialog FundortErfassung-aendern rec=4"}));  // cancelled
 
   state.view = View::Stufen;
   host.description = true;
