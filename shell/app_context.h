@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
@@ -57,6 +58,10 @@ struct MainWindows {
   // The side windows (modeless dialogs); null while closed.
   HWND description = nullptr;
   HWND drawing = nullptr;
+  // The list entry (mineral id) whose page the description window shows last
+  // and the mineral of that page (for an alias, the one it leads to; -1 none).
+  std::int32_t describedEntry = -1;
+  std::int32_t describedMineral = -1;
   // The description window's object, made at its first opening and kept for
   // the run (it remembers the window's width between openings).
   std::unique_ptr<DescriptionWindow, DescriptionWindowDeleter> descriptionWindow;

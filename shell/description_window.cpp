@@ -101,6 +101,8 @@ bool DescriptionWindow::onClose() {
 
 void DescriptionWindow::onDestroy() {
   app_.windows.description = nullptr;
+  app_.windows.describedEntry = -1;
+  app_.windows.describedMineral = -1;
   removeScrollBar();
   placeListWindow(app_);
   if (const HWND list = GetDlgItem(app_.windows.main, ID_LIST_WINDOW)) {

@@ -156,8 +156,11 @@ void DrawingWindow::onMinMaxInfo(MINMAXINFO& info) const {
 
 void DrawingWindow::fetch(bool force) {
   const HWND list = GetDlgItem(app_.windows.main, ID_LIST_WINDOW);
-  const std::int32_t mineral =
+  std::int32_t mineral =
       list && app_.data.reference ? static_cast<std::int32_t>(controls::listSelectedMineral(list)) - 1 : -1;
+  // An alias's page describes the mineral it leads to: its drawings are that mineral's.
+  if (mineral >= 0 && app_.windows.description && app_.windows.describedEntry == mineral + 1)
+    mineral = app_.windows.describedMineral;
   if (!force && mineral == shownMineral_) return;
   shownMineral_ = mineral;
   index_ = 0;

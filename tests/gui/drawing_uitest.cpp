@@ -223,6 +223,17 @@ UI_CASE(drawing, quartzStepsAndTurns) {
   UI_CHECK(!enabled(drawing, kPrevious));
   UI_CHECK(drawingPixels(drawing) == first);
 
+  // "Quartz", another name for quartz, shows quartz's page and so its drawings.
+  const std::uint32_t alias = idOf(names, "Quartz");
+  UI_CHECK(alias != 0);
+  UI_CHECK(selectRow(main, list, names, alias));
+  UI_CHECK(waitForPaint(main, drawing, [&] {
+    return !enabled(drawing, kPrevious) && enabled(drawing, kSource) && enabled(drawing, kNext);
+  }));
+  UI_CHECK(drawingPixels(drawing) == first);
+  UI_CHECK(selectRow(main, list, names, quartz));
+  UI_CHECK(waitForPaint(main, drawing, [&] { return enabled(drawing, kSource); }));
+
   // "i" tells where the drawing comes from: computed, not an atlas.
   PostMessageA(GetDlgItem(drawing, kSource), BM_CLICK, 0, 0);
   const HWND info = waitForDialog(kalvor.processId(), "Kristallzeichnungs-Informationen", 10000);

@@ -241,10 +241,10 @@ UI_CASE(mainwin, recordViewsFollowTheCollection) {
   UI_CHECK(!checked(main, 3, 1020));
   UI_CHECK(checked(main, 3, 1023));
   UI_CHECK(grayed(main, 3, 1024));  // no locality search has run
-  // "&Ändern" and "&Löschen" of a locality, and its print job, wait for
-  // their dialogs and print jobs: grayed, never silent.
-  UI_CHECK(grayed(main, 2, 1003));
-  UI_CHECK(grayed(main, 2, 1004));
+  // "&Ändern" and "&Löschen" of a locality have their dialogs; its print
+  // job does not exist yet: grayed, never silent.
+  UI_CHECK(!grayed(main, 2, 1003));
+  UI_CHECK(!grayed(main, 2, 1004));
   UI_CHECK(grayed(main, 4, 1031));
   UI_CHECK(saveScreenshot(main, "screenshots/mainwin-fundort.png"));
 
@@ -336,16 +336,16 @@ UI_CASE(mainwin, commandsWithoutTheirDialogAreGrayedAndOpenNothing) {
   UI_CHECK(main != nullptr);
   if (!main) return;
   // Before any popup was opened, and as the menus are prepared.
-  UI_CHECK((menuItemState(main, 1013).value_or(0) & MF_GRAYED) != 0);
+  UI_CHECK((menuItemState(main, 1014).value_or(0) & MF_GRAYED) != 0);
   UI_CHECK(!grayed(main, 1, 1002));
   UI_CHECK(!grayed(main, 1, 1015));
-  UI_CHECK(grayed(main, 2, 1013));  // "&Fundort hinzu"
-  UI_CHECK(grayed(main, 2, 1014));  // "&Stufenbeschreibung hinzu"
+  UI_CHECK(!grayed(main, 2, 1013));  // "&Fundort hinzu" has its dialog
+  UI_CHECK(grayed(main, 2, 1014));   // "&Stufenbeschreibung hinzu"
   UI_CHECK(grayed(main, 4, 1030));
   UI_CHECK(grayed(main, 4, 1034));
-  // Posted commands run in order: once "Namensuche" stands, 1013 has been
+  // Posted commands run in order: once "Namensuche" stands, 1014 has been
   // handled, and had it opened a dialog, "Namensuche" would wait behind it.
-  sendCommand(main, 1013);
+  sendCommand(main, 1014);
   sendCommand(main, 1015);
   const HWND dialog = waitForDialog(kalvor.processId(), "Namensuche", 10000);
   UI_CHECK(dialog != nullptr);
