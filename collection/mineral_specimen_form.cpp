@@ -11,6 +11,7 @@
 #include "collection/sort_order.h"
 #include "platform/settings.h"
 #include "platform/settings_keys.h"
+#include "refdb/collation.h"
 #include "refdb/names.h"
 
 namespace kalvor {
@@ -191,8 +192,17 @@ SpecimenFormFields newSpecimenFields(const Collection& collection) {
   return f;
 }
 
-FormResult collectSpecimen(Collection& collection, const SpecimenFormFields& fields,
-                           std::uint32_t existing) {
+std::optional<std::size_t> localityChoiceForKey(const std::vector<LocalityChoice>& choices, char typed) {
+  const char wanted = foldInitial(typed);
+  for (std::size_t i = 0; i < choices.size(); ++i) {
+    // Item data 0 and 1 are "unbekannt" and "neue Fundstelle", not localities.
+    if (choices[i].itemData < 2 || choices[i].text.empty()) continue;
+    if (foldInitial(choices[i].text.front()) == wanted) return i;
+  }
+  return std::nullopt;
+}
+
+FormResult collectSpecimen(Collection& collection, const SpecimenFormFields& fields, std::uint32_t existing) {
   FormResult result;
   Specimen& s = result.specimen;
   s.number = existing;
@@ -216,8 +226,7 @@ FormResult collectSpecimen(Collection& collection, const SpecimenFormFields& fie
   s.mainCount = static_cast<std::uint16_t>(main.size());
   for (std::uint16_t id : accompanying) {
     if (s.minerals.size() >= sf::kMaxMinerals) break;
-    if (std::find(s.minerals.begin(), s.minerals.end(), id) == s.minerals.end())
-      s.minerals.push_back(id);
+    if (std::find(s.minerals.begin(), s.minerals.end(), id) == s.minerals.end()) s.minerals.push_back(id);
   }
   // 3. A new locality is entered before anything else is checked.
   std::uint16_t localityValue = fields.localityItem.value_or(1);
@@ -250,7 +259,8 @@ FormResult collectSpecimen(Collection& collection, const SpecimenFormFields& fie
   s.localityValue = localityValue;
   // Only a changed value is written: each write rewrites the whole file.
   if (Settings* settings = collection.settings();
-      settings != nullptr && settings->getInt(ini::kLastLocality.section, ini::kLastLocality.key, -1) != localityValue)
+      settings != nullptr &&
+      settings->getInt(ini::kLastLocality.section, ini::kLastLocality.key, -1) != localityValue)
     ini::writeInt(*settings, ini::kLastLocality, localityValue);
   // 5. Texts and prices.
   s.index = fields.index;
@@ -296,10 +306,9 @@ FormResult saveSpecimen(Collection& collection, Specimen specimen) {
   }
   if (isNew) {
     if (Settings* settings = collection.settings();
-        settings != nullptr && settings->getString(ini::kLastCollectionIndex.section, ini::kLastCollectionIndex.key, "\x01") !=
-            specimen.index)
-      settings->writeString(ini::kLastCollectionIndex.section, ini::kLastCollectionIndex.key,
-                            specimen.index);
+        settings != nullptr && settings->getString(ini::kLastCollectionIndex.section,
+                                                   ini::kLastCollectionIndex.key, "\x01") != specimen.index)
+      settings->writeString(ini::kLastCollectionIndex.section, ini::kLastCollectionIndex.key, specimen.index);
   }
   // The specimen is stored: what failed after it leaves the index marked,
   // and the rebuild puts keys and locality lists right.

@@ -8,9 +8,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "collection/collection_messages.h"
 #include "collection/form_fields.h"
+#include "collection/locality.h"
 #include "collection/mineral_specimen.h"
 
 namespace kalvor {
@@ -72,6 +74,12 @@ SpecimenFormFields fieldsOfSpecimen(const Collection& collection, const Specimen
 // text from [Sammlung] "Index" and the locality from [Edit] "Fundort".
 SpecimenFormFields newSpecimenFields(const Collection& collection);
 
+// The "Fundort" list of the form: the entry a typed character selects, the
+// first locality (after "unbekannt" and "neue Fundstelle") whose line, which
+// begins with its name, begins with that letter, case and accents ignored.
+// Nothing when no locality does.
+std::optional<std::size_t> localityChoiceForKey(const std::vector<LocalityChoice>& choices, char typed);
+
 enum class FormStatus {
   kCollected,         // the record is complete
   kSaved,             // written, indexed, sorted in and on its locality; when a step
@@ -96,8 +104,7 @@ struct FormResult {
 // prices (kInvalidAmount, kAmountTooLarge). The
 // record keeps `existing`'s number (0 for a new specimen). Writes the chosen
 // locality to [Edit] "Fundort".
-FormResult collectSpecimen(Collection& collection, const SpecimenFormFields& fields,
-                           std::uint32_t existing);
+FormResult collectSpecimen(Collection& collection, const SpecimenFormFields& fields, std::uint32_t existing);
 
 // Steps 6-7: writes the specimen (kSaveFailed when that fails), sorts a new
 // one into the specimen order and saves "kalvor.sts", adds it to its kind,

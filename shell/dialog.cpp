@@ -93,6 +93,11 @@ INT_PTR DialogBase::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     default: {
       LRESULT result = 0;
       if (!onMessage(msg, wParam, lParam, result)) return FALSE;
+      // These few answer with the dialog procedure's own return value
+      // (an item index, a brush), not through DWLP_MSGRESULT.
+      if (msg == WM_CHARTOITEM || msg == WM_VKEYTOITEM || msg == WM_COMPAREITEM ||
+          (msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC))
+        return static_cast<INT_PTR>(result);
       SetWindowLongPtrA(window_, DWLP_MSGRESULT, result);
       return TRUE;
     }

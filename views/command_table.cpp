@@ -42,8 +42,9 @@ void change(ViewController& v) {
   const bool changed =
       view == View::Fundort ? host.dialogs.runChangeLocality(record) : host.dialogs.runChangeSpecimen(record);
   if (!changed) return;
-  // A changed name moves the record in the sort order and changes its row.
-  if (view == View::Fundort) v.recreateRecordList(view, record);
+  // A changed name (locality) or index or first mineral (specimen) moves the
+  // record in its sort order and changes its row: the list is made anew around it.
+  v.recreateRecordList(view, record);
   if (host.sideWindows.descriptionOpen()) host.sideWindows.rebuildDescription();
 }
 

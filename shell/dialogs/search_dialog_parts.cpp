@@ -78,11 +78,11 @@ void drawLocalityItem(const DRAWITEMSTRUCT& item, const std::vector<LocalityChoi
   if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &item.rcItem);
 }
 
-void showFormFailure(HWND dialog, const FormFailure& failure) {
+void showFormFailure(HWND dialog, const FormFailure& failure, UINT icon) {
   const std::string text = formFailureText(failure);
   const std::string caption = formFailureCaption(failure);
   // "Nothing found" informs; a field the search cannot read is an input error.
-  const UINT icon = failure.captionId == kMsgSearchFailedCaption ? MB_ICONINFORMATION : MB_ICONEXCLAMATION;
+  if (icon == 0) icon = failure.captionId == kMsgSearchFailedCaption ? MB_ICONINFORMATION : MB_ICONEXCLAMATION;
   MessageBoxA(dialog, text.c_str(), caption.c_str(), MB_OK | icon);
   if (failure.controlId == 0) return;
   const HWND control = GetDlgItem(dialog, failure.controlId);

@@ -32,7 +32,9 @@ void drawLocalityItem(const DRAWITEMSTRUCT& item, const std::vector<LocalityChoi
                       const std::string& unknown);
 
 // Shows the failure's message over `dialog` and, when it names a control,
-// gives that control the focus with the failure's text range marked.
-void showFormFailure(HWND dialog, const FormFailure& failure);
+// gives that control the focus with the failure's text range marked. `icon`
+// 0 picks the searches' icon (information for "nothing found", else the
+// exclamation mark).
+void showFormFailure(HWND dialog, const FormFailure& failure, UINT icon = 0);
 
 }  // namespace kalvor::shell

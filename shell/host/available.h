@@ -17,6 +17,8 @@ inline constexpr std::array kAvailableDialogs = {
     views::DialogKind::MineralSearch,
     views::DialogKind::LocalitySearch,
     views::DialogKind::SpecimenSearch,
+    views::DialogKind::NewSpecimen,
+    views::DialogKind::ChangeSpecimen,
     views::DialogKind::NameSearch,
     views::DialogKind::Info,
     views::DialogKind::Options,

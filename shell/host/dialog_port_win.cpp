@@ -5,6 +5,7 @@
 #include "shell/dialogs/mineral_search_dialog.h"
 #include "shell/dialogs/name_search_dialog.h"
 #include "shell/dialogs/options_dialog.h"
+#include "shell/dialogs/piece_entry_dialog.h"
 #include "shell/dialogs/collection_evaluation_dialog.h"
 #include "shell/host/win_ports.h"
 #include "win32/font_table.h"
@@ -59,6 +60,24 @@ std::optional<std::int32_t> WinDialogs::runNameSearch() {
   NameSearchDialog dialog(app_.windows.instance, app_.display.lists);
   if (dialog.run(app_.windows.main) != 1 || dialog.chosenMineral() == 0) return std::nullopt;
   return dialog.chosenMineral();
+}
+
+bool WinDialogs::runNewSpecimen() {
+  if (!app_.data.reference) return false;
+  PieceEntryDialog dialog(app_, 0, newSpecimenFields(app_.data.reference->collection()));
+  // "&weitere Stufe" may have stored specimens before "Abbrechen".
+  return dialog.run(app_.windows.main) == 1 || dialog.storedAny();
+}
+
+bool WinDialogs::runChangeSpecimen(std::int32_t record) {
+  if (!app_.data.reference || record <= 0) return false;
+  Collection& collection = app_.data.reference->collection();
+  const std::optional<Specimen> specimen = readSpecimen(collection, static_cast<std::uint32_t>(record));
+  if (!specimen || specimen->deleted()) return false;
+  SpecimenFormFields fields = fieldsOfSpecimen(collection, *specimen);
+  fields.newLocalityDeclined = specimen->localityValue == 1;
+  PieceEntryDialog dialog(app_, specimen->number, std::move(fields));
+  return dialog.run(app_.windows.main) == 1;
 }
 
 void WinDialogs::runInfo() {

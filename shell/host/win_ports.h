@@ -128,8 +128,8 @@ class WinDialogs final : public views::DialogPort {
   bool runNewLocality() override;
   bool runChangeLocality(std::int32_t record) override;
   bool runDeleteLocality(std::int32_t record) override;
-  bool runNewSpecimen() override { return false; }
-  bool runChangeSpecimen(std::int32_t) override { return false; }
+  bool runNewSpecimen() override;
+  bool runChangeSpecimen(std::int32_t record) override;
   std::optional<std::int32_t> runNameSearch() override;
   void runDirectLabels() override {}
   void runInfo() override;

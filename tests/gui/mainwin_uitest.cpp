@@ -336,16 +336,18 @@ UI_CASE(mainwin, commandsWithoutTheirDialogAreGrayedAndOpenNothing) {
   UI_CHECK(main != nullptr);
   if (!main) return;
   // Before any popup was opened, and as the menus are prepared.
-  UI_CHECK((menuItemState(main, 1014).value_or(0) & MF_GRAYED) != 0);
+  UI_CHECK((menuItemState(main, 1030).value_or(0) & MF_GRAYED) != 0);
   UI_CHECK(!grayed(main, 1, 1002));
   UI_CHECK(!grayed(main, 1, 1015));
-  UI_CHECK(!grayed(main, 2, 1013));  // "&Fundort hinzu" has its dialog
-  UI_CHECK(grayed(main, 2, 1014));   // "&Stufenbeschreibung hinzu"
+  // "&Fundort hinzu" and "&Stufenbeschreibung hinzu" have their dialogs.
+  UI_CHECK(!grayed(main, 2, 1013));
+  UI_CHECK(!grayed(main, 2, 1014));
   UI_CHECK(grayed(main, 4, 1030));
   UI_CHECK(grayed(main, 4, 1034));
-  // Posted commands run in order: once "Namensuche" stands, 1014 has been
-  // handled, and had it opened a dialog, "Namensuche" would wait behind it.
-  sendCommand(main, 1014);
+  // Posted commands run in order: once "Namensuche" stands, 1030 (its print
+  // job does not exist yet) has been handled, and had it opened a dialog,
+  // "Namensuche" would wait behind it.
+  sendCommand(main, 1030);
   sendCommand(main, 1015);
   const HWND dialog = waitForDialog(kalvor.processId(), "Namensuche", 10000);
   UI_CHECK(dialog != nullptr);

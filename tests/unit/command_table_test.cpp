@@ -134,6 +134,11 @@ TEST_F(CommandTableTest, ChangeActsOnTheCurrentRecord) {
   state.view = View::Stufen;
   host.description = true;
   EXPECT_EQ(run(1003), (Log{"dialog StufenErfassung-aendern rec=4"}));  // cancelled
+  // Stored: the list is made anew with the changed specimen still selected.
+  host.outcomes[DialogKind::ChangeSpecimen].code = 1;
+  EXPECT_EQ(run(1003), (Log{"dialog StufenErfassung-aendern rec=4", "allSpecimens",
+                            "rangeList kind=2 first=1 last=0 sel=4 set={}", "rebuildDescription"}));
+  host.outcomes[DialogKind::ChangeSpecimen].code = 0;
   host.record = 0;
   EXPECT_EQ(run(1003), Log{});
 }

@@ -133,6 +133,31 @@ TEST(SpecimenForm, CountAndPriceRules) {
   EXPECT_EQ(formatPrice(12.5f), "  12.50");
 }
 
+TEST(SpecimenForm, LocalityListTypeAhead) {
+  const std::vector<LocalityChoice> choices = {{0, "unbekannt"},
+                                               {1, "neue Fundstelle"},
+                                               {5, "Grube Clara, Oberwolfach"},
+                                               {3,
+                                                "\xC4u\xDF"
+                                                "ere Halde, Freiberg"},  // "Äußere Halde"
+                                               {2, "Nordhang, Ahrental"},
+                                               {9,
+                                                "\xE9"
+                                                "boulis, Chamonix"}};  // "éboulis"
+  // The first locality with that initial, whichever case is typed.
+  EXPECT_EQ(localityChoiceForKey(choices, 'g'), 2u);
+  EXPECT_EQ(localityChoiceForKey(choices, 'G'), 2u);
+  EXPECT_EQ(localityChoiceForKey(choices, 'N'), 4u);
+  // Umlauts and accents go with their base letter, both ways.
+  EXPECT_EQ(localityChoiceForKey(choices, 'a'), 3u);
+  EXPECT_EQ(localityChoiceForKey(choices, '\xE4'), 3u);
+  EXPECT_EQ(localityChoiceForKey(choices, 'E'), 5u);
+  // "unbekannt" and "neue Fundstelle" are no localities: 'u' and 'n' skip them.
+  EXPECT_EQ(localityChoiceForKey(choices, 'u'), std::nullopt);
+  EXPECT_EQ(localityChoiceForKey(choices, 'x'), std::nullopt);
+  EXPECT_EQ(localityChoiceForKey({}, 'g'), std::nullopt);
+}
+
 TEST(SpecimenMinerals, ParseMineralList) {
   const MineralNameList names = testNameList();
   // Each mineral once, in order of first mention; unknown names are skipped.

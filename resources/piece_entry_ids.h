@@ -1,0 +1,29 @@
+// Control ids of the specimen forms "STUFENERFASSUNG" and "STUFENBESCHREIBUNG".
+// Shared by piece_entry.rc and the C++ code, so it holds #defines only. The
+// text fields keep the numbers of collection/form_fields.h (field_controls).
+#ifndef KALVOR_RESOURCES_PIECE_ENTRY_IDS_H
+#define KALVOR_RESOURCES_PIECE_ENTRY_IDS_H
+
+#define IDC_PIECE_MAIN_MINERALS 1070
+#define IDC_PIECE_ACCOMPANYING 1071
+#define IDC_PIECE_MINERAL_LIST 1072
+#define IDC_PIECE_LOCALITIES 1073
+#define IDC_PIECE_SIZE 1074
+#define IDC_PIECE_COUNT 1075
+#define IDC_PIECE_DATE 1076
+#define IDC_PIECE_INDEX 1077
+#define IDC_PIECE_COLLECTION 1078
+#define IDC_PIECE_EXCHANGE 1079
+#define IDC_PIECE_BOUGHT 1080
+#define IDC_PIECE_FOUND 1081
+#define IDC_PIECE_SWAPPED 1082
+#define IDC_PIECE_LOCALITY_LINE 1083
+#define IDC_PIECE_STORAGE_PLACE 1084
+#define IDC_PIECE_VALUE 1085
+#define IDC_PIECE_PURCHASE_PRICE 1086
+#define IDC_PIECE_BACK 1087
+#define IDC_PIECE_DESCRIPTION 1088
+#define IDC_PIECE_MORE 1089
+#define IDC_PIECE_PRICE_LABEL 1090
+
+#endif
