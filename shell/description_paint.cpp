@@ -195,7 +195,8 @@ void DescriptionWindow::paintMineral(HDC dc, const RECT& client) {
                     app_.windows.describedMineral != *described)) {
     app_.windows.describedEntry = static_cast<std::int32_t>(id);
     app_.windows.describedMineral = *described;
-    if (app_.windows.drawing) PostMessageA(app_.windows.drawing, WM_COMMAND, CMD_DRAWING_RESTART, 0);
+    // Sent, not posted: the drawing window has started again when this paint ends.
+    if (app_.windows.drawing) SendMessageA(app_.windows.drawing, WM_COMMAND, CMD_DRAWING_RESTART, 0);
   }
   // The opened links stand out inverted.
   for (std::size_t index : levels_.opened(links_)) {

@@ -146,6 +146,18 @@ bool waitForFocus(HWND main, HWND wanted, DWORD timeoutMs) {
   return true;
 }
 
+// A posted key is handled after the program answers a sent message: wait for
+// the scroll position it leads to.
+bool waitForScroll(HWND main, HWND bar, int position) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    waitUntilResponsive(main, 20000);
+    if (scrollPos(bar) == position) return true;
+    if (GetTickCount() - start > 20000) return false;
+    Sleep(20);  // poll interval only: the condition above decides, the time-out only ends a hang
+  }
+}
+
 double now() {
   LARGE_INTEGER t, f;
   QueryPerformanceCounter(&t);
@@ -253,11 +265,9 @@ UI_CASE(description, windowFollowsTheListInEveryView) {
     waitUntilResponsive(main, 20000);
     UI_CHECK(waitForFocus(main, bar, 20000));
     PostMessageA(bar, WM_KEYDOWN, VK_NEXT, 1);
-    waitUntilResponsive(main, 20000);
-    UI_CHECK(scrollPos(bar) == std::min(5, last));
+    UI_CHECK(waitForScroll(main, bar, std::min(5, last)));
     PostMessageA(bar, WM_KEYDOWN, VK_DOWN, 1);
-    waitUntilResponsive(main, 20000);
-    UI_CHECK(scrollPos(bar) == std::min(6, last));
+    UI_CHECK(waitForScroll(main, bar, std::min(6, last)));
     PostMessageA(bar, WM_KEYDOWN, VK_F6, 1);
     waitUntilResponsive(main, 20000);
     UI_CHECK(waitForFocus(main, list, 20000));
