@@ -228,14 +228,9 @@ FormResult collectSpecimen(Collection& collection, const SpecimenFormFields& fie
     if (s.minerals.size() >= sf::kMaxMinerals) break;
     if (std::find(s.minerals.begin(), s.minerals.end(), id) == s.minerals.end()) s.minerals.push_back(id);
   }
-  // 3. A new locality is entered before anything else is checked.
-  std::uint16_t localityValue = fields.localityItem.value_or(1);
-  if (localityValue == 1 && fields.localityItem && !fields.newLocalityDeclined) {
-    result.status = FormStatus::kNeedsNewLocality;
-    result.message = CollectionMessage::kNoNewLocality;
-    return result;
-  }
-  // 4. Date, count, locality.
+  // 3. Date, texts and prices are checked before a new locality is asked
+  // for: a locality entered for a specimen that is then refused would keep
+  // the specimen's minerals marked as on one of its specimens.
   const DateParse date = parseSpecimenDate(fields.date);
   if (!date.ok()) return error(date.error, field_controls::kSpecimenDate);
   // Texts that the record cannot hold are refused, not cut.
@@ -254,6 +249,13 @@ FormResult collectSpecimen(Collection& collection, const SpecimenFormFields& fie
   float value = 0;
   if (auto f = readAmountField(fields.value, field_controls::kSpecimenValue, "Wert", value))
     return error(std::move(*f));
+  // 4. "neue Fundstelle": the caller runs the locality form, then collects again.
+  const std::uint16_t localityValue = fields.localityItem.value_or(1);
+  if (localityValue == 1 && fields.localityItem && !fields.newLocalityDeclined) {
+    result.status = FormStatus::kNeedsNewLocality;
+    result.message = CollectionMessage::kNoNewLocality;
+    return result;
+  }
   s.date = date.date;
   s.count = parseSpecimenCount(fields.count);
   s.localityValue = localityValue;

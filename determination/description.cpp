@@ -348,7 +348,12 @@ int DescriptionLayout::drawNameLine(const LayoutArea& area, const MineralRecord&
                                     int right) {
   const int valueX = valueColumn(area);
   const FontSlot labelSlot = labelFont(kLabelMineral);
-  const int baseline = y + std::max(ascentOf(labelSlot), ascentOf(FontSlot::kSmall));
+  // On screen the name stands in the index font beside the label; on paper
+  // that is 7 pt beside a 17 pt "Mineral:", too small for the one word a
+  // collector looks for first, so a printed sheet names the mineral in the
+  // label's own size.
+  const FontSlot nameSlot = labelFonts_ == LabelFontTable::kPrint ? labelSlot : FontSlot::kSmall;
+  const int baseline = y + std::max(ascentOf(labelSlot), ascentOf(nameSlot));
   {
     ScopedFont font(canvas_, labelSlot);
     canvas_.drawText(area.left, baseline, kLabels[kLabelMineral]);
@@ -357,7 +362,7 @@ int DescriptionLayout::drawNameLine(const LayoutArea& area, const MineralRecord&
   int nameRight = valueX;
   int height = labelMinimumHeight(kLabelMineral);
   {
-    ScopedFont font(canvas_, FontSlot::kSmall);
+    ScopedFont font(canvas_, nameSlot);
     canvas_.drawText(valueX, baseline, name);
     const TextExtent e = canvas_.measureText(name);
     nameRight += e.width;

@@ -48,6 +48,18 @@ int LabelSheet::printLabels(const LabelContent& content, int copies) {
   return placed_;
 }
 
+namespace {
+
+void setFlag(std::optional<LabelFormat>& format, std::uint8_t flag, bool on) {
+  if (!format) return;
+  format->flags = static_cast<std::uint8_t>(on ? (format->flags | flag) : (format->flags & ~flag));
+}
+
+}  // namespace
+
+void LabelSheet::setFormula(bool on) { setFlag(format_, kLabelFormula, on); }
+void LabelSheet::setQrCode(bool on) { setFlag(format_, kLabelQrCode, on); }
+
 void LabelSheet::finish() {
   if (pageOpen_) {
     canvas_.endPage();

@@ -44,6 +44,12 @@ class LabelSheet {
   // before a format was selected.
   int printLabels(const LabelContent& content, int copies);
 
+  // Turns the formula line of the current format on or off for the labels
+  // that follow (the "Formel:" box of the direct dialog); the places stay.
+  void setFormula(bool on);
+  // The same for the QR code (the labels for specimens of the collection).
+  void setQrCode(bool on);
+
   // Ends the current page when labels were drawn on it ("&OK").
   void finish();
 

@@ -16,6 +16,9 @@
 /* Progress dialogs "IndexAufbau", "IndexAufbau1", "TAUSCHLISTEN_AUFBAU": the progress line. */
 #define ID_PROGRESS_LINE 101
 #define ID_EXPORT_PROGRESS_LINE 1251
+/* "DRUCKSTATUS": the progress line of a print job and its cancel button. */
+#define ID_PRINT_CANCEL 1250
+#define ID_PRINT_STATUS_LINE 1252
 
 /* "InfoDialog": the two picture frames. */
 #define ID_INFO_PICTURE 900

@@ -11,7 +11,7 @@ KALVOR_PACKAGES=(
   clang libclang-rt-14-dev clang-format
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 xvfb xauth fonts-liberation imagemagick ccache
-  pkg-config libcairo2-dev qrencode zbar-tools poppler-utils
+  pkg-config libcairo2-dev qrencode zbar-tools poppler-utils cups printer-driver-cups-pdf
   nsis
 )
 

@@ -239,6 +239,20 @@ void printSpecimenList(ViewController& v) {
 }
 
 void printLabels(ViewController& v) { v.host().dialogs.runDirectLabels(); }
+
+// Labels for what the Stufen view lists: its result, or every specimen.
+void printSpecimenLabels(ViewController& v) {
+  ViewState& state = v.state();
+  if (state.view != View::Stufen) return;
+  const std::int32_t selected = v.host().list.currentRecord();
+  if (state.resultFlag(View::Stufen)) {
+    v.host().printing.printSpecimenLabels(state.specimenResult, selected);
+  } else {
+    state.enablingSpecimens = v.host().data.allSpecimens();
+    v.host().printing.printSpecimenLabels(state.enablingSpecimens, selected);
+  }
+}
+
 void info(ViewController& v) { v.host().dialogs.runInfo(); }
 
 void options(ViewController& v) {
@@ -346,6 +360,8 @@ constexpr std::array kCommands = {
     CommandEntry{CMD_PRINT_SPECIMEN_LIST, printSpecimenList, print<PrintJob::SpecimenList>},
     // "Etiketten (&Direkt)"
     CommandEntry{CMD_PRINT_LABELS, printLabels, dialog<DialogKind::DirectLabels>},
+    // "Stufen&etiketten"
+    CommandEntry{CMD_PRINT_SPECIMEN_LABELS, printSpecimenLabels, print<PrintJob::SpecimenLabels>},
     CommandEntry{CMD_INFO, info, dialog<DialogKind::Info>},           // "&Info"
     CommandEntry{CMD_OPTIONS, options, dialog<DialogKind::Options>},  // "&Optionen"
     CommandEntry{CMD_TOOLBAR_VIEW_MINERAL, viewMineral, nothing},     // "Ansicht: Minerale"

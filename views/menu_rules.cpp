@@ -18,11 +18,15 @@ void prepareChange(const ViewState& state, MenuEditor& menu) {
 }
 
 void preparePrint(const ViewState& state, MenuEditor& menu) {
-  for (int id : {CMD_PRINT_PROFILE, CMD_PRINT_LOCALITY, CMD_PRINT_SPECIMEN_LIST}) menu.enableItem(id, false);
+  for (int id : {CMD_PRINT_PROFILE, CMD_PRINT_LOCALITY, CMD_PRINT_SPECIMEN_LIST, CMD_PRINT_SPECIMEN_LABELS})
+    menu.enableItem(id, false);
   switch (state.view) {
     case View::Mineral: menu.enableItem(CMD_PRINT_PROFILE, true); break;
     case View::Fundort: menu.enableItem(CMD_PRINT_LOCALITY, true); break;
-    case View::Stufen: menu.enableItem(CMD_PRINT_SPECIMEN_LIST, true); break;
+    case View::Stufen:
+      menu.enableItem(CMD_PRINT_SPECIMEN_LIST, true);
+      menu.enableItem(CMD_PRINT_SPECIMEN_LABELS, true);
+      break;
     case View::Glossar: break;
   }
 }

@@ -203,7 +203,7 @@ class DialogPort {
 };
 
 // The print jobs of the "&Drucken" menu.
-enum class PrintJob { MineralProfile, Locality, SpecimenList };
+enum class PrintJob { MineralProfile, Locality, SpecimenList, SpecimenLabels };
 
 class PrintPort {
  public:
@@ -213,6 +213,9 @@ class PrintPort {
   virtual void printMineralProfile(std::int32_t mineralNumber) = 0;
   virtual void printLocality(std::int32_t record) = 0;
   virtual void printSpecimenList(const std::optional<RecordSet>& records) = 0;
+  // "Stufenetiketten": labels for the specimens of `records` (in the list's
+  // order) or for `selected` alone (0: none selected), in a format the user chooses.
+  virtual void printSpecimenLabels(const std::optional<RecordSet>& records, std::int32_t selected) = 0;
 };
 
 // The ports one command works through; the objects behind them outlive it.

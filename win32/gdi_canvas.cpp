@@ -33,6 +33,11 @@ HFONT DescriptionFontSet::font(FontSlot slot) const {
   return static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
 }
 
+void DescriptionFontSet::setFont(FontSlot slot, GdiFont font) {
+  const int i = static_cast<int>(slot);
+  if (i >= 0 && i < kFontSlotCount) fonts_[i] = std::move(font);
+}
+
 GdiCanvas::GdiCanvas(HDC dc, const DescriptionFontSet& fonts)
     : dc_(dc),
       fonts_(fonts),

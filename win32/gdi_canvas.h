@@ -43,6 +43,15 @@ class DescriptionFontSet {
   // The font of a slot (the stock system font for the system slots and for
   // a slot whose font could not be made).
   HFONT font(FontSlot slot) const;
+  // Puts `font` in `slot` (a printer's fonts, made for its resolution); the
+  // slot's previous font is deleted.
+  void setFont(FontSlot slot, GdiFont font);
+  // Sets the measures create() works out from the screen.
+  void setMeasures(const ScriptOffsets& offsets, int averageCharWidth, int lineHeight) {
+    offsets_ = offsets;
+    averageCharWidth_ = averageCharWidth;
+    lineHeight_ = lineHeight;
+  }
   const ScriptOffsets& scriptOffsets() const { return offsets_; }
   // The system font's average character width: the unit of widths given in
   // quarter character widths.

@@ -25,10 +25,18 @@ inline constexpr std::array kAvailableDialogs = {
     views::DialogKind::NewLocality,
     views::DialogKind::ChangeLocality,
     views::DialogKind::DeleteLocality,
+    views::DialogKind::DirectLabels,
 };
 // clang-format on
 
-inline constexpr std::array<views::PrintJob, 0> kAvailablePrintJobs = {};
+// clang-format off
+inline constexpr std::array kAvailablePrintJobs = {
+    views::PrintJob::MineralProfile,
+    views::PrintJob::Locality,
+    views::PrintJob::SpecimenList,
+    views::PrintJob::SpecimenLabels,
+};
+// clang-format on
 
 constexpr bool available(views::DialogKind dialog) {
   return std::find(kAvailableDialogs.begin(), kAvailableDialogs.end(), dialog) != kAvailableDialogs.end();

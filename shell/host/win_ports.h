@@ -131,7 +131,7 @@ class WinDialogs final : public views::DialogPort {
   bool runNewSpecimen() override;
   bool runChangeSpecimen(std::int32_t record) override;
   std::optional<std::int32_t> runNameSearch() override;
-  void runDirectLabels() override {}
+  void runDirectLabels() override;
   void runInfo() override;
   bool runOptions() override;
   bool askYesNo(int textId, int captionId) override;
@@ -140,20 +140,25 @@ class WinDialogs final : public views::DialogPort {
   AppContext& app_;
 };
 
-// The print jobs (none exists yet).
+// The printed reports and the labels for specimens on the default printer.
 class WinPrinting final : public views::PrintPort {
  public:
+  explicit WinPrinting(AppContext& app) : app_(app) {}
   bool has(views::PrintJob job) const override { return available(job); }
-  void printMineralProfile(std::int32_t) override {}
-  void printLocality(std::int32_t) override {}
-  void printSpecimenList(const std::optional<RecordSet>&) override {}
+  void printMineralProfile(std::int32_t mineralNumber) override;
+  void printLocality(std::int32_t record) override;
+  void printSpecimenList(const std::optional<RecordSet>& records) override;
+  void printSpecimenLabels(const std::optional<RecordSet>& records, std::int32_t selected) override;
+
+ private:
+  AppContext& app_;
 };
 
 // All ports over one AppContext, for one command or menu preparation.
 class WinHost {
  public:
   explicit WinHost(AppContext& app)
-      : list_(app), sideWindows_(app), frame_(app.windows), data_(app), exchange_(app), dialogs_(app) {}
+      : list_(app), sideWindows_(app), frame_(app.windows), data_(app), exchange_(app), dialogs_(app), printing_(app) {}
   views::ViewHost ports() { return {list_, sideWindows_, frame_, data_, exchange_, dialogs_, printing_}; }
 
  private:

@@ -1,7 +1,9 @@
 // The locality forms, driven as a user would on a collection made with
-// kalvor-cli in the case's folder: a new locality with two minerals, a new
-// region and a known country appears in the Fundort list in sort order and
-// in the files; the fields take no more than the record stores; a change is
+// kalvor-cli in the case's folder: a new locality with three minerals typed
+// and completed in the watched field, a long description, a new region and a
+// known country appears in the Fundort list in sort order and in the files;
+// the fields take no more than the record stores, a longer name is refused
+// with nothing written; a change is
 // stored; a locality is deleted onto a replacement and one with its
 // specimens; while an exchange list is open nothing can be entered, changed
 // or deleted. Every time kalvor-cli reads back what kalvor.exe wrote.
@@ -243,6 +245,43 @@ std::vector<long> listBoxValues(HWND dlg, int id) {
   return values;
 }
 
+// Every file of the collection, to see that a refused input wrote nothing.
+std::string collectionBytes(const std::string& folder) {
+  std::string all;
+  for (const char* name : {"kalvor.st", "kalvor.sts", "kalvor.fs", "kalvor.fss", "kalvor.vi"})
+    all += std::string(name) + ":" + fileText(folder + "\\" + name) + "\n";
+  return all;
+}
+
+// Types `text` key by key into the mineral field, as the keyboard does: the
+// list of all minerals follows each key, a trailing blank completes the name.
+void typeMineral(HWND dlg, const std::string& text) {
+  const HWND field = GetDlgItem(dlg, 1050);
+  for (unsigned char c : text) SendMessageA(field, WM_CHAR, c, 1);
+}
+
+// Waits until control `id` shows `text`; false on time-out.
+bool waitForText(HWND dlg, int id, const std::string& text) {
+  for (int i = 0; i < 400; ++i) {
+    if (itemText(dlg, id) == text) return true;
+    settle(25);
+  }
+  return false;
+}
+
+// Enter in the mineral field: the mineral is added, the form stays open.
+bool enterMineral(HWND dlg, std::size_t entriesAfter) {
+  const HWND field = GetDlgItem(dlg, 1050);
+  PostMessageA(field, WM_KEYDOWN, VK_RETURN, 1);
+  PostMessageA(field, WM_KEYUP, VK_RETURN, 0xC0000001);
+  for (int i = 0; i < 400; ++i) {
+    if (static_cast<std::size_t>(SendDlgItemMessageA(dlg, 1052, LB_GETCOUNT, 0, 0)) == entriesAfter)
+      return true;
+    settle(25);
+  }
+  return false;
+}
+
 // Selects entry `index` of a list box as a click does (the dialog is told).
 void pickListEntry(HWND dlg, int id, long index) {
   SendDlgItemMessageA(dlg, id, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -295,6 +334,7 @@ UI_CASE(entry_locality, enterChangeDeleteAndExchangeMode) {
   // Every field takes what its record stores (39 characters) and no more.
   for (int id : {1053, 1056, 1055}) UI_CHECK_EQ(SendDlgItemMessageA(dlg, id, EM_GETLIMITTEXT, 0, 0), 39);
   for (int id : {1060, 1057}) UI_CHECK_EQ(SendMessageA(comboEdit(dlg, id), EM_GETLIMITTEXT, 0, 0), 39);
+  const std::string untouched = collectionBytes(folder);
   const std::string sixty(60, 'x');
   typeText(GetDlgItem(dlg, 1053), sixty);
   typeText(comboEdit(dlg, 1060), sixty);
@@ -305,31 +345,53 @@ UI_CASE(entry_locality, enterChangeDeleteAndExchangeMode) {
   UI_CHECK_EQ(SendDlgItemMessageA(dlg, 1060, CB_GETCOUNT, 0, 0), 3);
   UI_CHECK_EQ(SendDlgItemMessageA(dlg, 1057, CB_GETCOUNT, 0, 0), 2);
 
+  // A name longer than the field, put there past its limit, is refused at OK
+  // with nothing written.
+  SetWindowTextA(GetDlgItem(dlg, 1053), sixty.c_str());
+  clickButton(dlg, IDOK);
+  UI_CHECK(answer(pid, dlg, IDOK));
+  UI_CHECK(IsWindow(dlg));
+  UI_CHECK(collectionBytes(folder) == untouched);
+  UI_CHECK_EQ(listRows(main), (std::vector<long>{2, 1}));
+
   setControlText(dlg, 1053, "Himmelsf\xfcrst Fundgrube");
   setControlText(dlg, 1056, "Brand-Erbisdorf");
   SetWindowTextA(comboEdit(dlg, 1060), "Erzgebirge");
   SetWindowTextA(comboEdit(dlg, 1057), "Deutschland");
   setControlText(dlg, 1055, "TK25 5146");
-  // Two minerals typed into the watched field, each taken with Enter.
-  for (const char* mineral : {"Proustit", "Quarz"}) {
-    SendMessageA(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dlg, 1050)), TRUE);
-    setControlText(dlg, 1050, mineral);
-    settle(200);
-    PostMessageA(GetDlgItem(dlg, 1050), WM_KEYDOWN, VK_RETURN, 1);
-    PostMessageA(GetDlgItem(dlg, 1050), WM_KEYUP, VK_RETURN, 0xC0000001);
-    settle(300);
-  }
-  UI_CHECK_EQ(listBoxValues(dlg, 1052), (std::vector<long>{idOf("Proustit") - 1, idOf("Quarz") - 1}));
+  // Three minerals typed into the watched field, completed by a trailing
+  // blank and each taken with Enter: a beginning only one name has becomes
+  // that name; one that several names share no further stays as typed.
+  SendMessageA(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dlg, 1050)), TRUE);
+  typeMineral(dlg, "proust ");
+  UI_CHECK(waitForText(dlg, 1050, "Proustit"));
+  UI_CHECK(enterMineral(dlg, 1));
+  // Added, the name stands selected: the next one is typed over it.
+  typeMineral(dlg, "quarz ");
+  UI_CHECK(waitForText(dlg, 1050, "Quarz"));
+  UI_CHECK(enterMineral(dlg, 2));
+  typeMineral(dlg, "rhodo ");
+  UI_CHECK(waitForText(dlg, 1050, "rhodo"));  // Rhodochrosit, Rhodolith, Rhodonit, ...
+  typeMineral(dlg, "ch ");
+  UI_CHECK(waitForText(dlg, 1050, "Rhodochrosit"));
+  UI_CHECK(enterMineral(dlg, 3));
+  UI_CHECK_EQ(listBoxValues(dlg, 1052),
+              (std::vector<long>{idOf("Proustit") - 1, idOf("Quarz") - 1, idOf("Rhodochrosit") - 1}));
   // The dialog is still open: Enter in the mineral field added, it did not save.
   UI_CHECK(IsWindow(dlg));
-  // The long description in its own dialog.
+  // The long description in its own dialog: some thousand characters, more
+  // than one storage unit holds, with line breaks.
+  std::string description = "Silbererzgrube im Freiberger Revier.\r\nHalden am Bahnhof.";
+  for (int line = 1; line <= 60; ++line)
+    description += "\r\nSohle " + std::to_string(line) + ": Proustit, Quarz und Rhodochrosit auf Gangart.";
   clickButton(dlg, 1054);
   HWND text = waitForDialog(pid, "Ausf\xfchrliche Fundortbeschreibung", 10000);
   UI_CHECK(text != nullptr);
   if (text) {
     UI_CHECK_EQ(itemText(text, 1053), std::string("Himmelsf\xfcrst Fundgrube"));
     UI_CHECK_EQ(SendDlgItemMessageA(text, 1054, EM_GETLIMITTEXT, 0, 0), 32766);
-    setControlText(text, 1054, "Silbererzgrube im Freiberger Revier.\r\nHalden am Bahnhof.");
+    setControlText(text, 1054, description.c_str());
+    UI_CHECK_EQ(itemText(text, 1054), description);
     settle(200);
     UI_CHECK(saveScreenshot(text, "screenshots/fundortbeschreibung-text.png"));
     clickButton(text, 1061);  // "Zurück"
@@ -350,10 +412,10 @@ UI_CASE(entry_locality, enterChangeDeleteAndExchangeMode) {
   UI_CHECK(hasLine(shown, "Kartenreferenz:     TK25 5146"));
   UI_CHECK(anyLineContains(shown, "Proustit"));
   UI_CHECK(anyLineContains(shown, "Quarz"));
-  // The long description, line break included, as the table export gives it.
+  UI_CHECK(anyLineContains(shown, "Rhodochrosit"));
+  // The long description whole, line breaks included, as the table export gives it.
   UI_CHECK_EQ(runToEnd(cli + "export fundorte fundorte.csv", folder, 60000).value_or(99), 0u);
-  UI_CHECK(fileText(folder + "\\fundorte.csv")
-               .find("\"Silbererzgrube im Freiberger Revier.\r\nHalden am Bahnhof.\"") != std::string::npos);
+  UI_CHECK(fileText(folder + "\\fundorte.csv").find("\"" + description + "\"") != std::string::npos);
   UI_CHECK_EQ(runToEnd(cli + "index pruefe", folder, 60000).value_or(99), 0u);
 
   // --- Changing it: the stored texts come back, the new one is kept -------
@@ -376,6 +438,9 @@ UI_CASE(entry_locality, enterChangeDeleteAndExchangeMode) {
                    "N\xc3\xa4"
                    "chster Ort:       Freiberg"));
   UI_CHECK(anyLineContains(shown, "Proustit"));
+  UI_CHECK_EQ(runToEnd(cli + "export fundorte fundorte.csv", folder, 60000).value_or(99), 0u);
+  UI_CHECK(fileText(folder + "\\fundorte.csv").find("\"" + description + "\"") != std::string::npos);
+  UI_CHECK_EQ(runToEnd(cli + "index pruefe", folder, 60000).value_or(99), 0u);
 
   // --- A mineral on one of the locality's specimens cannot be removed -----
   UI_CHECK(selectLocality(main, "S", 1));

@@ -241,11 +241,10 @@ UI_CASE(mainwin, recordViewsFollowTheCollection) {
   UI_CHECK(!checked(main, 3, 1020));
   UI_CHECK(checked(main, 3, 1023));
   UI_CHECK(grayed(main, 3, 1024));  // no locality search has run
-  // "&Ändern" and "&Löschen" of a locality have their dialogs; its print
-  // job does not exist yet: grayed, never silent.
+  // A locality can be changed, deleted and printed from its view.
   UI_CHECK(!grayed(main, 2, 1003));
   UI_CHECK(!grayed(main, 2, 1004));
-  UI_CHECK(grayed(main, 4, 1031));
+  UI_CHECK(!grayed(main, 4, 1031));
   UI_CHECK(saveScreenshot(main, "screenshots/mainwin-fundort.png"));
 
   sendCommand(main, 1021);  // "S&tufen"
@@ -254,7 +253,7 @@ UI_CASE(mainwin, recordViewsFollowTheCollection) {
   UI_CHECK(!checked(main, 3, 1022));
   // Deleting a specimen only asks: "&Löschen" applies to specimens.
   UI_CHECK(!grayed(main, 2, 1004));
-  UI_CHECK(grayed(main, 4, 1033));
+  UI_CHECK(!grayed(main, 4, 1033));  // the specimen list prints
   UI_CHECK(grayed(main, 4, 1031));
   sendCommand(main, 1023);  // already all entries: nothing changes
   settle(300);
@@ -326,28 +325,31 @@ UI_CASE(mainwin, damagedIndexGraysTheCollectionSearchesAtCreation) {
   UI_CHECK_EQ(closeKalvor(kalvor, main).value_or(0), 1u);
 }
 
-// A command whose dialog does not exist yet is grayed from the start and,
-// should it arrive anyway, opens nothing; "Namensuche" beside it works.
-UI_CASE(mainwin, commandsWithoutTheirDialogAreGrayedAndOpenNothing) {
+// Every enabled command does something visible: "&Fundort hinzu" opens the
+// locality form in front of the main window, and after "Abbrechen" the next
+// command ("Namensuche") runs. Commands of the Stufen view stay grayed here.
+UI_CASE(mainwin, enabledCommandsOpenTheirDialogs) {
   const std::string folder = prepareCaseFolder("nosilent");
   UI_CHECK(!folder.empty());
   Program kalvor;
   const HWND main = startKalvor(kalvor, folder);
   UI_CHECK(main != nullptr);
   if (!main) return;
-  // Before any popup was opened, and as the menus are prepared.
-  UI_CHECK((menuItemState(main, 1030).value_or(0) & MF_GRAYED) != 0);
   UI_CHECK(!grayed(main, 1, 1002));
   UI_CHECK(!grayed(main, 1, 1015));
-  // "&Fundort hinzu" and "&Stufenbeschreibung hinzu" have their dialogs.
-  UI_CHECK(!grayed(main, 2, 1013));
-  UI_CHECK(!grayed(main, 2, 1014));
-  UI_CHECK(grayed(main, 4, 1030));
-  UI_CHECK(grayed(main, 4, 1034));
-  // Posted commands run in order: once "Namensuche" stands, 1030 (its print
-  // job does not exist yet) has been handled, and had it opened a dialog,
-  // "Namensuche" would wait behind it.
-  sendCommand(main, 1030);
+  UI_CHECK(!grayed(main, 2, 1013));  // "&Fundort hinzu"
+  UI_CHECK(!grayed(main, 2, 1014));  // "&Stufenbeschreibung hinzu"
+  UI_CHECK(!grayed(main, 4, 1030));  // the mineral profile prints
+  UI_CHECK(!grayed(main, 4, 1034));  // "Etiketten (&Direkt)" has its dialog
+  UI_CHECK(grayed(main, 4, 1035));   // "Stufen&etiketten" only in the Stufen view
+  sendCommand(main, 1013);
+  const HWND form = waitForDialog(kalvor.processId(), "Fundortbeschreibung", 10000);
+  UI_CHECK(form != nullptr);
+  if (form) {
+    UI_CHECK(GetWindow(form, GW_OWNER) == main);
+    UI_CHECK(clickButton(form, IDCANCEL));
+    UI_CHECK(waitUntilClosed(form));
+  }
   sendCommand(main, 1015);
   const HWND dialog = waitForDialog(kalvor.processId(), "Namensuche", 10000);
   UI_CHECK(dialog != nullptr);
@@ -358,17 +360,6 @@ UI_CASE(mainwin, commandsWithoutTheirDialogAreGrayedAndOpenNothing) {
     UI_CHECK(waitUntilClosed(dialog));
   }
   UI_CHECK_EQ(closeKalvor(kalvor, main).value_or(0), 1u);
-}
-
-// Where the list starts: below the toolbar band, and below the drawing
-// window ("Kristallzeichnung") when it is open.
-static LONG listTop(HWND main) {
-  const HWND drawing = FindWindowExA(main, nullptr, "#32770", "Kristallzeichnung");
-  if (!drawing) return 27;
-  RECT r = {};
-  GetWindowRect(drawing, &r);
-  MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
-  return r.bottom;
 }
 
 UI_CASE(mainwin, windowCoversWorkAreaAndResizesByTheLayoutRules) {
@@ -394,13 +385,12 @@ UI_CASE(mainwin, windowCoversWorkAreaAndResizesByTheLayoutRules) {
   RECT client = {};
   GetClientRect(main, &client);
   if (const HWND list = GetDlgItem(main, 1000)) {
-    // Without the description window the list takes the client area below
-    // the toolbar band and the drawing window at the top right.
+    // Without side windows the list takes the client area below the toolbar band.
     RECT r = {};
     GetWindowRect(list, &r);
     MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
     UI_CHECK_EQ(r.left, 0L);
-    UI_CHECK_EQ(r.top, listTop(main));
+    UI_CHECK_EQ(r.top, 27L);
     UI_CHECK_EQ(r.right, client.right);
     UI_CHECK_EQ(r.bottom, client.bottom);
   } else {
@@ -422,7 +412,7 @@ UI_CASE(mainwin, windowCoversWorkAreaAndResizesByTheLayoutRules) {
     GetWindowRect(list, &r);
     MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
     GetClientRect(main, &client);
-    UI_CHECK_EQ(r.top, listTop(main));
+    UI_CHECK_EQ(r.top, 27L);
     UI_CHECK_EQ(r.right, client.right);
     UI_CHECK_EQ(r.bottom, client.bottom);
   }

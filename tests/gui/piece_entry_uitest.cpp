@@ -1,10 +1,13 @@
 // The specimen form "Stufenbeschreibung" driven as a collector would, on a
 // collection made with kalvor-cli in the case's own folder: fields that take
-// no more than the record stores, a price and a date the form refuses without
-// writing a byte, "&weitere Stufe", the long description, the "unbekannt"
-// question after "neue Fundstelle", a locality entered in the nested locality
-// form, a change; every time the Stufen list shows the order "kalvor-cli
-// stufe liste" prints and the files hold what was entered.
+// no more than the record stores, prices and dates the form refuses without
+// writing a byte, the long description, three specimens through "&weitere
+// Stufe" (one at a locality entered in the nested locality form, one whose
+// "unbekannt" question is answered "Ja"), a change of a specimen's minerals
+// that its locality's mineral list follows; every time the Stufen list shows
+// the order "kalvor-cli stufe liste" prints, the files hold what was entered
+// and "index pruefe" finds the index in agreement.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -169,6 +172,33 @@ void typeInto(HWND dlg, int id, const std::string& text) {
   for (char c : text) SendMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1);
 }
 
+// "index pruefe" finds the value index in agreement with the records.
+bool indexAgrees(const std::string& folder) {
+  return runToEnd(folder + "\\kalvor-cli.exe index pruefe", folder, 60000).value_or(99) == 0;
+}
+
+// Selects specimen `record` in the Stufen list by stepping down from the top
+// in the order `order` ("stufe liste").
+bool selectPiece(HWND main, const std::vector<long>& order, long record) {
+  const HWND list = GetDlgItem(main, 1000);
+  PostMessageA(list, WM_KEYDOWN, VK_HOME, 1);
+  for (long row : order) {
+    if (row == record) break;
+    PostMessageA(list, WM_KEYDOWN, VK_DOWN, 1);
+  }
+  return waitForListSelection(main, 1000, record, 10000);
+}
+
+// The mineral entries of the locality form's list of known minerals.
+std::vector<long> knownMinerals(HWND form) {
+  std::vector<long> values;
+  const LRESULT n = SendDlgItemMessageA(form, 1052, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < n; ++i)
+    values.push_back(
+        static_cast<long>(SendDlgItemMessageA(form, 1052, LB_GETITEMDATA, static_cast<WPARAM>(i), 0)));
+  return values;
+}
+
 // A value of kalvor.ini, "?" when there is none.
 std::string iniValue(const std::string& folder, const char* section, const char* key) {
   char value[256] = "";
@@ -261,6 +291,12 @@ UI_CASE(entry_piece, enterAndChange) {
   if (box)
     UI_CHECK(answerBox(box, IDOK).find("Der im Datum angegebene Monat hat nicht so viele Tage.") !=
              std::string::npos);
+  // Nothing may be left over after the year.
+  setControlText(dlg, kDate, "31.2.1999x");
+  clickButton(dlg, IDOK);
+  box = waitForForm(kalvor.processId(), nullptr, 0, dlg);
+  UI_CHECK(box != nullptr);
+  if (box) UI_CHECK(answerBox(box, IDOK).find("Datum") != std::string::npos);
   UI_CHECK(IsWindow(dlg));
   UI_CHECK(collectionBytes(folder) == before);
   UI_CHECK_EQ(iniValue(folder, "Sammlung", "Index"), lastIndex);
@@ -296,6 +332,7 @@ UI_CASE(entry_piece, enterAndChange) {
   UI_CHECK(anyLineHas(shown, "Fluorit") && anyLineHas(shown, "Baryt") && anyLineHas(shown, "12.50"));
   UI_CHECK(anyLineHas(shown, "30.00") && anyLineHas(shown, "Vitrine 2") && anyLineHas(shown, "Grube Clara"));
   UI_CHECK(anyLineHas(shown, "Violette"));
+  UI_CHECK(indexAgrees(folder));
 
   // "neue Fundstelle" without a new locality asks about "unbekannt"; "Nein" keeps the form.
   setControlText(dlg, kMainMinerals, "Quarz");
@@ -303,7 +340,7 @@ UI_CASE(entry_piece, enterAndChange) {
   SendDlgItemMessageA(dlg, kLocalities, LB_SETCURSEL, 1, 0);
   UI_CHECK_EQ(selectedLocalityItem(dlg), 1L);
   const std::string beforeQuestion = collectionBytes(folder);
-  clickButton(dlg, IDOK);
+  clickButton(dlg, kMore);
   HWND asked = waitForForm(kalvor.processId(), nullptr, 0, dlg);
   UI_CHECK(asked != nullptr);
   if (asked && GetDlgItem(asked, 1053)) {
@@ -321,7 +358,7 @@ UI_CASE(entry_piece, enterAndChange) {
   // "neue Fundstelle" again, and this time the nested locality form stores
   // one: it starts with the specimen's mineral, and the specimen is saved there.
   SendDlgItemMessageA(dlg, kLocalities, LB_SETCURSEL, 1, 0);
-  clickButton(dlg, IDOK);
+  clickButton(dlg, kMore);
   HWND nested = waitForForm(kalvor.processId(), "Fundortbeschreibung", 1053, dlg);
   UI_CHECK(nested != nullptr);
   if (nested) {
@@ -330,25 +367,73 @@ UI_CASE(entry_piece, enterAndChange) {
     clickButton(nested, IDOK);
     UI_CHECK(waitUntilClosed(nested));
   }
-  UI_CHECK(waitUntilClosed(dlg));
-  std::vector<long> order = listedPieces(folder);
-  UI_CHECK_EQ(order.size(), std::size_t{4});
-  UI_CHECK(waitForRows(main, order));
+  // Stored: the form stands ready for the next one, at the new locality.
+  for (int i = 0; i < 400 && itemText(dlg, kMainMinerals) != ""; ++i) settle(25);
+  UI_CHECK_EQ(itemText(dlg, kMainMinerals), std::string());
+  UI_CHECK_EQ(itemText(dlg, kIndex), std::string("A-0"));
+  UI_CHECK_EQ(selectedLocalityItem(dlg), 4L);
   UI_CHECK(anyLineHas(cliLines(folder, "stufe liste"), "4: A-0 | Quarz | Hartkoppe Nord"));
   const std::vector<std::string> place = cliLines(folder, "fundort zeige 3");
-  UI_CHECK(anyLineHas(place, "Hartkoppe Nord") && anyLineHas(place, "Quarz"));
+  UI_CHECK(anyLineHas(place, "Hartkoppe Nord") && anyLineHas(place, "\xE2\x9C\x93 Quarz"));
   UI_CHECK_EQ(iniValue(folder, "Edit", "Fundort"), std::string("4"));
+  UI_CHECK(indexAgrees(folder));
+
+  // Another one at "neue Fundstelle": the nested form is left, the question
+  // answered "Ja", and the specimen is stored with its locality unknown.
+  setControlText(dlg, kMainMinerals, "Calcit");
+  setControlText(dlg, kIndex, "D-1");
+  SendDlgItemMessageA(dlg, kLocalities, LB_SETCURSEL, 1, 0);
+  clickButton(dlg, kMore);
+  nested = waitForForm(kalvor.processId(), "Fundortbeschreibung", 1053, dlg);
+  UI_CHECK(nested != nullptr);
+  if (nested) {
+    PostMessageA(nested, WM_COMMAND, IDCANCEL, 0);
+    UI_CHECK(waitUntilClosed(nested));
+  }
+  asked = waitForForm(kalvor.processId(), "Unvollst\xE4ndige Eingabe", 0, dlg);
+  UI_CHECK(asked != nullptr);
+  if (asked) answerBox(asked, IDYES);
+  for (int i = 0; i < 400 && itemText(dlg, kMainMinerals) != ""; ++i) settle(25);
+  UI_CHECK_EQ(itemText(dlg, kMainMinerals), std::string());
+  UI_CHECK_EQ(itemText(dlg, kIndex), std::string("D-1"));
+  const std::vector<std::string> unknown = cliLines(folder, "stufe zeige 5");
+  UI_CHECK(anyLineHas(unknown, "Minerale:           Calcit"));
+  UI_CHECK(anyLineHas(unknown, "Fundort:            unbekannt"));
+  UI_CHECK(anyLineHas(cliLines(folder, "stufe liste"), "5: D-1 | Calcit"));
+  UI_CHECK(!anyLineHas(unknown, "Hartkoppe") && !anyLineHas(unknown, "Grube Clara"));
+  UI_CHECK_EQ(cliLines(folder, "fundort liste").size(), std::size_t{3});  // no locality was made
+  UI_CHECK(indexAgrees(folder));
+
+  // A refused date is told before any new locality is asked for: a locality
+  // entered for a specimen that is then not stored would keep the specimen's
+  // minerals as if they were on one of its specimens.
+  const std::string beforeRefusal = collectionBytes(folder);
+  setControlText(dlg, kMainMinerals, "Baryt");
+  setControlText(dlg, kDate, "31.2.1999x");
+  SendDlgItemMessageA(dlg, kLocalities, LB_SETCURSEL, 1, 0);
+  clickButton(dlg, kMore);
+  asked = waitForForm(kalvor.processId(), nullptr, 0, dlg);
+  // The date's message, not the locality form.
+  UI_CHECK(asked != nullptr && GetDlgItem(asked, 1053) == nullptr);
+  if (asked && GetDlgItem(asked, 1053)) {
+    setControlText(asked, 1053, "Irrtum");
+    clickButton(asked, IDOK);
+    UI_CHECK(waitUntilClosed(asked));
+    asked = waitForForm(kalvor.processId(), nullptr, 0, dlg);
+  }
+  if (asked) UI_CHECK(answerBox(asked, IDOK).find("Datum") != std::string::npos);
+  UI_CHECK(collectionBytes(folder) == beforeRefusal);
+  // Leaving the form: the list shows what it stored.
+  PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+  UI_CHECK(waitUntilClosed(dlg));
+  std::vector<long> order = listedPieces(folder);
+  UI_CHECK_EQ(order.size(), std::size_t{5});
+  UI_CHECK(waitForRows(main, order));
   settle(300);
   UI_CHECK(saveScreenshot(main, "screenshots/stufen-nach-erfassung.png"));
 
   // Changing specimen 3: its values are in the form; a new index moves it in the list.
-  const HWND list = GetDlgItem(main, 1000);
-  PostMessageA(list, WM_KEYDOWN, VK_HOME, 1);
-  for (long row : order) {
-    if (row == 3) break;
-    PostMessageA(list, WM_KEYDOWN, VK_DOWN, 1);
-  }
-  UI_CHECK(waitForListSelection(main, 1000, 3, 10000));
+  UI_CHECK(selectPiece(main, order, 3));
   sendCommand(main, 1003);  // "&Ändern"
   dlg = waitForForm(kalvor.processId(), "Stufenbeschreibung", kMore);
   UI_CHECK(dlg != nullptr);
@@ -372,7 +457,107 @@ UI_CASE(entry_piece, enterAndChange) {
   UI_CHECK(anyLineHas(cliLines(folder, "stufe liste"), "3: 0-1 | Fluorit | Grube Clara"));
   UI_CHECK(anyLineHas(cliLines(folder, "stufe zeige 3"), "Baryt, Quarz"));
   UI_CHECK_EQ(listQuery(GetDlgItem(main, 1000), kListQuerySelected), 3L);
-  UI_CHECK_EQ(iniValue(folder, "Sammlung", "Index"), std::string("A-0"));  // a change leaves it
+  UI_CHECK_EQ(iniValue(folder, "Sammlung", "Index"), std::string("D-1"));  // a change leaves it
+  UI_CHECK(indexAgrees(folder));
+
+  // Grube Clara follows: Quarz, now on one of its specimens, is marked as such
+  // and cannot be taken from it.
+  const std::vector<StoredName> names = readStoredNames(folder + "\\kalvor.fl");
+  long quartz = -1;
+  for (const StoredName& n : names)
+    if (n.name == "Quarz") quartz = static_cast<long>(n.id) - 1;
+  UI_CHECK(quartz >= 0);
+  UI_CHECK(anyLineHas(cliLines(folder, "fundort zeige 1"), "\xE2\x9C\x93 Quarz"));
+  auto openGrubeClara = [&]() -> HWND {
+    sendCommand(main, 1022);  // "&Fundorte"
+    if (!waitForRows(main, {1, 3, 2})) return nullptr;
+    typeLetters(GetDlgItem(main, 1000), "G");
+    if (!waitForListSelection(main, 1000, 1, 10000)) return nullptr;
+    sendCommand(main, 1003);
+    return waitForForm(kalvor.processId(), "Fundortbeschreibung", 1053);
+  };
+  HWND place1 = openGrubeClara();
+  UI_CHECK(place1 != nullptr);
+  if (place1) {
+    const std::vector<long> entries = knownMinerals(place1);
+    const auto marked = std::find(entries.begin(), entries.end(), quartz | 0x8000);
+    UI_CHECK(marked != entries.end());
+    if (marked != entries.end()) {
+      SendDlgItemMessageA(place1, 1052, LB_SETCURSEL, static_cast<WPARAM>(marked - entries.begin()), 0);
+      PostMessageA(place1, WM_COMMAND, MAKEWPARAM(1052, LBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(GetDlgItem(place1, 1052)));
+      for (int i = 0; i < 400 && isEnabled(place1, 1058); ++i) settle(25);
+      UI_CHECK(!isEnabled(place1, 1058));
+    }
+    PostMessageA(place1, WM_COMMAND, IDCANCEL, 0);
+    UI_CHECK(waitUntilClosed(place1));
+  }
+
+  // Quarz taken off the specimen again: the mark goes, the mineral stays
+  // known at the locality until it is deleted there by hand.
+  sendCommand(main, 1021);
+  UI_CHECK(waitForRows(main, order));
+  UI_CHECK(selectPiece(main, order, 3));
+  sendCommand(main, 1003);
+  dlg = waitForForm(kalvor.processId(), "Stufenbeschreibung", kMore);
+  UI_CHECK(dlg != nullptr);
+  if (dlg) {
+    UI_CHECK_EQ(itemText(dlg, kAccompanying), std::string("Baryt,Quarz"));
+    setControlText(dlg, kAccompanying, "Baryt");
+    clickButton(dlg, IDOK);
+    UI_CHECK(waitUntilClosed(dlg));
+  }
+  UI_CHECK(waitForRows(main, order));
+  std::vector<std::string> clara = cliLines(folder, "fundort zeige 1");
+  UI_CHECK(anyLineHas(clara, "Quarz") && !anyLineHas(clara, "\xE2\x9C\x93 Quarz"));
+  UI_CHECK(anyLineHas(clara, "\xE2\x9C\x93 Fluorit") && anyLineHas(clara, "\xE2\x9C\x93 Baryt"));
+  UI_CHECK(indexAgrees(folder));
+  place1 = openGrubeClara();
+  UI_CHECK(place1 != nullptr);
+  if (place1) {
+    const std::vector<long> entries = knownMinerals(place1);
+    const auto plain = std::find(entries.begin(), entries.end(), quartz);
+    UI_CHECK(plain != entries.end());
+    if (plain != entries.end()) {
+      SendDlgItemMessageA(place1, 1052, LB_SETCURSEL, static_cast<WPARAM>(plain - entries.begin()), 0);
+      PostMessageA(place1, WM_COMMAND, MAKEWPARAM(1052, LBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(GetDlgItem(place1, 1052)));
+      for (int i = 0; i < 400 && !isEnabled(place1, 1058); ++i) settle(25);
+      UI_CHECK(isEnabled(place1, 1058));
+      clickButton(place1, 1058);
+      for (int i = 0; i < 400 && knownMinerals(place1).size() == entries.size(); ++i) settle(25);
+      UI_CHECK_EQ(knownMinerals(place1).size(), entries.size() - 1);
+    }
+    clickButton(place1, IDOK);
+    UI_CHECK(waitUntilClosed(place1));
+  }
+  UI_CHECK(waitForRows(main, {1, 3, 2}));
+  clara = cliLines(folder, "fundort zeige 1");
+  UI_CHECK(!anyLineHas(clara, "Quarz"));
+  UI_CHECK(anyLineHas(clara, "\xE2\x9C\x93 Fluorit") && anyLineHas(clara, "\xE2\x9C\x93 Baryt"));
+  UI_CHECK(indexAgrees(folder));
+
+  // Specimen 4 moved from Hartkoppe Nord to Grube Clara: its Quarz is marked
+  // there and no longer at the locality it left.
+  sendCommand(main, 1021);
+  UI_CHECK(waitForRows(main, order));
+  UI_CHECK(selectPiece(main, order, 4));
+  sendCommand(main, 1003);
+  dlg = waitForForm(kalvor.processId(), "Stufenbeschreibung", kMore);
+  UI_CHECK(dlg != nullptr);
+  if (dlg) {
+    UI_CHECK_EQ(selectedLocalityItem(dlg), 4L);
+    SendDlgItemMessageA(dlg, kLocalities, LB_SETCURSEL, 2, 0);  // Grube Clara
+    UI_CHECK_EQ(selectedLocalityItem(dlg), 2L);
+    clickButton(dlg, IDOK);
+    UI_CHECK(waitUntilClosed(dlg));
+  }
+  UI_CHECK(waitForRows(main, order));
+  UI_CHECK(anyLineHas(cliLines(folder, "stufe zeige 4"), "Fundort:            Grube Clara"));
+  UI_CHECK(anyLineHas(cliLines(folder, "fundort zeige 1"), "\xE2\x9C\x93 Quarz"));
+  const std::vector<std::string> north = cliLines(folder, "fundort zeige 3");
+  UI_CHECK(anyLineHas(north, "Quarz") && !anyLineHas(north, "\xE2\x9C\x93 Quarz"));
+  UI_CHECK(indexAgrees(folder));
 
   UI_CHECK_EQ(closeKalvor(kalvor, main).value_or(0), 1u);
   // The index agrees with the records.

@@ -23,7 +23,8 @@ constexpr DialogKind kAllDialogs[] = {
     DialogKind::NewLocality,   DialogKind::ChangeLocality, DialogKind::DeleteLocality,
     DialogKind::NewSpecimen,   DialogKind::ChangeSpecimen, DialogKind::NameSearch,
     DialogKind::DirectLabels,  DialogKind::Info,           DialogKind::Options};
-constexpr PrintJob kAllJobs[] = {PrintJob::MineralProfile, PrintJob::Locality, PrintJob::SpecimenList};
+constexpr PrintJob kAllJobs[] = {PrintJob::MineralProfile, PrintJob::Locality, PrintJob::SpecimenList,
+                                 PrintJob::SpecimenLabels};
 
 // A collection with records, a list with a current entry, and the host's
 // dialogs and print jobs as kalvor.exe has them (or all of them).
@@ -100,11 +101,11 @@ TEST(CommandAvailabilityTest, MissingDialogsGrayTheirCommandsAndNothingElse) {
   const std::map<int, bool> today = choosable(View::Mineral, false, false);
   const std::map<int, bool> complete = choosable(View::Mineral, false, true);
   // "Suchen" / "Mineral" and its toolbar button have their dialog, as have
-  // "Namensuche" and the locality form; printing waits for its jobs.
+  // "Namensuche", the locality form and the printed reports.
   EXPECT_TRUE(today.at(CMD_SEARCH_MINERAL));
   EXPECT_TRUE(today.at(CMD_TOOLBAR_SEARCH));
-  EXPECT_FALSE(today.at(CMD_TOOLBAR_PRINT));
-  EXPECT_FALSE(today.at(CMD_PRINT_PROFILE));
+  EXPECT_TRUE(today.at(CMD_TOOLBAR_PRINT));
+  EXPECT_TRUE(today.at(CMD_PRINT_PROFILE));
   EXPECT_TRUE(today.at(CMD_ADD_LOCALITY));
   EXPECT_TRUE(today.at(CMD_SEARCH_NAME));
   EXPECT_TRUE(today.at(CMD_INFO));

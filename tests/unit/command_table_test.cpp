@@ -37,10 +37,10 @@ TEST_F(CommandTableTest, TableHoldsEveryMenuAndToolbarCommand) {
     EXPECT_TRUE(ids.insert(entry.id).second) << "twice: " << entry.id;
     EXPECT_NE(entry.handler, nullptr);
   }
-  const std::set<int> expected = {1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009,
-                                   1013, 1014, 1015, 1020, 1021, 1022, 1023, 1024, 1025,
-                                   1026, 1027, 1030, 1031, 1033, 1034, 1040, 1041, 1320,
-                                   1321, 1322, 1323, 1324, 1325, 1330, 1331, 1332, 1333};
+  const std::set<int> expected = {1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1013,
+                                  1014, 1015, 1020, 1021, 1022, 1023, 1024, 1025, 1026, 1027,
+                                  1030, 1031, 1033, 1034, 1035, 1040, 1041, 1320, 1321, 1322,
+                                  1323, 1324, 1325, 1330, 1331, 1332, 1333};
   EXPECT_EQ(ids, expected);
   // "Tausch&assistent" has no command; unknown ids get default processing.
   EXPECT_FALSE(runCommand(views, 1028));
@@ -421,6 +421,12 @@ TEST_F(CommandTableTest, PrintCommandsFollowTheView) {
   state.resultFlag(View::Stufen) = true;
   state.specimenResult = setOf({2});
   EXPECT_EQ(run(1033), (Log{"printSpecimenList {2}"}));
+  // Labels for the result with the selected specimen, or for all specimens without a result.
+  host.record = 2;
+  EXPECT_EQ(run(1035), (Log{"printSpecimenLabels {2} sel=2"}));
+  state.resultFlag(View::Stufen) = false;
+  EXPECT_EQ(run(1035), (Log{"allSpecimens", "printSpecimenLabels {1,2} sel=2"}));
+  state.resultFlag(View::Stufen) = true;
 
   state.view = View::Glossar;
   EXPECT_EQ(run(1332), Log{});

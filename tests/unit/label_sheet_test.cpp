@@ -233,3 +233,54 @@ TEST(LabelSheet, LabelCopiesAreOneTo999) {
 
 }  // namespace
 }  // namespace kalvor
+
+namespace kalvor {
+namespace {
+
+// The "Formel:" box of the direct dialog and the QR choice of the specimen
+// labels change what the next labels carry, not where they go.
+TEST(LabelSheet, FormulaAndQrCodeSwitchedBetweenLabelsKeepThePlaces) {
+  MeasuringCanvas canvas;
+  canvas.setGeometry(PageGeometry{2400, 3300, 300, 300, 0, 0});
+  LabelSheet sheet(canvas);
+  LabelFormat f = builtInLabelFormats()[3];
+  f.flags = 0;  // neither formula nor QR code
+  ASSERT_EQ(sheet.selectFormat(f), LabelFormatProblem::kNone);
+  LabelContent c = sample();
+  c.formula = "SiO_2";
+  c.qrText = "K-1: Quarz";
+  auto drawnTexts = [&canvas] {
+    std::vector<std::string> out;
+    for (const auto& t : canvas.texts()) out.push_back(t.text);
+    return out;
+  };
+  auto has = [](const std::vector<std::string>& texts, const std::string& text) {
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+  };
+  sheet.printLabels(c, 1);
+  EXPECT_FALSE(has(drawnTexts(), "SiO"));
+  EXPECT_TRUE(canvas.rects().empty());
+
+  sheet.setFormula(true);
+  sheet.setQrCode(true);
+  ASSERT_TRUE(sheet.format());
+  EXPECT_TRUE(sheet.format()->formula());
+  EXPECT_TRUE(sheet.format()->qrCode());
+  sheet.printLabels(c, 1);
+  EXPECT_TRUE(has(drawnTexts(), "SiO"));
+  EXPECT_FALSE(canvas.rects().empty());  // the dark modules
+  // The second label went next to the first, as without the switch.
+  EXPECT_EQ(sheet.placed(), 2);
+  EXPECT_EQ(sheet.rest(), (LabelRest{2, 18}));
+
+  const std::size_t modules = canvas.rects().size();
+  sheet.setQrCode(false);
+  sheet.setFormula(false);
+  EXPECT_FALSE(sheet.format()->formula());
+  sheet.printLabels(c, 1);
+  EXPECT_EQ(canvas.rects().size(), modules);
+  EXPECT_EQ(sheet.placed(), 3);
+}
+
+}  // namespace
+}  // namespace kalvor

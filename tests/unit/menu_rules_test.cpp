@@ -40,7 +40,7 @@ TEST_F(MenuRulesTest, MainBarInTheMineralView) {
                              "uncheck 1021", "uncheck 1027", "check 1020", "uncheck 1025",
                              "uncheck 1026", "enable 1025", "check 1026", "uncheck 1023",
                              "uncheck 1024", "gray 1024", "check 1023"}));
-  EXPECT_EQ(prepare(4), (Log{"gray 1030", "gray 1031", "gray 1033", "enable 1030"}));
+  EXPECT_EQ(prepare(4), (Log{"gray 1030", "gray 1031", "gray 1033", "gray 1035", "enable 1030"}));
   EXPECT_EQ(prepare(5), Log{});
   EXPECT_EQ(prepare(6), Log{});
 }
@@ -66,7 +66,8 @@ TEST_F(MenuRulesTest, AnsichtFollowsViewResultAndDescriptionWindow) {
   EXPECT_TRUE(menu.checked[1024]);
   EXPECT_FALSE(menu.checked[1023]);
   EXPECT_EQ(prepare(2), (Log{"enable 1003", "enable 1004"}));
-  EXPECT_EQ(prepare(4), (Log{"gray 1030", "gray 1031", "gray 1033", "enable 1033"}));
+  EXPECT_EQ(prepare(4),
+            (Log{"gray 1030", "gray 1031", "gray 1033", "gray 1035", "enable 1033", "enable 1035"}));
 
   // A mineral result does not enable "Suchergebnis" in the Fundort view.
   state.view = View::Fundort;
@@ -80,7 +81,7 @@ TEST_F(MenuRulesTest, GlossaryGraysPrintingAndTheDetailedList) {
   host.specimens = 0;
   state.view = View::Glossar;
   // The glossary keeps the description window open.
-  EXPECT_EQ(prepare(4), (Log{"gray 1030", "gray 1031", "gray 1033"}));
+  EXPECT_EQ(prepare(4), (Log{"gray 1030", "gray 1031", "gray 1033", "gray 1035"}));
   EXPECT_EQ(menu.enabled.count(1034), 0u);  // "Etiketten (&Direkt)" is never touched
   prepare(3);
   EXPECT_FALSE(menu.enabled[1025]);
@@ -109,8 +110,8 @@ TEST_F(MenuRulesTest, ExchangeBarHasNoChangePopup) {
   EXPECT_TRUE(std::equal(writes.rbegin(), writes.rend(), ansicht.rbegin()));
   EXPECT_EQ(ansicht[ansicht.size() - writes.size() - 1], "check 1024");
   EXPECT_EQ(std::count(ansicht.begin(), ansicht.end(), "enable 1003"), 0);
-  EXPECT_EQ(prepare(3), (Log{"gray 1030", "gray 1031", "gray 1033", "enable 1031", "gray 1003", "gray 1004",
-                             "gray 1013", "gray 1014"}));
+  EXPECT_EQ(prepare(3), (Log{"gray 1030", "gray 1031", "gray 1033", "gray 1035", "enable 1031", "gray 1003",
+                             "gray 1004", "gray 1013", "gray 1014"}));
   EXPECT_EQ(prepare(4), writes);  // "&Optionen"
   EXPECT_EQ(prepare(1),
             (Log{"enable 1006", "gray 1007", "gray 1003", "gray 1004", "gray 1013", "gray 1014"}));

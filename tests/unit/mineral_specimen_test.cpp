@@ -294,9 +294,18 @@ TEST(SpecimenForm, InputErrorsSaveNothing) {
   EXPECT_EQ(r.message, CollectionMessage::kTooManyDays);
   EXPECT_EQ(f.c().specimenCount(), 0u);
 
+  // "neue Fundstelle" with a refused date: the date is told before a locality is asked for.
+  fields.localityItem = 1;
+  r = collectAndSaveSpecimen(f.c(), fields, 0);
+  EXPECT_EQ(r.status, FormStatus::kError);
+  EXPECT_EQ(r.message, CollectionMessage::kTooManyDays);
+  fields.date = "1999";
+  fields.value = "abc";
+  EXPECT_EQ(collectAndSaveSpecimen(f.c(), fields, 0).status, FormStatus::kError);
+  fields.value = "";
+
   // "neue Fundstelle": first the locality form; declined means no locality (value 1).
   fields.date = "";
-  fields.localityItem = 1;
   r = collectAndSaveSpecimen(f.c(), fields, 0);
   EXPECT_EQ(r.status, FormStatus::kNeedsNewLocality);
   EXPECT_EQ(r.message, CollectionMessage::kNoNewLocality);

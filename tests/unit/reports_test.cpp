@@ -407,6 +407,12 @@ TEST_F(ReportCollection, MineralWithoutSpecimensPrintsOnlyItsDescription) {
   alone.beginPage();
   layout.describeMineral(LayoutArea{236, 0, 2400 - 236, 3400}, quartz(), 100);
   EXPECT_EQ(textsOf(c), textsOf(alone));
+  // On paper the name is as large as its label "Mineral:", not in the index font.
+  ASSERT_TRUE(findText(c, "Mineral:"));
+  ASSERT_TRUE(findText(c, "Quarz"));
+  EXPECT_EQ(findText(c, "Quarz")->font, FontSlot::kHeading);
+  EXPECT_EQ(findText(c, "Quarz")->font, findText(c, "Mineral:")->font);
+  EXPECT_EQ(findText(c, "Quarz")->baseline, findText(c, "Mineral:")->baseline);
   EXPECT_FALSE(findText(c, "Stufen:"));
   EXPECT_FALSE(findText(c, "Fundorte:"));
 

@@ -223,6 +223,10 @@ class FakeHost : public ListPort,
   void printSpecimenList(const std::optional<RecordSet>& s) override {
     printed(PrintJob::SpecimenList, "printSpecimenList " + describe(s));
   }
+  void printSpecimenLabels(const std::optional<RecordSet>& s, std::int32_t selected) override {
+    printed(PrintJob::SpecimenLabels,
+            "printSpecimenLabels " + describe(s) + " sel=" + std::to_string(selected));
+  }
 
  private:
   DialogOutcome run(DialogKind d, std::int32_t r) {

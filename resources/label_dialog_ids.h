@@ -1,0 +1,55 @@
+// Control ids of the label dialogs "ETIKETTENDEFINITION", "DIREKTMMERFASSUNG"
+// and "STUFENETIKETTEN". Shared by label_dialogs.rc and the C++ code, so it
+// holds #defines only.
+#ifndef KALVOR_RESOURCES_LABEL_DIALOG_IDS_H
+#define KALVOR_RESOURCES_LABEL_DIALOG_IDS_H
+
+/* "Etikettenformat Definition". */
+#define IDC_LFD_NAME 1180
+#define IDC_LFD_WIDTH 1181
+#define IDC_LFD_HEIGHT 1182
+#define IDC_LFD_FRAME 1183
+#define IDC_LFD_COUNT 1184
+#define IDC_LFD_FONT_SIZE 1185
+#define IDC_LFD_INDEX_SIZE 1186
+#define IDC_LFD_FONT_NAME 1187
+#define IDC_LFD_CHOOSE_FONT 1188
+#define IDC_LFD_PREVIEW 1189
+#define IDC_LFD_STANDING 1190
+#define IDC_LFD_FRAME_WIDTH 1191
+#define IDC_LFD_FRAME_DISTANCE 1193
+#define IDC_LFD_STAND_HEIGHT 1195
+#define IDC_LFD_FORMULA 1197
+#define IDC_LFD_QR_CODE 1198
+/* The hidden sample texts of the preview. */
+#define IDC_LFD_SAMPLE_MINERAL 1260
+#define IDC_LFD_SAMPLE_ACCOMPANYING 1261
+#define IDC_LFD_SAMPLE_LOCALITY 1262
+#define IDC_LFD_SAMPLE_COUNT 1263
+#define IDC_LFD_SAMPLE_FREE_LINE 1266
+
+/* "Direkterfassung Mineraletikett". */
+#define IDC_DL_MINERAL 1260
+#define IDC_DL_ACCOMPANYING 1261
+#define IDC_DL_LOCALITY 1262
+#define IDC_DL_COUNT 1263
+#define IDC_DL_REST 1264
+#define IDC_DL_MINERAL_LIST 1265
+#define IDC_DL_FREE_LINE 1266
+#define IDC_DL_MORE 1267
+#define IDC_DL_FORMAT 1268
+#define IDC_DL_NEW_FORMAT 1269
+#define IDC_DL_FORMULA_DISPLAY 1270
+#define IDC_DL_FORMULA 1272
+
+/* "Etiketten für Stufen". */
+#define IDC_SL_FORMAT 1350
+#define IDC_SL_NEW_FORMAT 1351
+#define IDC_SL_SELECTED 1352
+#define IDC_SL_ALL 1353
+#define IDC_SL_COUNT 1354
+#define IDC_SL_REST 1355
+#define IDC_SL_SUMMARY 1356
+#define IDC_SL_QR_CODE 1357
+
+#endif
