@@ -147,7 +147,7 @@ StartupResult openReferenceData(const std::string& folder, const StartupOptions&
   // rebuilt as needed; its value index decides whether the program can go on.
   data->collection_ = std::make_unique<Collection>(data->names_, mineralCount, options.settings);
   const Collection::OpenResult opened = data->collection_->open(folder, options.progress);
-  if (opened == Collection::OpenResult::kUnavailable) {
+  if (opened == Collection::OpenResult::kUnavailable && !options.collectionMayFail) {
     StartupResult failed = initialisationFailure();
     failed.detail = data->collection_->openProblem();
     return failed;

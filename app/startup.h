@@ -63,6 +63,9 @@ struct StartupOptions {
   // Free bytes on the folder's drive; freeDiskSpace when empty. Nothing from
   // it means "unknown", which does not stop the rebuild.
   std::function<std::optional<std::uint64_t>(const std::string&)> freeSpace;
+  // For the repair of a damaged collection: a collection that does not open
+  // does not stop the start (its openProblem() tells why).
+  bool collectionMayFail = false;
 };
 
 class ReferenceData;

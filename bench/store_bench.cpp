@@ -1,8 +1,12 @@
 // Per-record saves of the record store against SQLite at the same durability
 // (each write flushed to the system, no fsync): 100,000 specimen-sized records
-// added one by one, 10,000 of them rewritten, all read back.
+// added one by one, 10,000 of them rewritten, all read back (one by one, and
+// in large runs). The durable variants ("Durable", "Full") make every save
+// durable on the disk before the next one: the store with one sync per save,
+// as the program does once per user action, SQLite with synchronous=FULL.
+// Run them on a real disk (TMPDIR), not a tmpfs, where a sync costs nothing:
 //   cmake --preset native && cmake --build build/native --target kalvor_bench -j2
-//   build/native/bench/kalvor_bench --benchmark_filter='Store|Sqlite'
+//   TMPDIR=/a/real/disk build/native/bench/kalvor_bench --benchmark_filter='Store|Sqlite'
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -47,8 +51,8 @@ std::vector<std::uint32_t> rewriteOrder() {
 
 void perRecord(benchmark::State& state, std::uint32_t records) {
   state.counters["records"] = records;
-  state.counters["per_record"] =
-      benchmark::Counter(records, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["per_record"] = benchmark::Counter(
+      records, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 RecordStore filledStore(const std::string& path) {
@@ -115,17 +119,51 @@ void BM_StoreReadAll(benchmark::State& state) {
   perRecord(state, kRecords);
 }
 
+// Every record through the reading in large runs (as the open's check and
+// the repair read them).
+void BM_StoreReadAllRuns(benchmark::State& state) {
+  const std::string path = freshFolder("read_runs") + "/kalvor.st";
+  RecordStore store = filledStore(path);
+  for (auto _ : state) {
+    std::size_t bytes = 0;
+    const RecordStore::RecordScan scan = store.readAllRecords(
+        [&](std::uint32_t, std::span<const std::uint8_t> payload) { bytes += payload.size(); });
+    if (scan.readable != kRecords) state.SkipWithError("records missing");
+    benchmark::DoNotOptimize(bytes);
+  }
+  perRecord(state, kRecords);
+}
+
+constexpr std::uint32_t kDurableSaves = 2000;
+
+// One save after the other, each made durable before the next (fdatasync).
+void BM_StoreAddDurable(benchmark::State& state) {
+  const std::string path = freshFolder("add_durable") + "/kalvor.st";
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::filesystem::remove(path);
+    auto store = RecordStore::openStoreFile(path, kSpecimenStoreLayout);
+    state.ResumeTiming();
+    for (std::uint32_t n = 1; n <= kDurableSaves; ++n) {
+      if (!store->writeRecord(0, specimenPayload(n, 0), 1) || !store->sync())
+        state.SkipWithError("save failed");
+    }
+  }
+  perRecord(state, kDurableSaves);
+}
+
 #ifdef KALVOR_HAVE_SQLITE
 // SQLite with one committed statement per record; arg 0 = rollback journal, 1 = WAL.
 struct Sqlite {
   sqlite3* db = nullptr;
-  explicit Sqlite(const std::string& path, bool wal) {
+  explicit Sqlite(const std::string& path, bool wal, bool full = false) {
     std::filesystem::remove(path);
     std::filesystem::remove(path + "-wal");
     std::filesystem::remove(path + "-journal");
     sqlite3_open(path.c_str(), &db);
-    sqlite3_exec(db, "PRAGMA synchronous=OFF", nullptr, nullptr, nullptr);
-    sqlite3_exec(db, wal ? "PRAGMA journal_mode=WAL" : "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, full ? "PRAGMA synchronous=FULL" : "PRAGMA synchronous=OFF", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, wal ? "PRAGMA journal_mode=WAL" : "PRAGMA journal_mode=DELETE", nullptr, nullptr,
+                 nullptr);
     sqlite3_exec(db, "CREATE TABLE stufe(nr INTEGER PRIMARY KEY, daten BLOB)", nullptr, nullptr, nullptr);
   }
   ~Sqlite() { sqlite3_close(db); }
@@ -139,7 +177,8 @@ struct Sqlite {
     return ok;
   }
   void fill() {
-    for (std::uint32_t n = 1; n <= kRecords; ++n) put("INSERT INTO stufe(daten, nr) VALUES(?1, ?2)", n, specimenPayload(n, 0));
+    for (std::uint32_t n = 1; n <= kRecords; ++n)
+      put("INSERT INTO stufe(daten, nr) VALUES(?1, ?2)", n, specimenPayload(n, 0));
   }
 };
 
@@ -156,6 +195,21 @@ void BM_SqliteAdd(benchmark::State& state) {
     }
   }
   perRecord(state, kRecords);
+}
+
+void BM_SqliteAddFull(benchmark::State& state) {
+  const std::string path = freshFolder("sqlite_add_full") + "/stufen.db";
+  for (auto _ : state) {
+    state.PauseTiming();
+    Sqlite db(path, state.range(0) != 0, true);
+    state.ResumeTiming();
+    for (std::uint32_t n = 1; n <= kDurableSaves; ++n) {
+      if (!db.put("INSERT INTO stufe(daten, nr) VALUES(?1, ?2)", n, specimenPayload(n, 0))) {
+        state.SkipWithError("insert failed");
+      }
+    }
+  }
+  perRecord(state, kDurableSaves);
 }
 
 void BM_SqliteRewrite(benchmark::State& state) {
@@ -194,6 +248,7 @@ void BM_SqliteReadAll(benchmark::State& state) {
 }
 
 BENCHMARK(BM_SqliteAdd)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SqliteAddFull)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SqliteRewrite)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SqliteReadAll)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 #endif
@@ -202,6 +257,8 @@ BENCHMARK(BM_StoreAdd)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StoreRewrite)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StoreFirstReuse)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StoreReadAll)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StoreReadAllRuns)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StoreAddDurable)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kalvor

@@ -1,6 +1,7 @@
 #include "collection/collection.h"
 
 #include "base/file_io.h"
+#include "collection/command_journal.h"
 #include "collection/exchange_list.h"
 #include "collection/locality.h"
 #include "collection/mineral_specimen.h"
@@ -30,30 +31,92 @@ Collection::OpenResult Collection::open(const std::string& folder, ProgressSink*
   close();
   folder_ = folder;
   openProblem_.clear();
+  openNotice_.clear();
+  damage_.clear();
   index_.loadUnavailableFlag();
   // One after the other, so that nothing is created beside a file that
   // turned out not to be a store.
   localities_ = openUserStore(store_format::kLocalityFileName, kLocalityStoreLayout);
   if (localities_) specimens_ = openUserStore(store_format::kSpecimenFileName, kSpecimenStoreLayout);
   if (!localities_ || !specimens_) return OpenResult::kUnavailable;
+  checkForDamage();
   OpenResult result = OpenResult::kReady;
   const ValueIndex::OpenResult indexOpen =
-      index_.openValueIndex(filePath(store_format::kValueIndexFileName),
-                            localityCount() + specimenCount());
+      index_.openValueIndex(filePath(store_format::kValueIndexFileName), localityCount() + specimenCount());
   if (indexOpen == ValueIndex::OpenResult::kFailed) {
     index_.setUnavailable(true);
     openProblem_ = std::string("Die Datei \"") + store_format::kValueIndexFileName +
                    "\" im Datenordner kann nicht ge\xF6"
                    "ffnet werden.";
     result = OpenResult::kUnavailable;
-  } else if (indexOpen == ValueIndex::OpenResult::kNeedsRebuild) {
+  } else if (indexOpen == ValueIndex::OpenResult::kNeedsRebuild && !damaged()) {
+    // A damaged collection is not written to, not even by a rebuild: the
+    // repair rebuilds the index afterwards.
     result = rebuildIndex(progress) ? OpenResult::kRebuilt : OpenResult::kUnavailable;
   }
   if (!loadSortOrder(filePath(kLocalityOrderFileName), localityCount(), localityOrder_, *files_))
     resortLocalities();
   if (!loadSortOrder(filePath(kSpecimenOrderFileName), specimenCount(), specimenOrder_, *files_))
     resortSpecimens();
+  if (result != OpenResult::kUnavailable && !damaged()) completeInterruptedCommand();
   return result;
+}
+
+void Collection::checkForDamage() {
+  damage_.clear();
+  auto scan = [this](RecordStore& store, const char* name, bool localities) {
+    std::uint32_t undecodable = 0;
+    const RecordStore::RecordScan found =
+        store.readAllRecords([&](std::uint32_t, std::span<const std::uint8_t> payload) {
+          const bool ok =
+              localities ? decodeLocality(payload, false).has_value() : decodeSpecimen(payload).has_value();
+          if (!ok) ++undecodable;
+        });
+    if (found.unreadable + undecodable > 0)
+      damage_.push_back({name, store.count(), found.unreadable + undecodable});
+  };
+  scan(*localities_, store_format::kLocalityFileName, true);
+  scan(*specimens_, store_format::kSpecimenFileName, false);
+  // A write would take the place of what is still in the file and make the
+  // loss permanent.
+  if (damaged()) {
+    localities_->refuseWrites();
+    specimens_->refuseWrites();
+  }
+}
+
+std::string Collection::damageReport() const {
+  if (damage_.empty()) return {};
+  std::string text =
+      "Die Sammlung ist besch\xE4"
+      "digt:";
+  for (const StoreDamage& d : damage_) {
+    text += " In der Datei \"" + d.fileName + "\" sind " + std::to_string(d.unreadable) + " von " +
+            std::to_string(d.records) + " Datens\xE4tzen nicht lesbar.";
+  }
+  text +=
+      " Bis zur Reparatur wird nichts gespeichert. Bitte reparieren Sie die Sammlung "
+      "(Datei, Sammlung reparieren, oder kalvor-cli reparatur).";
+  return text;
+}
+
+void Collection::completeInterruptedCommand() {
+  openNotice_.clear();
+  PendingDeletion deletion;
+  const PendingOutcome outcome = completePendingDeletion(*this, &deletion);
+  if (outcome == PendingOutcome::kNone) return;
+  const std::string which =
+      deletion.locality != 0 ? " des Fundorts " + std::to_string(deletion.locality) : "";
+  if (outcome == PendingOutcome::kCompleted) {
+    openNotice_ = "Das L\xF6schen" + which + " war unterbrochen worden und wurde jetzt abgeschlossen.";
+  } else {
+    openNotice_ = "Das L\xF6schen" + which +
+                  " war unterbrochen worden und konnte nicht abgeschlossen werden (Datei \"" +
+                  kJournalFileName +
+                  "\"); es wird beim n\xE4"
+                  "chsten \xD6"
+                  "ffnen erneut versucht.";
+  }
 }
 
 std::optional<RecordStore> Collection::openUserStore(const char* name, const StoreLayout& layout) {
@@ -71,8 +134,12 @@ std::optional<RecordStore> Collection::openUserStore(const char* name, const Sto
   if (store) return store;
   if (error == StoreOpenError::kNotAStore) {
     // Never a fresh start over the user's file: it stays as it is, mark included.
-    openProblem_ = std::string("Die Datei \"") + name +
-                   "\" im Datenordner ist keine g\xFCltige Sammlungsdatei; sie wurde nicht ver\xE4ndert.";
+    openProblem_ =
+        std::string("Die Datei \"") + name +
+        "\" im Datenordner ist keine g\xFCltige Sammlungsdatei; sie wurde nicht ver\xE4ndert. Ist sie "
+        "besch\xE4"
+        "digt, rettet die Reparatur (Datei, Sammlung reparieren, oder kalvor-cli reparatur) "
+        "jeden lesbaren Datensatz.";
   } else {
     openProblem_ = std::string("Die Datei \"") + name +
                    "\" im Datenordner kann nicht ge\xF6"
@@ -104,12 +171,8 @@ std::uint32_t Collection::specimenCount() const {
   return specimens_ ? specimens_->count() : 0;
 }
 
-RecordStore* Collection::localityStore() {
-  return !exchange_ && localities_ ? &*localities_ : nullptr;
-}
-RecordStore* Collection::specimenStore() {
-  return !exchange_ && specimens_ ? &*specimens_ : nullptr;
-}
+RecordStore* Collection::localityStore() { return !exchange_ && localities_ ? &*localities_ : nullptr; }
+RecordStore* Collection::specimenStore() { return !exchange_ && specimens_ ? &*specimens_ : nullptr; }
 ValueIndex& Collection::valueIndex() { return exchange_ ? exchange_->valueIndex() : index_; }
 bool Collection::unavailable() { return valueIndex().unavailable(); }
 SortOrder& Collection::localityOrder() { return exchange_ ? exchange_->localityOrder() : localityOrder_; }
@@ -141,6 +204,8 @@ bool Collection::saveSpecimenOrder() {
 
 bool Collection::rebuildIndex(ProgressSink* progress) {
   if (exchange_ || !index_.isOpen()) return false;
+  // The locality lists it mends are written once, at the end, not per record.
+  UserAction action(*this);
   CollectionRebuildSource source(*this);
   return index_.rebuildValueIndex(source, progress, true);
 }
@@ -148,6 +213,19 @@ bool Collection::rebuildIndex(ProgressSink* progress) {
 Collection::IndexAfterSave Collection::repairIndexAfterSave(ProgressSink* progress) {
   if (exchange_ || !index_.isOpen() || !index_.updateFailed()) return IndexAfterSave::kUpToDate;
   return rebuildIndex(progress) ? IndexAfterSave::kRebuilt : IndexAfterSave::kLeftMarked;
+}
+
+void Collection::endAction() {
+  if (actionDepth_ > 0 && --actionDepth_ == 0 && !syncStores()) syncFailed_ = true;
+}
+
+bool Collection::syncStores() {
+  // The records before the index that describes them.
+  bool ok = true;
+  if (localities_) ok &= localities_->sync();
+  if (specimens_) ok &= specimens_->sync();
+  if (RecordStore* index = index_.store()) ok &= index->sync();
+  return ok;
 }
 
 // --- CollectionRebuildSource -------------------------------------------------
@@ -192,13 +270,16 @@ bool CollectionRebuildSource::replaceLocalitySpecimens(std::uint32_t n,
 // --- IndexUpdate -------------------------------------------------------------
 
 IndexUpdate::IndexUpdate(Collection& collection)
-    : index_(collection.valueIndex().isOpen() && !collection.unavailable() ? &collection.valueIndex()
+    : collection_(collection),
+      index_(collection.valueIndex().isOpen() && !collection.unavailable() ? &collection.valueIndex()
                                                                            : nullptr) {
+  collection_.beginAction();
   if (index_ != nullptr) index_->beginUpdate();
 }
 
 IndexUpdate::~IndexUpdate() {
   if (index_ != nullptr) index_->endUpdate(ok_);
+  collection_.endAction();
 }
 
 bool IndexUpdate::finish(bool ok) {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "collection/record_store.h"
 #include "collection/sort_order.h"
@@ -47,6 +48,33 @@ class Collection {
   // After open() gave kUnavailable: a German sentence naming the file that
   // failed and why (Windows-1252); empty otherwise.
   const std::string& openProblem() const { return openProblem_; }
+  // After open(): a German sentence about a deletion that an interruption
+  // had left half done and that the open has completed (or could not
+  // complete); empty when there was none.
+  const std::string& openNotice() const { return openNotice_; }
+
+  // Records of a store that could not be read at open (a damaged slot page,
+  // directory entry or block). A damaged collection is only read: every
+  // write is refused until it has been repaired.
+  struct StoreDamage {
+    std::string fileName;
+    std::uint32_t records = 0;     // the store's record count
+    std::uint32_t unreadable = 0;  // of them unreadable
+  };
+  const std::vector<StoreDamage>& damage() const { return damage_; }
+  bool damaged() const { return !damage_.empty(); }
+  // The German report of the damage (which files, how many records), with
+  // what the user can do; empty when there is none.
+  std::string damageReport() const;
+
+  // One user action (a save, a deletion, a rebuild, possibly nested): when
+  // the outermost one ends, what it wrote is made durable on the disk, once.
+  void beginAction() { ++actionDepth_; }
+  void endAction();
+  // Makes the stores and the index durable; false when the disk refused.
+  bool syncStores();
+  // True once making a completed action durable failed.
+  bool syncFailed() const { return syncFailed_; }
 
   const MineralNameList& names() const { return names_; }
   std::uint32_t mineralCount() const { return mineralCount_; }
@@ -108,6 +136,8 @@ class Collection {
 
  private:
   std::optional<RecordStore> openUserStore(const char* name, const StoreLayout& layout);
+  void checkForDamage();
+  void completeInterruptedCommand();
 
   const MineralNameList& names_;
   std::uint32_t mineralCount_;
@@ -115,6 +145,10 @@ class Collection {
   FileLayer* files_;
   std::string folder_;
   std::string openProblem_;
+  std::string openNotice_;
+  std::vector<StoreDamage> damage_;
+  int actionDepth_ = 0;
+  bool syncFailed_ = false;
   std::optional<RecordStore> localities_;
   std::optional<RecordStore> specimens_;
   ValueIndex index_;
@@ -140,7 +174,8 @@ class CollectionRebuildSource : public IndexRebuildSource {
 // Groups the value-index changes of one save: the index carries its update
 // mark from construction to destruction. The mark is cleared only when the
 // save called finish(true): a save that failed, or returned early, leaves it
-// set, so the index is rebuilt instead of being trusted.
+// set, so the index is rebuilt instead of being trusted. The save is one user
+// action: the outermost one makes the files durable when it ends.
 class IndexUpdate {
  public:
   explicit IndexUpdate(Collection& collection);
@@ -153,8 +188,21 @@ class IndexUpdate {
   bool finish(bool ok);
 
  private:
+  Collection& collection_;
   ValueIndex* index_;
   bool ok_ = false;
+};
+
+// One user action as a scope (see Collection::beginAction).
+class UserAction {
+ public:
+  explicit UserAction(Collection& collection) : collection_(collection) { collection_.beginAction(); }
+  ~UserAction() { collection_.endAction(); }
+  UserAction(const UserAction&) = delete;
+  UserAction& operator=(const UserAction&) = delete;
+
+ private:
+  Collection& collection_;
 };
 
 }  // namespace kalvor

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "collection/collection.h"
+#include "collection/command_journal.h"
 #include "collection/exchange_list.h"
 #include "collection/mineral_specimen.h"
 #include "collection/store_format.h"
@@ -34,8 +35,8 @@ std::string cutAtZero(std::string text) {
 }  // namespace
 
 Bytes encodeLocality(const Locality& locality) {
-  const std::string text = cutAtZero(locality.description).substr(
-      0, std::min(locality.description.size(), lf::kMaxTextLength));
+  const std::string text =
+      cutAtZero(locality.description).substr(0, std::min(locality.description.size(), lf::kMaxTextLength));
   ByteWriter w;
   w.u16(locality.number);
   w.u16(locality.flags);
@@ -110,7 +111,8 @@ std::string localitySortText(const Locality& locality) {
 
 std::optional<Locality> readLocality(Collection& collection, std::uint32_t n, bool headerOnly) {
   n &= 0xFFFF;
-  if (ExchangeList* exchange = collection.exchangeList()) return exchange->readExchangeLocality(n, headerOnly);
+  if (ExchangeList* exchange = collection.exchangeList())
+    return exchange->readExchangeLocality(n, headerOnly);
   RecordStore* store = collection.localityStore();
   if (store == nullptr || n == 0 || n > store->count()) return std::nullopt;
   const std::optional<Bytes> payload = store->readRecord(n);
@@ -140,13 +142,12 @@ bool updateLocalityKeys(Collection& collection, const Locality& before, const Lo
   bool ok = true;
   for (std::uint16_t m : before.minerals) {
     if (!hasMineral(after.minerals, m))
-      ok &= index.removeIndexKey(IndexValue::ofNumber(m & lf::kMineralMask),
-                                 index_field::kLocalityMineral, n);
+      ok &=
+          index.removeIndexKey(IndexValue::ofNumber(m & lf::kMineralMask), index_field::kLocalityMineral, n);
   }
   for (std::uint16_t m : after.minerals) {
     if (!hasMineral(before.minerals, m))
-      ok &= index.addIndexKey(IndexValue::ofNumber(m & lf::kMineralMask),
-                              index_field::kLocalityMineral, n);
+      ok &= index.addIndexKey(IndexValue::ofNumber(m & lf::kMineralMask), index_field::kLocalityMineral, n);
   }
   // A locality that is deleted now leaves its region and country sets too,
   // as a rebuild would leave it out of them.
@@ -246,54 +247,113 @@ CollectionMessage checkMineralDeletable(const std::vector<std::uint16_t>& list, 
   return CollectionMessage::kNone;
 }
 
-bool deleteLocality(Collection& collection, std::uint32_t n, bool withSpecimens,
-                    std::uint32_t replacement) {
-  n &= 0xFFFF;
+namespace {
+
+// The changes of a locality deletion, safe to run again on a half-done one:
+// a locality already marked deleted is finished (that mark is written last),
+// specimens already deleted or moved are passed over.
+bool applyLocalityDeletion(Collection& collection, std::uint32_t n, bool withSpecimens,
+                           std::uint32_t replacement) {
   std::optional<Locality> locality = readLocality(collection, n, false);
-  if (!locality || locality->deleted()) return false;
+  if (!locality) return false;
+  if (locality->deleted()) return true;
   std::optional<Locality> target;
   if (!withSpecimens && replacement != 0) {
-    // Check the replacement before anything changes, so a bad choice
-    // cannot leave specimens pointing at a locality that does not exist.
     target = readLocality(collection, replacement, false);
     if (replacement == n || !target || target->deleted()) return false;
   }
   IndexUpdate batch(collection);
   bool ok = true;
   if (!withSpecimens) {
+    std::vector<Specimen> moving;
     for (std::uint32_t s : locality->specimens) {
       std::optional<Specimen> specimen = readSpecimen(collection, s);
-      if (!specimen || specimen->number == 0) continue;
-      specimen->localityValue = static_cast<std::uint16_t>(replacement + 1);
-      ok &= writeSpecimen(collection, s, *specimen);
-      if (!target || specimen->deleted()) continue;
-      if (!collection.unavailable())
-        ok &= collection.valueIndex().addIndexKey(IndexValue::ofNumber(replacement),
-                                                  index_field::kSpecimenLocality, s);
-      for (std::uint16_t id : specimen->minerals)
-        if (id != 0) addMineralToList(target->minerals, static_cast<std::uint16_t>(id - 1), true);
-      if (std::find(target->specimens.begin(), target->specimens.end(), s) == target->specimens.end())
-        target->specimens.push_back(s);
+      if (specimen && specimen->number != 0) moving.push_back(std::move(*specimen));
     }
-    if (target) ok &= writeLocality(collection, replacement, *target);
+    if (target) {
+      // The replacement lists them before the first one moves: until each
+      // has moved a specimen is listed at both localities, never at none.
+      for (const Specimen& specimen : moving) {
+        if (specimen.deleted()) continue;
+        for (std::uint16_t id : specimen.minerals)
+          if (id != 0) addMineralToList(target->minerals, static_cast<std::uint16_t>(id - 1), true);
+        if (std::find(target->specimens.begin(), target->specimens.end(), specimen.number) ==
+            target->specimens.end())
+          target->specimens.push_back(specimen.number);
+      }
+      if (!writeLocality(collection, replacement, *target)) return batch.finish(false);
+    }
+    for (Specimen& specimen : moving) {
+      specimen.localityValue = static_cast<std::uint16_t>(replacement + 1);
+      if (!writeSpecimen(collection, specimen.number, specimen)) return batch.finish(false);
+      if (!target || specimen.deleted() || collection.unavailable()) continue;
+      ok &= collection.valueIndex().addIndexKey(IndexValue::ofNumber(replacement),
+                                                index_field::kSpecimenLocality, specimen.number);
+    }
   } else {
     // Work from a copy of the list: a specimen whose record names another
     // locality would otherwise stay first in the list and stop the loop.
     const std::vector<std::uint32_t> specimens = locality->specimens;
     for (std::uint32_t s : specimens) {
       std::optional<Specimen> specimen = readSpecimen(collection, s);
-      if (specimen && !specimen->deleted()) ok &= deleteSpecimen(collection, s);
+      if (specimen && !specimen->deleted() && !deleteSpecimen(collection, s)) return batch.finish(false);
     }
   }
   locality = readLocality(collection, n, false);
-  if (!locality) return false;
+  if (!locality) return batch.finish(false);
   locality->flags |= lf::kFlagDeleted;
   if (!collection.unavailable())
     ok &= collection.valueIndex().removeIndexKey(IndexValue::ofNumber(0), index_field::kLocalityAll, n);
   locality->minerals.clear();
   if (withSpecimens) locality->specimens.clear();
-  ok &= writeLocality(collection, n, *locality);
-  return batch.finish(ok);
+  if (!writeLocality(collection, n, *locality)) return batch.finish(false);
+  batch.finish(ok);
+  return true;
+}
+
+// Runs a deletion between its intent record and the record's removal.
+bool runJournalled(Collection& collection, const PendingDeletion& deletion) {
+  UserAction action(collection);
+  if (!applyLocalityDeletion(collection, deletion.locality, deletion.withSpecimens, deletion.replacement))
+    return false;
+  // Every change is durable before the record that would complete it goes.
+  if (!collection.syncStores()) return false;
+  clearPendingDeletion(collection);
+  return true;
+}
+
+}  // namespace
+
+PendingOutcome completePendingDeletion(Collection& collection, PendingDeletion* which) {
+  PendingDeletion deletion;
+  const JournalState state = readPendingDeletion(collection, deletion);
+  if (which != nullptr) *which = deletion;
+  if (state == JournalState::kNone) return PendingOutcome::kNone;
+  if (state == JournalState::kUnreadable || collection.localityStore() == nullptr)
+    return PendingOutcome::kFailed;
+  return runJournalled(collection, deletion) ? PendingOutcome::kCompleted : PendingOutcome::kFailed;
+}
+
+bool deleteLocality(Collection& collection, std::uint32_t n, bool withSpecimens, std::uint32_t replacement) {
+  n &= 0xFFFF;
+  std::optional<Locality> locality = readLocality(collection, n, false);
+  RecordStore* localities = collection.localityStore();
+  RecordStore* specimens = collection.specimenStore();
+  if (!locality || locality->deleted() || localities == nullptr || specimens == nullptr) return false;
+  // A damaged collection takes no intent record either: it would be carried out after the repair.
+  if (localities->writesRefused() || specimens->writesRefused()) return false;
+  if (!withSpecimens && replacement != 0) {
+    // Check the replacement before anything changes, so a bad choice
+    // cannot leave specimens pointing at a locality that does not exist.
+    const std::optional<Locality> target = readLocality(collection, replacement, false);
+    if (replacement == n || !target || target->deleted()) return false;
+  }
+  // An earlier deletion left half done is finished first: its record would
+  // be overwritten by this one's.
+  if (completePendingDeletion(collection) == PendingOutcome::kFailed) return false;
+  const PendingDeletion deletion{n, withSpecimens, withSpecimens ? 0 : replacement};
+  if (!writePendingDeletion(collection, deletion)) return false;
+  return runJournalled(collection, deletion);
 }
 
 std::vector<LocalityChoice> localityChoices(Collection& collection, bool withNewEntry) {

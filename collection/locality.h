@@ -12,6 +12,7 @@
 
 #include "base/bytes.h"
 #include "collection/collection_messages.h"
+#include "collection/command_journal.h"
 
 namespace kalvor {
 
@@ -51,8 +52,8 @@ struct Locality {
   std::string region;
   std::string country;
   std::string mapReference;
-  std::string description;             // any length up to kMaxTextLength
-  std::vector<std::uint16_t> minerals;  // mineral entries (MineralNumber | kFromSpecimen)
+  std::string description;               // any length up to kMaxTextLength
+  std::vector<std::uint16_t> minerals;   // mineral entries (MineralNumber | kFromSpecimen)
   std::vector<std::uint32_t> specimens;  // the user's specimens from here
 
   bool deleted() const { return (flags & locality_format::kFlagDeleted) != 0; }
@@ -80,8 +81,7 @@ std::string localitySortText(const Locality& locality);
 
 // Reads locality n (masked to 16 bits) in full or, with headerOnly, its fixed
 // part only. Nothing when it cannot be read.
-std::optional<Locality> readLocality(Collection& collection, std::uint32_t n,
-                                     bool headerOnly = false);
+std::optional<Locality> readLocality(Collection& collection, std::uint32_t n, bool headerOnly = false);
 
 // Writes the locality as number n (0 = a new locality: it gets the next number,
 // stored into locality.number, and joins the all-localities set). For an
@@ -103,14 +103,12 @@ enum class AddMineralResult {
 
 // Adds `mineral` to a locality's mineral entries, or marks an existing entry
 // as coming from a specimen (fromSpecimen). Entries compare by bits 0-12.
-AddMineralResult addMineralToList(std::vector<std::uint16_t>& list, std::uint16_t mineral,
-                                  bool fromSpecimen);
+AddMineralResult addMineralToList(std::vector<std::uint16_t>& list, std::uint16_t mineral, bool fromSpecimen);
 
 // Rebuilds the locality's mineral entries: every entry without the specimen
 // mark, then the minerals of each listed specimen that is not deleted, marked.
 // `specimen` (may be null) stands in for the stored record of its number.
-void recomputeLocalityMinerals(Collection& collection, Locality& locality,
-                               const Specimen* specimen);
+void recomputeLocalityMinerals(Collection& collection, Locality& locality, const Specimen* specimen);
 
 // Returns the message that forbids deleting entry `index` of the mineral list
 // (kMineralOnSpecimen for an entry marked as coming from a specimen), kNone
@@ -121,9 +119,16 @@ CollectionMessage checkMineralDeletable(const std::vector<std::uint16_t>& list, 
 // otherwise they move to `replacement` (0 = "unbekannt"), which takes over
 // their minerals and numbers. The locality keeps its number, marked deleted.
 // Returns false when n (or a given replacement) cannot be read, is already
-// deleted, or a write failed.
-bool deleteLocality(Collection& collection, std::uint32_t n, bool withSpecimens,
-                    std::uint32_t replacement);
+// deleted, or a write failed. The deletion is announced in an intent record
+// first: one that stops half way is completed by completePendingDeletion.
+bool deleteLocality(Collection& collection, std::uint32_t n, bool withSpecimens, std::uint32_t replacement);
+
+enum class PendingOutcome { kNone, kCompleted, kFailed };
+
+// Completes a locality deletion that an interruption (a crash, a full disk)
+// left half done, as the open of the collection does. `which` (may be null)
+// receives the deletion that was found.
+PendingOutcome completePendingDeletion(Collection& collection, PendingDeletion* which = nullptr);
 
 // One entry of a list that lets the user pick a locality: item data 0
 // "unbekannt", 1 "neue Fundstelle" (with withNewEntry), otherwise the

@@ -96,6 +96,8 @@ LocalityCsvImport readLocalitiesCsv(const std::string& text, const MineralNameLi
 }
 
 bool saveImportedLocalities(Collection& collection, const std::vector<Locality>& localities) {
+  // The import is one action: made durable once, at its end.
+  UserAction action(collection);
   for (const Locality& loc : localities)
     if (!saveLocalityFromForm(collection, loc)) return false;
   return true;

@@ -240,6 +240,8 @@ SpecimenCsvImport readSpecimensCsv(const std::string& text, Collection& collecti
 }
 
 bool saveImportedSpecimens(Collection& collection, const std::vector<Specimen>& specimens) {
+  // The import is one action: made durable once, at its end.
+  UserAction action(collection);
   for (const Specimen& s : specimens)
     if (saveSpecimen(collection, s).status != FormStatus::kSaved) return false;
   return true;

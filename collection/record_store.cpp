@@ -109,6 +109,7 @@ bool RecordStore::writeAt(std::uint64_t offset, std::span<const std::uint8_t> da
   // Every offset in the files is a u32.
   if (!file_ || readOnly_ || offset + data.size() > 0xFFFFFFFFull) return false;
   if (data.empty()) return true;
+  unsynced_ = true;
   if (file_->writeAt(offset, data)) {
     fileSize_ = std::max<std::uint64_t>(fileSize_, offset + data.size());
     return true;
@@ -202,7 +203,8 @@ bool RecordStore::plausibleBlock(std::uint32_t offset, std::uint32_t unitBytes, 
   header.owner = loadU32(h + sf::kBlockOwnerOffset);
   header.units = loadU16(h + sf::kBlockUnitsOffset);
   header.next = withNext ? loadU32(h + sf::kBlockNextOffset) : 0;
-  return header.units > 0 && offset + sf::kBlockHeaderBytes + std::uint64_t{header.units} * unitBytes <= fileSize_;
+  return header.units > 0 &&
+         offset + sf::kBlockHeaderBytes + std::uint64_t{header.units} * unitBytes <= fileSize_;
 }
 
 std::optional<Bytes> RecordStore::readRecord(std::uint32_t n) {
@@ -259,6 +261,72 @@ std::optional<std::uint32_t> RecordStore::writeRecord(std::uint32_t n, std::span
   // A failure here only costs the old block's space.
   if (oldBlock != 0) pushFree(oldBlock, oldUnits, layout_.unitBytes);
   return n;
+}
+
+RecordStore::RecordScan RecordStore::readAllRecords(
+    const std::function<void(std::uint32_t, std::span<const std::uint8_t>)>& use) {
+  RecordScan scan;
+  if (layout_.slotsHoldEntries) return scan;
+  const std::uint32_t last = std::min(count(), maxRecordNumber());
+  // Block offsets by record, from the slot pages, then read in file order.
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> blocks;
+  blocks.reserve(last);
+  Bytes page(sf::kSlotPageBytes);
+  for (std::uint32_t p = 0; p * sf::kSlotsPerPage <= last; ++p) {
+    const std::uint32_t pageOffset = directory_[p];
+    const bool pageOk = pageOffset >= dataStart() && readAt(pageOffset, page);
+    const std::uint32_t first = std::max<std::uint32_t>(p * sf::kSlotsPerPage, 1);
+    const std::uint32_t end = std::min(last, p * sf::kSlotsPerPage + sf::kSlotsPerPage - 1);
+    for (std::uint32_t n = first; n <= end; ++n) {
+      const std::uint32_t at = pageOk ? loadU32(page.data() + 4 * (n & 0xFF)) : 0;
+      if (at < dataStart() || at + std::uint64_t{sf::kBlockHeaderBytes} > fileSize_) {
+        ++scan.unreadable;
+        continue;
+      }
+      blocks.emplace_back(at, n);
+    }
+  }
+  std::sort(blocks.begin(), blocks.end());
+  constexpr std::uint64_t kRun = 1024 * 1024;
+  Bytes run;
+  std::uint64_t runStart = 0;
+  auto load = [&](std::uint64_t at, std::uint64_t need) {
+    run.resize(static_cast<std::size_t>(std::min(std::max(kRun, need), fileSize_ - at)));
+    runStart = at;
+    if (readAt(at, run)) return true;
+    run.clear();
+    return false;
+  };
+  for (const auto& [at, n] : blocks) {
+    const std::uint64_t start = at + std::uint64_t{sf::kBlockHeaderBytes};
+    if (run.empty() || at < runStart || start > runStart + run.size()) {
+      if (!load(at, sf::kBlockHeaderBytes)) {
+        ++scan.unreadable;
+        continue;
+      }
+    }
+    const std::uint8_t* header = run.data() + (at - runStart);
+    const std::uint64_t units = loadU16(header + sf::kBlockUnitsOffset);
+    if (loadU32(header + sf::kBlockOwnerOffset) != n || units == 0) {
+      ++scan.unreadable;
+      continue;
+    }
+    const std::uint64_t length = std::min(units * layout_.unitBytes, fileSize_ - start);
+    if (start + length > runStart + run.size() && !load(at, sf::kBlockHeaderBytes + length)) {
+      ++scan.unreadable;
+      continue;
+    }
+    ++scan.readable;
+    if (use) use(n, {run.data() + (start - runStart), static_cast<std::size_t>(length)});
+  }
+  return scan;
+}
+
+bool RecordStore::sync() {
+  if (!file_ || !unsynced_) return true;
+  if (!file_->sync()) return false;
+  unsynced_ = false;
+  return true;
 }
 
 std::uint32_t RecordStore::allocateBlock(std::uint32_t owner, std::uint32_t& units, std::uint32_t unitBytes) {
@@ -408,8 +476,8 @@ void RecordStore::readSorted(std::vector<std::uint32_t>& offsets, std::uint32_t 
   for (const std::uint32_t at : offsets) {
     if (at < dataStart() || at + std::uint64_t{width} > fileSize_) continue;
     if (window.empty() || at + std::uint64_t{width} > windowStart + window.size()) {
-      window.resize(static_cast<std::size_t>(std::min<std::uint64_t>(std::max<std::uint64_t>(kWindow, width),
-                                                                     fileSize_ - at)));
+      window.resize(static_cast<std::size_t>(
+          std::min<std::uint64_t>(std::max<std::uint64_t>(kWindow, width), fileSize_ - at)));
       windowStart = at;
       if (!readAt(at, window)) {
         window.clear();

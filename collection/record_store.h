@@ -6,7 +6,8 @@
 // Records are never torn: a rewrite goes into another block (a free one or
 // a new one at the end) and only a single aligned 4-byte slot write makes it
 // current, so a crash leaves either the old or the new version. Every write
-// is flushed and checked; a short write is reported as failure.
+// reaches the system at once and is checked (a short write is a failure);
+// sync() makes them durable, once per completed user action.
 #pragma once
 
 #include <cstdint>
@@ -105,6 +106,24 @@ class RecordStore {
   std::optional<std::uint32_t> writeRecord(std::uint32_t n, std::span<const std::uint8_t> payload,
                                            std::uint32_t units);
 
+  // Reads every record 1..count in runs of up to a megabyte in file order
+  // (not number order) and hands each payload, cut as readRecord cuts it, to
+  // `use`; the span is valid during the call only. A record whose slot or
+  // block is missing or not owned by it is counted as unreadable.
+  struct RecordScan {
+    std::uint32_t readable = 0;
+    std::uint32_t unreadable = 0;
+  };
+  RecordScan readAllRecords(const std::function<void(std::uint32_t, std::span<const std::uint8_t>)>& use);
+
+  // Makes every write since the last sync durable on the disk; true when
+  // there was nothing to do. Called once per completed user action.
+  bool sync();
+
+  // Refuses every later write (a damaged store is only read until repaired).
+  void refuseWrites() { readOnly_ = true; }
+  bool writesRefused() const { return readOnly_; }
+
   // --- Lower level, shared with the value index ------------------------------
 
   // Returns the file offset of record n's slot, or 0 when n is out of range or
@@ -152,7 +171,8 @@ class RecordStore {
   std::uint32_t dataStart() const;
 
  private:
-  RecordStore(std::string path, const StoreLayout& layout, std::unique_ptr<RandomAccessFile> file, bool readOnly);
+  RecordStore(std::string path, const StoreLayout& layout, std::unique_ptr<RandomAccessFile> file,
+              bool readOnly);
 
   StoreOpenError load();
   std::uint32_t ensurePage(std::uint32_t page);
@@ -163,7 +183,8 @@ class RecordStore {
     std::uint32_t units = 0;
     std::uint32_t next = 0;  // free blocks only
   };
-  bool plausibleBlock(std::uint32_t offset, std::uint32_t unitBytes, BlockHeader& header, bool withNext = false);
+  bool plausibleBlock(std::uint32_t offset, std::uint32_t unitBytes, BlockHeader& header,
+                      bool withNext = false);
   bool pushFree(std::uint32_t offset, std::uint32_t units, std::uint32_t unitBytes);
   void buildLiveMap();
   void readSorted(std::vector<std::uint32_t>& offsets, std::uint32_t width,
@@ -178,6 +199,7 @@ class RecordStore {
   StoreLayout layout_;
   std::unique_ptr<RandomAccessFile> file_;
   bool readOnly_ = false;
+  bool unsynced_ = false;
   std::vector<std::uint32_t> directory_;
   std::uint32_t countWord_ = 0;
   std::uint32_t freeHead_ = 0;

@@ -47,6 +47,13 @@ void runFirstPaint(AppContext& app) {
   if (app.settings.heldForStartup) app.settings.heldForStartup->release();
   app.settings.heldForStartup = nullptr;
   app.views.indexDamaged = app.data.reference->collection().unavailable();
+  // A damaged collection is only read until the user repairs it ("Datei" menu),
+  // and a deletion completed at the open is told, not done in silence.
+  const Collection& collection = app.data.reference->collection();
+  if (collection.damaged())
+    MessageBoxA(app.windows.main, collection.damageReport().c_str(), "Sammlung besch\xE4" "digt", MB_ICONEXCLAMATION);
+  if (!collection.openNotice().empty())
+    MessageBoxA(app.windows.main, collection.openNotice().c_str(), "Kalvor", MB_ICONINFORMATION);
   // The drawing window stands at the top right from the start, the
   // description window at the left up to it.
   WinSideWindows(app).createDrawing();

@@ -156,6 +156,23 @@ void exportExchange(ViewController& v) {
   }
 }
 
+// "Sammlung &reparieren …": the lists are built anew from the repaired collection.
+void repairCollection(ViewController& v) {
+  ViewHost& host = v.host();
+  if (v.state().exchangeOpen || !host.data.repairCollection()) return;
+  ViewState& state = v.state();
+  state.indexDamaged = host.data.indexDamaged();
+  if (state.indexDamaged) host.frame.graySearchItems();
+  state.localityResult.reset();
+  state.specimenResult.reset();
+  state.resultFlag(View::Fundort) = false;
+  state.resultFlag(View::Stufen) = false;
+  state.enablingLocalities.reset();
+  state.enablingSpecimens.reset();
+  if (state.view == View::Fundort || state.view == View::Stufen) v.recreateRecordList(state.view, 0);
+  v.refreshToolbar();
+}
+
 void addLocality(ViewController& v) {
   ViewHost& host = v.host();
   ViewState& state = v.state();
@@ -342,6 +359,7 @@ constexpr std::array kCommands = {
     CommandEntry{CMD_SEARCH_SPECIMEN, searchSpecimen, dialog<DialogKind::SpecimenSearch>},
     CommandEntry{CMD_IMPORT_EXCHANGE, importExchange, nothing},   // "Tauschliste &importieren"
     CommandEntry{CMD_EXPORT_EXCHANGE, exportExchange, nothing},   // "Tauschliste &exportieren"
+    CommandEntry{CMD_REPAIR_COLLECTION, repairCollection, nothing},  // "Sammlung &reparieren …"
     // "&Fundort hinzu", "&Stufenbeschreibung hinzu"
     CommandEntry{CMD_ADD_LOCALITY, addLocality, writingDialog<DialogKind::NewLocality>},
     CommandEntry{CMD_ADD_SPECIMEN, addSpecimen, writingDialog<DialogKind::NewSpecimen>},

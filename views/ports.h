@@ -135,6 +135,10 @@ class DataPort {
   virtual bool deleteSpecimen(std::int32_t record) = 0;
   // Sorts the specimens anew by the current option and saves the order.
   virtual void resortSpecimens() = 0;
+  // Asks whether to repair the collection and, when the user agrees, repairs
+  // it (with the progress shown) and tells the user the outcome. True when
+  // the collection was repaired and its lists must be built anew.
+  virtual bool repairCollection() = 0;
 };
 
 // Exchange lists: choosing the file, opening, closing, writing.

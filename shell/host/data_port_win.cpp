@@ -1,7 +1,12 @@
 #include <windows.h>
 
+#include <cstdio>
+
+#include "collection/collection_repair.h"
 #include "collection/locality_form.h"
 #include "collection/mineral_specimen.h"
+#include "resources/resource_ids.h"
+#include "shell/dialogs/progress_dialog.h"
 #include "shell/host/win_ports.h"
 
 namespace kalvor::shell {
@@ -55,6 +60,33 @@ void WinData::resortSpecimens() {
   if (!c) return;
   c->resortSpecimens();
   c->saveSpecimenOrder();
+}
+
+bool WinData::repairCollection() {
+  Collection* c = collection();
+  if (!c || c->inExchangeMode()) return false;
+  const char* caption = "Sammlung reparieren";
+  std::string question = c->damaged() ? c->damageReport() + "\n\n" : std::string();
+  question +=
+      "Die Reparatur \xFC" "bernimmt jeden lesbaren Fundort und jede lesbare Stufe in neue Sammlungsdateien; "
+      "besch\xE4" "digte Dateien bleiben unver\xE4ndert mit Datum im Namen im Datenordner liegen. Danach wird "
+      "der Suchindex neu aufgebaut.\n\nWollen Sie die Sammlung jetzt reparieren?";
+  if (MessageBoxA(app_.windows.main, question.c_str(), caption, MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
+  SYSTEMTIME now = {};
+  GetLocalTime(&now);
+  char date[16];
+  std::snprintf(date, sizeof date, "%04u-%02u-%02u", now.wYear, now.wMonth, now.wDay);
+  RepairResult result;
+  {
+    const HCURSOR previous = SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+    ProgressDialog progress(app_.windows.instance, app_.windows.main, "IndexAufbau1", ID_PROGRESS_LINE);
+    result = kalvor::repairCollection(*c, c->folder(), date, &progress);
+    SetCursor(previous);
+  }
+  MessageBoxA(app_.windows.main, repairReport(result).c_str(), caption,
+              result.ok ? MB_ICONINFORMATION : MB_ICONEXCLAMATION);
+  // The collection was opened anew: its lists are built again either way.
+  return true;
 }
 
 }  // namespace kalvor::shell

@@ -93,6 +93,7 @@ class WinData final : public views::DataPort {
   void closeGlossary() override { app_.data.glossary.reset(); }
   bool deleteSpecimen(std::int32_t record) override;
   void resortSpecimens() override;
+  bool repairCollection() override;
 
  private:
   // The collection, or null before the data start-up.

@@ -17,8 +17,9 @@ UI_CASE(smoke, startsShowsMenuAndClosesWithExitCode1) {
   const std::vector<std::string> expected = {"&Datei",  "&Suchen",   "&\xC4ndern", "&Ansicht",
                                              "&Drucken", "&Optionen", "&Info"};
   UI_CHECK_EQ(menuBarTitles(main), expected);
-  const std::vector<std::string> file = {"Tauschliste &importieren", "Tauschliste &exportieren", "",
-                                         "Kalvor &beenden"};
+  const std::vector<std::string> file = {
+      "Tauschliste &importieren", "Tauschliste &exportieren", "", "Sammlung &reparieren \x85", "",
+      "Kalvor &beenden"};
   UI_CHECK_EQ(popupItemTexts(main, 0), file);
   // Initial states of the items that start grayed or checked.
   UI_CHECK(menuItemState(main, 1003).value_or(0) & MF_GRAYED);

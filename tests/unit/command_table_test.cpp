@@ -37,10 +37,10 @@ TEST_F(CommandTableTest, TableHoldsEveryMenuAndToolbarCommand) {
     EXPECT_TRUE(ids.insert(entry.id).second) << "twice: " << entry.id;
     EXPECT_NE(entry.handler, nullptr);
   }
-  const std::set<int> expected = {1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1013,
-                                  1014, 1015, 1020, 1021, 1022, 1023, 1024, 1025, 1026, 1027,
-                                  1030, 1031, 1033, 1034, 1035, 1040, 1041, 1320, 1321, 1322,
-                                  1323, 1324, 1325, 1330, 1331, 1332, 1333};
+  const std::set<int> expected = {1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010,
+                                  1013, 1014, 1015, 1020, 1021, 1022, 1023, 1024, 1025, 1026,
+                                  1027, 1030, 1031, 1033, 1034, 1035, 1040, 1041, 1320, 1321,
+                                  1322, 1323, 1324, 1325, 1330, 1331, 1332, 1333};
   EXPECT_EQ(ids, expected);
   // "Tausch&assistent" has no command; unknown ids get default processing.
   EXPECT_FALSE(runCommand(views, 1028));
@@ -101,9 +101,9 @@ TEST_F(CommandTableTest, MineralSearch) {
   host.drawing = false;
   host.mineral = 9;
   host.duringDialog = [&](DialogKind) { host.mineralResult = true; };
-  EXPECT_EQ(run(1002), (Log{"redraw off", "dialog Suchen rec=0", "title 10001", "createDrawing",
-                            "mineralList result sel=9", "invalidateDescription",
-                            "mineralList result sel=0"}));
+  EXPECT_EQ(run(1002),
+            (Log{"redraw off", "dialog Suchen rec=0", "title 10001", "createDrawing",
+                 "mineralList result sel=9", "invalidateDescription", "mineralList result sel=0"}));
   EXPECT_EQ(state.view, View::Mineral);
   EXPECT_TRUE(state.resultFlag(View::Mineral));
   EXPECT_EQ(state.rememberedMineral, -1);
@@ -143,6 +143,30 @@ TEST_F(CommandTableTest, ChangeActsOnTheCurrentRecord) {
   EXPECT_EQ(run(1003), Log{});
 }
 
+TEST_F(CommandTableTest, RepairBuildsTheListsAnewAndForgetsTheResults) {
+  state.view = View::Stufen;
+  host.specimens = 3;
+  host.specimenSet = setOf({1, 2, 3});
+  state.specimenResult = setOf({2, 3});
+  state.resultFlag(View::Stufen) = true;
+  // Declined (or not possible): nothing else happens.
+  host.repairSucceeds = false;
+  EXPECT_EQ(run(1010), (Log{"repairCollection"}));
+  EXPECT_EQ(state.specimenResult, setOf({2, 3}));
+  host.repairSucceeds = true;
+  const Log log = run(1010);
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.front(), "repairCollection");
+  // Record numbers of the old result may name other records now.
+  EXPECT_FALSE(state.resultFlag(View::Stufen));
+  EXPECT_FALSE(state.specimenResult.has_value());
+  EXPECT_NE(std::find(log.begin(), log.end(), "rangeList kind=2 first=1 last=3 sel=0 set={1,2,3}"), log.end())
+      << ::testing::PrintToString(log);
+  // Not while an exchange list is open: its records are not the collection's.
+  state.exchangeOpen = true;
+  EXPECT_EQ(run(1010), Log{});
+}
+
 TEST_F(CommandTableTest, DeleteAsksAndClearsTheResultBit) {
   state.view = View::Stufen;
   host.specimens = 3;
@@ -160,8 +184,8 @@ TEST_F(CommandTableTest, DeleteAsksAndClearsTheResultBit) {
             (Log{"ask 10093/10094", "deleteSpecimen 2", "rangeList kind=2 first=1 last=3 sel=0 set={2,3}"}));
   EXPECT_EQ(state.specimenResult, setOf({2, 3}));
   host.deleteSucceeds = true;
-  EXPECT_EQ(run(1004), (Log{"ask 10093/10094", "deleteSpecimen 2",
-                            "rangeList kind=2 first=1 last=3 sel=0 set={3}"}));
+  EXPECT_EQ(run(1004),
+            (Log{"ask 10093/10094", "deleteSpecimen 2", "rangeList kind=2 first=1 last=3 sel=0 set={3}"}));
 
   state.view = View::Fundort;
   host.record = 3;
@@ -183,15 +207,14 @@ TEST_F(CommandTableTest, ExchangeListImportExportAndLeave) {
   // A name without extension in a folder with a dot.
   host.chosenFile = "C:\\daten.v2\\meier";
   host.exchangeOpens = false;
-  EXPECT_EQ(run(1008), (Log{"redraw off", "chooseFile open",
-                            "openExchange C:\\daten.v2\\meier.ktl", "redraw on"}));
+  EXPECT_EQ(run(1008),
+            (Log{"redraw off", "chooseFile open", "openExchange C:\\daten.v2\\meier.ktl", "redraw on"}));
   EXPECT_FALSE(state.exchangeOpen);
 
   host.exchangeOpens = true;
   prebuildEnablingSets();
-  EXPECT_EQ(run(1008), (Log{"redraw off", "chooseFile open",
-                            "openExchange C:\\daten.v2\\meier.ktl", "installExchangeMenu",
-                            "redraw on"}));
+  EXPECT_EQ(run(1008), (Log{"redraw off", "chooseFile open", "openExchange C:\\daten.v2\\meier.ktl",
+                            "installExchangeMenu", "redraw on"}));
   EXPECT_TRUE(state.exchangeOpen);
   // The enabling copies described the own collection; they are built anew.
   EXPECT_FALSE(state.enablingLocalities.has_value());
@@ -199,9 +222,9 @@ TEST_F(CommandTableTest, ExchangeListImportExportAndLeave) {
   // Leaving from the Fundort view returns to Mineral.
   state.view = View::Fundort;
   host.drawing = false;
-  EXPECT_EQ(run(1005), (Log{"redraw off", "closeExchange", "restoreMainMenu", "title 10001",
-                            "createDrawing", "mineralList all sel=0", "invalidateDescription",
-                            "allLocalities", "allSpecimens", "redraw on"}));
+  EXPECT_EQ(run(1005), (Log{"redraw off", "closeExchange", "restoreMainMenu", "title 10001", "createDrawing",
+                            "mineralList all sel=0", "invalidateDescription", "allLocalities", "allSpecimens",
+                            "redraw on"}));
   EXPECT_FALSE(state.exchangeOpen);
   EXPECT_EQ(state.view, View::Mineral);
 
@@ -279,9 +302,8 @@ TEST_F(CommandTableTest, LocalitySearchSwitchesToTheResult) {
   host.localitySet = setOf({1, 2, 3, 4});
   prebuildEnablingSets();
   host.outcomes[DialogKind::LocalitySearch] = {.code = 1, .records = setOf({3}), .mineral = 0};
-  EXPECT_EQ(run(1006), (Log{"dialog Fundortsuche rec=0", "title 10097", "destroyDrawing",
-                            "allLocalities", "title 10097",
-                            "rangeList kind=1 first=1 last=4 sel=0 set={3}",
+  EXPECT_EQ(run(1006), (Log{"dialog Fundortsuche rec=0", "title 10097", "destroyDrawing", "allLocalities",
+                            "title 10097", "rangeList kind=1 first=1 last=4 sel=0 set={3}",
                             "rangeList kind=1 first=1 last=4 sel=0 set={3}"}));
   EXPECT_EQ(state.view, View::Fundort);
   EXPECT_TRUE(state.resultFlag(View::Fundort));
@@ -332,9 +354,8 @@ TEST_F(CommandTableTest, AddLocalityAndSpecimen) {
     host.localitySet = setOf({1, 2});
     host.damaged = true;
   };
-  EXPECT_EQ(run(1013), (Log{"dialog FundortErfassung-neu rec=0", "graySearchItems",
-                            "allLocalities", "rangeList kind=1 first=1 last=2 sel=0 set={1,2}",
-                            "allLocalities"}));
+  EXPECT_EQ(run(1013), (Log{"dialog FundortErfassung-neu rec=0", "graySearchItems", "allLocalities",
+                            "rangeList kind=1 first=1 last=2 sel=0 set={1,2}", "allLocalities"}));
   EXPECT_TRUE(state.indexDamaged);
   // A rebuild in a later dialog clears it; nothing is grayed then.
   host.duringDialog = [&](DialogKind) { host.damaged = false; };
@@ -351,8 +372,7 @@ TEST_F(CommandTableTest, AddLocalityAndSpecimen) {
     host.specimens = 1;
     host.specimenSet = setOf({1});
   };
-  EXPECT_EQ(run(1014), (Log{"dialog StufenErfassung-neu rec=0", "rebuildDescription",
-                            "allSpecimens"}));
+  EXPECT_EQ(run(1014), (Log{"dialog StufenErfassung-neu rec=0", "rebuildDescription", "allSpecimens"}));
   EXPECT_EQ(host.buttons[1321], kButtonUp);
 
   // With a new locality the Fundort list is made anew instead.
@@ -362,9 +382,9 @@ TEST_F(CommandTableTest, AddLocalityAndSpecimen) {
     host.localities = 3;
     host.localitySet = setOf({1, 2, 3});
   };
-  EXPECT_EQ(run(1014), (Log{"dialog StufenErfassung-neu rec=0", "allLocalities",
-                            "rangeList kind=1 first=1 last=3 sel=0 set={1,2,3}",
-                            "allLocalities", "allSpecimens"}));
+  EXPECT_EQ(run(1014),
+            (Log{"dialog StufenErfassung-neu rec=0", "allLocalities",
+                 "rangeList kind=1 first=1 last=3 sel=0 set={1,2,3}", "allLocalities", "allSpecimens"}));
 
   // In the Stufen view over all specimens the list follows, even when the
   // dialog was left after a specimen had been stored.
@@ -375,8 +395,7 @@ TEST_F(CommandTableTest, AddLocalityAndSpecimen) {
     host.specimenSet = setOf({1, 2, 3});
   };
   EXPECT_EQ(run(1014), (Log{"dialog StufenErfassung-neu rec=0", "allSpecimens",
-                            "rangeList kind=2 first=1 last=3 sel=0 set={1,2,3}",
-                            "allSpecimens"}));
+                            "rangeList kind=2 first=1 last=3 sel=0 set={1,2,3}", "allSpecimens"}));
   // Showing a search result, the list stays.
   state.resultFlag(View::Stufen) = true;
   state.specimenResult = setOf({1});
@@ -397,9 +416,8 @@ TEST_F(CommandTableTest, NameSearchShowsAllMineralsWithTheChosenOne) {
   host.mineral = 3;
   host.outcomes[DialogKind::NameSearch].mineral = 17;
   EXPECT_EQ(run(1015), (Log{"dialog Namensuche rec=0", "title 10001", "createDrawing",
-                            "mineralList result sel=3", "invalidateDescription",
-                            "mineralList all sel=3", "invalidateDescription",
-                            "mineralList all sel=17", "invalidateDescription"}));
+                            "mineralList result sel=3", "invalidateDescription", "mineralList all sel=3",
+                            "invalidateDescription", "mineralList all sel=17", "invalidateDescription"}));
   EXPECT_FALSE(state.resultFlag(View::Mineral));
   EXPECT_EQ(host.buttons[1325], kButtonPressed);
 }
@@ -443,9 +461,9 @@ TEST_F(CommandTableTest, OptionsResortAndRefont) {
 
   host.outcomes[DialogKind::Options].code = 1;
   host.duringDialog = [&](DialogKind) { host.font = 2; };
-  EXPECT_EQ(run(1041), (Log{"dialog OptionsDialog rec=0", "resortSpecimens", "allSpecimens",
-                            "rangeList kind=2 first=1 last=2 sel=0 set={1,2}",
-                            "repaintDescription", "applyListFont"}));
+  EXPECT_EQ(run(1041),
+            (Log{"dialog OptionsDialog rec=0", "resortSpecimens", "allSpecimens",
+                 "rangeList kind=2 first=1 last=2 sel=0 set={1,2}", "repaintDescription", "applyListFont"}));
 }
 
 }  // namespace

@@ -33,18 +33,30 @@ inline std::string describe(const std::optional<RecordSet>& set) {
 
 inline const char* dialogName(DialogKind d) {
   switch (d) {
-    case DialogKind::MineralSearch: return "Suchen";
-    case DialogKind::LocalitySearch: return "Fundortsuche";
-    case DialogKind::SpecimenSearch: return "Sammlungsauswertung";
-    case DialogKind::NewLocality: return "FundortErfassung-neu";
-    case DialogKind::ChangeLocality: return "FundortErfassung-aendern";
-    case DialogKind::DeleteLocality: return "FundstelleLoeschen";
-    case DialogKind::NewSpecimen: return "StufenErfassung-neu";
-    case DialogKind::ChangeSpecimen: return "StufenErfassung-aendern";
-    case DialogKind::NameSearch: return "Namensuche";
-    case DialogKind::DirectLabels: return "DirektMMErfassung";
-    case DialogKind::Info: return "InfoDialog";
-    case DialogKind::Options: return "OptionsDialog";
+    case DialogKind::MineralSearch:
+      return "Suchen";
+    case DialogKind::LocalitySearch:
+      return "Fundortsuche";
+    case DialogKind::SpecimenSearch:
+      return "Sammlungsauswertung";
+    case DialogKind::NewLocality:
+      return "FundortErfassung-neu";
+    case DialogKind::ChangeLocality:
+      return "FundortErfassung-aendern";
+    case DialogKind::DeleteLocality:
+      return "FundstelleLoeschen";
+    case DialogKind::NewSpecimen:
+      return "StufenErfassung-neu";
+    case DialogKind::ChangeSpecimen:
+      return "StufenErfassung-aendern";
+    case DialogKind::NameSearch:
+      return "Namensuche";
+    case DialogKind::DirectLabels:
+      return "DirektMMErfassung";
+    case DialogKind::Info:
+      return "InfoDialog";
+    case DialogKind::Options:
+      return "OptionsDialog";
   }
   return "?";
 }
@@ -88,6 +100,7 @@ class FakeHost : public ListPort,
   bool damaged = false;
   bool answerYes = false;
   bool deleteSucceeds = true;
+  bool repairSucceeds = true;
   std::optional<std::string> chosenFile;
   std::map<DialogKind, DialogOutcome> outcomes;
   // Runs inside each dialog, for dialogs that change the collection.
@@ -184,6 +197,10 @@ class FakeHost : public ListPort,
     return deleteSucceeds;
   }
   void resortSpecimens() override { log.push_back("resortSpecimens"); }
+  bool repairCollection() override {
+    log.push_back("repairCollection");
+    return repairSucceeds;
+  }
   bool openExchangeList(const std::string& path) override {
     log.push_back("openExchange " + path);
     return exchangeOpens;
@@ -219,7 +236,9 @@ class FakeHost : public ListPort,
   void printMineralProfile(std::int32_t m) override {
     printed(PrintJob::MineralProfile, "printProfile " + std::to_string(m));
   }
-  void printLocality(std::int32_t r) override { printed(PrintJob::Locality, "printLocality " + std::to_string(r)); }
+  void printLocality(std::int32_t r) override {
+    printed(PrintJob::Locality, "printLocality " + std::to_string(r));
+  }
   void printSpecimenList(const std::optional<RecordSet>& s) override {
     printed(PrintJob::SpecimenList, "printSpecimenList " + describe(s));
   }

@@ -66,5 +66,6 @@ int runGlossary(Arguments& args);
 int runBackup(Arguments& args);
 int runExport(Arguments& args);
 int runImport(Arguments& args);
+int runRepair(Arguments& args);
 
 }  // namespace kalvor::cli

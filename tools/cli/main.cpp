@@ -37,6 +37,10 @@ const Command kCommands[] = {
      "Sicherungen der Sammlung auflisten, anlegen oder zur\xC3\xBC"
      "ckschreiben.",
      runBackup},
+    {"reparatur",
+     "Eine besch\xC3\xA4"
+     "digte Sammlung reparieren: rettet jeden lesbaren Datensatz.",
+     runRepair},
 };
 
 void printUsage(std::FILE* out) {

@@ -9,10 +9,13 @@
 
 namespace kalvor::cli {
 
-std::unique_ptr<OpenCollection> OpenCollection::open(const std::string& dataDir) {
+std::unique_ptr<OpenCollection> OpenCollection::open(const std::string& dataDir, bool forRepair) {
   // The collection is opened as the program opens it, after the reference data.
-  std::unique_ptr<OpenDataFolder> data = OpenDataFolder::open(dataDir);
+  std::unique_ptr<OpenDataFolder> data = OpenDataFolder::open(dataDir, forRepair);
   if (!data) return nullptr;
+  Collection& c = data->data().collection();
+  if (!forRepair && c.damaged()) printError(c.damageReport());
+  if (!c.openNotice().empty()) printError(c.openNotice());
   std::unique_ptr<OpenCollection> opened(new OpenCollection());
   opened->data_ = std::move(data);
   opened->dataDir_ = dataDir;
@@ -22,7 +25,9 @@ std::unique_ptr<OpenCollection> OpenCollection::open(const std::string& dataDir)
 OpenCollection::~OpenCollection() {
   if (!data_) return;
   Collection& c = collection();
-  const bool usable = !c.unavailable();
+  // A damaged collection is not kept as a backup generation: it would push
+  // an intact older one out.
+  const bool usable = !c.unavailable() && !c.damaged();
   c.close();
   if (!usable) return;
   const BackupOutcome outcome =
@@ -40,6 +45,12 @@ int failWith(CollectionMessage message) {
 }
 
 int reportSave(Collection& collection, bool saved) {
+  if (!saved && collection.damaged()) {
+    printError(
+        "Es wurde nichts gespeichert: Die Sammlung ist besch\xE4"
+        "digt und muss zuerst repariert werden (kalvor-cli reparatur).");
+    return 1;
+  }
   const Collection::IndexAfterSave index = collection.repairIndexAfterSave(nullptr);
   if (index == Collection::IndexAfterSave::kRebuilt)
     printError("Der Suchindex wurde neu aufgebaut, weil seine Aktualisierung fehlschlug.");
@@ -50,6 +61,12 @@ int reportSave(Collection& collection, bool saved) {
   if (!saved) {
     failWith(CollectionMessage::kSaveFailed);
     printError("Es wurde nichts gespeichert.");
+    return 1;
+  }
+  if (collection.syncFailed()) {
+    printError(
+        "Gespeichert, aber das System meldet, dass die Daten nicht sicher auf die Festplatte geschrieben "
+        "werden konnten.");
     return 1;
   }
   return index == Collection::IndexAfterSave::kLeftMarked ? 3 : 0;
@@ -104,8 +121,7 @@ bool takeTextField(Arguments& args, std::string_view option, const char* fieldNa
   return false;
 }
 
-std::optional<std::uint32_t> parseRecordNumber(const std::optional<std::string>& word,
-                                               const char* what) {
+std::optional<std::uint32_t> parseRecordNumber(const std::optional<std::string>& word, const char* what) {
   if (word) {
     char* end = nullptr;
     const unsigned long v = std::strtoul(word->c_str(), &end, 10);

@@ -25,7 +25,10 @@ class OpenCollection {
   // Opens the data folder as the program starts: reference files, name list,
   // search index, "kalvor.ini" and the collection files. Prints the error and
   // returns nothing when that fails.
-  static std::unique_ptr<OpenCollection> open(const std::string& dataDir);
+  // A damaged collection is reported on stderr (it is only read), and so is
+  // a deletion that the open completed. With forRepair a collection that
+  // does not open at all is handed over as it is, for the repair.
+  static std::unique_ptr<OpenCollection> open(const std::string& dataDir, bool forRepair = false);
   // Closes the collection and, when it changed since the newest backup,
   // keeps it as a new generation in "Sicherung".
   ~OpenCollection();

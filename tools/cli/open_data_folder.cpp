@@ -20,11 +20,11 @@ class CliStartupProgress : public StartupProgress {
 
 }  // namespace
 
-std::unique_ptr<OpenDataFolder> OpenDataFolder::open(const std::string& folder) {
+std::unique_ptr<OpenDataFolder> OpenDataFolder::open(const std::string& folder, bool forRepair) {
   std::unique_ptr<OpenDataFolder> opened(new OpenDataFolder());
   opened->settings_ = openPlatformSettings(joinPath(folder, "kalvor.ini"));
   CliStartupProgress progress;
-  StartupResult result = openReferenceData(folder, {opened->settings_.get(), &progress, {}});
+  StartupResult result = openReferenceData(folder, {opened->settings_.get(), &progress, {}, forRepair});
   if (!result.ready()) {
     printError(loadResourceString(static_cast<unsigned>(result.messageId) - kStringIdBase));
     if (!result.detail.empty()) printError(result.detail);

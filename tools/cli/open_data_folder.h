@@ -14,8 +14,9 @@ namespace kalvor::cli {
 // opened there. The settings are declared first: the data refers to them.
 class OpenDataFolder {
  public:
-  // Runs the start-up in `folder`; prints the message's text to stderr and returns nothing when the program would not start.
-  static std::unique_ptr<OpenDataFolder> open(const std::string& folder);
+  // Runs the start-up in `folder`; prints the message's text to stderr and returns nothing when the program
+  // would not start. With forRepair a collection that does not open does not stop it.
+  static std::unique_ptr<OpenDataFolder> open(const std::string& folder, bool forRepair = false);
 
   ReferenceData& data() { return *data_; }
   Settings* settings() { return settings_.get(); }
