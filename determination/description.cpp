@@ -486,6 +486,7 @@ int DescriptionLayout::drawLocalityList(const LayoutArea& area,
 
 int DescriptionLayout::describeFullPage(const LayoutArea& area, const MineralRecord& record,
                                         MineralNumber number, int y) {
+  if (!describedMineral_) describedMineral_ = number;
   std::vector<MineralLocality> localities;
   if (options_.mineralLocalityList) localities = sources_.localitiesOfMineral(number);
   y = describeMineral(area, record, y);
@@ -541,6 +542,7 @@ int DescriptionLayout::describeEntry(const LayoutArea& area, const MineralRecord
                                      MineralNumber number) {
   lineTops_.clear();
   links_.clear();
+  describedMineral_.reset();
   if (record.isNoEntry()) return area.top;
   if (record.isFullMineral()) return describeFullPage(area, record, number, area.top);
   return describeAlias(area, record, number, area.top, 1);

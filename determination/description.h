@@ -143,6 +143,9 @@ class DescriptionLayout {
 
   const std::vector<int>& lineTops() const { return lineTops_; }
   const std::vector<DescriptionLink>& links() const { return links_; }
+  // The mineral whose full page the last describeEntry laid out: the entry
+  // itself, or the mineral an alias leads to; nothing when the page showed none.
+  std::optional<MineralNumber> describedMineral() const { return describedMineral_; }
   Canvas& canvas() { return canvas_; }
 
  private:
@@ -167,6 +170,7 @@ class DescriptionLayout {
   LabelFontTable labelFonts_;
   std::vector<int> lineTops_;
   std::vector<DescriptionLink> links_;
+  std::optional<MineralNumber> describedMineral_;
 };
 
 }  // namespace kalvor

@@ -108,6 +108,11 @@
 #define ID_SPECIMEN_SEARCH_ELEMENTS 1212
 #define ID_SPECIMEN_SEARCH_SYSTEMATICS 1213
 
+/* The drawing window ("LeerBox"): its buttons (its restart, 1159, is above). */
+#define ID_DRAWING_NEXT 1150
+#define ID_DRAWING_PREVIOUS 1151
+#define ID_DRAWING_SOURCE 1154
+
 // "SICHERUNGEN": the generations of the collection.
 #define ID_BACKUP_LIST 1380
 #define ID_BACKUP_NOW 1381

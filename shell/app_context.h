@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
@@ -18,6 +19,7 @@
 #include "platform/held_settings.h"
 #include "platform/settings.h"
 #include "refdb/glossary.h"
+#include "refdb/picture_cache.h"
 #include "shell/bubble_help.h"
 #include "shell/dialog.h"
 #include "views/column_layout.h"
@@ -30,6 +32,11 @@ namespace kalvor::shell {
 class DescriptionWindow;
 struct DescriptionWindowDeleter {
   void operator()(DescriptionWindow* window) const;
+};
+
+class DrawingWindow;
+struct DrawingWindowDeleter {
+  void operator()(DrawingWindow* window) const;
 };
 
 // The handles the platform needs; set by the main window and its children.
@@ -46,12 +53,20 @@ struct MainWindows {
   bool toolbarDestroyed = false;
   // "Hauptmenu" while the exchange bar "Tauschmenu" is installed.
   HMENU savedMenuBar = nullptr;
+  // The keys of the toolbar commands, translated by the message loop.
+  HACCEL accelerators = nullptr;
   // The side windows (modeless dialogs); null while closed.
   HWND description = nullptr;
   HWND drawing = nullptr;
+  // The list entry (mineral id) whose page the description window shows last
+  // and the mineral of that page (for an alias, the one it leads to; -1 none).
+  std::int32_t describedEntry = -1;
+  std::int32_t describedMineral = -1;
   // The description window's object, made at its first opening and kept for
   // the run (it remembers the window's width between openings).
   std::unique_ptr<DescriptionWindow, DescriptionWindowDeleter> descriptionWindow;
+  // The drawing window's object, made at its first opening and kept for the run.
+  std::unique_ptr<DrawingWindow, DrawingWindowDeleter> drawingWindow;
   // The main window's outer rectangle at the last resize that did not minimise.
   RECT savedMainRect = {};
   // The open modeless dialogs, whose keyboard messages the message loop hands over.
@@ -85,6 +100,9 @@ struct DisplayResources {
   views::ColumnLayouts listLayouts;
   // What every list window is lent: names, fonts, the wide mineral rows.
   controls::ListEnvironment lists;
+  // The decoded pictures of the drawing window, the start logo and the Info
+  // dialog; released at shut-down and when the system runs short of memory.
+  PictureCache pictures;
   // Width of the arrow 0xAE in the Symbol font, for the description text.
   int arrowWidth = 0;
 };

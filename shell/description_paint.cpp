@@ -2,7 +2,9 @@
 // Every paint draws into a memory bitmap first, so a selection change held
 // down in the list never shows a half-drawn page.
 #include <algorithm>
+#include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "collection/locality.h"
 #include "collection/mineral_specimen.h"
@@ -178,13 +180,24 @@ void DescriptionWindow::paintMineral(HDC dc, const RECT& client) {
   const int margin = app_.display.fonts.averageCharWidth() / 2;
   const int topMargin = app_.display.fonts.lineHeight() / 4;
 
+  std::optional<std::int32_t> described;
   auto layOut = [&](int right, int offset) {
     DescriptionLayout layout(page.canvas, sources, options);
     const int bottom = layout.describeEntry({margin, topMargin - offset, right - margin, kPageDepth}, record, number);
     links_ = layout.links();
+    described = layout.describedMineral() ? static_cast<std::int32_t>(*layout.describedMineral()) : -1;
     return PagePass{bottom + offset, layout.lineTops()};
   };
   paintPage(dc, client, ID_DESC_MINERAL_SCROLL, topMargin, layOut);
+  // Another entry, or an alias's page that leads to another mineral: the
+  // drawing window starts again with the first drawing of the mineral shown.
+  if (described && (app_.windows.describedEntry != static_cast<std::int32_t>(id) ||
+                    app_.windows.describedMineral != *described)) {
+    app_.windows.describedEntry = static_cast<std::int32_t>(id);
+    app_.windows.describedMineral = *described;
+    // Sent, not posted: the drawing window has started again when this paint ends.
+    if (app_.windows.drawing) SendMessageA(app_.windows.drawing, WM_COMMAND, CMD_DRAWING_RESTART, 0);
+  }
   // The opened links stand out inverted.
   for (std::size_t index : levels_.opened(links_)) {
     const DescriptionLink& link = links_[index];

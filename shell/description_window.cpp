@@ -101,6 +101,8 @@ bool DescriptionWindow::onClose() {
 
 void DescriptionWindow::onDestroy() {
   app_.windows.description = nullptr;
+  app_.windows.describedEntry = -1;
+  app_.windows.describedMineral = -1;
   removeScrollBar();
   placeListWindow(app_);
   if (const HWND list = GetDlgItem(app_.windows.main, ID_LIST_WINDOW)) {
@@ -138,13 +140,30 @@ void DescriptionWindow::onMinMaxInfo(MINMAXINFO& info) const {
 }
 
 void DescriptionWindow::onSize() {
-  // The drawing window would move to start at this window's right edge here.
+  followWithDrawing();
   placeListWindow(app_);
   RECT client;
   GetClientRect(window(), &client);
   if (client.right > 0) saved_ = client;
   rebuild();
   InvalidateRect(window(), nullptr, TRUE);
+}
+
+void DescriptionWindow::followWithDrawing() {
+  const HWND drawing = app_.windows.drawing;
+  if (!drawing) return;
+  // The drawing window starts at this window's right edge and keeps its height,
+  // so neither covers the other whichever of them was made first.
+  RECT own;
+  RECT other;
+  GetWindowRect(window(), &own);
+  GetWindowRect(drawing, &other);
+  MapWindowPoints(nullptr, app_.windows.main, reinterpret_cast<POINT*>(&own), 2);
+  MapWindowPoints(nullptr, app_.windows.main, reinterpret_cast<POINT*>(&other), 2);
+  const RECT client = mainClient(app_);
+  if (other.left == own.right && other.right == client.right) return;
+  MoveWindow(drawing, own.right, kSideWindowTop, std::max(0, static_cast<int>(client.right - own.right)),
+             other.bottom - other.top, TRUE);
 }
 
 bool DescriptionWindow::onSetCursor() {

@@ -49,6 +49,8 @@ class DescriptionWindow final : public ModelessDialog {
   // description_window.cpp
   void onMinMaxInfo(MINMAXINFO& info) const;
   void onSize();
+  // Moves the drawing window, when open, to start at this window's right edge.
+  void followWithDrawing();
   void onDestroy();
   bool onSetCursor();
   void onDoubleClick(int x, int y);

@@ -17,6 +17,15 @@ std::optional<Picture> readPictureAtSlot(const std::string& path, std::uint32_t 
   return file->readPicture(*offset);
 }
 
+const Picture* cachedPictureAtSlot(PictureCache& cache, const std::string& path, std::uint32_t slot) {
+  if (slot < 4) return nullptr;
+  const std::optional<PictureFile> file = PictureFile::open(path);
+  if (!file) return nullptr;
+  const std::optional<std::uint32_t> offset = file->pictureOffset((slot - 4) / 4);
+  if (!offset) return nullptr;
+  return cache.fetch(*file, PictureSource::kProgramPictures, *offset);
+}
+
 void drawPicture(HDC dc, const Picture& picture, const views::Rect& dest, COLORREF background,
                  COLORREF foreground) {
   if (picture.width == 0 || picture.height == 0 || dest.width() <= 0 || dest.height() <= 0) return;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "refdb/picture_cache.h"
 #include "refdb/picture_file.h"
 #include "views/window_layout.h"
 
@@ -21,6 +22,10 @@ inline constexpr std::uint32_t kInfoPictureSlot = 12;
 // The picture whose offset stands at file offset `slot` (4, 8, 12, ...) of the
 // picture file at `path`, decoded; nothing when the file or picture is missing.
 std::optional<Picture> readPictureAtSlot(const std::string& path, std::uint32_t slot);
+
+// The same through the program's picture cache, so a picture shown again is
+// not decoded again; valid until the cache's next fetch or release.
+const Picture* cachedPictureAtSlot(PictureCache& cache, const std::string& path, std::uint32_t slot);
 
 // Copies `picture` to `dest` on `dc` (stretched when the sizes differ):
 // 1-bits in `background`, 0-bits in `foreground`.

@@ -4,6 +4,7 @@
 
 #include "resources/resource_ids.h"
 #include "shell/host/win_ports.h"
+#include "shell/keyboard_win.h"
 #include "shell/startup_win.h"
 #include "shell/toolbar_window.h"
 #include "shell/window_layout.h"
@@ -31,6 +32,7 @@ void onInitMenuPopup(AppContext& app, HMENU popup, int position) {
   views::ViewController controller(app.views, host.ports());
   WinMenuEditor editor(popup);
   views::prepareMenuPopup(position, controller, editor);
+  showKeysInMenu(popup, app.views.view);
 }
 
 void onCreate(AppContext& app) {
@@ -136,6 +138,11 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
       }
       return 0;
     case WM_COMMAND:
+      // A key does no more than its toolbar button: refused while that is disabled.
+      if (HIWORD(wParam) == 1 && lParam == 0 && !keyMayRun(*app, LOWORD(wParam))) {
+        MessageBeep(0);
+        return 0;
+      }
       if (onCommand(*app, LOWORD(wParam))) return 0;
       break;
     case WM_INITMENUPOPUP:
@@ -158,7 +165,8 @@ LRESULT CALLBACK mainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
       onDestroy(*app);
       return 0;
     case WM_COMPACTING:
-      // The picture cache of the drawing window is released here once it exists.
+      // The decoded pictures are made again when they are next shown.
+      app->display.pictures.release();
       return 1;
     default:
       break;

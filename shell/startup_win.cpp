@@ -15,8 +15,8 @@ namespace {
 
 // The start-up logo, centred in the client area at its natural size, in the
 // window colours and without its caption.
-void drawStartLogo(const AppContext& app) {
-  const std::optional<Picture> logo = readPictureAtSlot("logos.pf", kStartLogoSlot);
+void drawStartLogo(AppContext& app) {
+  const Picture* logo = cachedPictureAtSlot(app.display.pictures, "logos.pf", kStartLogoSlot);
   if (!logo) return;
   RECT client = {};
   GetClientRect(app.windows.main, &client);
@@ -77,8 +77,9 @@ void runFirstPaint(AppContext& app) {
     MessageBoxA(app.windows.main, collection.openNotice().c_str(), "Kalvor", MB_ICONINFORMATION);
   if (!collection.readOnlyReason().empty())
     MessageBoxA(app.windows.main, collection.readOnlyReason().c_str(), "Kalvor", MB_ICONINFORMATION);
-  // The description window stands at the left from the start; the drawing
-  // window joins before it once it exists.
+  // The drawing window stands at the top right from the start, the
+  // description window at the left up to it.
+  WinSideWindows(app).createDrawing();
   WinSideWindows(app).createDescription();
 
   // The flag is set only so that "Alle Einträge" takes its path and shows all minerals.

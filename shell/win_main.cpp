@@ -5,6 +5,7 @@
 #include "controls/list_control.h"
 #include "shell/app_context.h"
 #include "shell/description_window.h"
+#include "shell/keyboard_win.h"
 #include "shell/main_window.h"
 #include "shell/running_instance.h"
 #include "shell/shutdown.h"
@@ -29,12 +30,18 @@ void createFonts(AppContext& app) {
   DeleteDC(screen);
 }
 
-// Drains the message queue; the modeless dialogs (the side windows among
-// them) get their keyboard handling first.
+// Drains the message queue; the toolbar's keys and the modeless dialogs (the
+// side windows among them) get their keyboard handling first.
 void runMessageLoop(AppContext& app) {
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
     if (switchPaneByKey(app, msg)) continue;
+    // The toolbar's keys, for the main window and its children only: a
+    // dialog's own keys stay with the dialog.
+    const HWND main = app.windows.main;
+    if (app.windows.accelerators && main && (msg.hwnd == main || IsChild(main, msg.hwnd)) &&
+        TranslateAcceleratorA(main, app.windows.accelerators, &msg))
+      continue;
     if (app.windows.modelessDialogs.handleMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
@@ -81,7 +88,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
   ShowWindow(app.windows.main, show);
   UpdateWindow(app.windows.main);
 
+  app.windows.accelerators = createProgramAccelerators();
   runMessageLoop(app);
+  if (app.windows.accelerators) DestroyAcceleratorTable(app.windows.accelerators);
+  app.windows.accelerators = nullptr;
   shutDown(app);
   app.windows.bubbleHelp.reset();
   return 1;

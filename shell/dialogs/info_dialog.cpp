@@ -22,16 +22,16 @@ bool InfoDialog::onClose() {
   return true;
 }
 
-// Draws one picture of "logos.pf" into an owner-drawn frame. The file is read
-// on each paint: the dialog is rare and the pictures are small.
+// Draws one picture of "logos.pf" into an owner-drawn frame; a repaint takes
+// it decoded from the program's picture cache.
 bool InfoDialog::onDrawItem(const DRAWITEMSTRUCT& frame) {
   if (frame.CtlID != ID_INFO_PICTURE && frame.CtlID != ID_INFO_CAPTIONED_PICTURE) return false;
   FillRect(frame.hDC, &frame.rcItem, GetSysColorBrush(COLOR_WINDOW));
   RECT edge = frame.rcItem;
   DrawEdge(frame.hDC, &edge, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
   const bool captioned = frame.CtlID == ID_INFO_CAPTIONED_PICTURE;
-  const std::optional<Picture> picture =
-      readPictureAtSlot("logos.pf", captioned ? kInfoCaptionedPictureSlot : kInfoPictureSlot);
+  const Picture* picture =
+      cachedPictureAtSlot(pictures_, "logos.pf", captioned ? kInfoCaptionedPictureSlot : kInfoPictureSlot);
   if (picture) drawPictureInFrame(frame.hDC, *picture, edge, captioned ? text(strings::kStrInfoPictureCaption) : std::string());
   return true;
 }

@@ -96,7 +96,9 @@ bool WinDialogs::runChangeSpecimen(std::int32_t record) {
   return stored;
 }
 
-void WinDialogs::runInfo() { InfoDialog(app_.windows.instance).run(app_.windows.main); }
+void WinDialogs::runInfo() {
+  InfoDialog(app_.windows.instance, app_.display.pictures).run(app_.windows.main);
+}
 
 bool WinDialogs::runOptions() {
   OptionsDialogHooks hooks;

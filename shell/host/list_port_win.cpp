@@ -30,6 +30,10 @@ void WinListPort::finish(HWND list) {
   if (sideWindows.descriptionOpen()) {
     sideWindows.linkDescriptionToList();
     sideWindows.repaintDescription();
+  } else if (app_.windows.drawing) {
+    // Alone, the drawing window follows the list's selection itself.
+    SendMessageA(list, controls::kListSetLetterTarget, 0, reinterpret_cast<LPARAM>(app_.windows.drawing));
+    InvalidateRect(app_.windows.drawing, nullptr, TRUE);
   }
   SetFocus(list);
 }

@@ -39,8 +39,7 @@ class WinListPort final : public views::ListPort {
   AppContext& app_;
 };
 
-// The description window (the drawing window does not exist yet: it stays
-// closed and its requests are ignored).
+// The description window and the drawing window.
 class WinSideWindows final : public views::SideWindowPort {
  public:
   explicit WinSideWindows(AppContext& app) : app_(app) {}
@@ -48,8 +47,8 @@ class WinSideWindows final : public views::SideWindowPort {
   bool drawingOpen() const override { return app_.windows.drawing != nullptr; }
   void createDescription() override;
   void closeDescription() override;
-  void createDrawing() override {}
-  void destroyDrawing() override {}
+  void createDrawing() override;
+  void destroyDrawing() override;
   void setDescriptionTitle(int stringId) override;
   void invalidateDescription() override;
   void repaintDescription() override;

@@ -81,7 +81,17 @@ int inkRows(const Shot& shot, int top, int bottom, int right) {
   return rows;
 }
 
-HWND descriptionOf(HWND main) { return FindWindowExA(main, nullptr, "#32770", nullptr); }
+// The description window: the main window's side window that is not the
+// drawing window ("Kristallzeichnung"), which stands beside it.
+HWND descriptionOf(HWND main) {
+  for (HWND w = FindWindowExA(main, nullptr, "#32770", nullptr); w;
+       w = FindWindowExA(main, w, "#32770", nullptr)) {
+    char title[64] = "";
+    GetWindowTextA(w, title, sizeof title);
+    if (std::string(title) != "Kristallzeichnung") return w;
+  }
+  return nullptr;
+}
 
 // The rectangle of a child in its parent's client coordinates.
 RECT childRect(HWND child) {
@@ -134,6 +144,18 @@ bool waitForFocus(HWND main, HWND wanted, DWORD timeoutMs) {
     Sleep(20);  // poll interval only: the condition above decides, the time-out only ends a hang
   }
   return true;
+}
+
+// A posted key is handled after the program answers a sent message: wait for
+// the scroll position it leads to.
+bool waitForScroll(HWND main, HWND bar, int position) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    waitUntilResponsive(main, 20000);
+    if (scrollPos(bar) == position) return true;
+    if (GetTickCount() - start > 20000) return false;
+    Sleep(20);  // poll interval only: the condition above decides, the time-out only ends a hang
+  }
 }
 
 double now() {
@@ -243,11 +265,9 @@ UI_CASE(description, windowFollowsTheListInEveryView) {
     waitUntilResponsive(main, 20000);
     UI_CHECK(waitForFocus(main, bar, 20000));
     PostMessageA(bar, WM_KEYDOWN, VK_NEXT, 1);
-    waitUntilResponsive(main, 20000);
-    UI_CHECK(scrollPos(bar) == std::min(5, last));
+    UI_CHECK(waitForScroll(main, bar, std::min(5, last)));
     PostMessageA(bar, WM_KEYDOWN, VK_DOWN, 1);
-    waitUntilResponsive(main, 20000);
-    UI_CHECK(scrollPos(bar) == std::min(6, last));
+    UI_CHECK(waitForScroll(main, bar, std::min(6, last)));
     PostMessageA(bar, WM_KEYDOWN, VK_F6, 1);
     waitUntilResponsive(main, 20000);
     UI_CHECK(waitForFocus(main, list, 20000));

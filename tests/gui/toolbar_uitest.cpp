@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "tests/gui/list_driver.h"
 #include "tests/gui/ui_driver.h"
 #include "tests/gui/uitest.h"
 
@@ -28,11 +29,12 @@ LRESULT buttonState(HWND toolbar, UINT command) { return SendMessageA(toolbar, T
 // Compares each view button with its menu item: usable alike, marked alike.
 // In the Glossar view the glossary is read in the description window: its
 // button stays pressed and "Ausführliche Liste" disabled, whatever the menu
-// says while that window is not open.
-bool toolbarMatchesMenu(HWND main, const char* view) {
+// says while that window is not open. `views` is the position of "&Ansicht"
+// in the bar (3, or 2 in "Tauschmenu", which has no "&Ändern").
+bool toolbarMatchesMenu(HWND main, const char* view, int views = 3) {
   const HWND toolbar = GetDlgItem(main, kToolbarId);
   bool same = true;
-  const bool glossary = (preparedItemState(main, 3, 1027).value_or(0) & MF_CHECKED) != 0;
+  const bool glossary = (preparedItemState(main, views, 1027).value_or(0) & MF_CHECKED) != 0;
   if (glossary && (buttonState(toolbar, 1331) != 7 || buttonState(toolbar, 1330) != 16)) {
     fail(__FILE__, __LINE__, std::string("view ") + view + ": description buttons in the glossary");
     same = false;
@@ -40,7 +42,7 @@ bool toolbarMatchesMenu(HWND main, const char* view) {
   for (const auto& [button, item] : kViewPairs) {
     if (glossary && (button == 1330 || button == 1331)) continue;
     const LRESULT state = buttonState(toolbar, button);
-    const UINT menu = preparedItemState(main, 3, item).value_or(0xFFFF);
+    const UINT menu = preparedItemState(main, views, item).value_or(0xFFFF);
     const bool buttonUsable = state >= 0 && (state & TBSTATE_ENABLED) && !(state & TBSTATE_INDETERMINATE);
     const bool buttonMarked = state >= 0 && (state & TBSTATE_CHECKED);
     if (menu == 0xFFFF || buttonUsable != !(menu & MF_GRAYED) || buttonMarked != ((menu & MF_CHECKED) != 0)) {
@@ -51,7 +53,56 @@ bool toolbarMatchesMenu(HWND main, const char* view) {
       same = false;
     }
   }
+  // "Suchen" and "Druck" act on the current view: usable as that view's items of
+  // "&Suchen" and "&Drucken" (the popup after "&Ansicht").
+  const std::vector<std::pair<UINT, std::pair<UINT, UINT>>> current = {
+      {1020, {1002, 1030}}, {1022, {1006, 1031}}, {1021, {1007, 1033}}};
+  for (const auto& [viewItem, items] : current) {
+    if (!(preparedItemState(main, views, viewItem).value_or(0) & MF_CHECKED)) continue;
+    const std::pair<UINT, std::pair<UINT, int>> pairs[] = {{1333, {items.first, 1}},
+                                                           {1332, {items.second, views + 1}}};
+    for (const auto& [button, item] : pairs) {
+      const LRESULT state = buttonState(toolbar, button);
+      const UINT menu = preparedItemState(main, item.second, item.first).value_or(0xFFFF);
+      const bool buttonUsable = state >= 0 && (state & TBSTATE_ENABLED) && !(state & TBSTATE_INDETERMINATE);
+      if (menu == 0xFFFF || buttonUsable != !(menu & MF_GRAYED)) {
+        fail(__FILE__, __LINE__,
+             std::string("view ") + view + ": button " + std::to_string(button) + " state " +
+                 std::to_string(state) + " against menu item " + std::to_string(item.first) + " flags " +
+                 std::to_string(menu));
+        same = false;
+      }
+    }
+  }
   return same;
+}
+
+// Presses a key with modifiers as the keyboard does (to the focused window of
+// the foreground program), releasing them in reverse order.
+void pressKeys(std::vector<WORD> keys) {
+  std::vector<INPUT> input;
+  for (WORD key : keys) {
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = key;
+    input.push_back(in);
+  }
+  for (auto key = keys.rbegin(); key != keys.rend(); ++key) {
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = *key;
+    in.ki.dwFlags = KEYEVENTF_KEYUP;
+    input.push_back(in);
+  }
+  SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
+// Checks that the prepared item shows `expected` (text and key after a tab).
+void expectItemText(HWND main, int position, UINT item, const std::string& expected) {
+  const std::string text = preparedItemText(main, position, item).value_or("(kein Eintrag)");
+  if (text != expected)
+    fail(__FILE__, __LINE__,
+         "item " + std::to_string(item) + " shows \"" + text + "\", not \"" + expected + "\"");
 }
 
 // Screen point in the middle of the toolbar button with that command.
@@ -72,6 +123,16 @@ bool waitForViewMark(HWND main, UINT item, DWORD timeoutMs) {
   for (;;) {
     if (preparedItemState(main, 3, item).value_or(0) & MF_CHECKED) return true;
     if (GetTickCount() - start > timeoutMs) return false;
+    Sleep(50);  // poll interval only: the condition above decides, the time-out only ends a hang
+  }
+}
+
+// The same in "Tauschmenu", where "&Ansicht" is popup 2.
+bool waitForViewMark2(HWND main, UINT item) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (preparedItemState(main, 2, item).value_or(0) & MF_CHECKED) return true;
+    if (GetTickCount() - start > 20000) return false;
     Sleep(50);  // poll interval only: the condition above decides, the time-out only ends a hang
   }
 }
@@ -163,6 +224,34 @@ bool enterRecords(const std::string& folder) {
                  .value_or(99) == 0;
 }
 
+// Another collector's exchange list: made by kalvor-cli in a folder of its own.
+std::string prepareExchangeList() {
+  const std::string other = prepareCaseFolder("toolbar-tauschpartner");
+  if (other.empty()) return {};
+  const bool made =
+      runToEnd(other + "\\kalvor-cli.exe fundort neu --name \"Clara\" --ort Oberwolfach --land Deutschland",
+               other, 60000)
+              .value_or(99) == 0 &&
+      runToEnd(other + "\\kalvor-cli.exe stufe neu --minerale Fluorit --fundort 1 --art tausch", other, 60000)
+              .value_or(99) == 0 &&
+      runToEnd(other + "\\kalvor-cli.exe tausch export angebot.ktl", other, 60000).value_or(99) == 0;
+  const std::string path = other + "\\angebot.ktl";
+  return made && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES ? path : std::string();
+}
+
+// Chooses `path` in the open-file dialog the program shows.
+bool chooseFile(DWORD processId, const std::string& path) {
+  const HWND dialog = waitForDialog(processId, nullptr, 20000);
+  if (!dialog) return false;
+  // The file name field: the explorer-style combo box, else the classic edit field.
+  HWND field = GetDlgItem(dialog, 1148);
+  if (!field) field = GetDlgItem(dialog, 1152);
+  if (!field) return false;
+  SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  return waitUntilClosed(dialog);
+}
+
 }  // namespace
 
 UI_CASE(toolbar, buttonsMirrorTheMenuAndSwitchViews) {
@@ -240,6 +329,111 @@ UI_CASE(toolbar, buttonsMirrorTheMenuAndSwitchViews) {
     UI_CHECK((preparedItemState(main, 3, 1020).value_or(0) & MF_CHECKED) != 0);
     UI_CHECK(toolbarMatchesMenu(main, "Mineral nach Loslassen daneben"));
   }
+
+  // Every toolbar command has a key; the menu item that does the same shows it.
+  expectItemText(main, 0, 1001, "Kalvor &beenden\tAlt+F4");
+  expectItemText(main, 3, 1020, "&Mineral\tStrg+1");
+  expectItemText(main, 3, 1022, "&Fundort\tStrg+2");
+  expectItemText(main, 3, 1021, "S&tufen\tStrg+3");
+  expectItemText(main, 3, 1027, "&Glossar\tStrg+4");
+  expectItemText(main, 3, 1023, "&Alle Eintr\xE4ge\tStrg+A");
+  expectItemText(main, 3, 1024, "&Suchergebnis\tStrg+E");
+  expectItemText(main, 3, 1025, "Ausf\xFChrliche &Liste\tStrg+L");
+  expectItemText(main, 3, 1026, "Beschreibungsfenster\tStrg+B");
+  // "Suchen" and "Druck" act on the current view: their keys stand at its items.
+  expectItemText(main, 1, 1002, "&Mineral\tStrg+F");
+  expectItemText(main, 1, 1006, "&Fundort");
+  expectItemText(main, 4, 1030, "Mineral&steckbrief\tStrg+P");
+  expectItemText(main, 4, 1031, "&Fundstellenbeschreibung");
+
+  // The keys switch the views as the buttons do, from the list with the keyboard focus.
+  SetForegroundWindow(main);
+  UI_CHECK(waitUntilResponsive(main, 20000));
+  const std::vector<std::pair<WORD, UINT>> keys = {{'2', 1022}, {'3', 1021}, {'4', 1027}, {'1', 1020}};
+  for (const auto& [key, item] : keys) {
+    pressKeys({VK_CONTROL, key});
+    if (!waitForViewMark(main, item, 20000))
+      fail(__FILE__, __LINE__,
+           "Strg+" + std::string(1, static_cast<char>(key)) + " did not switch to " + std::to_string(item));
+    UI_CHECK(toolbarMatchesMenu(main, "nach Taste"));
+  }
+  expectItemText(main, 1, 1002, "&Mineral\tStrg+F");
+  pressKeys({VK_CONTROL, '2'});
+  UI_CHECK(waitForViewMark(main, 1022, 20000));
+  expectItemText(main, 1, 1006, "&Fundort\tStrg+F");
+  expectItemText(main, 1, 1002, "&Mineral");
+  expectItemText(main, 4, 1031, "&Fundstellenbeschreibung\tStrg+P");
+  // A key whose button is disabled does nothing: no search result, so Strg+E
+  // leaves "Alle Einträge"; the next key shows that it was handled.
+  UI_CHECK((buttonState(toolbar, 1324) & TBSTATE_ENABLED) == 0);
+  pressKeys({VK_CONTROL, 'E'});
+  pressKeys({VK_CONTROL, '1'});
+  UI_CHECK(waitForViewMark(main, 1020, 20000));
+  UI_CHECK(preparedItemState(main, 3, 1023).value_or(0) & MF_CHECKED);
+  UI_CHECK(!(preparedItemState(main, 3, 1024).value_or(MF_CHECKED) & MF_CHECKED));
+  // Strg+L closes the description window, Strg+B brings it back.
+  pressKeys({VK_CONTROL, 'L'});
+  UI_CHECK(waitForViewMark(main, 1025, 20000));
+  pressKeys({VK_CONTROL, 'B'});
+  UI_CHECK(waitForViewMark(main, 1026, 20000));
+  UI_CHECK(toolbarMatchesMenu(main, "Mineral nach Strg+B"));
+  // Plain letters still reach the list (made anew by each view switch): its
+  // type-ahead moves the selection.
+  if (const HWND list = GetDlgItem(main, 1000)) {
+    UI_CHECK(waitUntilResponsive(main, 20000));
+    const long before = listQuery(list, kListQuerySelected);
+    pressKeys({'Z'});
+    const DWORD start = GetTickCount();
+    while (listQuery(list, kListQuerySelected) == before && GetTickCount() - start < 20000)
+      Sleep(50);  // poll interval only: the condition above decides, the time-out only ends a hang
+    UI_CHECK(listQuery(list, kListQuerySelected) != before);
+  }
+  UI_CHECK_EQ(closeKalvor(kalvor, main).value_or(0), 1u);
+}
+
+UI_CASE(toolbar, buttonsMirrorTheMenuOfTheExchangeAssistant) {
+  const std::string exchange = prepareExchangeList();
+  UI_CHECK(!exchange.empty());
+  const std::string folder = prepareCaseFolder("toolbar-tausch");
+  UI_CHECK(!folder.empty());
+  UI_CHECK(enterRecords(folder));
+  if (exchange.empty()) return;
+  Program kalvor;
+  const HWND main = startKalvor(kalvor, folder);
+  UI_CHECK(main != nullptr);
+  if (!main) return;
+  // "Tauschliste importieren" with the other collector's list: the exchange bar replaces the main one.
+  sendCommand(main, 1008);
+  UI_CHECK(chooseFile(kalvor.processId(), exchange));
+  UI_CHECK(waitUntilResponsive(main, 60000));
+  const std::vector<std::string> bar = menuBarTitles(main);
+  UI_CHECK(!bar.empty() && bar[0] == "&Tauschassistent");
+  if (bar.empty() || bar[0] != "&Tauschassistent") {
+    kalvor.kill();
+    return;
+  }
+  UI_CHECK(toolbarMatchesMenu(main, "Tausch: Mineral", 2));
+  const std::vector<std::pair<UINT, const char*>> views = {{1022, "Tausch: Fundort"},
+                                                           {1021, "Tausch: Stufen"},
+                                                           {1027, "Tausch: Glossar"},
+                                                           {1020, "Tausch: Mineral"}};
+  for (const auto& [command, view] : views) {
+    sendCommand(main, static_cast<WORD>(command));
+    UI_CHECK(waitUntilResponsive(main, 20000));
+    UI_CHECK(waitForViewMark2(main, command));
+    UI_CHECK(toolbarMatchesMenu(main, view, 2));
+  }
+  // The keys work in the exchange assistant too.
+  SetForegroundWindow(main);
+  pressKeys({VK_CONTROL, '3'});
+  UI_CHECK(waitForViewMark2(main, 1021));
+  UI_CHECK(toolbarMatchesMenu(main, "Tausch: Stufen nach Taste", 2));
+  // "&Beenden" leaves the exchange assistant: the main bar and its states are back.
+  sendCommand(main, 1005);
+  UI_CHECK(waitUntilResponsive(main, 20000));
+  const std::vector<std::string> back = menuBarTitles(main);
+  UI_CHECK(!back.empty() && back[0] == "&Datei");
+  UI_CHECK(toolbarMatchesMenu(main, "nach dem Tauschassistenten"));
   UI_CHECK_EQ(closeKalvor(kalvor, main).value_or(0), 1u);
 }
 

@@ -191,8 +191,9 @@ std::vector<MenuLine> queryMenu(HWND window, HookRequest request, std::uint32_t 
     const std::size_t end = answer.find('\n', pos);
     const std::string line = answer.substr(pos, end - pos);
     pos = end == std::string::npos ? answer.size() : end + 1;
-    const std::size_t t1 = line.find('\t');
-    const std::size_t t2 = line.find('\t', t1 + 1);
+    // State and id are the last two fields: an item's text may hold a tab before its key.
+    const std::size_t t2 = line.rfind('\t');
+    const std::size_t t1 = t2 == std::string::npos || t2 == 0 ? std::string::npos : line.rfind('\t', t2 - 1);
     if (t1 == std::string::npos || t2 == std::string::npos) continue;
     lines.push_back({line.substr(0, t1),
                      static_cast<UINT>(std::strtoul(line.c_str() + t1 + 1, nullptr, 10)),
@@ -231,6 +232,13 @@ std::optional<UINT> preparedItemState(HWND window, int position, UINT commandId)
   for (const MenuLine& item :
        queryMenu(window, HookRequest::kPreparedPopupItems, static_cast<std::uint32_t>(position)))
     if (item.id == static_cast<int>(commandId)) return item.state;
+  return std::nullopt;
+}
+
+std::optional<std::string> preparedItemText(HWND window, int position, UINT commandId) {
+  for (const MenuLine& item :
+       queryMenu(window, HookRequest::kPreparedPopupItems, static_cast<std::uint32_t>(position)))
+    if (item.id == static_cast<int>(commandId)) return item.text;
   return std::nullopt;
 }
 

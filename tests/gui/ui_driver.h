@@ -54,6 +54,10 @@ std::optional<UINT> menuItemState(HWND window, UINT commandId);
 // the program prepared the popup as it does when the user opens it.
 std::optional<UINT> preparedItemState(HWND window, int position, UINT commandId);
 
+// The text of item `commandId` in the popup at `position` after the program
+// prepared it (a key stands after a tab: "&Mineral\tStrg+1").
+std::optional<std::string> preparedItemText(HWND window, int position, UINT commandId);
+
 // Sends a menu or toolbar command as the menu would.
 void sendCommand(HWND window, WORD commandId);
 

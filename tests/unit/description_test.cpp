@@ -431,6 +431,24 @@ TEST(AliasDescription, SingleNameSentenceAndChains) {
   EXPECT_EQ(sources.beeps, 1);
 }
 
+// The drawing window shows the drawings of the mineral whose page the
+// description shows: for an alias, the mineral it leads to.
+TEST(AliasDescription, ReportsTheMineralWhosePageItShows) {
+  FakeSources sources = malachiteSources();
+  sources.addAlias(1, "Atlaserz", "Malachit");
+  sources.addAlias(4, "Alt", "Atlaserz");
+  sources.addAlias(3, "Irrtum", "Unbekanntit");
+  MeasuringCanvas canvas;
+  DescriptionLayout layout(canvas, sources, DescriptionOptions{});
+  const LayoutArea area{0, 0, 600, 2000};
+  layout.describeEntry(area, sources.mineralRecord(7), 7);
+  EXPECT_EQ(layout.describedMineral(), std::optional<MineralNumber>(7));
+  layout.describeEntry(area, sources.mineralRecord(4), 4);
+  EXPECT_EQ(layout.describedMineral(), std::optional<MineralNumber>(7));
+  layout.describeEntry(area, sources.mineralRecord(3), 3);
+  EXPECT_EQ(layout.describedMineral(), std::nullopt);
+}
+
 TEST(MineralDescription, SystematicsAsTextAndRichTextWrapping) {
   FakeSources sources = malachiteSources();
   DescriptionOptions options;
