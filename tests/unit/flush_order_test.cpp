@@ -71,6 +71,7 @@ class LoggingLayer final : public FileLayer {
   bool setReadOnly(const std::string& path, bool readOnly) override {
     return inner_.setReadOnly(path, readOnly);
   }
+  FolderLockResult lockFolder(const std::string& folder) override { return inner_.lockFolder(folder); }
 
   std::vector<Event> log;
 
