@@ -81,18 +81,6 @@ int inkRows(const Shot& shot, int top, int bottom, int right) {
   return rows;
 }
 
-// The description window: the main window's side window that is not the
-// drawing window ("Kristallzeichnung"), which stands beside it.
-HWND descriptionOf(HWND main) {
-  for (HWND w = FindWindowExA(main, nullptr, "#32770", nullptr); w;
-       w = FindWindowExA(main, w, "#32770", nullptr)) {
-    char title[64] = "";
-    GetWindowTextA(w, title, sizeof title);
-    if (std::string(title) != "Kristallzeichnung") return w;
-  }
-  return nullptr;
-}
-
 // The rectangle of a child in its parent's client coordinates.
 RECT childRect(HWND child) {
   RECT r;

@@ -258,8 +258,10 @@ UI_CASE(print, aLongListIsCancelledWhileTheWindowsRefuseInput) {
   const HWND main2 = startKalvor(again, folder);
   UI_CHECK(main2 != nullptr);
   if (!main2) return;
-  const HWND description2 = FindWindowExA(main2, nullptr, "#32770", nullptr);
   UI_CHECK(switchView(main2, kViewSpecimens));
+  // Found after the switch: the drawing window closes when the Mineral view is left.
+  const HWND description2 = descriptionOf(main2);
+  UI_CHECK(description2 != nullptr);
   sendCommand(main2, kPrintSpecimenList);
   const HWND status = waitForDialog(again.processId(), "Druckstatus", kWindowTimeoutMs);
   UI_CHECK(status != nullptr);

@@ -338,4 +338,11 @@ bool waitUntilClosed(HWND dialog) {
   return !IsWindow(dialog);
 }
 
+HWND descriptionOf(HWND main) {
+  for (HWND w = FindWindowExA(main, nullptr, "#32770", nullptr); w; w = FindWindowExA(main, w, "#32770", nullptr)) {
+    if (windowText(w) != "Kristallzeichnung") return w;
+  }
+  return nullptr;
+}
+
 }  // namespace kalvor::uitest

@@ -65,6 +65,9 @@ void sendCommand(HWND window, WORD commandId);
 bool setControlText(HWND dialog, int controlId, const std::string& text);
 // Reads the text of a window or control.
 std::string windowText(HWND window);
+// The description window: the main window's side window that is not the
+// drawing window ("Kristallzeichnung"); nothing while it is closed.
+HWND descriptionOf(HWND main);
 // Clicks a button the way a user would (BM_CLICK).
 bool clickButton(HWND dialog, int controlId);
 // The items of a list box control.
