@@ -112,6 +112,14 @@ long listQuery(HWND list, UINT message, WPARAM wParam) {
   return static_cast<long>(SendMessageA(list, message, wParam, 0));
 }
 
+std::vector<long> mainListRows(HWND main) {
+  std::vector<long> rows;
+  const HWND list = GetDlgItem(main, 1000);
+  const long count = list ? listQuery(list, kListQueryCount) : 0;
+  for (long row = 0; row < count; ++row) rows.push_back(listQuery(list, kListQueryItem, static_cast<WPARAM>(row)));
+  return rows;
+}
+
 void typeLetters(HWND list, const std::string& letters) {
   for (const char c : letters) {
     const auto key = static_cast<WPARAM>(std::toupper(static_cast<unsigned char>(c)));

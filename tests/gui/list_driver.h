@@ -55,6 +55,10 @@ int listRowsTop(HWND list);
 // Sends a query message to the list and returns the answer.
 long listQuery(HWND list, UINT message, WPARAM wParam = 0);
 
+// The rows of the main window's list (1000): record numbers, or mineral ids
+// in the Mineral view; empty when there is no list.
+std::vector<long> mainListRows(HWND main);
+
 // Presses the keys of the letters A-Z in `letters` on the list (key down and up, no repeat).
 void typeLetters(HWND list, const std::string& letters);
 

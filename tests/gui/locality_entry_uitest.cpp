@@ -58,51 +58,6 @@ HWND waitForMessageBox(DWORD processId, HWND owner) {
   return nullptr;
 }
 
-// Runs `commandLine` in `folder`; its standard output's lines (UTF-8).
-std::vector<std::string> runForLines(const std::string& commandLine, const std::string& folder) {
-  const std::string outFile = folder + "\\ausgabe.txt";
-  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-  const HANDLE out =
-      CreateFileA(outFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
-  std::vector<std::string> lines;
-  if (out == INVALID_HANDLE_VALUE) return lines;
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdOutput = out;
-  si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  PROCESS_INFORMATION pi{};
-  std::string line = commandLine;
-  const BOOL started =
-      CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &si, &pi);
-  CloseHandle(out);
-  if (!started) return lines;
-  WaitForSingleObject(pi.hProcess, 120000);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  const HANDLE in =
-      CreateFileA(outFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (in == INVALID_HANDLE_VALUE) return lines;
-  std::string text;
-  char buffer[4096];
-  DWORD n = 0;
-  while (ReadFile(in, buffer, sizeof buffer, &n, nullptr) && n > 0) text.append(buffer, n);
-  CloseHandle(in);
-  std::string current;
-  for (char c : text) {
-    if (c == '\r') continue;
-    if (c == '\n') {
-      lines.push_back(current);
-      current.clear();
-    } else {
-      current.push_back(c);
-    }
-  }
-  if (!current.empty()) lines.push_back(current);
-  return lines;
-}
-
 // The contents of a file, empty when it cannot be read.
 std::string fileText(const std::string& path) {
   const HANDLE in =
@@ -188,16 +143,6 @@ bool hasLine(const std::vector<std::string>& lines, const std::string& wanted) {
 bool anyLineContains(const std::vector<std::string>& lines, const std::string& part) {
   return std::any_of(lines.begin(), lines.end(),
                      [&](const std::string& l) { return l.find(part) != std::string::npos; });
-}
-
-std::vector<long> listRows(HWND main) {
-  std::vector<long> rows;
-  const HWND list = GetDlgItem(main, 1000);
-  if (!list) return rows;
-  const long count = listQuery(list, kListQueryCount);
-  for (long row = 0; row < count; ++row)
-    rows.push_back(listQuery(list, kListQueryItem, static_cast<WPARAM>(row)));
-  return rows;
 }
 
 // Waits until the main list is a new window (not `old`) with `rows` rows and
@@ -318,7 +263,7 @@ UI_CASE(entry_locality, enterChangeDeleteAndExchangeMode) {
   HWND oldList = GetDlgItem(main, 1000);
   sendCommand(main, 1022);
   UI_CHECK(waitForNewList(main, oldList, 2));
-  UI_CHECK_EQ(listRows(main), (std::vector<long>{2, 1}));
+  UI_CHECK_EQ(mainListRows(main), (std::vector<long>{2, 1}));
   UI_CHECK(!grayed(main, 2, 1013));
   UI_CHECK(!grayed(main, 2, 1003));
   UI_CHECK(!grayed(main, 2, 1004));
@@ -352,7 +297,7 @@ UI_CASE(entry_locality, enterChangeDeleteAndExchangeMode) {
   UI_CHECK(answer(pid, dlg, IDOK));
   UI_CHECK(IsWindow(dlg));
   UI_CHECK(collectionBytes(folder) == untouched);
-  UI_CHECK_EQ(listRows(main), (std::vector<long>{2, 1}));
+  UI_CHECK_EQ(mainListRows(main), (std::vector<long>{2, 1}));
 
   setControlText(dlg, 1053, "Himmelsf\xfcrst Fundgrube");
   setControlText(dlg, 1056, "Brand-Erbisdorf");
@@ -404,7 +349,7 @@ UI_CASE(entry_locality, enterChangeDeleteAndExchangeMode) {
   UI_CHECK(waitUntilClosed(dlg));
   // In the list in sort order: Grube Clara, Himmelsfürst, Steinbruch.
   UI_CHECK(waitForNewList(main, oldList, 3));
-  UI_CHECK_EQ(listRows(main), (std::vector<long>{2, 3, 1}));
+  UI_CHECK_EQ(mainListRows(main), (std::vector<long>{2, 3, 1}));
   std::vector<std::string> shown = runForLines(cli + "fundort zeige 3", folder);
   UI_CHECK(hasLine(shown, "Fundort:            Himmelsf\xc3\xbcrst Fundgrube"));
   UI_CHECK(hasLine(shown, "Region:             Erzgebirge"));
@@ -486,7 +431,7 @@ UI_CASE(entry_locality, enterChangeDeleteAndExchangeMode) {
     UI_CHECK(waitUntilClosed(dlg));
     UI_CHECK(waitForNewList(main, oldList, 2));
   }
-  UI_CHECK_EQ(listRows(main), (std::vector<long>{3, 1}));
+  UI_CHECK_EQ(mainListRows(main), (std::vector<long>{3, 1}));
   shown = runForLines(cli + "stufe zeige 2", folder);
   UI_CHECK(anyLineContains(shown, "Fundort:            Himmelsf\xc3\xbcrst Fundgrube"));
   shown = runForLines(cli + "fundort zeige 3", folder);
@@ -511,7 +456,7 @@ UI_CASE(entry_locality, enterChangeDeleteAndExchangeMode) {
     UI_CHECK(waitUntilClosed(dlg));
     UI_CHECK(waitForNewList(main, oldList, 1));
   }
-  UI_CHECK_EQ(listRows(main), (std::vector<long>{3}));
+  UI_CHECK_EQ(mainListRows(main), (std::vector<long>{3}));
   const std::vector<std::string> pieces = runForLines(cli + "stufe liste", folder);
   UI_CHECK_EQ(pieces.size(), 1u);
   UI_CHECK(!pieces.empty() && pieces[0].rfind("2:", 0) == 0);

@@ -93,39 +93,7 @@ std::string collectionBytes(const std::string& folder) {
 
 // The lines kalvor-cli prints for `args` in `folder` (UTF-8).
 std::vector<std::string> cliLines(const std::string& folder, const std::string& args) {
-  const std::string outFile = folder + "\\ausgabe.txt";
-  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-  const HANDLE out =
-      CreateFileA(outFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
-  std::vector<std::string> lines;
-  if (out == INVALID_HANDLE_VALUE) return lines;
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdOutput = out;
-  si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  PROCESS_INFORMATION pi{};
-  std::string command = folder + "\\kalvor-cli.exe " + args;
-  const BOOL started =
-      CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &si, &pi);
-  CloseHandle(out);
-  if (!started) return lines;
-  WaitForSingleObject(pi.hProcess, 120000);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  std::string current;
-  for (char c : fileBytes(outFile)) {
-    if (c == '\r') continue;
-    if (c == '\n') {
-      lines.push_back(current);
-      current.clear();
-    } else {
-      current.push_back(c);
-    }
-  }
-  if (!current.empty()) lines.push_back(current);
-  return lines;
+  return runForLines(folder + "\\kalvor-cli.exe " + args, folder);
 }
 
 bool anyLineHas(const std::vector<std::string>& lines, const std::string& part) {
@@ -142,19 +110,10 @@ std::vector<long> listedPieces(const std::string& folder) {
   return numbers;
 }
 
-std::vector<long> listRows(HWND main) {
-  std::vector<long> rows;
-  const HWND list = GetDlgItem(main, 1000);
-  const long count = list ? listQuery(list, kListQueryCount) : 0;
-  for (long row = 0; row < count; ++row)
-    rows.push_back(listQuery(list, kListQueryItem, static_cast<WPARAM>(row)));
-  return rows;
-}
-
 // Waits until the main list shows `rows` (it is made anew after a save).
 bool waitForRows(HWND main, const std::vector<long>& rows) {
   for (int i = 0; i < 800; ++i) {
-    if (listRows(main) == rows) return true;
+    if (mainListRows(main) == rows) return true;
     settle(25);
   }
   return false;

@@ -106,49 +106,6 @@ HWND waitForMessageBox(DWORD processId, HWND except) {
   return nullptr;
 }
 
-// Runs `commandLine` in `folder` with its standard output into `outFile`; its lines.
-std::vector<std::string> runForLines(const std::string& commandLine, const std::string& folder) {
-  const std::string outFile = folder + "\\ausgabe.txt";
-  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-  const HANDLE out =
-      CreateFileA(outFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
-  std::vector<std::string> lines;
-  if (out == INVALID_HANDLE_VALUE) return lines;
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdOutput = out;
-  si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  PROCESS_INFORMATION pi{};
-  std::string line = commandLine;
-  const BOOL started =
-      CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(), &si, &pi);
-  CloseHandle(out);
-  if (!started) return lines;
-  WaitForSingleObject(pi.hProcess, 120000);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  FILE* f = std::fopen(outFile.c_str(), "rb");
-  if (!f) return lines;
-  std::string text;
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
-  std::fclose(f);
-  std::string current;
-  for (char c : text) {
-    if (c == '\r') continue;
-    if (c == '\n') {
-      lines.push_back(current);
-      current.clear();
-    } else {
-      current.push_back(c);
-    }
-  }
-  if (!current.empty()) lines.push_back(current);
-  return lines;
-}
-
 // Windows-1252 to UTF-8, as the command-line tool prints.
 std::string utf8Of(const std::string& cp1252) {
   std::wstring wide(cp1252.size(), L'\0');
@@ -159,17 +116,6 @@ std::string utf8Of(const std::string& cp1252) {
                                     nullptr, nullptr);
   out.resize(static_cast<std::size_t>(m));
   return out;
-}
-
-// The rows of the main list: record numbers, or mineral ids in mineral mode.
-std::vector<long> listRows(HWND main) {
-  std::vector<long> rows;
-  const HWND list = GetDlgItem(main, 1000);
-  if (!list) return rows;
-  const long count = listQuery(list, kListQueryCount);
-  for (long row = 0; row < count; ++row)
-    rows.push_back(listQuery(list, kListQueryItem, static_cast<WPARAM>(row)));
-  return rows;
 }
 
 // The record numbers of "N: ..." lines.
@@ -303,9 +249,9 @@ UI_CASE(search, determination) {
   UI_CHECK(waitUntilClosed(dlg));
   UI_CHECK(waitUntilResponsive(main, 10000));
   // Exactly what the command-line tool prints, in the name list's order; Hämatit among them.
-  UI_CHECK_EQ(listRows(main), expected);
+  UI_CHECK_EQ(mainListRows(main), expected);
   bool haematite = false;
-  for (long id : listRows(main))
+  for (long id : mainListRows(main))
     for (const StoredName& n : names)
       if (static_cast<long>(n.id) == id && n.name == "H\xE4matit") haematite = true;
   UI_CHECK(haematite);
@@ -317,12 +263,12 @@ UI_CASE(search, determination) {
   sendCommand(main, 1023);
   settle(500);
   UI_CHECK(waitUntilResponsive(main, 10000));
-  UI_CHECK_EQ(listRows(main).size(), names.size());
+  UI_CHECK_EQ(mainListRows(main).size(), names.size());
   UI_CHECK(checked(main, 3, 1023) && !checked(main, 3, 1024));
   sendCommand(main, 1024);
   settle(500);
   UI_CHECK(waitUntilResponsive(main, 10000));
-  UI_CHECK_EQ(listRows(main), expected);
+  UI_CHECK_EQ(mainListRows(main), expected);
   UI_CHECK(checked(main, 3, 1024) && !checked(main, 3, 1023));
 
   // Opened again: the entries of the last search; "Neue Suche" clears every field.
@@ -358,7 +304,7 @@ UI_CASE(search, determination) {
   pressKey(dlg, VK_ESCAPE);
   UI_CHECK(waitUntilClosed(dlg));
   UI_CHECK(waitUntilResponsive(main, 10000));
-  UI_CHECK_EQ(listRows(main), expected);
+  UI_CHECK_EQ(mainListRows(main), expected);
   UI_CHECK_EQ(closeKalvor(kalvor, main).value_or(0), 1u);
 }
 
@@ -437,17 +383,17 @@ UI_CASE(search, collectionSearches) {
   pressKey(dlg, VK_RETURN);
   UI_CHECK(waitUntilClosed(dlg));
   UI_CHECK(waitForPaintedList(main, oldList, static_cast<long>(localitiesExpected.size())));
-  UI_CHECK_EQ(listRows(main), localitiesExpected);
+  UI_CHECK_EQ(mainListRows(main), localitiesExpected);
   UI_CHECK(checked(main, 3, 1022) && checked(main, 3, 1024));
   sendCommand(main, 1023);
   settle(500);
   UI_CHECK(waitUntilResponsive(main, 10000));
-  UI_CHECK_EQ(listRows(main), (std::vector<long>{1, 2}));
+  UI_CHECK_EQ(mainListRows(main), (std::vector<long>{1, 2}));
   UI_CHECK(checked(main, 3, 1023) && !checked(main, 3, 1024));
   sendCommand(main, 1024);
   settle(500);
   UI_CHECK(waitUntilResponsive(main, 10000));
-  UI_CHECK_EQ(listRows(main), localitiesExpected);
+  UI_CHECK_EQ(mainListRows(main), localitiesExpected);
 
   // "Sammlungsauswertung": a year and collection pieces only.
   sendCommand(main, 1007);
@@ -480,16 +426,16 @@ UI_CASE(search, collectionSearches) {
   clickButton(dlg, IDOK);
   UI_CHECK(waitUntilClosed(dlg));
   UI_CHECK(waitForPaintedList(main, before, static_cast<long>(specimensExpected.size())));
-  UI_CHECK_EQ(listRows(main), specimensExpected);
+  UI_CHECK_EQ(mainListRows(main), specimensExpected);
   UI_CHECK(checked(main, 3, 1021) && checked(main, 3, 1024));
   sendCommand(main, 1023);
   settle(500);
   UI_CHECK(waitUntilResponsive(main, 10000));
-  UI_CHECK_EQ(listRows(main).size(), std::size_t{3});
+  UI_CHECK_EQ(mainListRows(main).size(), std::size_t{3});
   sendCommand(main, 1024);
   settle(500);
   UI_CHECK(waitUntilResponsive(main, 10000));
-  UI_CHECK_EQ(listRows(main), specimensExpected);
+  UI_CHECK_EQ(mainListRows(main), specimensExpected);
 
   // "Neue Suche" ticks every box and empties every field again.
   sendCommand(main, 1007);

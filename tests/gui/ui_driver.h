@@ -82,6 +82,10 @@ std::string prepareCaseFolder(const std::string& name);
 // Runs a program in `folder` and waits for it; its exit code, nothing on time-out.
 std::optional<DWORD> runToEnd(const std::string& commandLine, const std::string& folder, DWORD timeoutMs);
 
+// Runs `commandLine` in `folder` (kalvor-cli, typically) and waits for it;
+// the lines of its standard output without their line ends.
+std::vector<std::string> runForLines(const std::string& commandLine, const std::string& folder);
+
 // Size and last write time of a file; nothing when it does not exist.
 struct FileStamp {
   ULONGLONG size = 0;
