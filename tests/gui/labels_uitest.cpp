@@ -56,7 +56,7 @@ bool waitForPdfs(const std::string& folder, const std::string& fragment, int cou
   const DWORD start = GetTickCount();
   while (GetTickCount() - start < kPrintTimeout) {
     if (countPdfs(folder, fragment) >= count) return true;
-    Sleep(100);
+    Sleep(100);  // poll interval only: the files found decide, the limit only ends a hang
   }
   return false;
 }

@@ -16,7 +16,7 @@
 #include "tools/cli/cli.h"
 #include "tools/cli/description_page.h"
 #include "tools/cli/open_collection.h"
-#include "tools/cli/specimen_search_options.h"
+#include "tools/cli/piece_search_options.h"
 
 #if KALVOR_HAVE_CAIRO
 #include "render/pdf_canvas.h"

@@ -11,7 +11,7 @@
 #include "determination/reference_sources.h"
 #include "search/collection_search.h"
 #include "tools/cli/open_collection.h"
-#include "tools/cli/specimen_search_options.h"
+#include "tools/cli/piece_search_options.h"
 
 namespace kalvor::cli {
 namespace {
