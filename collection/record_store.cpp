@@ -163,13 +163,19 @@ std::uint32_t RecordStore::ensurePage(std::uint32_t page) {
   return pageOffset;
 }
 
+bool RecordStore::hasSlotPage(std::uint32_t n) const {
+  const std::uint32_t page = ((n & sf::kPageNumberMask) >> 8) & 0xFFFF;
+  if (page >= layout_.directorySize) return false;
+  const std::uint32_t pageOffset = directory_[page];
+  // A page that lies in the header or past the end is damage: it has no slots.
+  return pageOffset >= dataStart() && pageOffset + std::uint64_t{sf::kSlotPageBytes} <= fileSize_;
+}
+
 std::uint32_t RecordStore::lookupSlot(std::uint32_t n, bool create) {
   const std::uint32_t page = ((n & sf::kPageNumberMask) >> 8) & 0xFFFF;
   if (page >= layout_.directorySize) return 0;
   std::uint32_t pageOffset = directory_[page];
-  // A page that lies in the header or past the end is damage: it has no slots.
-  const bool valid = pageOffset >= dataStart() && pageOffset + std::uint64_t{sf::kSlotPageBytes} <= fileSize_;
-  if (!valid) {
+  if (!hasSlotPage(n)) {
     if (!create || readOnly_) return 0;
     pageOffset = ensurePage(page);
     if (pageOffset == 0) return 0;

@@ -135,6 +135,10 @@ class RecordStore {
   // Returns the offset stored in record n's slot, 0 when there is none.
   std::uint32_t slotValue(std::uint32_t n);
 
+  // Whether the slot page that holds record n's slot lies in the data area;
+  // without it none of its 256 records can be read.
+  bool hasSlotPage(std::uint32_t n) const;
+
   // Takes the first free block with owner 0 and at least `units` units (whole,
   // no splitting; `units` becomes its size) or appends one at the end; writes
   // the header (owner, units) and a zeroed payload of units * unitBytes bytes

@@ -213,6 +213,12 @@ bool ValueIndex::loadFieldTableStep(bool restart) {
   }
   const std::uint32_t count = store_->count();
   for (std::uint32_t i = 0; i < kFieldTableStep && loadNext_ <= count; ++i, ++loadNext_) {
+    if (!store_->hasSlotPage(loadNext_)) {
+      // A damaged index can claim thousands of entries on pages that are
+      // not there; step over such a page whole.
+      loadNext_ |= 0xFF;
+      continue;
+    }
     if (std::optional<IndexEntry> e = readEntry(static_cast<std::uint16_t>(loadNext_))) noteInTable(*e);
   }
   return loadNext_ <= count;

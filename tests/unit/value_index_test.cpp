@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "collection/store_format.h"
 #include "collection/value_index.h"
 #include "platform/settings.h"
 #include "tests/unit/test_files.h"
@@ -185,6 +186,20 @@ TEST(ValueIndex, FieldTableLoadsInStepsOfFive) {
   EXPECT_FALSE(index.loadFieldTableStep(false));
   // A new entry is not loaded twice.
   ASSERT_TRUE(index.addIndexKey(IndexValue::ofNumber(20), f::kSpecimenLocality, 30));
+  EXPECT_EQ(index.entriesOfField(f::kSpecimenLocality).size(), 13u);
+
+  // A damaged count word claims 65,535 entries on pages that do not exist:
+  // the loader steps over each missing page whole and still finds the 13.
+  index.closeValueIndex();
+  Bytes bytes = testing::readFile(dir.file("kalvor.vi"));
+  bytes[store_format::kCountOffset] = 0xFF;
+  bytes[store_format::kCountOffset + 1] = 0xFF;
+  ASSERT_TRUE(testing::writeFile(dir.file("kalvor.vi"), bytes));
+  ASSERT_NE(index.openValueIndex(dir.file("kalvor.vi"), 13), ValueIndex::OpenResult::kFailed);
+  int steps = 1;
+  while (index.loadFieldTableStep(steps == 1)) ++steps;
+  EXPECT_LT(steps, 200);  // page 0 slot by slot, then a page per try; 13,107 steps of five without
+  EXPECT_EQ(membersOf(index, IndexValue::ofNumber(20), f::kSpecimenLocality), (std::vector<std::uint32_t>{30}));
   EXPECT_EQ(index.entriesOfField(f::kSpecimenLocality).size(), 13u);
 }
 
