@@ -136,19 +136,25 @@ class Symbol {
   }
 
   void drawFormatBits(int mask) {
+    forEachFormatModule(mask, [this](int x, int y, bool dark) { set(x, y, dark, true); });
+  }
+
+  // Hands each of the 31 format modules for `mask` to visit(x, y, dark).
+  template <typename Visit>
+  void forEachFormatModule(int mask, Visit visit) const {
     const int data = kLevelMBits << 3 | mask;
     int rem = data;
     for (int i = 0; i < 10; ++i) rem = (rem << 1) ^ ((rem >> 9) * 0x537);
     const int bits = (data << 10 | rem) ^ 0x5412;
     auto bit = [bits](int i) { return ((bits >> i) & 1) != 0; };
-    for (int i = 0; i <= 5; ++i) set(8, i, bit(i), true);
-    set(8, 7, bit(6), true);
-    set(8, 8, bit(7), true);
-    set(7, 8, bit(8), true);
-    for (int i = 9; i < 15; ++i) set(14 - i, 8, bit(i), true);
-    for (int i = 0; i < 8; ++i) set(size_ - 1 - i, 8, bit(i), true);
-    for (int i = 8; i < 15; ++i) set(8, size_ - 15 + i, bit(i), true);
-    set(8, size_ - 8, true, true);
+    for (int i = 0; i <= 5; ++i) visit(8, i, bit(i));
+    visit(8, 7, bit(6));
+    visit(8, 8, bit(7));
+    visit(7, 8, bit(8));
+    for (int i = 9; i < 15; ++i) visit(14 - i, 8, bit(i));
+    for (int i = 0; i < 8; ++i) visit(size_ - 1 - i, 8, bit(i));
+    for (int i = 8; i < 15; ++i) visit(8, size_ - 15 + i, bit(i));
+    visit(8, size_ - 8, true);
   }
 
   void drawCodewords(const std::vector<std::uint8_t>& data) {
@@ -334,27 +340,61 @@ int linePenalty(std::uint64_t line, int size) {
 
 namespace {
 
-// The penalty of `size` × `size` modules, row by row (size at most 57, so
-// that a row or column fits in 64 bits).
-int penaltyOf(const std::uint8_t* m, int size) {
+// The modules of a symbol as bits, by row and by column (size at most 57,
+// so that a row or column fits in 64 bits).
+struct Planes {
   std::array<std::uint64_t, 64> rows{}, columns{};
+  void put(int x, int y, bool dark) {
+    const std::uint64_t bit = std::uint64_t{1} << x, columnBit = std::uint64_t{1} << y;
+    auto& row = rows[static_cast<std::size_t>(y)];
+    auto& column = columns[static_cast<std::size_t>(x)];
+    row = dark ? row | bit : row & ~bit;
+    column = dark ? column | columnBit : column & ~columnBit;
+  }
+  void flip(const Planes& other) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      rows[i] ^= other.rows[i];
+      columns[i] ^= other.columns[i];
+    }
+  }
+};
+
+Planes planesOf(const std::uint8_t* m, int size) {
+  Planes planes;
   for (int y = 0; y < size; ++y)
     for (int x = 0; x < size; ++x) {
       const std::uint64_t bit = m[y * size + x] & 1u;
-      rows[static_cast<std::size_t>(y)] |= bit << x;
-      columns[static_cast<std::size_t>(x)] |= bit << y;
+      planes.rows[static_cast<std::size_t>(y)] |= bit << x;
+      planes.columns[static_cast<std::size_t>(x)] |= bit << y;
     }
+  return planes;
+}
+
+// The modules each mask inverts, one pass over maskPatterns().
+std::array<Planes, 8> maskPlanesOf(const std::vector<std::uint8_t>& patterns, int size) {
+  std::array<Planes, 8> planes;
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x)
+      for (unsigned p = patterns[static_cast<std::size_t>(y * size + x)]; p != 0; p &= p - 1) {
+        Planes& mask = planes[static_cast<std::size_t>(std::countr_zero(p))];
+        mask.rows[static_cast<std::size_t>(y)] |= std::uint64_t{1} << x;
+        mask.columns[static_cast<std::size_t>(x)] |= std::uint64_t{1} << y;
+      }
+  return planes;
+}
+
+int penaltyOf(const Planes& planes, int size) {
   int result = 0;
   long dark = 0;
   const std::uint64_t pairs = (std::uint64_t{1} << (size - 1)) - 1;
   for (int i = 0; i < size; ++i) {
-    const std::uint64_t a = rows[static_cast<std::size_t>(i)];
-    result += linePenalty(a, size) + linePenalty(columns[static_cast<std::size_t>(i)], size);
+    const std::uint64_t a = planes.rows[static_cast<std::size_t>(i)];
+    result += linePenalty(a, size) + linePenalty(planes.columns[static_cast<std::size_t>(i)], size);
     dark += std::popcount(a);
     if (i + 1 == size) break;
     // N2: 2 × 2 blocks of one colour: both rows match their right
     // neighbours and each other.
-    const std::uint64_t b = rows[static_cast<std::size_t>(i + 1)];
+    const std::uint64_t b = planes.rows[static_cast<std::size_t>(i + 1)];
     const std::uint64_t same = ~(a ^ b) & ~(a ^ (a >> 1)) & ~(b ^ (b >> 1));
     result += std::popcount(same & pairs) * kPenaltyN2;
   }
@@ -365,7 +405,7 @@ int penaltyOf(const std::uint8_t* m, int size) {
 
 }  // namespace
 
-int qrPenalty(const QrCode& code) { return penaltyOf(code.modules.data(), code.size); }
+int qrPenalty(const QrCode& code) { return penaltyOf(planesOf(code.modules.data(), code.size), code.size); }
 
 int qrByteCapacity(int version) {
   if (version < 1 || version > kMaxQrVersion) return 0;
@@ -387,16 +427,20 @@ std::optional<QrCode> encodeQrCode(std::span<const std::uint8_t> data, int minVe
   code.size = symbol.size();
   const std::vector<std::uint8_t> patterns = symbol.maskPatterns();
   if (mask < 0) {
+    // Each mask is weighed on bit planes: the unmasked symbol with the
+    // mask's modules inverted and its format bits drawn.
+    const Planes unmasked = planesOf(symbol.modules().data(), symbol.size());
+    const std::array<Planes, 8> masks = maskPlanesOf(patterns, symbol.size());
     int best = std::numeric_limits<int>::max();
     for (int m = 0; m < 8; ++m) {
-      symbol.applyMask(patterns, m);
-      symbol.drawFormatBits(m);
-      const int penalty = penaltyOf(symbol.modules().data(), symbol.size());
+      Planes planes = unmasked;
+      planes.flip(masks[static_cast<std::size_t>(m)]);
+      symbol.forEachFormatModule(m, [&planes](int x, int y, bool dark) { planes.put(x, y, dark); });
+      const int penalty = penaltyOf(planes, symbol.size());
       if (penalty < best) {
         best = penalty;
         mask = m;
       }
-      symbol.applyMask(patterns, m);
     }
   }
   symbol.applyMask(patterns, mask);
