@@ -39,21 +39,8 @@ void DescriptionFontSet::setFont(FontSlot slot, GdiFont font) {
 }
 
 GdiCanvas::GdiCanvas(HDC dc, const DescriptionFontSet& fonts)
-    : dc_(dc),
-      fonts_(fonts),
-      savedFont_(SelectObject(dc, fonts.font(FontSlot::kText))),
-      savedColour_(GetTextColor(dc)),
-      savedAlign_(SetTextAlign(dc, TA_BASELINE | TA_LEFT | TA_NOUPDATECP)),
-      savedBkMode_(SetBkMode(dc, TRANSPARENT)) {
-  colour_ = Rgb{GetRValue(savedColour_), GetGValue(savedColour_), GetBValue(savedColour_)};
-}
-
-GdiCanvas::~GdiCanvas() {
-  unclip();
-  SelectObject(dc_, savedFont_);
-  SetTextColor(dc_, savedColour_);
-  SetTextAlign(dc_, savedAlign_);
-  SetBkMode(dc_, savedBkMode_);
+    : state_(dc), dc_(dc), fonts_(fonts), colour_(state_.savedColour()) {
+  SelectObject(dc, fonts.font(FontSlot::kText));
 }
 
 FontSlot GdiCanvas::selectFont(FontSlot slot) {
@@ -86,23 +73,12 @@ int GdiCanvas::inkHeight(std::string_view text) {
   return height;
 }
 
-int GdiCanvas::ascent() {
-  TEXTMETRICA tm{};
-  GetTextMetricsA(dc_, &tm);
-  return tm.tmAscent;
-}
+int GdiCanvas::ascent() { return fontAscent(dc_); }
 
-void GdiCanvas::drawText(int x, int baseline, std::string_view text) {
-  if (text.empty()) return;
-  TextOutA(dc_, x, baseline, text.data(), static_cast<int>(text.size()));
-}
+void GdiCanvas::drawText(int x, int baseline, std::string_view text) { drawTextAt(dc_, x, baseline, text); }
 
 void GdiCanvas::drawLine(int x1, int y1, int x2, int y2) {
-  GdiPen pen(CreatePen(PS_SOLID, 1, RGB(colour_.red, colour_.green, colour_.blue)));
-  if (!pen) return;
-  ScopedSelectObject select(dc_, pen.get());
-  MoveToEx(dc_, x1, y1, nullptr);
-  LineTo(dc_, x2, y2);
+  drawLineIn(dc_, colour_, PS_SOLID, x1, y1, x2, y2);
 }
 
 Rgb GdiCanvas::setTextColour(Rgb colour) {
@@ -119,23 +95,9 @@ void GdiCanvas::drawCheckMark(int x, int baseline) {
   DrawFrameControl(dc_, &r, DFC_MENU, DFCS_MENUCHECK);
 }
 
-void GdiCanvas::clipTo(int left, int top, int right, int bottom) {
-  if (!clipped_) {
-    savedClip_ = GdiObject<HRGN>(CreateRectRgn(0, 0, 0, 0));
-    hadClip_ = savedClip_ && GetClipRgn(dc_, savedClip_.get()) == 1;
-    clipped_ = true;
-  } else {
-    // A new cell replaces the previous cell's clip instead of narrowing it.
-    SelectClipRgn(dc_, hadClip_ ? savedClip_.get() : nullptr);
-  }
-  IntersectClipRect(dc_, left, top, right, bottom);
-}
+void GdiCanvas::clipTo(int left, int top, int right, int bottom) { state_.clipTo(left, top, right, bottom); }
 
-void GdiCanvas::unclip() {
-  if (!clipped_) return;
-  SelectClipRgn(dc_, hadClip_ ? savedClip_.get() : nullptr);
-  clipped_ = false;
-}
+void GdiCanvas::unclip() { state_.unclip(); }
 
 int GdiCanvas::checkMarkWidth() { return GetSystemMetrics(SM_CXMENUCHECK); }
 

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "render/canvas.h"
+#include "win32/canvas_dc_state.h"
 #include "win32/gdi_objects.h"
 
 namespace kalvor::win32 {
@@ -74,7 +75,7 @@ class GdiCanvas : public Canvas {
   // aligned on the baseline, transparent background. The DC's font, colour,
   // alignment and background mode are put back when the canvas ends.
   GdiCanvas(HDC dc, const DescriptionFontSet& fonts);
-  ~GdiCanvas() override;
+  ~GdiCanvas() override = default;
   GdiCanvas(const GdiCanvas&) = delete;
   GdiCanvas& operator=(const GdiCanvas&) = delete;
 
@@ -96,17 +97,11 @@ class GdiCanvas : public Canvas {
   ScriptOffsets scriptOffsets() override { return fonts_.scriptOffsets(); }
 
  private:
+  CanvasDcState state_;
   HDC dc_;
   const DescriptionFontSet& fonts_;
   FontSlot font_ = FontSlot::kText;
   Rgb colour_;
-  HGDIOBJ savedFont_;
-  COLORREF savedColour_;
-  UINT savedAlign_;
-  int savedBkMode_;
-  bool clipped_ = false;
-  bool hadClip_ = false;  // the DC had a clip region of its own before clipTo
-  GdiObject<HRGN> savedClip_;
   std::map<std::pair<int, std::string>, int> inkCache_;
 };
 

@@ -29,21 +29,8 @@ GdiFont makeFont(const FontRequest& r, bool turned) {
 
 }  // namespace
 
-ScreenPageCanvas::ScreenPageCanvas(HDC dc, const PageGeometry& page)
-    : dc_(dc),
-      page_(page),
-      savedFont_(GetCurrentObject(dc, OBJ_FONT)),
-      savedColour_(SetTextColor(dc, RGB(0, 0, 0))),
-      savedAlign_(SetTextAlign(dc, TA_BASELINE | TA_LEFT | TA_NOUPDATECP)),
-      savedBkMode_(SetBkMode(dc, TRANSPARENT)) {}
-
-ScreenPageCanvas::~ScreenPageCanvas() {
-  unclip();
-  // The canvas's fonts go with it: the DC must not keep one selected.
-  SelectObject(dc_, savedFont_);
-  SetTextColor(dc_, savedColour_);
-  SetTextAlign(dc_, savedAlign_);
-  SetBkMode(dc_, savedBkMode_);
+ScreenPageCanvas::ScreenPageCanvas(HDC dc, const PageGeometry& page) : state_(dc), dc_(dc), page_(page) {
+  SetTextColor(dc, RGB(0, 0, 0));
 }
 
 HFONT ScreenPageCanvas::fontOf(FontSlot slot, bool turned) const {
@@ -101,33 +88,18 @@ TextExtent ScreenPageCanvas::measureText(std::string_view text) {
 
 int ScreenPageCanvas::inkHeight(std::string_view text) { return capitalHeight(dc_, text); }
 
-int ScreenPageCanvas::ascent() {
-  TEXTMETRICA tm{};
-  GetTextMetricsA(dc_, &tm);
-  return tm.tmAscent;
-}
+int ScreenPageCanvas::ascent() { return fontAscent(dc_); }
 
 void ScreenPageCanvas::drawText(int x, int baseline, std::string_view text) {
-  if (text.empty()) return;
-  TextOutA(dc_, x, baseline, text.data(), static_cast<int>(text.size()));
+  drawTextAt(dc_, x, baseline, text);
 }
 
 void ScreenPageCanvas::drawLine(int x1, int y1, int x2, int y2) {
-  GdiPen pen(CreatePen(PS_SOLID, 1, RGB(colour_.red, colour_.green, colour_.blue)));
-  if (!pen) return;
-  ScopedSelectObject select(dc_, pen.get());
-  MoveToEx(dc_, x1, y1, nullptr);
-  LineTo(dc_, x2, y2);
+  drawLineIn(dc_, colour_, PS_SOLID, x1, y1, x2, y2);
 }
 
 void ScreenPageCanvas::drawDottedLine(int x1, int y1, int x2, int y2) {
-  GdiPen pen(CreatePen(PS_DOT, 1, RGB(colour_.red, colour_.green, colour_.blue)));
-  if (!pen) return;
-  ScopedSelectObject select(dc_, pen.get());
-  const int mode = SetBkMode(dc_, TRANSPARENT);
-  MoveToEx(dc_, x1, y1, nullptr);
-  LineTo(dc_, x2, y2);
-  SetBkMode(dc_, mode);
+  drawLineIn(dc_, colour_, PS_DOT, x1, y1, x2, y2);
 }
 
 void ScreenPageCanvas::fillRect(int left, int top, int right, int bottom) {
@@ -154,21 +126,10 @@ void ScreenPageCanvas::drawCheckMark(int x, int baseline) {
 int ScreenPageCanvas::checkMarkWidth() { return std::max(2, ascent() / 2); }
 
 void ScreenPageCanvas::clipTo(int left, int top, int right, int bottom) {
-  if (!clipped_) {
-    savedClip_ = GdiObject<HRGN>(CreateRectRgn(0, 0, 0, 0));
-    hadClip_ = savedClip_ && GetClipRgn(dc_, savedClip_.get()) == 1;
-    clipped_ = true;
-  } else {
-    SelectClipRgn(dc_, hadClip_ ? savedClip_.get() : nullptr);
-  }
-  IntersectClipRect(dc_, left, top, right, bottom);
+  state_.clipTo(left, top, right, bottom);
 }
 
-void ScreenPageCanvas::unclip() {
-  if (!clipped_) return;
-  SelectClipRgn(dc_, hadClip_ ? savedClip_.get() : nullptr);
-  clipped_ = false;
-}
+void ScreenPageCanvas::unclip() { state_.unclip(); }
 
 int ScreenPageCanvas::averageCharWidth() {
   TEXTMETRICA tm{};

@@ -10,6 +10,7 @@
 #include <array>
 
 #include "render/page_canvas.h"
+#include "win32/canvas_dc_state.h"
 #include "win32/gdi_objects.h"
 
 namespace kalvor::win32 {
@@ -19,7 +20,7 @@ class ScreenPageCanvas final : public PageCanvas {
   // Draws on `dc` (not owned, a screen or memory DC) with the page `page`; the DC's font, colour,
   // alignment and background mode are put back when the canvas ends.
   ScreenPageCanvas(HDC dc, const PageGeometry& page);
-  ~ScreenPageCanvas() override;
+  ~ScreenPageCanvas() override = default;
   ScreenPageCanvas(const ScreenPageCanvas&) = delete;
   ScreenPageCanvas& operator=(const ScreenPageCanvas&) = delete;
 
@@ -51,6 +52,7 @@ class ScreenPageCanvas final : public PageCanvas {
   HFONT fontOf(FontSlot slot, bool turned) const;
   void selectCurrent();
 
+  CanvasDcState state_;
   HDC dc_;
   PageGeometry page_;
   std::array<GdiFont, kFontSlotCount> fonts_;
@@ -58,13 +60,6 @@ class ScreenPageCanvas final : public PageCanvas {
   FontSlot font_ = FontSlot::kText;
   bool turned_ = false;
   Rgb colour_;
-  HGDIOBJ savedFont_;
-  COLORREF savedColour_;
-  UINT savedAlign_;
-  int savedBkMode_;
-  bool clipped_ = false;
-  bool hadClip_ = false;
-  GdiObject<HRGN> savedClip_;
 };
 
 }  // namespace kalvor::win32
