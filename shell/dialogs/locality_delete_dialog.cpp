@@ -50,14 +50,7 @@ void LocalityDeleteDialog::onOk() {
 
 bool LocalityDeleteDialog::onMeasureItem(MEASUREITEMSTRUCT& measure) {
   if (measure.CtlID != ID_DELETE_LOCALITY_REPLACEMENTS) return false;
-  const HWND list = item(ID_DELETE_LOCALITY_REPLACEMENTS);
-  const HDC dc = GetDC(list);
-  const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(window(), WM_GETFONT, 0, 0)));
-  TEXTMETRICA tm{};
-  GetTextMetricsA(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(list, dc);
-  measure.itemHeight = static_cast<UINT>(tm.tmHeight + 2);
+  measure.itemHeight = static_cast<UINT>(listRowHeight(item(ID_DELETE_LOCALITY_REPLACEMENTS)));
   return true;
 }
 

@@ -199,14 +199,7 @@ void LocalityEntryDialog::onOk() {
 
 bool LocalityEntryDialog::onMeasureItem(MEASUREITEMSTRUCT& measure) {
   if (measure.CtlID != ID_LOCALITY_KNOWN_MINERALS) return false;
-  const HWND list = item(ID_LOCALITY_KNOWN_MINERALS);
-  const HDC dc = GetDC(list);
-  const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(window(), WM_GETFONT, 0, 0)));
-  TEXTMETRICA tm{};
-  GetTextMetricsA(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(list, dc);
-  measure.itemHeight = static_cast<UINT>(tm.tmHeight + 2);
+  measure.itemHeight = static_cast<UINT>(listRowHeight(item(ID_LOCALITY_KNOWN_MINERALS)));
   return true;
 }
 

@@ -55,17 +55,7 @@ WPARAM editLimit(int id) {
 }
 
 // Sizes the rows of the owner-drawn locality list to the dialog's font.
-void sizeListRows(HWND list) {
-  HFONT font = reinterpret_cast<HFONT>(SendMessageA(GetParent(list), WM_GETFONT, 0, 0));
-  if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  const HDC dc = GetDC(list);
-  const HGDIOBJ old = SelectObject(dc, font);
-  TEXTMETRICA tm{};
-  GetTextMetricsA(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(list, dc);
-  SendMessageA(list, LB_SETITEMHEIGHT, 0, tm.tmHeight + 2);
-}
+void sizeListRows(HWND list) { SendMessageA(list, LB_SETITEMHEIGHT, 0, listRowHeight(list)); }
 
 // A message of the form over `owner`, with its own caption.
 int showMessage(HWND owner, CollectionMessage message, UINT type) {

@@ -36,16 +36,20 @@ std::uint32_t selectedLocality(HWND combo) {
   return value == CB_ERR ? 0 : static_cast<std::uint32_t>(value);
 }
 
-void sizeLocalityItems(HWND combo) {
-  HFONT font = reinterpret_cast<HFONT>(SendMessageA(GetParent(combo), WM_GETFONT, 0, 0));
+int listRowHeight(HWND control) {
+  HFONT font = reinterpret_cast<HFONT>(SendMessageA(GetParent(control), WM_GETFONT, 0, 0));
   if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  const HDC dc = GetDC(combo);
+  const HDC dc = GetDC(control);
   const HGDIOBJ old = SelectObject(dc, font);
   TEXTMETRICA tm{};
   GetTextMetricsA(dc, &tm);
   SelectObject(dc, old);
-  ReleaseDC(combo, dc);
-  const int height = tm.tmHeight + 2;
+  ReleaseDC(control, dc);
+  return tm.tmHeight + 2;
+}
+
+void sizeLocalityItems(HWND combo) {
+  const int height = listRowHeight(combo);
   SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height);
   SendMessageA(combo, CB_SETITEMHEIGHT, 0, height);
 }

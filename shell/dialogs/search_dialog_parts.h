@@ -25,6 +25,8 @@ std::size_t choiceListSelection(HWND combo);
 void fillLocalityList(HWND combo, const std::vector<LocalityChoice>& choices, std::size_t selected);
 // The item value (locality number) of the selected item, 0 for "unbekannt" or none.
 std::uint32_t selectedLocality(HWND combo);
+// The height of a row of an owner-drawn list `control` in its dialog's font.
+int listRowHeight(HWND control);
 // Sizes the items of the owner-drawn list to the dialog's font.
 void sizeLocalityItems(HWND combo);
 // Draws one item; `unknown` is the text of an item without index.
