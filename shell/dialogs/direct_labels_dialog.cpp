@@ -18,13 +18,7 @@ constexpr WPARAM kFieldLength = 255;
 
 bool DirectLabelsDialog::onInit() {
   centreOver(GetWindow(window(), GW_OWNER));
-  userFormats_ = loadLabelFormats(settings_, true);
-  format_ = lastLabelFormat(settings_, userFormats_);
-  // A remembered format the printer cannot take gives way to the first built-in one.
-  if (!takeLabelFormat(window(), job_.sheet(), userFormats_, format_)) {
-    format_ = 0;
-    takeLabelFormat(window(), job_.sheet(), userFormats_, format_);
-  }
+  format_ = takeRememberedLabelFormat(window(), job_.sheet(), settings_, userFormats_);
   showRest();
   check(IDC_DL_FORMULA, job_.sheet().format() && job_.sheet().format()->formula());
   for (int id : {IDC_DL_MINERAL, IDC_DL_ACCOMPANYING, IDC_DL_FREE_LINE}) sendItem(id, EM_LIMITTEXT, kFieldLength);

@@ -43,6 +43,15 @@ bool takeLabelFormat(HWND dialog, LabelSheet& sheet, const std::vector<LabelForm
   return false;
 }
 
+int takeRememberedLabelFormat(HWND dialog, LabelSheet& sheet, const Settings& settings,
+                              std::vector<LabelFormat>& userFormats) {
+  userFormats = loadLabelFormats(settings, true);
+  const int remembered = lastLabelFormat(settings, userFormats);
+  if (takeLabelFormat(dialog, sheet, userFormats, remembered)) return remembered;
+  takeLabelFormat(dialog, sheet, userFormats, 0);
+  return 0;
+}
+
 std::string labelRestText(const LabelRest& rest) {
   return std::to_string(rest.row) + "/" + std::to_string(rest.page);
 }

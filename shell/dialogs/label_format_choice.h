@@ -30,6 +30,12 @@ void rememberLabelFormat(Settings& settings, int index);
 // false then, and the sheet keeps its format.
 bool takeLabelFormat(HWND dialog, LabelSheet& sheet, const std::vector<LabelFormat>& userFormats, int index);
 
+// Loads the user's formats into `userFormats` and takes the remembered
+// format onto `sheet`; one the printer cannot take gives way to the first
+// built-in one. Returns the index of the format taken.
+int takeRememberedLabelFormat(HWND dialog, LabelSheet& sheet, const Settings& settings,
+                              std::vector<LabelFormat>& userFormats);
+
 // "Rest (Zeile/Seite):" as "%d/%d".
 std::string labelRestText(const LabelRest& rest);
 

@@ -12,12 +12,7 @@ namespace kalvor::shell {
 
 bool PieceLabelsDialog::onInit() {
   centreOver(GetWindow(window(), GW_OWNER));
-  userFormats_ = loadLabelFormats(settings_, true);
-  format_ = lastLabelFormat(settings_, userFormats_);
-  if (!takeLabelFormat(window(), job_.sheet(), userFormats_, format_)) {
-    format_ = 0;
-    takeLabelFormat(window(), job_.sheet(), userFormats_, format_);
-  }
+  format_ = takeRememberedLabelFormat(window(), job_.sheet(), settings_, userFormats_);
   fillLabelFormatList(item(IDC_SL_FORMAT), userFormats_, format_);
   check(IDC_SL_QR_CODE, job_.sheet().format() && job_.sheet().format()->qrCode());
   enable(IDC_SL_SELECTED, selected_ != 0);
