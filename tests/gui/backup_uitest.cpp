@@ -1,24 +1,12 @@
 // Backups at exit: kalvor.exe keeps a generation of a changed collection in
 // "Sicherung" when it ends normally, and none when nothing changed.
+#include "tests/gui/file_dialog_driver.h"
 #include "tests/gui/ui_driver.h"
 #include "tests/gui/uitest.h"
 
 using namespace kalvor::uitest;
 
 namespace {
-
-// The generation folders in the case folder's "Sicherung".
-int generationCount(const std::string& folder) {
-  int count = 0;
-  WIN32_FIND_DATAA found;
-  const HANDLE find = FindFirstFileA((folder + "\\Sicherung\\20*").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return 0;
-  do {
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ++count;
-  } while (FindNextFileA(find, &found));
-  FindClose(find);
-  return count;
-}
 
 void removeGenerations(const std::string& folder) {
   runToEnd("cmd /c rmdir /s /q \"" + folder + "\\Sicherung\"", folder, 60000);
@@ -37,9 +25,9 @@ UI_CASE(backup, generationAtExitOnlyAfterAChange) {
               0u);
   // The command line kept its own generation; without it the collection is
   // unsaved, and the program's exit must keep it.
-  UI_CHECK_EQ(generationCount(folder), 1);
+  UI_CHECK_EQ(backupGenerations(folder), 1);
   removeGenerations(folder);
-  UI_CHECK_EQ(generationCount(folder), 0);
+  UI_CHECK_EQ(backupGenerations(folder), 0);
   {
     Program kalvor;
     const HWND main = startKalvor(kalvor, folder);
@@ -47,7 +35,7 @@ UI_CASE(backup, generationAtExitOnlyAfterAChange) {
     if (!main) return;
     UI_CHECK_EQ(closeKalvor(kalvor, main).value_or(0), 1u);
   }
-  UI_CHECK_EQ(generationCount(folder), 1);
+  UI_CHECK_EQ(backupGenerations(folder), 1);
   UI_CHECK_EQ(runToEnd(folder + "\\kalvor-cli.exe sicherung liste", folder, 60000).value_or(99), 0u);
   // A run without a change keeps no further generation.
   {
@@ -57,5 +45,5 @@ UI_CASE(backup, generationAtExitOnlyAfterAChange) {
     if (!main) return;
     UI_CHECK_EQ(closeKalvor(kalvor, main).value_or(0), 1u);
   }
-  UI_CHECK_EQ(generationCount(folder), 1);
+  UI_CHECK_EQ(backupGenerations(folder), 1);
 }

@@ -22,12 +22,6 @@ constexpr WORD kViewSpecimens = 1021;
 constexpr WORD kViewResult = 1024;
 constexpr int kExchangePiecesBox = 1207;
 
-bool grayed(HWND main, int position, UINT id) {
-  return (preparedItemState(main, position, id).value_or(MF_GRAYED) & MF_GRAYED) != 0;
-}
-bool checked(HWND main, int position, UINT id) {
-  return (preparedItemState(main, position, id).value_or(0) & MF_CHECKED) != 0;
-}
 
 // A posted command runs after the messages sent meanwhile: its effect is waited for.
 template <typename Condition>
@@ -73,8 +67,8 @@ UI_CASE(exchange, exportOpenLeave) {
   clickButton(dialog, kExchangePiecesBox);
   clickButton(dialog, IDOK);
   UI_CHECK(waitUntilClosed(dialog));
-  UI_CHECK(waitUntil([&] { return checked(main, 3, kViewSpecimens) && checked(main, 3, kViewResult); }));
-  UI_CHECK(!grayed(main, 3, kViewResult));
+  UI_CHECK(waitUntil([&] { return itemChecked(main, 3, kViewSpecimens) && itemChecked(main, 3, kViewResult); }));
+  UI_CHECK(itemEnabled(main, 3, kViewResult));
 
   // "Tauschliste exportieren": a name without ".ktl" gets it.
   sendCommand(main, kExportExchange);
@@ -106,8 +100,8 @@ UI_CASE(exchange, exportOpenLeave) {
   UI_CHECK(waitUntil([&] { return menuBarTitles(main) == exchangeBar; }));
   // The exchange list's two pieces are shown; the own result waits.
   sendCommand(main, kViewSpecimens);
-  UI_CHECK(waitUntil([&] { return checked(main, 2, kViewSpecimens); }));
-  UI_CHECK(grayed(main, 2, kViewResult));
+  UI_CHECK(waitUntil([&] { return itemChecked(main, 2, kViewSpecimens); }));
+  UI_CHECK(itemGrayed(main, 2, kViewResult));
   settle(300);
   UI_CHECK(saveScreenshot(main, "screenshots/tauschassistent.png"));
 
@@ -117,11 +111,11 @@ UI_CASE(exchange, exportOpenLeave) {
                                             "&Drucken", "&Optionen", "&Info"};
   UI_CHECK(waitUntil([&] { return menuBarTitles(main) == mainBar; }));
   // The leave ends in the mineral view; the Stufen view shows the own result again.
-  UI_CHECK(waitUntil([&] { return checked(main, 3, 1020); }));
+  UI_CHECK(waitUntil([&] { return itemChecked(main, 3, 1020); }));
   sendCommand(main, kViewSpecimens);
-  UI_CHECK(waitUntil([&] { return checked(main, 3, kViewSpecimens); }));
-  UI_CHECK(!grayed(main, 3, kViewResult));
-  UI_CHECK(checked(main, 3, kViewResult));
+  UI_CHECK(waitUntil([&] { return itemChecked(main, 3, kViewSpecimens); }));
+  UI_CHECK(itemEnabled(main, 3, kViewResult));
+  UI_CHECK(itemChecked(main, 3, kViewResult));
   UI_CHECK(collectionFiles(folder) == filesBefore);
   UI_CHECK_EQ(closeKalvor(kalvor, main).value_or(0), 1u);
   UI_CHECK(collectionFiles(folder) == filesBefore);

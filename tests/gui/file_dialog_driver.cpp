@@ -12,27 +12,6 @@ namespace {
 constexpr int kFileNameCombo = 0x47c;
 constexpr int kFileNameEdit = 0x480;
 
-struct DialogSearch {
-  DWORD pid;
-  const char* title;
-  HWND except;
-  HWND found;
-};
-
-BOOL CALLBACK matchDialog(HWND w, LPARAM p) {
-  auto* f = reinterpret_cast<DialogSearch*>(p);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  char cls[32] = "";
-  GetClassNameA(w, cls, sizeof cls);
-  if (pid == f->pid && w != f->except && IsWindowVisible(w) && std::string(cls) == "#32770" &&
-      windowText(w) == f->title) {
-    f->found = w;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 }  // namespace
 
 bool enterFileName(HWND fileDialog, const std::string& path) {
@@ -47,12 +26,7 @@ bool enterFileName(HWND fileDialog, const std::string& path) {
 }
 
 HWND waitForOtherDialog(DWORD processId, const char* title, HWND except, DWORD timeoutMs) {
-  for (DWORD waited = 0;; waited += 25) {
-    DialogSearch f{processId, title, except, nullptr};
-    EnumWindows(matchDialog, reinterpret_cast<LPARAM>(&f));
-    if (f.found || waited >= timeoutMs) return f.found;
-    settle(25);
-  }
+  return waitForDialogWhere(processId, {.title = title, .except = except}, timeoutMs);
 }
 
 std::string messageBoxText(HWND box) {

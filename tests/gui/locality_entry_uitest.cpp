@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/gui/file_dialog_driver.h"
 #include "tests/gui/list_driver.h"
 #include "tests/gui/ui_driver.h"
 #include "tests/gui/uitest.h"
@@ -22,120 +23,6 @@ using namespace kalvor::uitest;
 namespace {
 
 std::string itemText(HWND dlg, int id) { return windowText(GetDlgItem(dlg, id)); }
-bool grayed(HWND main, int position, UINT id) {
-  return (preparedItemState(main, position, id).value_or(0) & MF_GRAYED) != 0;
-}
-
-struct MessageBoxSearch {
-  DWORD pid;
-  HWND owner;
-  HWND found;
-};
-
-BOOL CALLBACK matchMessageBox(HWND w, LPARAM p) {
-  auto* f = reinterpret_cast<MessageBoxSearch*>(p);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  char cls[32] = "";
-  GetClassNameA(w, cls, sizeof cls);
-  if (pid == f->pid && GetWindow(w, GW_OWNER) == f->owner && IsWindowVisible(w) && IsWindowEnabled(w) &&
-      std::string(cls) == "#32770") {
-    f->found = w;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// A dialog of the process owned by `owner` that takes input (a message box,
-// the file dialog), null on time-out.
-HWND waitForMessageBox(DWORD processId, HWND owner) {
-  for (int i = 0; i < 400; ++i) {
-    MessageBoxSearch f{processId, owner, nullptr};
-    EnumWindows(matchMessageBox, reinterpret_cast<LPARAM>(&f));
-    if (f.found) return f.found;
-    settle(25);
-  }
-  return nullptr;
-}
-
-// The contents of a file, empty when it cannot be read.
-std::string fileText(const std::string& path) {
-  const HANDLE in =
-      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  std::string text;
-  if (in == INVALID_HANDLE_VALUE) return text;
-  char buffer[4096];
-  DWORD n = 0;
-  while (ReadFile(in, buffer, sizeof buffer, &n, nullptr) && n > 0) text.append(buffer, n);
-  CloseHandle(in);
-  return text;
-}
-
-struct FileDialogSearch {
-  DWORD pid;
-  HWND owner;
-  HWND found;
-};
-
-// The file-name field of the common open dialog: an edit (edt1) or the edit
-// part of a combo box (cmb13), by the system's version.
-BOOL CALLBACK matchEdit(HWND w, LPARAM p) {
-  char cls[16] = "";
-  GetClassNameA(w, cls, sizeof cls);
-  if (std::string(cls) != "Edit") return TRUE;
-  *reinterpret_cast<HWND*>(p) = w;
-  return FALSE;
-}
-
-HWND fileNameField(HWND dialog) {
-  if (const HWND edit = GetDlgItem(dialog, 0x480)) return edit;
-  HWND edit = nullptr;
-  // The combo box may itself sit in an extended combo box: the edit is found at any depth.
-  if (const HWND combo = GetDlgItem(dialog, 0x47C))
-    EnumChildWindows(combo, matchEdit, reinterpret_cast<LPARAM>(&edit));
-  return edit;
-}
-
-BOOL CALLBACK matchFileDialog(HWND w, LPARAM p) {
-  auto* f = reinterpret_cast<FileDialogSearch*>(p);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  if (pid == f->pid && GetWindow(w, GW_OWNER) == f->owner && IsWindowVisible(w) && fileNameField(w)) {
-    f->found = w;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-BOOL CALLBACK dumpChild(HWND w, LPARAM) {
-  char cls[64] = "";
-  GetClassNameA(w, cls, sizeof cls);
-  std::printf("    child id=%ld class=%s text=%s\n", static_cast<long>(GetDlgCtrlID(w)), cls,
-              windowText(w).c_str());
-  return TRUE;
-}
-BOOL CALLBACK dumpTop(HWND w, LPARAM p) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  if (pid != static_cast<DWORD>(p) || !IsWindowVisible(w)) return TRUE;
-  char cls[64] = "";
-  GetClassNameA(w, cls, sizeof cls);
-  std::printf("  top %p class=%s owner=%p text=%s\n", static_cast<void*>(w), cls,
-              static_cast<void*>(GetWindow(w, GW_OWNER)), windowText(w).c_str());
-  EnumChildWindows(w, dumpChild, 0);
-  return TRUE;
-}
-
-// The open-file dialog over `owner`, null on time-out.
-HWND waitForFileDialog(DWORD processId, HWND owner) {
-  for (int i = 0; i < 400; ++i) {
-    FileDialogSearch f{processId, owner, nullptr};
-    EnumWindows(matchFileDialog, reinterpret_cast<LPARAM>(&f));
-    if (f.found) return f.found;
-    settle(25);
-  }
-  return nullptr;
-}
 
 bool hasLine(const std::vector<std::string>& lines, const std::string& wanted) {
   return std::find(lines.begin(), lines.end(), wanted) != lines.end();
@@ -174,7 +61,7 @@ bool selectLocality(HWND main, const std::string& letter, long record) {
 
 // Answers the message box on top with `button` (IDYES, IDOK, ...) and waits until it is gone.
 bool answer(DWORD pid, HWND owner, int button) {
-  const HWND box = waitForMessageBox(pid, owner);
+  const HWND box = waitForDialogWhere(pid, {.owner = owner, .enabled = true}, 10000);
   if (!box) return false;
   clickButton(box, button);
   return waitUntilClosed(box);
@@ -188,14 +75,6 @@ std::vector<long> listBoxValues(HWND dlg, int id) {
     values.push_back(
         static_cast<long>(SendDlgItemMessageA(dlg, id, LB_GETITEMDATA, static_cast<WPARAM>(i), 0)));
   return values;
-}
-
-// Every file of the collection, to see that a refused input wrote nothing.
-std::string collectionBytes(const std::string& folder) {
-  std::string all;
-  for (const char* name : {"kalvor.st", "kalvor.sts", "kalvor.fs", "kalvor.fss", "kalvor.vi"})
-    all += std::string(name) + ":" + fileText(folder + "\\" + name) + "\n";
-  return all;
 }
 
 // Types `text` key by key into the mineral field, as the keyboard does: the
@@ -264,9 +143,9 @@ UI_CASE(entry_locality, enterChangeDeleteAndExchangeMode) {
   sendCommand(main, 1022);
   UI_CHECK(waitForNewList(main, oldList, 2));
   UI_CHECK_EQ(mainListRows(main), (std::vector<long>{2, 1}));
-  UI_CHECK(!grayed(main, 2, 1013));
-  UI_CHECK(!grayed(main, 2, 1003));
-  UI_CHECK(!grayed(main, 2, 1004));
+  UI_CHECK(itemEnabled(main, 2, 1013));
+  UI_CHECK(itemEnabled(main, 2, 1003));
+  UI_CHECK(itemEnabled(main, 2, 1004));
 
   // --- A new locality ---------------------------------------------------
   sendCommand(main, 1013);
@@ -279,7 +158,7 @@ UI_CASE(entry_locality, enterChangeDeleteAndExchangeMode) {
   // Every field takes what its record stores (39 characters) and no more.
   for (int id : {1053, 1056, 1055}) UI_CHECK_EQ(SendDlgItemMessageA(dlg, id, EM_GETLIMITTEXT, 0, 0), 39);
   for (int id : {1060, 1057}) UI_CHECK_EQ(SendMessageA(comboEdit(dlg, id), EM_GETLIMITTEXT, 0, 0), 39);
-  const std::string untouched = collectionBytes(folder);
+  const std::string untouched = collectionFiles(folder);
   const std::string sixty(60, 'x');
   typeText(GetDlgItem(dlg, 1053), sixty);
   typeText(comboEdit(dlg, 1060), sixty);
@@ -296,7 +175,7 @@ UI_CASE(entry_locality, enterChangeDeleteAndExchangeMode) {
   clickButton(dlg, IDOK);
   UI_CHECK(answer(pid, dlg, IDOK));
   UI_CHECK(IsWindow(dlg));
-  UI_CHECK(collectionBytes(folder) == untouched);
+  UI_CHECK(collectionFiles(folder) == untouched);
   UI_CHECK_EQ(mainListRows(main), (std::vector<long>{2, 1}));
 
   setControlText(dlg, 1053, "Himmelsf\xfcrst Fundgrube");
@@ -360,7 +239,7 @@ UI_CASE(entry_locality, enterChangeDeleteAndExchangeMode) {
   UI_CHECK(anyLineContains(shown, "Rhodochrosit"));
   // The long description whole, line breaks included, as the table export gives it.
   UI_CHECK_EQ(runToEnd(cli + "export fundorte fundorte.csv", folder, 60000).value_or(99), 0u);
-  UI_CHECK(fileText(folder + "\\fundorte.csv").find("\"" + description + "\"") != std::string::npos);
+  UI_CHECK(readBytes(folder + "\\fundorte.csv").value_or("").find("\"" + description + "\"") != std::string::npos);
   UI_CHECK_EQ(runToEnd(cli + "index pruefe", folder, 60000).value_or(99), 0u);
 
   // --- Changing it: the stored texts come back, the new one is kept -------
@@ -384,7 +263,7 @@ UI_CASE(entry_locality, enterChangeDeleteAndExchangeMode) {
                    "chster Ort:       Freiberg"));
   UI_CHECK(anyLineContains(shown, "Proustit"));
   UI_CHECK_EQ(runToEnd(cli + "export fundorte fundorte.csv", folder, 60000).value_or(99), 0u);
-  UI_CHECK(fileText(folder + "\\fundorte.csv").find("\"" + description + "\"") != std::string::npos);
+  UI_CHECK(readBytes(folder + "\\fundorte.csv").value_or("").find("\"" + description + "\"") != std::string::npos);
   UI_CHECK_EQ(runToEnd(cli + "index pruefe", folder, 60000).value_or(99), 0u);
 
   // --- A mineral on one of the locality's specimens cannot be removed -----
@@ -465,15 +344,10 @@ UI_CASE(entry_locality, enterChangeDeleteAndExchangeMode) {
   // --- An open exchange list: nothing can be entered, changed or deleted ----
   UI_CHECK_EQ(runToEnd(cli + "tausch export tausch.ktl", folder, 60000).value_or(99), 0u);
   sendCommand(main, 1008);
-  const HWND open = waitForFileDialog(pid, main);
+  const HWND open = waitForDialogWhere(pid, {.owner = main}, 10000);
   UI_CHECK(open != nullptr);
-  if (!open) {
-    std::printf("main %p\n", static_cast<void*>(main));
-    EnumWindows(dumpTop, pid);
-  }
   if (open) {
-    SetWindowTextA(fileNameField(open), (folder + "\\tausch.ktl").c_str());
-    clickButton(open, IDOK);
+    UI_CHECK(enterFileName(open, folder + "\\tausch.ktl"));
     UI_CHECK(waitUntilClosed(open));
   }
   UI_CHECK(waitUntilResponsive(main, 20000));
@@ -490,6 +364,6 @@ UI_CASE(entry_locality, enterChangeDeleteAndExchangeMode) {
   UI_CHECK(fileStamp(folder + "\\kalvor.fs") == before);
   sendCommand(main, 1005);
   UI_CHECK(waitUntilResponsive(main, 10000));
-  UI_CHECK(!grayed(main, 2, 1013));
+  UI_CHECK(itemEnabled(main, 2, 1013));
   UI_CHECK_EQ(closeKalvor(kalvor, main).value_or(0), 1u);
 }

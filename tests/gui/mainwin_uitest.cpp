@@ -15,12 +15,6 @@ namespace {
 
 constexpr DWORD kStartTimeoutMs = 120000;
 
-bool grayed(HWND main, int position, UINT id) {
-  return (preparedItemState(main, position, id).value_or(0) & MF_GRAYED) != 0;
-}
-bool checked(HWND main, int position, UINT id) {
-  return (preparedItemState(main, position, id).value_or(0) & MF_CHECKED) != 0;
-}
 
 // True when the top-left corner of `window` (where a list draws its header
 // and first rows) shows dark pixels on screen. The start-up logo stands in the
@@ -203,18 +197,18 @@ UI_CASE(mainwin, recordViewsFollowTheCollection) {
   UI_CHECK(main != nullptr);
   if (!main) return;
   // An empty collection: no Fundort or Stufen view, no search over them.
-  UI_CHECK(grayed(main, 3, 1022));
-  UI_CHECK(grayed(main, 3, 1021));
-  UI_CHECK(grayed(main, 1, 1006));
-  UI_CHECK(grayed(main, 1, 1007));
+  UI_CHECK(itemGrayed(main, 3, 1022));
+  UI_CHECK(itemGrayed(main, 3, 1021));
+  UI_CHECK(itemGrayed(main, 1, 1006));
+  UI_CHECK(itemGrayed(main, 1, 1007));
   // Mineral view, all entries; no result to show yet.
-  UI_CHECK(checked(main, 3, 1020));
-  UI_CHECK(checked(main, 3, 1023));
-  UI_CHECK(grayed(main, 3, 1024));
+  UI_CHECK(itemChecked(main, 3, 1020));
+  UI_CHECK(itemChecked(main, 3, 1023));
+  UI_CHECK(itemGrayed(main, 3, 1024));
   sendCommand(main, 1024);  // "Suchergebnis" without a result changes nothing
   settle(300);
-  UI_CHECK(checked(main, 3, 1023));
-  UI_CHECK(!checked(main, 3, 1024));
+  UI_CHECK(itemChecked(main, 3, 1023));
+  UI_CHECK(!itemChecked(main, 3, 1024));
   UI_CHECK_EQ(closeKalvor(kalvor, main).value_or(0), 1u);
 
   // One locality and one specimen, entered with the command-line tool.
@@ -233,47 +227,47 @@ UI_CASE(mainwin, recordViewsFollowTheCollection) {
   main = startKalvor(again, folder);
   UI_CHECK(main != nullptr);
   if (!main) return;
-  UI_CHECK(!grayed(main, 3, 1022));
-  UI_CHECK(!grayed(main, 3, 1021));
+  UI_CHECK(itemEnabled(main, 3, 1022));
+  UI_CHECK(itemEnabled(main, 3, 1021));
   // With records the searches over them are usable.
-  UI_CHECK(!grayed(main, 1, 1006));
-  UI_CHECK(!grayed(main, 1, 1007));
+  UI_CHECK(itemEnabled(main, 1, 1006));
+  UI_CHECK(itemEnabled(main, 1, 1007));
 
   sendCommand(main, 1022);  // "&Fundort"
   settle(500);
-  UI_CHECK(checked(main, 3, 1022));
-  UI_CHECK(!checked(main, 3, 1020));
-  UI_CHECK(checked(main, 3, 1023));
-  UI_CHECK(grayed(main, 3, 1024));  // no locality search has run
+  UI_CHECK(itemChecked(main, 3, 1022));
+  UI_CHECK(!itemChecked(main, 3, 1020));
+  UI_CHECK(itemChecked(main, 3, 1023));
+  UI_CHECK(itemGrayed(main, 3, 1024));  // no locality search has run
   // A locality can be changed, deleted and printed from its view.
-  UI_CHECK(!grayed(main, 2, 1003));
-  UI_CHECK(!grayed(main, 2, 1004));
-  UI_CHECK(!grayed(main, 4, 1031));
+  UI_CHECK(itemEnabled(main, 2, 1003));
+  UI_CHECK(itemEnabled(main, 2, 1004));
+  UI_CHECK(itemEnabled(main, 4, 1031));
   UI_CHECK(saveScreenshot(main, "screenshots/mainwin-fundort.png"));
 
   sendCommand(main, 1021);  // "S&tufen"
   settle(500);
-  UI_CHECK(checked(main, 3, 1021));
-  UI_CHECK(!checked(main, 3, 1022));
+  UI_CHECK(itemChecked(main, 3, 1021));
+  UI_CHECK(!itemChecked(main, 3, 1022));
   // Deleting a specimen only asks: "&Löschen" applies to specimens.
-  UI_CHECK(!grayed(main, 2, 1004));
-  UI_CHECK(!grayed(main, 4, 1033));  // the specimen list prints
-  UI_CHECK(grayed(main, 4, 1031));
+  UI_CHECK(itemEnabled(main, 2, 1004));
+  UI_CHECK(itemEnabled(main, 4, 1033));  // the specimen list prints
+  UI_CHECK(itemGrayed(main, 4, 1031));
   sendCommand(main, 1023);  // already all entries: nothing changes
   settle(300);
-  UI_CHECK(checked(main, 3, 1023));
+  UI_CHECK(itemChecked(main, 3, 1023));
   UI_CHECK(saveScreenshot(main, "screenshots/mainwin-stufen.png"));
 
   sendCommand(main, 1027);  // "&Glossar"
   settle(500);
-  UI_CHECK(checked(main, 3, 1027));
-  UI_CHECK(grayed(main, 3, 1024));
+  UI_CHECK(itemChecked(main, 3, 1027));
+  UI_CHECK(itemGrayed(main, 3, 1024));
   UI_CHECK(saveScreenshot(main, "screenshots/mainwin-glossar.png"));
 
   sendCommand(main, 1020);
   settle(500);
-  UI_CHECK(checked(main, 3, 1020));
-  UI_CHECK(grayed(main, 2, 1003));
+  UI_CHECK(itemChecked(main, 3, 1020));
+  UI_CHECK(itemGrayed(main, 2, 1003));
 
   // "&Löschen" in the Stufen view asks first; "Nein" is the default answer.
   sendCommand(main, 1021);
@@ -305,8 +299,8 @@ UI_CASE(mainwin, recordViewsFollowTheCollection) {
     UI_CHECK_EQ(list ? listQuery(list, kListQueryCount) : -1L, yes ? 0L : 1L);
   }
   // Without specimens the Stufen view and the specimen search are grayed.
-  UI_CHECK(grayed(main, 3, 1021));
-  UI_CHECK(grayed(main, 1, 1007));
+  UI_CHECK(itemGrayed(main, 3, 1021));
+  UI_CHECK(itemGrayed(main, 1, 1007));
   UI_CHECK_EQ(closeKalvor(again, main).value_or(0), 1u);
 }
 
@@ -342,13 +336,13 @@ UI_CASE(mainwin, enabledCommandsOpenTheirDialogs) {
   const HWND main = startKalvor(kalvor, folder);
   UI_CHECK(main != nullptr);
   if (!main) return;
-  UI_CHECK(!grayed(main, 1, 1002));
-  UI_CHECK(!grayed(main, 1, 1015));
-  UI_CHECK(!grayed(main, 2, 1013));  // "&Fundort hinzu"
-  UI_CHECK(!grayed(main, 2, 1014));  // "&Stufenbeschreibung hinzu"
-  UI_CHECK(!grayed(main, 4, 1030));  // the mineral profile prints
-  UI_CHECK(!grayed(main, 4, 1034));  // "Etiketten (&Direkt)" has its dialog
-  UI_CHECK(grayed(main, 4, 1035));   // "Stufen&etiketten" only in the Stufen view
+  UI_CHECK(itemEnabled(main, 1, 1002));
+  UI_CHECK(itemEnabled(main, 1, 1015));
+  UI_CHECK(itemEnabled(main, 2, 1013));  // "&Fundort hinzu"
+  UI_CHECK(itemEnabled(main, 2, 1014));  // "&Stufenbeschreibung hinzu"
+  UI_CHECK(itemEnabled(main, 4, 1030));  // the mineral profile prints
+  UI_CHECK(itemEnabled(main, 4, 1034));  // "Etiketten (&Direkt)" has its dialog
+  UI_CHECK(itemGrayed(main, 4, 1035));   // "Stufen&etiketten" only in the Stufen view
   sendCommand(main, 1013);
   const HWND form = waitForDialog(kalvor.processId(), "Fundortbeschreibung", 10000);
   UI_CHECK(form != nullptr);

@@ -29,39 +29,11 @@ std::string itemText(HWND dlg, int id) { return windowText(GetDlgItem(dlg, id));
 bool isChecked(HWND dlg, int id) { return IsDlgButtonChecked(dlg, id) == BST_CHECKED; }
 bool isEnabled(HWND dlg, int id) { return IsWindowEnabled(GetDlgItem(dlg, id)) != FALSE; }
 
-struct FormSearch {
-  DWORD pid;
-  const char* title;
-  int marker;  // a control the dialog must have, 0 = none
-  HWND owner;  // the window that owns it, null = any
-  HWND found;
-};
-
-BOOL CALLBACK matchForm(HWND w, LPARAM p) {
-  auto* f = reinterpret_cast<FormSearch*>(p);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  char cls[32] = "";
-  GetClassNameA(w, cls, sizeof cls);
-  if (pid != f->pid || !IsWindowVisible(w) || std::string(cls) != "#32770") return TRUE;
-  if (f->owner && GetWindow(w, GW_OWNER) != f->owner) return TRUE;
-  if (f->title && windowText(w) != f->title) return TRUE;
-  if (f->marker != 0 && !GetDlgItem(w, f->marker)) return TRUE;
-  f->found = w;
-  return FALSE;
-}
-
 // A dialog of the process with that title (any when null), control and
 // owner; null on time-out. The description window has the same title as
 // the form, so the form is told by its "weitere Stufe" button.
 HWND waitForForm(DWORD pid, const char* title, int marker, HWND owner = nullptr) {
-  for (int i = 0; i < 800; ++i) {
-    FormSearch f{pid, title, marker, owner, nullptr};
-    EnumWindows(matchForm, reinterpret_cast<LPARAM>(&f));
-    if (f.found) return f.found;
-    settle(25);
-  }
-  return nullptr;
+  return waitForDialogWhere(pid, {.title = title, .owner = owner, .control = marker}, 20000);
 }
 
 // The texts of a message box joined, then the box closed with `button`.

@@ -18,12 +18,6 @@ using namespace kalvor::uitest;
 
 namespace {
 
-bool checked(HWND main, int position, UINT id) {
-  return (preparedItemState(main, position, id).value_or(0) & MF_CHECKED) != 0;
-}
-bool grayed(HWND main, int position, UINT id) {
-  return (preparedItemState(main, position, id).value_or(0) & MF_GRAYED) != 0;
-}
 bool isChecked(HWND dlg, int id) { return IsDlgButtonChecked(dlg, id) == BST_CHECKED; }
 long comboSelection(HWND dlg, int id) {
   return static_cast<long>(SendDlgItemMessageA(dlg, id, CB_GETCURSEL, 0, 0));
@@ -74,36 +68,6 @@ void pressKey(HWND dlg, WPARAM key) {
 void pressAlt(HWND dlg, char letter) {
   const HWND target = focusOf(dlg) ? focusOf(dlg) : dlg;
   PostMessageA(target, WM_SYSCHAR, static_cast<WPARAM>(letter), 0x20000001);
-}
-
-struct MessageBoxSearch {
-  DWORD pid;
-  HWND except;
-  HWND found;
-};
-
-BOOL CALLBACK matchMessageBox(HWND w, LPARAM p) {
-  auto* f = reinterpret_cast<MessageBoxSearch*>(p);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(w, &pid);
-  char cls[32] = "";
-  GetClassNameA(w, cls, sizeof cls);
-  if (pid == f->pid && w != f->except && IsWindowVisible(w) && std::string(cls) == "#32770") {
-    f->found = w;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// A message box of the process other than `except`, or null on time-out.
-HWND waitForMessageBox(DWORD processId, HWND except) {
-  for (int i = 0; i < 400; ++i) {
-    MessageBoxSearch f{processId, except, nullptr};
-    EnumWindows(matchMessageBox, reinterpret_cast<LPARAM>(&f));
-    if (f.found) return f.found;
-    settle(25);
-  }
-  return nullptr;
 }
 
 // Windows-1252 to UTF-8, as the command-line tool prints.
@@ -160,7 +124,7 @@ UI_CASE(search, determination) {
   if (!main) return;
   const std::vector<StoredName> names = readStoredNames(folder + "\\kalvor.fl");
   UI_CHECK(names.size() > 1000);
-  UI_CHECK(!grayed(main, 1, 1002));
+  UI_CHECK(itemEnabled(main, 1, 1002));
 
   sendCommand(main, 1002);
   HWND dlg = waitForDialog(kalvor.processId(), "Mineralbestimmung", 10000);
@@ -185,7 +149,7 @@ UI_CASE(search, determination) {
   UI_CHECK(waitForFocus(GetDlgItem(dlg, 1106)));
   setControlText(dlg, 1106, "abc");
   clickButton(dlg, IDOK);
-  HWND box = waitForMessageBox(kalvor.processId(), dlg);
+  HWND box = waitForDialogWhere(kalvor.processId(), {.except = dlg}, 10000);
   UI_CHECK(box != nullptr);
   if (box) {
     bool named = false;
@@ -255,7 +219,7 @@ UI_CASE(search, determination) {
     for (const StoredName& n : names)
       if (static_cast<long>(n.id) == id && n.name == "H\xE4matit") haematite = true;
   UI_CHECK(haematite);
-  UI_CHECK(checked(main, 3, 1024) && !checked(main, 3, 1023));
+  UI_CHECK(itemChecked(main, 3, 1024) && !itemChecked(main, 3, 1023));
   settle(300);
   UI_CHECK(saveScreenshot(main, "screenshots/mineral-suchergebnis.png"));
 
@@ -264,12 +228,12 @@ UI_CASE(search, determination) {
   settle(500);
   UI_CHECK(waitUntilResponsive(main, 10000));
   UI_CHECK_EQ(mainListRows(main).size(), names.size());
-  UI_CHECK(checked(main, 3, 1023) && !checked(main, 3, 1024));
+  UI_CHECK(itemChecked(main, 3, 1023) && !itemChecked(main, 3, 1024));
   sendCommand(main, 1024);
   settle(500);
   UI_CHECK(waitUntilResponsive(main, 10000));
   UI_CHECK_EQ(mainListRows(main), expected);
-  UI_CHECK(checked(main, 3, 1024) && !checked(main, 3, 1023));
+  UI_CHECK(itemChecked(main, 3, 1024) && !itemChecked(main, 3, 1023));
 
   // Opened again: the entries of the last search; "Neue Suche" clears every field.
   sendCommand(main, 1002);
@@ -336,8 +300,8 @@ UI_CASE(search, collectionSearches) {
   UI_CHECK(main != nullptr);
   if (!main) return;
   const std::vector<StoredName> names = readStoredNames(folder + "\\kalvor.fl");
-  UI_CHECK(!grayed(main, 1, 1006));
-  UI_CHECK(!grayed(main, 1, 1007));
+  UI_CHECK(itemEnabled(main, 1, 1006));
+  UI_CHECK(itemEnabled(main, 1, 1007));
 
   // "Fundortsuche": the mineral list follows "Quar"; a trailing blank completes.
   sendCommand(main, 1006);
@@ -384,12 +348,12 @@ UI_CASE(search, collectionSearches) {
   UI_CHECK(waitUntilClosed(dlg));
   UI_CHECK(waitForPaintedList(main, oldList, static_cast<long>(localitiesExpected.size())));
   UI_CHECK_EQ(mainListRows(main), localitiesExpected);
-  UI_CHECK(checked(main, 3, 1022) && checked(main, 3, 1024));
+  UI_CHECK(itemChecked(main, 3, 1022) && itemChecked(main, 3, 1024));
   sendCommand(main, 1023);
   settle(500);
   UI_CHECK(waitUntilResponsive(main, 10000));
   UI_CHECK_EQ(mainListRows(main), (std::vector<long>{1, 2}));
-  UI_CHECK(checked(main, 3, 1023) && !checked(main, 3, 1024));
+  UI_CHECK(itemChecked(main, 3, 1023) && !itemChecked(main, 3, 1024));
   sendCommand(main, 1024);
   settle(500);
   UI_CHECK(waitUntilResponsive(main, 10000));
@@ -409,7 +373,7 @@ UI_CASE(search, collectionSearches) {
   // A date the records cannot hold is refused with the date marked.
   setControlText(dlg, 1205, "31.4.1999");
   clickButton(dlg, IDOK);
-  HWND box = waitForMessageBox(kalvor.processId(), dlg);
+  HWND box = waitForDialogWhere(kalvor.processId(), {.except = dlg}, 10000);
   UI_CHECK(box != nullptr);
   if (box) {
     PostMessageA(box, WM_COMMAND, IDOK, 0);
@@ -427,7 +391,7 @@ UI_CASE(search, collectionSearches) {
   UI_CHECK(waitUntilClosed(dlg));
   UI_CHECK(waitForPaintedList(main, before, static_cast<long>(specimensExpected.size())));
   UI_CHECK_EQ(mainListRows(main), specimensExpected);
-  UI_CHECK(checked(main, 3, 1021) && checked(main, 3, 1024));
+  UI_CHECK(itemChecked(main, 3, 1021) && itemChecked(main, 3, 1024));
   sendCommand(main, 1023);
   settle(500);
   UI_CHECK(waitUntilResponsive(main, 10000));

@@ -156,6 +156,39 @@ HWND waitForDialog(DWORD processId, const char* title, DWORD timeoutMs) {
 
 namespace {
 
+struct DialogSearch {
+  DWORD processId;
+  const DialogQuery& query;
+  HWND found;
+};
+
+BOOL CALLBACK matchDialog(HWND w, LPARAM param) {
+  auto* s = reinterpret_cast<DialogSearch*>(param);
+  const DialogQuery& q = s->query;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  char cls[32] = "";
+  GetClassNameA(w, cls, sizeof cls);
+  if (pid != s->processId || w == q.except || !IsWindowVisible(w) || lstrcmpA(cls, "#32770") != 0) return TRUE;
+  if ((q.owner && GetWindow(w, GW_OWNER) != q.owner) || (q.enabled && !IsWindowEnabled(w))) return TRUE;
+  if ((q.title && windowText(w) != q.title) || (q.control != 0 && !GetDlgItem(w, q.control))) return TRUE;
+  s->found = w;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND waitForDialogWhere(DWORD processId, const DialogQuery& query, DWORD timeoutMs) {
+  for (DWORD waited = 0;; waited += 25) {
+    DialogSearch s{processId, query, nullptr};
+    EnumWindows(matchDialog, reinterpret_cast<LPARAM>(&s));
+    if (s.found || waited >= timeoutMs) return s.found;
+    settle(25);
+  }
+}
+
+namespace {
+
 struct MenuLine {
   std::string text;
   UINT state;
@@ -233,6 +266,21 @@ std::optional<UINT> preparedItemState(HWND window, int position, UINT commandId)
        queryMenu(window, HookRequest::kPreparedPopupItems, static_cast<std::uint32_t>(position)))
     if (item.id == static_cast<int>(commandId)) return item.state;
   return std::nullopt;
+}
+
+bool itemGrayed(HWND window, int position, UINT commandId) {
+  const std::optional<UINT> state = preparedItemState(window, position, commandId);
+  return state && (*state & MF_GRAYED) != 0;
+}
+
+bool itemEnabled(HWND window, int position, UINT commandId) {
+  const std::optional<UINT> state = preparedItemState(window, position, commandId);
+  return state && (*state & MF_GRAYED) == 0;
+}
+
+bool itemChecked(HWND window, int position, UINT commandId) {
+  const std::optional<UINT> state = preparedItemState(window, position, commandId);
+  return state && (*state & MF_CHECKED) != 0;
 }
 
 std::optional<std::string> preparedItemText(HWND window, int position, UINT commandId) {

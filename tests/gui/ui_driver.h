@@ -41,6 +41,19 @@ HWND waitForWindow(DWORD processId, const char* className, const char* title, DW
 // Waits for a dialog (class "#32770") with that title owned by the process.
 HWND waitForDialog(DWORD processId, const char* title, DWORD timeoutMs);
 
+// What a sought dialog (class "#32770", visible) of the process must be;
+// a field left at its default accepts any.
+struct DialogQuery {
+  const char* title = nullptr;
+  HWND owner = nullptr;   // the window that owns it
+  HWND except = nullptr;  // a dialog that does not count (the one already open)
+  int control = 0;        // a control it must have
+  bool enabled = false;   // it must take input
+};
+// The first dialog of the process that answers the query, waiting up to
+// timeoutMs; null on time-out.
+HWND waitForDialogWhere(DWORD processId, const DialogQuery& query, DWORD timeoutMs);
+
 // The titles of the menu bar's items, in order ("&Datei", "&Suchen", ...).
 std::vector<std::string> menuBarTitles(HWND window);
 
@@ -53,6 +66,11 @@ std::optional<UINT> menuItemState(HWND window, UINT commandId);
 // The state flags of item `commandId` in the popup at `position`, read after
 // the program prepared the popup as it does when the user opens it.
 std::optional<UINT> preparedItemState(HWND window, int position, UINT commandId);
+// A menu item as the user sees it once its menu is open: grayed, or there
+// and not grayed, or checked. An item that is not there is none of these.
+bool itemGrayed(HWND window, int position, UINT commandId);
+bool itemEnabled(HWND window, int position, UINT commandId);
+bool itemChecked(HWND window, int position, UINT commandId);
 
 // The text of item `commandId` in the popup at `position` after the program
 // prepared it (a key stands after a tab: "&Mineral\tStrg+1").
