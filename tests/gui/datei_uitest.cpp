@@ -21,16 +21,6 @@ constexpr WORD kBackups = 1046;
 constexpr int kBackupList = 1380;
 
 // Chooses `path` in the file dialog of a CSV command and waits until the program works again.
-// A posted command runs after the messages sent meanwhile: its effect is waited for.
-template <typename Condition>
-bool waitUntil(Condition condition) {
-  for (int i = 0; i < 800; ++i) {
-    if (condition()) return true;
-    settle(25);
-  }
-  return false;
-}
-
 bool runFileCommand(Program& kalvor, HWND main, WORD command, const char* title, const std::string& path) {
   sendCommand(main, command);
   const HWND dialog = waitForDialog(kalvor.processId(), title, 20000);

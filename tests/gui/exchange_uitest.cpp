@@ -23,16 +23,6 @@ constexpr WORD kViewResult = 1024;
 constexpr int kExchangePiecesBox = 1207;
 
 
-// A posted command runs after the messages sent meanwhile: its effect is waited for.
-template <typename Condition>
-bool waitUntil(Condition condition) {
-  for (int i = 0; i < 800; ++i) {
-    if (condition()) return true;
-    settle(25);
-  }
-  return false;
-}
-
 bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 }  // namespace

@@ -52,7 +52,7 @@ std::vector<std::string> readGlossaryTerms(const std::string& path) {
 HWND waitForChild(HWND parent, int id, DWORD timeoutMs) {
   for (DWORD waited = 0; waited <= timeoutMs; waited += 100) {
     if (const HWND child = GetDlgItem(parent, id)) return child;
-    Sleep(100);
+    Sleep(100);  // poll interval only: the child decides
   }
   return nullptr;
 }
@@ -61,7 +61,7 @@ bool waitForListSelection(HWND parent, int id, long selected, DWORD timeoutMs) {
   for (DWORD waited = 0; waited <= timeoutMs; waited += 100) {
     const HWND list = GetDlgItem(parent, id);
     if (list && listQuery(list, kListQuerySelected) == selected) return true;
-    Sleep(100);
+    Sleep(100);  // poll interval only: the selection decides
   }
   return false;
 }

@@ -133,6 +133,17 @@ bool waitUntilClosed(HWND dialog);
 // Lets the program under test work off its messages for a while.
 void settle(DWORD ms);
 
+// Waits up to 20 s for `condition` to hold, asking every 25 ms. A posted
+// command runs after the messages sent meanwhile: its effect is waited for.
+template <typename Condition>
+bool waitUntil(Condition condition) {
+  for (int i = 0; i < 800; ++i) {
+    if (condition()) return true;
+    settle(25);
+  }
+  return false;
+}
+
 // Saves a picture of the window (PrintWindow, else the screen under it) as PNG.
 bool saveScreenshot(HWND window, const std::string& path);
 
