@@ -33,7 +33,8 @@ for t in "${targets[@]}"; do
   done_line=$(grep -E '^#[0-9]+[[:space:]]+DONE' "$work/log" | tail -1)
   cov=$(sed -n 's/.*cov: \([0-9]*\).*/\1/p' <<<"$done_line")
   ft=$(sed -n 's/.*ft: \([0-9]*\).*/\1/p' <<<"$done_line")
-  crashes=$(find "$work/crashes" -type f | wc -l)
+  # A slow unit is written too; it is no finding unless it stays slow when run alone.
+  crashes=$(find "$work/crashes" -type f \( -name 'crash-*' -o -name 'timeout-*' -o -name 'leak-*' -o -name 'oom-*' \) | wc -l)
   printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$t" "$seconds" "${runs:-?}" "${cov:-?}" "${ft:-?}" "$crashes" | tee -a "$summary"
   # Only inputs that add coverage to the seeds join them.
   "$fuzzer" -merge=1 -timeout=10 -rss_limit_mb=2048 "$seeds" "$work/corpus" >"$work/merge.log" 2>&1 ||
