@@ -1,5 +1,6 @@
 #include "tests/gui/ui_driver.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -320,10 +321,13 @@ std::vector<std::string> listBoxItems(HWND dialog, int controlId) {
   if (!list) return items;
   const auto n = SendMessageA(list, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < n; ++i) {
+    // LB_GETTEXT takes no buffer size, and Wine converts a list of another
+    // process through wide characters: room to spare, and the length it gives.
     const auto len = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-    std::string s(static_cast<std::size_t>(len) + 1, '\0');
-    SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.data()));
-    s.resize(static_cast<std::size_t>(len));
+    if (len < 0) continue;
+    std::string s(static_cast<std::size_t>(len) * 2 + 1024, '\0');
+    const auto got = SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s.data()));
+    s.resize(got < 0 ? 0 : std::min(static_cast<std::size_t>(got), s.size()));
     items.push_back(s);
   }
   return items;
