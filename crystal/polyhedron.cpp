@@ -43,12 +43,17 @@ std::vector<Vec3> distinct(const std::vector<Vec3>& pts, double tol) {
 
 // Cuts every face by n.x <= d; returns false when nothing is left.
 bool cut(std::vector<WorkFace>& faces, int plane, const Vec3& n, double d, double eps) {
+  // A plane adds at most two corners to a convex face; room for them up
+  // front spares the reallocations of many cuts.
   std::vector<Vec3> cap;
+  cap.reserve(2 * faces.size());
   std::vector<WorkFace> kept;
+  kept.reserve(faces.size() + 1);
   bool cutsSomething = false;
   for (WorkFace& f : faces) {
-    std::vector<Vec3> out;
     const std::size_t m = f.points.size();
+    std::vector<Vec3> out;
+    out.reserve(m + 2);
     for (std::size_t i = 0; i < m; ++i) {
       const Vec3& p = f.points[i];
       const Vec3& q = f.points[(i + 1) % m];
