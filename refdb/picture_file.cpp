@@ -47,6 +47,10 @@ std::optional<Bytes> PictureFile::decodeAt(std::uint32_t offset, std::uint16_t w
   if (offset > file_.size()) return std::nullopt;
   if (std::size_t{height} * pictureRowBytes(width) > rf::kMaxPictureBitmapBytes)
     return std::nullopt;
+  // Every code of the stream takes two bits at least and stands for 4,096
+  // pixels at most: a size that the rest of the file could never fill is a
+  // damaged header, and its bitmap is not even allocated.
+  if (std::size_t{width} * height > (file_.size() - offset) * 4 * 4096) return std::nullopt;
   return decodePicture(std::span(file_).subspan(offset), width, height);
 }
 

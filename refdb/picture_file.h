@@ -49,7 +49,8 @@ class PictureFile {
   std::optional<PictureHeader> readHeader(std::uint32_t offset) const;
   // The header and decoded pixels of the picture at `offset`; nothing when the
   // header is unreadable, the bitmap would exceed refformat::kMaxPictureBitmapBytes
-  // or the stream has no size byte. A damaged stream leaves background behind it.
+  // or more pixels than the rest of the file could encode, or the stream has no
+  // size byte. A damaged stream leaves background behind it.
   std::optional<Picture> readPicture(std::uint32_t offset) const;
   // Decodes a headerless LZW stream at `offset` with a size given by the caller.
   std::optional<Bytes> decodeAt(std::uint32_t offset, std::uint16_t width,

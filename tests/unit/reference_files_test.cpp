@@ -274,6 +274,14 @@ TEST(PictureFileFormat, GoldenHeaderAndDecode) {
   EXPECT_EQ(p->caption, "Logo");
   // Width and height given by the caller: the stream starts at the offset.
   EXPECT_EQ(pf->decodeAt(17, 5, 2), std::optional<Bytes>(Bytes{0xF0, 0xFF, 0x18, 0xFF}));
+  // A stream cut short leaves background; a size that eight bytes could never
+  // encode (at most 4 codes of 4,096 pixels a byte) is a damaged header.
+  const std::optional<Bytes> wider = pf->decodeAt(17, 64, 64);
+  ASSERT_TRUE(wider);
+  EXPECT_EQ(wider->size(), 64u * pictureRowBytes(64));
+  EXPECT_EQ(wider->back(), 0xFF);
+  EXPECT_TRUE(pf->decodeAt(17, 362, 362));  // 131,044 pixels: within the bound
+  EXPECT_FALSE(pf->decodeAt(17, 363, 363));  // 131,769 > 8 * 4 * 4,096
 }
 
 TEST(PictureFileFormat, RoundTripOfSeveralPictures) {
