@@ -22,7 +22,6 @@ constexpr WORD kViewSpecimens = 1021;
 constexpr WORD kViewResult = 1024;
 constexpr int kExchangePiecesBox = 1207;
 
-
 bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 }  // namespace
@@ -57,7 +56,8 @@ UI_CASE(exchange, exportOpenLeave) {
   clickButton(dialog, kExchangePiecesBox);
   clickButton(dialog, IDOK);
   UI_CHECK(waitUntilClosed(dialog));
-  UI_CHECK(waitUntil([&] { return itemChecked(main, 3, kViewSpecimens) && itemChecked(main, 3, kViewResult); }));
+  UI_CHECK(
+      waitUntil([&] { return itemChecked(main, 3, kViewSpecimens) && itemChecked(main, 3, kViewResult); }));
   UI_CHECK(itemEnabled(main, 3, kViewResult));
 
   // "Tauschliste exportieren": a name without ".ktl" gets it.

@@ -239,7 +239,8 @@ UI_CASE(entry_locality, enterChangeDeleteAndExchangeMode) {
   UI_CHECK(anyLineContains(shown, "Rhodochrosit"));
   // The long description whole, line breaks included, as the table export gives it.
   UI_CHECK_EQ(runToEnd(cli + "export fundorte fundorte.csv", folder, 60000).value_or(99), 0u);
-  UI_CHECK(readBytes(folder + "\\fundorte.csv").value_or("").find("\"" + description + "\"") != std::string::npos);
+  UI_CHECK(readBytes(folder + "\\fundorte.csv").value_or("").find("\"" + description + "\"") !=
+           std::string::npos);
   UI_CHECK_EQ(runToEnd(cli + "index pruefe", folder, 60000).value_or(99), 0u);
 
   // --- Changing it: the stored texts come back, the new one is kept -------
@@ -263,7 +264,8 @@ UI_CASE(entry_locality, enterChangeDeleteAndExchangeMode) {
                    "chster Ort:       Freiberg"));
   UI_CHECK(anyLineContains(shown, "Proustit"));
   UI_CHECK_EQ(runToEnd(cli + "export fundorte fundorte.csv", folder, 60000).value_or(99), 0u);
-  UI_CHECK(readBytes(folder + "\\fundorte.csv").value_or("").find("\"" + description + "\"") != std::string::npos);
+  UI_CHECK(readBytes(folder + "\\fundorte.csv").value_or("").find("\"" + description + "\"") !=
+           std::string::npos);
   UI_CHECK_EQ(runToEnd(cli + "index pruefe", folder, 60000).value_or(99), 0u);
 
   // --- A mineral on one of the locality's specimens cannot be removed -----
