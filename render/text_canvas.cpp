@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <vector>
 
 #include "base/cp1252.h"
 
@@ -90,13 +91,34 @@ struct Cell {
   char sup = 0;
 };
 
-struct Row {
+// The cells of a row from column min(0, leftmost drawn) on, without gaps:
+// a row is rendered column by column anyway, and an empty cell is a blank.
+class Row {
+ public:
   bool rule = false;
-  std::map<int, Cell> cells;
+
+  Cell& at(int column) {
+    if (cells_.empty()) origin_ = std::min(0, column);
+    if (column < origin_) {
+      cells_.insert(cells_.begin(), static_cast<std::size_t>(origin_ - column), Cell{});
+      origin_ = column;
+    }
+    const auto i = static_cast<std::size_t>(column - origin_);
+    if (i >= cells_.size()) cells_.resize(i + 1);
+    return cells_[i];
+  }
+  const Cell* find(int column) const {
+    if (column < origin_ || column - origin_ >= static_cast<int>(cells_.size())) return nullptr;
+    return &cells_[static_cast<std::size_t>(column - origin_)];
+  }
+  const std::vector<Cell>& cells() const { return cells_; }
+
+ private:
+  int origin_ = 0;
+  std::vector<Cell> cells_;
 };
 
 std::string renderRow(const Row& row) {
-  if (row.cells.empty()) return {};
   std::string out;
   std::string subRun, supRun;
   auto flush = [&] {
@@ -105,15 +127,7 @@ std::string renderRow(const Row& row) {
     subRun.clear();
     supRun.clear();
   };
-  const int last = row.cells.rbegin()->first;
-  for (int col = std::min(0, row.cells.begin()->first); col <= last; ++col) {
-    const auto it = row.cells.find(col);
-    if (it == row.cells.end()) {
-      flush();
-      out += ' ';
-      continue;
-    }
-    const Cell& cell = it->second;
+  for (const Cell& cell : row.cells()) {
     if (!cell.normal.empty()) {
       flush();
       out += cell.normal;
@@ -193,7 +207,7 @@ std::vector<std::string> TextCanvas::renderLines() const {
     for (std::size_t i = 0; i < t.text.size(); ++i) {
       const int column = t.x + static_cast<int>(i);
       if (t.clip && (column < t.clip->left || column >= t.clip->right)) continue;
-      Cell& cell = r.cells[column];
+      Cell& cell = r.at(column);
       const char c = t.text[i];
       if (t.baseline > row) {
         cell.sub = c;
@@ -205,7 +219,7 @@ std::vector<std::string> TextCanvas::renderLines() const {
       }
     }
   }
-  for (const DrawnCheckMark& c : checkMarks()) textRow(c.baseline).cells[c.x].normal = "\u2713";
+  for (const DrawnCheckMark& c : checkMarks()) textRow(c.baseline).at(c.x).normal = "\u2713";
 
   for (const DrawnLine& l : lines()) {
     if (l.y1 != l.y2) continue;
@@ -219,18 +233,18 @@ std::vector<std::string> TextCanvas::renderLines() const {
       const int end = std::max(right, left + 1);
       bool covered = true;
       for (int col = left; col < end && covered; ++col) {
-        const auto it = r.cells.find(col);
-        covered = it != r.cells.end() && !it->second.normal.empty();
+        const Cell* cell = r.find(col);
+        covered = cell != nullptr && !cell->normal.empty();
       }
       if (!covered) continue;
-      for (int col = left; col < end; ++col) r.cells[col].overline = true;
+      for (int col = left; col < end; ++col) r.at(col).overline = true;
       over = true;
       break;
     }
     if (over) continue;
     Row& rule = rows[static_cast<long>(l.y1) * 2 + 1];
     rule.rule = true;
-    for (int col = left; col < right; ++col) rule.cells[col].normal = "-";
+    for (int col = left; col < right; ++col) rule.at(col).normal = "-";
   }
 
   std::vector<std::string> out;

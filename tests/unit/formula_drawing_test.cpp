@@ -133,6 +133,22 @@ TEST(FormulaDrawing, MeasuringDrawsNothingAndKeepsTheFont) {
   EXPECT_EQ(drawn.endX, 5 + 88);
 }
 
+TEST(TextCanvasFormula, ColumnsKeepTheirPlaceWhateverTheDrawingOrder) {
+  TextCanvas c;
+  c.drawText(6, 4, "Quarz");
+  c.drawText(0, 4, "SiO");
+  // Left of the page's first column the row begins earlier.
+  c.drawText(-2, 8, "ab");
+  c.drawText(3, 8, "c");
+  // A short bar within the ascent over drawn characters is an overline;
+  // one over a gap is a rule of its own.
+  c.drawLine(0, 2, 1, 2);
+  c.drawLine(1, 10, 4, 10);
+  c.drawCheckMark(1, 12);
+  EXPECT_EQ(c.renderLines(),
+            (std::vector<std::string>{"S\u0305iO   Quarz", "ab   c", " ---", " \u2713"}));
+}
+
 TEST(TextCanvasFormula, ScriptsBecomeUnicodeOrMarkup) {
   auto text = [](const char* formula) {
     TextCanvas c;
