@@ -11,7 +11,7 @@ namespace kalvor::crystal {
 std::optional<std::vector<ShapeFace>> shapeFaces(const FormSet& set) {
   const auto basis = directBasis(set.cell);
   if (!basis || set.classBit > 31) return std::nullopt;
-  const std::vector<IntMat3> group = pointGroupOperations(set.classBit);
+  const std::vector<IntMat3>& group = pointGroupOperations(set.classBit);
   std::vector<ShapeFace> faces;
   for (std::size_t i = 0; i < set.forms.size(); ++i) {
     const CrystalForm& form = set.forms[i];

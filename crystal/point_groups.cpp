@@ -1,6 +1,7 @@
 #include "crystal/point_groups.h"
 
 #include <algorithm>
+#include <array>
 #include <set>
 
 namespace kalvor::crystal {
@@ -145,8 +146,9 @@ bool usesHexagonalAxes(unsigned bit) {
   return s == AxisSystem::kHexagonal || s == AxisSystem::kTrigonal;
 }
 
-std::vector<IntMat3> pointGroupOperations(unsigned bit) {
-  if (bit > 31) return {};
+namespace {
+
+std::vector<IntMat3> closureOfGenerators(unsigned bit) {
   const std::vector<IntMat3> generators = generatorsOf(bit);
   std::vector<IntMat3> group{IntMat3{}};
   std::set<IntMat3> seen(group.begin(), group.end());
@@ -159,6 +161,18 @@ std::vector<IntMat3> pointGroupOperations(unsigned bit) {
     }
   }
   return group;
+}
+
+}  // namespace
+
+const std::vector<IntMat3>& pointGroupOperations(unsigned bit) {
+  // Every drawing needs its group; the 32 are closed once.
+  static const std::array<std::vector<IntMat3>, 33> groups = [] {
+    std::array<std::vector<IntMat3>, 33> all;
+    for (unsigned b = 0; b < 32; ++b) all[b] = closureOfGenerators(b);
+    return all;
+  }();
+  return groups[std::min(bit, 32u)];
 }
 
 std::vector<Miller> formOrbit(const std::vector<IntMat3>& group, Miller face) {

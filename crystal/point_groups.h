@@ -32,7 +32,7 @@ bool usesHexagonalAxes(unsigned bit);
 
 // The operations of point group `bit` (0..31) acting on lattice coordinates:
 // the closure of the class's generators, identity first; empty for bit > 31.
-std::vector<IntMat3> pointGroupOperations(unsigned bit);
+const std::vector<IntMat3>& pointGroupOperations(unsigned bit);
 
 // The faces of the form {hkl} under the group: the distinct (h k l) R for every
 // operation R, in a fixed order beginning with (h k l) itself.
