@@ -86,33 +86,6 @@ struct OptionsSideEffects {
 bool writeOptions(const OptionsDialogState& state, Settings& settings,
                   const OptionsSideEffects& effects = {});
 
-// A font as the label formats keep it (the fields of a LOGFONT that are stored).
-struct FontDescription {
-  std::string face;  // at most kMaxFaceLength characters
-  int height = 0;
-  int escapement = 0;
-  int weight = 400;  // 0-1000
-  bool italic = false;
-  bool underline = false;
-  bool strikeOut = false;
-  std::uint8_t pitchAndFamily = 0;
-  bool operator==(const FontDescription&) const = default;
-};
-
-// A LOGFONT face name holds 31 characters and the terminating zero.
-inline constexpr std::size_t kMaxFaceLength = 31;
-
-// "%s,%1d,%1d,%1d,%1d,%1d,%1d,%1d": face, height, escapement, weight / 100,
-// italic, underline, strike-out, pitch and family.
-std::string fontToText(const FontDescription& font);
-
-// Parses the text form: the face up to the first "," (cut to 31 characters),
-// then up to seven numbers read in order until one is missing or malformed;
-// fields not read keep FontDescription's defaults. Weight 0 (or below)
-// becomes 400, others are multiplied by 100 (at most 1000); a pitch and
-// family outside 0-254 is ignored. Nothing when the face name is empty.
-std::optional<FontDescription> textToFont(std::string_view text);
-
 // The most fonts tried when matching a capital height.
 inline constexpr int kMaxMatchRounds = 100;
 
