@@ -264,6 +264,12 @@ std::vector<std::uint16_t> parseMineralList(const MineralNameList& names, std::s
   return parseMineralListChecked(names, text).ids;
 }
 
+std::optional<MineralNumber> mineralNamed(const MineralNameList& names, std::string_view name) {
+  const std::vector<std::uint16_t> found = parseMineralList(names, name);
+  if (found.empty() || found.front() == 0) return std::nullopt;
+  return static_cast<MineralNumber>(found.front() - 1);
+}
+
 bool deleteSpecimen(Collection& collection, std::uint32_t n) {
   std::optional<Specimen> specimen = readSpecimen(collection, n);
   if (!specimen || specimen->number != n) return false;

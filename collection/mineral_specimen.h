@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/bytes.h"
+#include "refdb/names.h"
 
 namespace kalvor {
 
@@ -107,6 +108,10 @@ bool addSpecimenKeys(Collection& collection, const Specimen& specimen);
 // names no mineral is skipped. A name matches the first list entry that it
 // begins (in the collation of the name list).
 std::vector<std::uint16_t> parseMineralList(const MineralNameList& names, std::string_view text);
+
+// The mineral that `name` names by the same rule (collation order, the name
+// as a prefix); nothing when it names none.
+std::optional<MineralNumber> mineralNamed(const MineralNameList& names, std::string_view name);
 
 // parseMineralList with the position of the first piece that names no mineral
 // (blanks around it left out), so that a form can refuse it.

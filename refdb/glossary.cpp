@@ -35,6 +35,16 @@ std::optional<std::string> Glossary::entry(std::uint16_t index) const {
   return std::string(text, strnlen(text, available));
 }
 
+std::optional<std::uint16_t> Glossary::findTerm(std::string_view term) const {
+  for (std::uint16_t i = 0; i < count_; ++i) {
+    const std::optional<std::string> text = entry(i);
+    if (!text || text->empty() || (*text)[0] != '#') continue;
+    const std::size_t end = text->find('#', 1);
+    if (end != std::string::npos && std::string_view(*text).substr(1, end - 1) == term) return i;
+  }
+  return std::nullopt;
+}
+
 Bytes buildGlossaryFile(std::span<const std::string> entries) {
   const std::size_t count = std::min<std::size_t>(entries.size(), 0xFFFF);
   ByteWriter out;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "base/bytes.h"
 
@@ -25,6 +26,9 @@ class Glossary {
   // nothing when index >= G or the entry's offset lies outside the file. A
   // length running past the end of the file yields the bytes that are there.
   std::optional<std::string> entry(std::uint16_t index) const;
+  // The first entry whose term, written between a leading "#" and the next
+  // one, is exactly `term`; what descriptions refer to between two "@".
+  std::optional<std::uint16_t> findTerm(std::string_view term) const;
 
  private:
   Glossary(Bytes file, std::uint16_t count) : file_(std::move(file)), count_(count) {}

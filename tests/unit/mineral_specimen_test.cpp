@@ -177,6 +177,11 @@ TEST(SpecimenMinerals, ParseMineralList) {
   ASSERT_TRUE(checked.firstUnknown);
   EXPECT_EQ(*checked.firstUnknown, (std::pair<std::size_t, std::size_t>{7, 10}));
   EXPECT_FALSE(parseMineralListChecked(names, " Flu, , Calcit ").firstUnknown);
+  // One name, as a description's reference to another mineral gives it.
+  EXPECT_EQ(mineralNamed(names, "Flu"), std::optional<MineralNumber>(kFluorit));
+  EXPECT_EQ(mineralNamed(names, cp("Äschynit")), std::optional<MineralNumber>(kAeschynit));
+  EXPECT_FALSE(mineralNamed(names, "Zirkon"));
+  EXPECT_FALSE(mineralNamed(names, ""));
 }
 
 TEST(SpecimenLifecycle, KindAndAcquisitionChangeLeavesTheOldSets) {

@@ -50,6 +50,20 @@ TEST(GlossaryFile, GoldenBytesAndRoundTrip) {
     ASSERT_EQ(big->entry(static_cast<std::uint16_t>(i)), std::optional<std::string>(many[i])) << i;
 }
 
+TEST(GlossaryFile, TermsAreFoundByTheirWholeName) {
+  const std::vector<std::string> entries = {"#Habitus# Die äußere Gestalt", "ohne Begriff", "#Zwilling offen",
+                                            "#Zwilling# Verwachsung", "#Habit#kurz", "##leer"};
+  const std::optional<Glossary> g = Glossary::fromBytes(buildGlossaryFile(entries));
+  ASSERT_TRUE(g);
+  EXPECT_EQ(g->findTerm("Habitus"), std::optional<std::uint16_t>(0));
+  // A prefix is not the term; an entry without its closing "#" names none.
+  EXPECT_EQ(g->findTerm("Habit"), std::optional<std::uint16_t>(4));
+  EXPECT_EQ(g->findTerm("Zwilling"), std::optional<std::uint16_t>(3));
+  EXPECT_EQ(g->findTerm(""), std::optional<std::uint16_t>(5));
+  EXPECT_FALSE(g->findTerm("Gestalt"));
+  EXPECT_FALSE(g->findTerm("habitus"));
+}
+
 TEST(GlossaryFile, DamagedEntriesStayInBounds) {
   const std::vector<std::string> entries = {"Erstes", "Zweites", "Drittes"};
   const Bytes good = buildGlossaryFile(entries);

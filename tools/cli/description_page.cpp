@@ -21,22 +21,12 @@ MineralRecord CliDescriptionSources::mineralRecord(MineralNumber n) const {
 }
 
 std::optional<MineralNumber> CliDescriptionSources::findMineral(std::string_view name) const {
-  // The program's own rule: collation order, the typed text as a prefix.
-  const std::vector<std::uint16_t> found = parseMineralList(names_, name);
-  if (found.empty() || found.front() == 0) return std::nullopt;
-  return static_cast<MineralNumber>(found.front() - 1);
+  return mineralNamed(names_, name);
 }
 
 std::optional<std::uint16_t> CliDescriptionSources::findGlossaryEntry(std::string_view word) const {
   if (!glossary_) return std::nullopt;
-  // An entry names its term between a leading "#" and the next one.
-  for (std::uint16_t i = 0; i < glossary_->entryCount(); ++i) {
-    const std::optional<std::string> text = glossary_->entry(i);
-    if (!text || text->empty() || (*text)[0] != '#') continue;
-    const std::size_t end = text->find('#', 1);
-    if (end != std::string::npos && std::string_view(*text).substr(1, end - 1) == word) return i;
-  }
-  return std::nullopt;
+  return glossary_->findTerm(word);
 }
 
 std::string CliDescriptionSources::colourName(std::uint16_t colour) const {
