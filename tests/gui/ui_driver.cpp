@@ -1,6 +1,7 @@
 #include "tests/gui/ui_driver.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -369,13 +370,25 @@ bool saveScreenshot(HWND window, const std::string& path) {
 
 HWND startKalvor(Program& kalvor, const std::string& folder) {
   constexpr DWORD kStartTimeoutMs = 120000;
-  if (!kalvor.start(folder + "\\kalvor.exe", folder)) return nullptr;
-  const HWND main = waitForWindow(kalvor.processId(), "Kalvor", "Kalvor", kStartTimeoutMs);
-  if (!main || !waitUntilResponsive(main, kStartTimeoutMs)) {
-    kalvor.kill();
+  if (!kalvor.start(folder + "\\kalvor.exe", folder)) {
+    std::printf("  kalvor.exe in %s startet nicht (Fehler %lu)\n", folder.c_str(), GetLastError());
     return nullptr;
   }
-  return main;
+  // A program that ends during its start shows no window: no use waiting for one.
+  HWND main = nullptr;
+  const DWORD start = GetTickCount();
+  while (!main && GetTickCount() - start < kStartTimeoutMs && !kalvor.waitForExit(0))
+    main = waitForWindow(kalvor.processId(), "Kalvor", "Kalvor", 500);
+  const bool responsive = main && waitUntilResponsive(main, kStartTimeoutMs);
+  if (responsive) return main;
+  if (const auto code = kalvor.waitForExit(0))
+    std::printf("  kalvor.exe endete beim Start mit Code %lu%s\n", *code,
+                main ? " nach dem Hauptfenster" : "");
+  else
+    std::printf("  kalvor.exe: %s\n", main ? "Hauptfenster antwortet nicht" : "kein Hauptfenster");
+  std::fflush(stdout);
+  kalvor.kill();
+  return nullptr;
 }
 
 std::optional<DWORD> closeKalvor(Program& kalvor, HWND main) {
