@@ -138,8 +138,10 @@ int SpecimenRowRenderer::drawRow(Canvas& canvas, int x, int y, int rowHeight, in
   if (!s) return lines;
   const std::vector<MineralNumber> main = specimenMinerals(names_, *s, true);
   if (narrow(rowWidth)) {
+    // Without an index text the minerals stand alone, not behind a comma.
+    const std::string minerals = joinedNames(names_, main);
     drawClippedText(canvas, x, y, x + rowWidth, rowHeight,
-                    s->index + ", " + joinedNames(names_, main));
+                    s->index.empty() ? minerals : s->index + ", " + minerals);
     return 1;
   }
   for (const ColumnCell& cell : cells(x, y, rowHeight, rowWidth)) {

@@ -334,6 +334,10 @@ TEST_F(CollectionRows, SpecimenRowsWithAndWithoutLocality) {
   EXPECT_EQ(rows.drawRow(canvas, 0, 0, kRowHeight, 100, static_cast<std::int32_t>(lost)), 1);
   EXPECT_EQ(drawn(canvas), (std::vector<std::string>{"0,16:A-17, Calcit,Quarz"}));
   EXPECT_EQ(rows.firstCharacter(static_cast<std::int32_t>(lost)), -1);
+  const std::uint32_t unindexed = addSpecimen("", {kFluorit + 1, kQuarz + 1}, 2, clara);
+  canvas.clearRecord();
+  rows.drawRow(canvas, 0, 0, kRowHeight, 100, static_cast<std::int32_t>(unindexed));
+  EXPECT_EQ(drawn(canvas), (std::vector<std::string>{"0,16:Fluorit,Quarz"}));
 
   canvas.clearRecord();
   rows.drawRow(canvas, 0, 0, kRowHeight, 800, 42);
