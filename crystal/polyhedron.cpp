@@ -52,6 +52,17 @@ bool cut(std::vector<WorkFace>& faces, int plane, const Vec3& n, double d, doubl
   bool cutsSomething = false;
   for (WorkFace& f : faces) {
     const std::size_t m = f.points.size();
+    // Most planes miss most faces: such a face stays as it is, giving the
+    // cap only the corners that lie in the plane.
+    bool reached = false;
+    for (const Vec3& p : f.points) reached = reached || dot(n, p) - d > eps;
+    if (!reached) {
+      for (const Vec3& p : f.points)
+        if (std::fabs(dot(n, p) - d) <= eps) cap.push_back(p);
+      if (m >= 3) kept.push_back(std::move(f));
+      continue;
+    }
+    cutsSomething = true;
     std::vector<Vec3> out;
     out.reserve(m + 2);
     for (std::size_t i = 0; i < m; ++i) {
@@ -60,7 +71,6 @@ bool cut(std::vector<WorkFace>& faces, int plane, const Vec3& n, double d, doubl
       const double sp = dot(n, p) - d, sq = dot(n, q) - d;
       if (sp <= eps) out.push_back(p);
       if (std::fabs(sp) <= eps) cap.push_back(p);
-      if (sp > eps) cutsSomething = true;
       if ((sp < -eps && sq > eps) || (sp > eps && sq < -eps)) {
         const Vec3 x = p + (q - p) * (sp / (sp - sq));
         out.push_back(x);
